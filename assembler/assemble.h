@@ -1,0 +1,27 @@
+#pragma once
+// The assembler's three passes as one pure function.
+
+#include <cstdint>
+#include <string>
+
+#include "machine/machine_state.h"
+#include "program/program_text.h"
+
+enum class AssembleError {
+  None,
+  SyntaxError,       // "Fehler in Zeile N"
+  ProgramTooLong,    // "Out of memory:\nProgramm zu lang N"
+  UnknownSymbol,     // "Fehlerhafte Variable oder\nSprungziel in Zeile N"
+};
+
+struct AssembleResult {
+  AssembleError error = AssembleError::None;
+  int32_t line = 0;  // 1-based line of the error, 0 on success
+};
+
+// Parses every line, resolves names, then resets the machine and writes the
+// program from address 0 with its line map. On error the machine is untouched.
+AssembleResult assembleProgram(ProgramText& program, MachineState& machine);
+
+// The message box text for an error, "\n" being the two characters "\" "n".
+std::string assembleErrorMessage(const AssembleResult& result);

@@ -1,0 +1,25 @@
+#pragma once
+// The semantics of one instruction, without any screen.
+
+#include <cstdint>
+#include <string>
+
+#include "machine/machine_state.h"
+
+enum class StepOutcome {
+  Executed,
+  Hold,                // HOLD executed: pc points at it again
+  MemoryOverflow,      // pc above 65534: nothing fetched, nothing changed
+  BadShift,            // negative shift count
+  UnknownInstruction,  // code word not in the table
+  DivisionByZero,      // divide or remainder by 0
+};
+
+// Performs one step: memory limit check, fetch (instructionAddress, pc,
+// instruction, parameter), decode through the table and the operation.
+// `touchedAddress` is overwritten as the instruction group says.
+StepOutcome executeInstruction(MachineState& machine, int32_t& touchedAddress);
+
+// The German message of an outcome ("" for Executed), e.g.
+// "Fehler: Speicherüberlauf", "Programmende".
+std::string outcomeMessage(StepOutcome outcome);

@@ -1,0 +1,43 @@
+#pragma once
+// The program as a list of source lines, each with its parse results.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class LineKind : int32_t {
+  Empty = 0,
+  NoOperand = 1,
+  NumberOperand = 2,
+  SymbolOperand = 3,
+  DataWord = 4,
+  LabelOnly = 5,
+};
+
+struct ProgramLine {
+  std::string text;
+  std::string symbol;
+  int16_t opcode = 0;
+  int16_t value = 0;
+  int16_t commentColumn = 0;
+  int16_t lineIndex = 0;  // read as unsigned
+  int8_t valid = 0;
+  LineKind kind = LineKind::Empty;
+};
+
+inline constexpr int32_t kMaxProgramLines = 65535;
+inline constexpr int32_t kMaxLineLength = 40;
+
+// Always at least one line, at most kMaxProgramLines.
+struct ProgramText {
+  std::vector<ProgramLine> lines{ProgramLine{}};
+};
+
+int32_t highestIndex(const ProgramText& program);
+int32_t lineCount(const ProgramText& program);
+// Appending or inserting refuses (returns false) at kMaxProgramLines lines.
+bool appendLine(ProgramText& program, ProgramLine line = {});
+bool insertLineBefore(ProgramText& program, int32_t index);
+// Refuses to remove the last remaining line or an index out of range.
+bool removeLine(ProgramText& program, int32_t index);
+void replaceWithEmptyLine(ProgramText& program);

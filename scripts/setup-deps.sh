@@ -1,0 +1,21 @@
+#!/bin/sh
+# Installs what building, running and testing akkusim needs on Debian, if it
+# is missing. Safe to run again.
+set -eu
+PACKAGES="cmake ninja-build g++ clang pkg-config libgtest-dev libbenchmark-dev libsdl2-dev \
+libx11-dev libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick"
+missing=""
+for p in $PACKAGES; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $p"
+  fi
+done
+[ -z "$missing" ] && exit 0
+echo "akkusim: installing$missing" >&2
+if [ "$(id -u)" -eq 0 ]; then SUDO=""; elif command -v sudo >/dev/null; then SUDO="sudo"; else
+  echo "akkusim: please install as root:$missing" >&2; exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+# shellcheck disable=SC2086
+$SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null

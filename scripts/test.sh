@@ -1,0 +1,19 @@
+#!/bin/sh
+# Builds and runs every test: a g++ build, and a clang build with
+# AddressSanitizer and UndefinedBehaviorSanitizer; both warning-free.
+set -eu
+cd "$(dirname "$0")/.."
+scripts/setup-deps.sh
+JOBS=$(nproc)
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ \
+  -DAKKUSIM_WERROR=ON >/dev/null
+cmake --build build
+(cd build && ctest --output-on-failure -j "$JOBS")
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+  -DAKKUSIM_WERROR=ON -DAKKUSIM_SANITIZE=ON >/dev/null
+cmake --build build-asan
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --output-on-failure -j "$JOBS")
+echo "akkusim: all tests passed"

@@ -1,0 +1,31 @@
+#pragma once
+// The program listing at (0, 200), 430 x 600: one 10-pixel row per line.
+// Also the record the commands share: the program, the executed-line
+// highlight and the file name.
+
+#include <cstdint>
+#include <string>
+
+#include "program/program_text.h"
+#include "ui/screen.h"
+#include "ui/scroll_view.h"
+
+struct ListingView {
+  ScrollView view;
+  ProgramText lines;
+  int32_t highlightLine = 0;  // 1-based executed line, 0 = none
+  std::string fileName;
+};
+
+ListingView makeListingView();
+void drawProgramLine(Screen& screen, const ProgramLine& line, ListingView& listing, bool show,
+                     uint32_t background);
+// Re-parses and draws every line, then shows the view with its scroll bar.
+void redrawListing(Screen& screen, ListingView& listing);
+// Draws the row of the 1-based line number if the program has that line
+// (a stale number is left alone); false when there is no such line.
+bool drawListingRow(Screen& screen, ListingView& listing, int32_t lineNumber, bool show,
+                    uint32_t background);
+// Redraws the highlighted line white, shows the view, sets highlightLine 0.
+void clearHighlight(Screen& screen, ListingView& listing);
+void destroyListingView(ListingView& listing);

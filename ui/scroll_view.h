@@ -1,0 +1,33 @@
+#pragma once
+// A rectangle of the window whose content lives in an off-screen image.
+
+#include <cstdint>
+
+#include "ui/button.h"
+#include "ui/image.h"
+#include "ui/screen.h"
+
+struct ScrollView {
+  uint32_t x = 0;
+  uint32_t y = 0;
+  uint32_t width = 0;
+  uint32_t height = 0;
+  bool active = true;
+  int32_t contentWidth = 0;
+  int32_t contentHeight = 0;
+  int32_t scrollX = 0;
+  int32_t scrollY = 0;
+  uint32_t background = 0xFFFFFF;
+  bool wholeContentImage = false;
+  Image image;
+};
+
+// A content size of 0 or less means the visible size.
+ScrollView makeScrollView(uint32_t x, uint32_t y, uint32_t width, uint32_t height,
+                          int32_t contentWidth, int32_t contentHeight, bool wholeContentImage,
+                          uint32_t background);
+void scrollBy(ScrollView& view, int32_t dx, int32_t dy);
+void showView(Screen& screen, const ScrollView& view, bool frame, bool scrollBar);
+void destroyScrollView(ScrollView& view);
+// The view's rectangle tested like a button's.
+bool buttonPressed(const MouseState& mouse, const ScrollView& view, int32_t wanted);
