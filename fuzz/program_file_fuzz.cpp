@@ -1,0 +1,27 @@
+// Any file: the reader keeps lines within 40 characters and at least one
+// line, and what it writes reads back to the same program.
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "program/program_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+  const LoadedProgram loaded = readProgram(in);
+  if (loaded.program.lines.empty()) std::abort();
+  for (const ProgramLine& line : loaded.program.lines) {
+    if (line.text.size() > 40) std::abort();
+  }
+  std::ostringstream out;
+  if (!writeProgram(out, loaded.program)) std::abort();
+  std::istringstream back(out.str());
+  const LoadedProgram again = readProgram(back);
+  if (again.incomplete) std::abort();
+  if (again.program.lines.size() != loaded.program.lines.size()) std::abort();
+  for (size_t i = 0; i < again.program.lines.size(); ++i) {
+    if (again.program.lines[i].text != loaded.program.lines[i].text) std::abort();
+  }
+  return 0;
+}

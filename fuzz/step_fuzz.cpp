@@ -1,0 +1,37 @@
+// Steps on random memory and registers: the machine stays within its
+// invariants whatever it executes.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "machine/execute.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 12) return 0;
+  static auto machine = std::make_unique<MachineState>();
+  MachineState& m = *machine;
+  m = MachineState{};
+  m.accumulator = static_cast<int16_t>(data[0] | data[1] << 8);
+  m.pc = (data[2] | data[3] << 8) % 65537;
+  m.carry = data[4] & 1;
+  m.overflow = data[4] >> 1 & 1;
+  m.zero = data[4] >> 2 & 1;
+  m.negative = data[4] >> 3 & 1;
+  const uint8_t* words = data + 5;
+  const size_t count = (size - 5) / 2;
+  for (size_t i = 0; i < count && i < 65536; ++i) {
+    // Place the words where the program counter will find them.
+    const size_t address = (static_cast<size_t>(m.pc) + i) % 65536;
+    m.memory[address] = static_cast<int16_t>(words[2 * i] | words[2 * i + 1] << 8);
+  }
+  int32_t touched = 0;
+  for (int step = 0; step < 2000; ++step) {
+    const StepOutcome outcome = executeInstruction(m, touched);
+    if (m.pc < 0 || m.pc > 65536) std::abort();
+    if ((m.carry | m.overflow | m.zero | m.negative) > 1) std::abort();
+    if (touched < -1 || touched > 65535) std::abort();
+    if (outcome == StepOutcome::MemoryOverflow || outcome == StepOutcome::Hold) break;
+  }
+  return 0;
+}
