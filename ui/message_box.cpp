@@ -1,0 +1,297 @@
+#include "ui/message_box.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "program/display_text.h"
+#include "program/line_edit.h"
+#include "ui/button.h"
+#include "ui/draw.h"
+#include "ui/image.h"
+
+namespace {
+
+// The callers write the line break as the two characters backslash and "n",
+// not as a line-feed byte.
+constexpr std::string_view kSeparator{"\\n"};
+
+constexpr std::size_t kSingleLabelLimit = 110;
+constexpr std::size_t kLabelLimit = 36;
+
+int32_t lengthOf(const std::string& text) {
+  return static_cast<int32_t>(text.size());
+}
+
+void splitLabels(const std::string& buttons, MessageLayout& layout) {
+  const std::size_t first = buttons.find(kSeparator);
+  if (first == std::string::npos) {
+    layout.labels[0] = buttons.substr(0, kSingleLabelLimit);
+    return;
+  }
+  layout.labels[0] = buttons.substr(0, std::min(first, kLabelLimit));
+  const std::string rest = buttons.substr(first + kSeparator.size());
+  const std::size_t second = rest.find(kSeparator);
+  if (second == std::string::npos) {
+    layout.labels[1] = rest;
+    return;
+  }
+  layout.labels[1] = rest.substr(0, std::min(second, kLabelLimit));
+  layout.labels[2] = rest.substr(second + kSeparator.size());
+}
+
+void splitLines(const std::string& text, MessageLayout& layout) {
+  layout.lines[0] = text;
+  layout.lineCount = 1;
+  for (std::size_t k = 0; k + 1 < layout.lines.size(); ++k) {
+    const std::size_t at = layout.lines[k].find(kSeparator);
+    if (at == std::string::npos) {
+      break;
+    }
+    layout.lines[k + 1] = layout.lines[k].substr(at + kSeparator.size());
+    layout.lines[k].resize(at);
+    layout.lineCount = static_cast<int32_t>(k) + 2;
+  }
+}
+
+// Where the box's pixels and its buttons are while it is open.
+struct OpenBox {
+  MessageLayout layout;
+  Image background;
+  Image picture;
+  int32_t x = 0;
+  int32_t y = 0;
+};
+
+int32_t buttonX(const OpenBox& box, std::size_t i) {
+  return box.x + box.layout.offsets[i];
+}
+int32_t buttonY(const OpenBox& box) {
+  return box.y + box.layout.height - 46;
+}
+int32_t labelX(const OpenBox& box, std::size_t i) {
+  return buttonX(box, i) + 4 * (box.layout.longestLabel - lengthOf(box.layout.labels[i])) + 6;
+}
+int32_t labelY(const OpenBox& box) {
+  return box.y + box.layout.height - 38;
+}
+int32_t buttonWidth(const OpenBox& box) {
+  return 8 * box.layout.longestLabel + 10;
+}
+
+// The rectangle under the box, even where it reaches past the window's edge
+// (a box of nearly the window's width): the part outside stays unset, and
+// restoring clips it away again.
+void grabUnderBox(const Screen& screen, const OpenBox& box, Image& into) {
+  const int32_t left = box.x - 2;
+  const int32_t top = box.y - 2;
+  if (!grabImage(screen, left, top, box.layout.width - 1, box.layout.height - 1, into)) {
+    putImage(into, -left, -top, screen.window);
+  }
+}
+
+void paintBox(Screen& screen, OpenBox& box) {
+  const MessageLayout& layout = box.layout;
+  Image& window = screen.window;
+  const uint32_t ink = screen.foreground;
+  const int32_t w = layout.width;
+  const int32_t h = layout.height;
+  fillBoxRel(window, box.x - 2, box.y - 2, w - 1, h - 1, kWhite);
+  drawBoxRel(window, box.x, box.y, w - 5, h - 5, ink);
+  drawBoxRel(window, box.x + 2, box.y + 2, w - 9, h - 9, ink);
+  drawBoxRel(window, box.x + 3, box.y + 3, w - 11, h - 11, ink);
+  for (int32_t i = 0; i < layout.lineCount; ++i) {
+    drawText(window, box.x + 22, box.y + 20 * (i + 1) - 4,
+             layout.lines[static_cast<std::size_t>(i)], ink);
+  }
+  const int32_t inner = 8 * layout.longestLabel;
+  for (std::size_t i = 0; i < layout.offsets.size(); ++i) {
+    if (layout.offsets[i] < 0) {
+      continue;
+    }
+    const int32_t bx = buttonX(box, i);
+    const int32_t by = buttonY(box);
+    drawBoxRel(window, bx, by, inner + 10, 23, ink);
+    drawBoxRel(window, bx + 1, by + 1, inner + 8, 21, ink);
+    drawText(window, labelX(box, i), labelY(box), layout.labels[i], ink);
+  }
+}
+
+void drawButtonPressed(Screen& screen, const OpenBox& box, std::size_t i) {
+  fillBoxRel(screen.window, buttonX(box, i) + 1, buttonY(box) + 1, 8 * box.layout.longestLabel + 8,
+             21, screen.foreground);
+  drawText(screen.window, labelX(box, i), labelY(box), box.layout.labels[i], kWhite);
+}
+
+void drawButtonNormal(Screen& screen, const OpenBox& box, std::size_t i) {
+  fillBoxRel(screen.window, buttonX(box, i) + 2, buttonY(box) + 2, 8 * box.layout.longestLabel + 6,
+             19, kWhite);
+  drawText(screen.window, labelX(box, i), labelY(box), box.layout.labels[i], screen.foreground);
+}
+
+void moveBox(Screen& screen, OpenBox& box, const MouseState& reference, const MouseState& now) {
+  lockScreen(screen);
+  putImage(screen.window, box.x - 2, box.y - 2, box.background);
+  box.x += now.x - reference.x;
+  box.y += now.y - reference.y;
+  box.x = std::max(box.x, 2);
+  box.y = std::max(box.y, 2);
+  box.x = std::min(box.x, kScreenWidth + 1 - box.layout.width);
+  box.y = std::min(box.y, kScreenHeight + 1 - box.layout.height);
+  grabUnderBox(screen, box, box.background);
+  putImage(screen.window, box.x - 2, box.y - 2, box.picture);
+  unlockScreen(screen);
+}
+
+int32_t escapeResult(const MessageLayout& layout) {
+  for (std::size_t i = layout.labels.size(); i > 1; --i) {
+    if (!layout.labels[i - 1].empty()) {
+      return static_cast<int32_t>(i);
+    }
+  }
+  return 1;
+}
+
+// Waits for the next Enter, Escape, window-close key or left press. Other
+// keys are dropped.
+std::string waitForAnswer(Screen& screen, MouseState& mouse) {
+  for (;;) {
+    pollMouse(screen, mouse);
+    std::string key = readKey(screen);
+    if (key == keys::kWindowClose) {
+      return key;
+    }
+    sleepMs(screen, 1);
+    if (mouse.buttons == 1 || key == keys::kEnter || key == keys::kEscape) {
+      return key;
+    }
+  }
+}
+
+int32_t runBox(Screen& screen, OpenBox& box) {
+  const MessageLayout& layout = box.layout;
+  MouseState mouse;
+  MouseState following;
+  for (;;) {
+    int32_t result = -1;
+    waitForRelease(screen, mouse);
+    const std::string key = waitForAnswer(screen, mouse);
+    if (key == keys::kWindowClose) {
+      return -1;
+    }
+    if (key == keys::kEnter) {
+      return 1;
+    }
+    if (key == keys::kEscape) {
+      return escapeResult(layout);
+    }
+
+    std::optional<std::size_t> pressed;
+    for (std::size_t i = 0; i < layout.offsets.size(); ++i) {
+      if (layout.offsets[i] >= 0 &&
+          mouseInRect(mouse, buttonX(box, i), buttonY(box), buttonWidth(box), 23, -1)) {
+        pressed = i;
+        result = static_cast<int32_t>(i) + 1;
+        drawButtonPressed(screen, box, i);
+        break;
+      }
+    }
+    if (!pressed && !mouseInRect(mouse, box.x, box.y, layout.width, layout.height, -1)) {
+      result = 0;
+    }
+
+    MouseState reference = mouse;
+    do {
+      pollMouse(screen, following);
+      if (result == -1) {
+        if (following.buttons == -1) {
+          break;
+        }
+        if (following.x != reference.x || following.y != reference.y ||
+            following.wheel != reference.wheel) {
+          moveBox(screen, box, reference, following);
+          reference = following;
+        }
+      }
+      sleepMs(screen, 1);
+    } while (following.buttons != 0);
+
+    if (pressed) {
+      drawButtonNormal(screen, box, *pressed);
+      if (mouseInRect(following, buttonX(box, *pressed), buttonY(box), buttonWidth(box), 23, -1)) {
+        return result;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+MessageLayout layoutMessage(std::string_view text, std::string_view buttons) {
+  MessageLayout layout;
+  splitLabels(toDisplayText(buttons), layout);
+  splitLines(toDisplayText(text), layout);
+
+  for (int32_t i = 0; i < layout.lineCount; ++i) {
+    layout.longestLine =
+        std::max(layout.longestLine, lengthOf(layout.lines[static_cast<std::size_t>(i)]));
+  }
+  for (const std::string& label : layout.labels) {
+    layout.longestLabel = std::max(layout.longestLabel, lengthOf(label));
+  }
+
+  const int32_t b = layout.longestLabel;
+  const bool three = !layout.labels[2].empty();
+  const bool two = !three && !layout.labels[1].empty();
+  layout.width = 8 * layout.longestLine + 54;
+  layout.height = 20 * layout.lineCount + 84;
+  const int32_t buttonRow = three ? 24 * b + 85 : two ? 16 * b + 60 : 8 * b + 35;
+  layout.width = std::max(layout.width, buttonRow);
+  layout.x = (kScreenWidth - layout.width) / 2 - 4;
+  layout.y = 365 - 10 * layout.lineCount;
+  layout.fits = layout.width < kScreenWidth && layout.height < kScreenHeight;
+  if (!layout.fits) {
+    return layout;
+  }
+
+  const int32_t m = layout.width / 2;
+  if (three) {
+    layout.offsets = {m - 12 * b - 32, m - 4 * b - 7, m + 4 * b + 18};
+  } else if (two) {
+    layout.offsets = {m - 8 * b - 18, m + 4, -1};
+  } else {
+    layout.offsets = {m - 4 * b - 7, -1, -1};
+  }
+  return layout;
+}
+
+int32_t showMessage(Screen& screen, std::string_view text, std::string_view buttons) {
+  OpenBox box;
+  box.layout = layoutMessage(text, buttons);
+  if (!box.layout.fits) {
+    return 0;
+  }
+  std::optional<Image> background = createImage(box.layout.width, box.layout.height);
+  std::optional<Image> picture = createImage(box.layout.width, box.layout.height);
+  if (!background || !picture) {
+    return 0;
+  }
+  box.background = std::move(*background);
+  box.picture = std::move(*picture);
+  box.x = box.layout.x;
+  box.y = box.layout.y;
+
+  lockScreen(screen);
+  grabUnderBox(screen, box, box.background);
+  paintBox(screen, box);
+  grabUnderBox(screen, box, box.picture);
+  unlockScreen(screen);
+
+  const int32_t result = runBox(screen, box);
+
+  putImage(screen.window, box.x - 2, box.y - 2, box.background);
+  refreshScreen(screen);
+  destroyImage(box.background);
+  destroyImage(box.picture);
+  return result;
+}
