@@ -1,3 +1,54 @@
 #include "machine/run_command.h"
-// STUB: replaced by the running-programs work.
-int32_t runProgram(Screen&, ListingView&, MachineState&) { return 3; }
+
+#include <array>
+
+#include "machine/step_command.h"
+#include "program/line_edit.h"
+#include "ui/button.h"
+#include "ui/main_buttons.h"
+#include "ui/register_panel.h"
+
+namespace {
+
+// Every command button but Starten, which turns into Stoppen during a run.
+constexpr std::array<MainButton, 6> kLockedDuringRun{
+    MainButton::Laden,   MainButton::Speichern, MainButton::Assemble,
+    MainButton::Schritt, MainButton::Reset,     MainButton::Neu,
+};
+
+}  // namespace
+
+int32_t runProgram(Screen& screen, ListingView& listing, MachineState& machine) {
+  for (const MainButton which : kLockedDuringRun) {
+    disableButton(screen, mainButton(which));
+  }
+  Button& startStop = mainButton(MainButton::Starten);
+  startStop.label = "Stoppen";
+  drawButton(screen, startStop);
+
+  // The click that started the run must not stop it at once.
+  MouseState mouse{};
+  waitForRelease(screen, mouse);
+
+  int32_t touchedAddress = 0;
+  int32_t result = 0;
+  do {
+    result = executeStep(screen, listing, machine, touchedAddress);
+    pollMouse(screen, mouse);
+    if (buttonPressed(mouse, startStop, 1)) {
+      result = 3;
+    }
+    if (readKey(screen) == keys::kWindowClose) {
+      result = -1;
+    }
+    drawMemoryView(screen, machine, touchedAddress);
+    sleepMs(screen, 1);
+  } while (result == 0);
+
+  for (const MainButton which : kLockedDuringRun) {
+    enableButton(screen, mainButton(which));
+  }
+  startStop.label = "Starten";
+  drawButton(screen, startStop);
+  return result;
+}
