@@ -23,3 +23,12 @@ StepOutcome executeInstruction(MachineState& machine, int32_t& touchedAddress);
 // The German message of an outcome ("" for Executed), e.g.
 // "Fehler: Speicherüberlauf", "Programmende".
 std::string outcomeMessage(StepOutcome outcome);
+
+// Runs up to `maxSteps` steps with the same results as calling
+// executeInstruction that often, but with the hot registers kept in locals.
+// Stops after the first step whose outcome is not Executed. Returns the number
+// of steps performed (a MemoryOverflow step, which fetches nothing, included);
+// `lastOutcome` is the outcome of the last one (Executed when none was made or
+// the limit was reached).
+int64_t runInstructions(MachineState& machine, int32_t& touchedAddress, int64_t maxSteps,
+                        StepOutcome& lastOutcome);

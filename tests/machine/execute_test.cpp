@@ -1,0 +1,497 @@
+#include "machine/execute.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "machine/machine_state.h"
+#include "machine/opcode_table.h"
+
+namespace {
+
+constexpr int32_t kAt = 200;          // where single instructions are placed
+constexpr int32_t kUntouched = 7777;  // a touched address no step reports
+
+uint16_t codeOf(const char* mnemonic) {
+  const OpcodeEntry entry = findByMnemonic(mnemonic);
+  EXPECT_GE(entry.code, 0) << mnemonic;
+  return static_cast<uint16_t>(entry.code);
+}
+
+std::unique_ptr<MachineState> freshMachine() {
+  auto machine = std::make_unique<MachineState>();
+  resetMachine(*machine);
+  return machine;
+}
+
+// Flags as the text "CVZN" of 0/1 digits, so failures read like the panel.
+std::string flagsOf(const MachineState& m) {
+  std::string text;
+  for (uint8_t flag : {m.carry, m.overflow, m.zero, m.negative}) text += flag ? '1' : '0';
+  return text;
+}
+
+void setFlags(MachineState& m, const std::string& cvzn) {
+  m.carry = cvzn[0] == '1';
+  m.overflow = cvzn[1] == '1';
+  m.zero = cvzn[2] == '1';
+  m.negative = cvzn[3] == '1';
+}
+
+void place(MachineState& m, int32_t address, uint16_t code, uint16_t parameter) {
+  m.memory[static_cast<std::size_t>(address)] = static_cast<int16_t>(code);
+  m.memory[static_cast<std::size_t>(address) + 1] = static_cast<int16_t>(parameter);
+}
+
+struct Word {
+  const char* mnemonic;
+  uint16_t operand;
+};
+
+void placeProgram(MachineState& m, const std::vector<Word>& program) {
+  int32_t address = 0;
+  for (const Word& word : program) {
+    place(m, address, codeOf(word.mnemonic), word.operand);
+    address += 2;
+  }
+}
+
+// One instruction at kAt. For memory forms `operandWord` stands at address
+// `parameter`; immediates ignore it (it lands in a word nobody reads).
+struct OneInstruction {
+  const char* mnemonic;
+  uint16_t accumulator;
+  uint16_t parameter;
+  uint16_t operandWord;
+  const char* flagsBefore;
+  uint16_t expectedAccumulator;
+  const char* expectedFlags;
+  int32_t expectedTouched;
+};
+
+class OneInstructionTest : public testing::TestWithParam<OneInstruction> {};
+
+TEST_P(OneInstructionTest, SetsAccumulatorFlagsAndTouchedAddress) {
+  // Setup
+  const OneInstruction& c = GetParam();
+  auto m = freshMachine();
+  place(*m, kAt, codeOf(c.mnemonic), c.parameter);
+  m->memory[c.parameter] = static_cast<int16_t>(c.operandWord);
+  m->accumulator = static_cast<int16_t>(c.accumulator);
+  m->pc = kAt;
+  setFlags(*m, c.flagsBefore);
+  int32_t touched = kUntouched;
+
+  // Run
+  const StepOutcome outcome = executeInstruction(*m, touched);
+
+  // Verify
+  EXPECT_EQ(outcome, StepOutcome::Executed);
+  EXPECT_EQ(static_cast<uint16_t>(m->accumulator), c.expectedAccumulator);
+  EXPECT_EQ(flagsOf(*m), c.expectedFlags);
+  EXPECT_EQ(touched, c.expectedTouched);
+  EXPECT_EQ(m->instructionAddress, kAt);
+  EXPECT_EQ(m->pc, kAt + 2);
+  EXPECT_EQ(static_cast<uint16_t>(m->instruction), codeOf(c.mnemonic));
+  EXPECT_EQ(static_cast<uint16_t>(m->parameter), c.parameter);
+}
+
+constexpr int32_t kParameterWord = kAt + 1;
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Arithmetic, OneInstructionTest, testing::Values(
+    // add: V from the change of the accumulator's sign bit
+    OneInstruction{"ADD",   0xFFFF, 100, 1,      "0000", 0x0000, "1110", 100},
+    OneInstruction{"ADD",   0x7FFF, 100, 1,      "0000", 0x8000, "0101", 100},
+    OneInstruction{"ADD",   0x0002, 100, 3,      "1111", 0x0005, "0000", 100},
+    OneInstruction{"ADDI",  0x8000, 0xFFFF, 0,   "0000", 0x7FFF, "1100", kParameterWord},
+    // subtract: C is the borrow
+    OneInstruction{"SUB",   0x0001, 100, 2,      "0000", 0xFFFF, "1101", 100},
+    OneInstruction{"SUB",   0x9000, 100, 0x1000, "0000", 0x8000, "0001", 100},
+    OneInstruction{"SUBI",  0x0005, 5, 0,        "1111", 0x0000, "0010", kParameterWord},
+    // multiply: unsigned product, C when it does not fit 16 bits
+    OneInstruction{"MUL",   0x0100, 100, 0x0100, "0000", 0x0000, "1010", 100},
+    OneInstruction{"MULI",  0x0003, 0xFFFF, 0,   "0000", 0xFFFD, "1101", kParameterWord},
+    OneInstruction{"MULI",  0x0007, 6, 0,        "1111", 0x002A, "0000", kParameterWord},
+    OneInstruction{"MULH",  0xFFFE, 100, 3,      "1100", 0xFFFF, "0001", 100},
+    OneInstruction{"MULHU", 0xFFFF, 100, 0xFFFF, "0000", 0xFFFE, "0001", 100},
+    OneInstruction{"MULHI", 0x8000, 0x8000, 0,   "0000", 0x4000, "0000", kParameterWord},
+    OneInstruction{"MULHUI",0x8000, 4, 0,        "0000", 0x0002, "0000", kParameterWord},
+    // division: signed truncates toward zero, remainder takes A's sign
+    OneInstruction{"DIV",   0xFFF9, 100, 2,      "1100", 0xFFFD, "0001", 100},
+    OneInstruction{"MOD",   0xFFF9, 100, 2,      "0000", 0xFFFF, "0001", 100},
+    OneInstruction{"DIV",   0x8000, 100, 0xFFFF, "0000", 0x8000, "0001", 100},
+    OneInstruction{"MOD",   0x8000, 100, 0xFFFF, "0000", 0x0000, "0010", 100},
+    OneInstruction{"DIVU",  0xFFF9, 100, 2,      "0000", 0x7FFC, "0000", 100},
+    OneInstruction{"MODU",  0xFFF9, 100, 2,      "0000", 0x0001, "0000", 100},
+    OneInstruction{"DIVI",  0x0007, 0xFFFE, 0,   "0000", 0xFFFD, "0001", kParameterWord},
+    OneInstruction{"MODI",  0x0007, 0xFFFE, 0,   "0000", 0x0001, "0000", kParameterWord},
+    OneInstruction{"DIVUI", 0x0007, 0xFFFE, 0,   "0000", 0x0000, "0010", kParameterWord},
+    OneInstruction{"MODUI", 0x0007, 0xFFFE, 0,   "0000", 0x0007, "0000", kParameterWord}));
+
+INSTANTIATE_TEST_SUITE_P(Compare, OneInstructionTest, testing::Values(
+    // N is the unsigned borrow, not the sign of the difference
+    OneInstruction{"CMP",   0x0000, 100, 0x9000, "0000", 0x0000, "1001", 100},
+    OneInstruction{"CMP",   0x9000, 100, 0x1000, "1111", 0x9000, "0000", 100},
+    OneInstruction{"CMPI",  0x0005, 5, 0,        "1101", 0x0005, "0010", kParameterWord},
+    // V: sign of A against bit 15 of the difference
+    OneInstruction{"CMPI",  0x8000, 1, 0,        "0000", 0x8000, "0100", kParameterWord},
+    OneInstruction{"CMPI",  0x7FFF, 0xFFFF, 0,   "0000", 0x7FFF, "1101", kParameterWord}));
+
+INSTANTIATE_TEST_SUITE_P(Logic, OneInstructionTest, testing::Values(
+    OneInstruction{"LOAD",  0x1234, 100, 0x8001, "1100", 0x8001, "0001", 100},
+    OneInstruction{"LOADI", 0x1234, 0,   0,      "1101", 0x0000, "0010", kParameterWord},
+    OneInstruction{"AND",   0xF0F0, 100, 0x0FF0, "1100", 0x00F0, "0000", 100},
+    OneInstruction{"OR",    0xF000, 100, 0x000F, "0000", 0xF00F, "0001", 100},
+    OneInstruction{"XOR",   0xFFFF, 100, 0xFFFF, "0000", 0x0000, "0010", 100},
+    OneInstruction{"ANDI",  0x8001, 0x8000, 0,   "1100", 0x8000, "0001", kParameterWord},
+    OneInstruction{"ORI",   0x0000, 0,   0,      "0000", 0x0000, "0010", kParameterWord},
+    OneInstruction{"XORI",  0x00FF, 0x0F0F, 0,   "0000", 0x0FF0, "0000", kParameterWord},
+    // NOT reports its parameter word's value as the touched address
+    OneInstruction{"NOT",   0x0000, 0,   0,      "1100", 0xFFFF, "0001", 0},
+    OneInstruction{"NOT",   0xFFFF, 300, 0,      "0000", 0x0000, "0010", 300},
+    // LOADC leaves every flag; no touched word
+    OneInstruction{"LOADC", 0x1234, 0,   0,      "1011", 0x0001, "1011", -1},
+    OneInstruction{"LOADC", 0x1234, 0,   0,      "0110", 0x0000, "0110", -1},
+    // NOOP changes nothing, not even the touched address
+    OneInstruction{"NOOP",  0x1234, 100, 0,      "1010", 0x1234, "1010", kUntouched}));
+
+INSTANTIATE_TEST_SUITE_P(Shift, OneInstructionTest, testing::Values(
+    OneInstruction{"SHLI",  0x8001, 1,  0,       "0000", 0x0002, "1000", kParameterWord},
+    OneInstruction{"SHRI",  0x8001, 1,  0,       "0000", 0x4000, "1000", kParameterWord},
+    OneInstruction{"SHLI",  0x0001, 16, 0,       "0000", 0x0000, "1010", kParameterWord},
+    OneInstruction{"SHLI",  0x0001, 17, 0,       "0000", 0x0000, "0010", kParameterWord},
+    OneInstruction{"SHRI",  0x8000, 16, 0,       "0000", 0x0000, "1010", kParameterWord},
+    OneInstruction{"SHRI",  0xFFFF, 31, 0,       "1000", 0x0000, "0010", kParameterWord},
+    OneInstruction{"SHLI",  0xFFFF, 32, 0,       "1000", 0x0000, "0010", kParameterWord},
+    OneInstruction{"SHRI",  0xFFFF, 32767, 0,    "1000", 0x0000, "0010", kParameterWord},
+    // count 0: accumulator kept, C and V cleared, Z and N recomputed
+    OneInstruction{"SHLI",  0x8000, 0,  0,       "1110", 0x8000, "0001", kParameterWord},
+    // logical right shift: the sign bit is not copied
+    OneInstruction{"SHRI",  0x8000, 4,  0,       "0000", 0x0800, "0000", kParameterWord},
+    // memory forms take the count from memory but still mark the parameter word
+    OneInstruction{"SHL",   0x0003, 100, 2,      "0000", 0x000C, "0000", kParameterWord},
+    OneInstruction{"SHR",   0x0003, 100, 1,      "0100", 0x0001, "1000", kParameterWord}));
+// clang-format on
+
+TEST(ExecuteInstruction, StoreWritesTheWordAtTheUnsignedAddressAndKeepsFlags) {
+  auto m = freshMachine();
+  place(*m, kAt, codeOf("STORE"), 0x8000);
+  m->accumulator = -5;
+  m->pc = kAt;
+  setFlags(*m, "1010");
+  int32_t touched = kUntouched;
+
+  EXPECT_EQ(executeInstruction(*m, touched), StepOutcome::Executed);
+
+  EXPECT_EQ(m->memory[32768], -5);
+  EXPECT_EQ(touched, 32768);
+  EXPECT_EQ(flagsOf(*m), "1010");
+  EXPECT_EQ(m->accumulator, -5);
+}
+
+struct Jump {
+  const char* mnemonic;
+  const char* flags;
+  bool taken;
+};
+
+TEST(ExecuteInstruction, JumpsFollowTheirConditionAndKeepTheFlags) {
+  // clang-format off
+  const std::vector<Jump> cases = {
+      {"JMPP", "0000", true},  {"JMPP", "0010", false}, {"JMPP", "0001", false},
+      {"JMPNN", "1110", true}, {"JMPNN", "0001", false},
+      {"JMPN", "0001", true},  {"JMPN", "1110", false},
+      {"JMPNP", "0010", true}, {"JMPNP", "0001", true},  {"JMPNP", "1100", false},
+      {"JMPZ", "0010", true},  {"JMPZ", "1101", false},
+      {"JMPNZ", "1101", true}, {"JMPNZ", "0010", false},
+      {"JMPV", "0100", true},  {"JMPV", "1011", false},
+      {"JMPC", "1000", true},  {"JMPC", "0111", false},
+      {"JMP", "0000", true},   {"JMP", "1111", true},
+      {"JHI", "0101", true},   {"JHI", "1000", false},  {"JHI", "0010", false},
+      {"JHS", "0111", true},   {"JHS", "1000", false},
+      {"JLO", "1000", true},   {"JLO", "0111", false},
+      {"JLS", "1000", true},   {"JLS", "0010", true},   {"JLS", "0101", false},
+  };
+  // clang-format on
+  for (const Jump& c : cases) {
+    SCOPED_TRACE(std::string(c.mnemonic) + " with CVZN " + c.flags);
+    auto m = freshMachine();
+    place(*m, kAt, codeOf(c.mnemonic), 0xFFF0);
+    m->pc = kAt;
+    setFlags(*m, c.flags);
+    int32_t touched = kUntouched;
+
+    EXPECT_EQ(executeInstruction(*m, touched), StepOutcome::Executed);
+
+    EXPECT_EQ(m->pc, c.taken ? 0xFFF0 : kAt + 2);
+    EXPECT_EQ(touched, c.taken ? 0xFFF0 : -1);
+    EXPECT_EQ(flagsOf(*m), c.flags);
+  }
+}
+
+// Outcomes that fetch but leave the accumulator, flags and touched address.
+struct FailingStep {
+  const char* mnemonic;
+  uint16_t parameter;
+  uint16_t operandWord;
+  StepOutcome outcome;
+};
+
+TEST(ExecuteInstruction, FailingStepsFetchButKeepAccumulatorFlagsAndTouched) {
+  // clang-format off
+  const std::vector<FailingStep> cases = {
+      {"SHLI", 0xFFFF, 0, StepOutcome::BadShift},
+      {"SHRI", 0x8000, 0, StepOutcome::BadShift},
+      {"SHL", 100, 0x8000, StepOutcome::BadShift},
+      {"SHR", 100, 0xFFFF, StepOutcome::BadShift},
+      {"DIV", 100, 0, StepOutcome::DivisionByZero},
+      {"MOD", 100, 0, StepOutcome::DivisionByZero},
+      {"DIVU", 100, 0, StepOutcome::DivisionByZero},
+      {"MODU", 100, 0, StepOutcome::DivisionByZero},
+      {"DIVI", 0, 0, StepOutcome::DivisionByZero},
+      {"MODI", 0, 0, StepOutcome::DivisionByZero},
+      {"DIVUI", 0, 0, StepOutcome::DivisionByZero},
+      {"MODUI", 0, 0, StepOutcome::DivisionByZero},
+  };
+  // clang-format on
+  for (const FailingStep& c : cases) {
+    SCOPED_TRACE(c.mnemonic);
+    auto m = freshMachine();
+    place(*m, kAt, codeOf(c.mnemonic), c.parameter);
+    m->memory[c.parameter] = static_cast<int16_t>(c.operandWord);
+    m->accumulator = 1234;
+    m->pc = kAt;
+    setFlags(*m, "1011");
+    int32_t touched = kUntouched;
+
+    EXPECT_EQ(executeInstruction(*m, touched), c.outcome);
+
+    EXPECT_EQ(m->accumulator, 1234);
+    EXPECT_EQ(flagsOf(*m), "1011");
+    EXPECT_EQ(touched, kUntouched);
+    EXPECT_EQ(m->instructionAddress, kAt);
+    EXPECT_EQ(m->pc, kAt + 2);
+    EXPECT_EQ(static_cast<uint16_t>(m->parameter), c.parameter);
+  }
+}
+
+TEST(ExecuteInstruction, UnknownCodeWordsAdvanceThePcAndChangeNothingElse) {
+  for (uint16_t code : {uint16_t{0x0127}, uint16_t{0xFFFF}, uint16_t{0x0037}}) {
+    SCOPED_TRACE(code);
+    auto m = freshMachine();
+    place(*m, kAt, code, 100);
+    m->accumulator = -7;
+    m->pc = kAt;
+    setFlags(*m, "0101");
+    int32_t touched = kUntouched;
+
+    EXPECT_EQ(executeInstruction(*m, touched), StepOutcome::UnknownInstruction);
+
+    EXPECT_EQ(m->accumulator, -7);
+    EXPECT_EQ(flagsOf(*m), "0101");
+    EXPECT_EQ(touched, kUntouched);
+    EXPECT_EQ(static_cast<uint16_t>(m->instruction), code);
+    EXPECT_EQ(m->instructionAddress, kAt);
+    EXPECT_EQ(m->pc, kAt + 2);
+  }
+}
+
+TEST(ExecuteInstruction, HoldPointsThePcBackAtItselfAndStopsAgainAtOnce) {
+  auto m = freshMachine();
+  place(*m, kAt, codeOf("HOLD"), 0);
+  m->pc = kAt;
+  int32_t touched = kUntouched;
+
+  EXPECT_EQ(executeInstruction(*m, touched), StepOutcome::Hold);
+  EXPECT_EQ(m->pc, kAt);
+  EXPECT_EQ(m->instructionAddress, kAt);
+  EXPECT_EQ(touched, kUntouched);
+
+  EXPECT_EQ(executeInstruction(*m, touched), StepOutcome::Hold);
+  EXPECT_EQ(m->pc, kAt);
+}
+
+void expectSameMachine(const MachineState& a, const MachineState& b) {
+  EXPECT_EQ(a.accumulator, b.accumulator);
+  EXPECT_EQ(a.instruction, b.instruction);
+  EXPECT_EQ(a.parameter, b.parameter);
+  EXPECT_EQ(a.instructionAddress, b.instructionAddress);
+  EXPECT_EQ(a.pc, b.pc);
+  EXPECT_EQ(flagsOf(a), flagsOf(b));
+  EXPECT_TRUE(a.memory == b.memory);
+}
+
+TEST(ExecuteInstruction, MemoryLimitLetsTheLastWordPairRunThenStopsForGood) {
+  // Setup: LOADI at 65534 whose parameter is the very last word
+  auto m = freshMachine();
+  place(*m, 65534, codeOf("LOADI"), 42);
+  m->pc = 65534;
+  int32_t touched = kUntouched;
+
+  // Run / Verify
+  EXPECT_EQ(executeInstruction(*m, touched), StepOutcome::Executed);
+  EXPECT_EQ(m->accumulator, 42);
+  EXPECT_EQ(m->pc, 65536);
+  EXPECT_EQ(touched, 65535);
+
+  const MachineState before = *m;
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(executeInstruction(*m, touched), StepOutcome::MemoryOverflow);
+    expectSameMachine(*m, before);
+    EXPECT_EQ(touched, 65535);
+  }
+}
+
+TEST(ExecuteInstruction, JumpToTheLastAddressRunsIntoTheMemoryLimit) {
+  auto m = freshMachine();
+  place(*m, 0, codeOf("JMP"), 65535);
+  int32_t touched = -1;
+
+  EXPECT_EQ(executeInstruction(*m, touched), StepOutcome::Executed);
+  EXPECT_EQ(m->pc, 65535);
+  EXPECT_EQ(executeInstruction(*m, touched), StepOutcome::MemoryOverflow);
+  EXPECT_EQ(m->pc, 65535);
+  EXPECT_EQ(m->instructionAddress, 0);
+}
+
+TEST(OutcomeMessage, GivesTheGermanTextOfEveryOutcome) {
+  EXPECT_EQ(outcomeMessage(StepOutcome::Executed), "");
+  EXPECT_EQ(outcomeMessage(StepOutcome::Hold), "Programmende");
+  EXPECT_EQ(outcomeMessage(StepOutcome::MemoryOverflow),
+            "Fehler: Speicher\xC3\xBC"
+            "berlauf");
+  EXPECT_EQ(outcomeMessage(StepOutcome::BadShift), "Falscher Operator f\xC3\xBCr SHLI");
+  EXPECT_EQ(outcomeMessage(StepOutcome::UnknownInstruction), "Fehler: Unbekannter Befehl");
+  EXPECT_EQ(outcomeMessage(StepOutcome::DivisionByZero), "Fehler: Division durch Null");
+}
+
+// Sum of 1 to 10 with a counting loop.
+const std::vector<Word> kSumProgram = {
+    {"LOADI", 0},  {"STORE", 100}, {"LOADI", 10},  {"STORE", 101},  // 0..6
+    {"LOAD", 100}, {"ADD", 101},   {"STORE", 100},                  // 8..12 loop
+    {"LOAD", 101}, {"SUBI", 1},    {"STORE", 101}, {"JMPNZ", 8},    // 14..20
+    {"LOAD", 100}, {"HOLD", 0},                                     // 22, 24
+};
+
+TEST(Programs, CountingLoopRunsToHoldWithTheSum) {
+  auto m = freshMachine();
+  placeProgram(*m, kSumProgram);
+  int32_t touched = -1;
+
+  StepOutcome outcome = StepOutcome::Executed;
+  int steps = 0;
+  while (outcome == StepOutcome::Executed && steps < 1000) {
+    outcome = executeInstruction(*m, touched);
+    ++steps;
+  }
+
+  EXPECT_EQ(outcome, StepOutcome::Hold);
+  EXPECT_EQ(m->accumulator, 55);
+  EXPECT_EQ(m->memory[101], 0);
+  EXPECT_EQ(m->pc, 24);
+  EXPECT_EQ(steps, 4 + 10 * 7 + 2);
+}
+
+TEST(Programs, CompareThenJumpNegativeFollowsTheUnsignedBorrow) {
+  // 0x0000 compared with 0x9000: the difference 0x7000 is positive, yet N = 1
+  auto m = freshMachine();
+  placeProgram(*m,
+               {{"CMP", 100}, {"JMPN", 8}, {"LOADI", 1}, {"HOLD", 0}, {"LOADI", 2}, {"HOLD", 0}});
+  m->memory[100] = static_cast<int16_t>(0x9000);
+  int32_t touched = -1;
+  StepOutcome last = StepOutcome::Executed;
+
+  const int64_t steps = runInstructions(*m, touched, 100, last);
+
+  EXPECT_EQ(last, StepOutcome::Hold);
+  EXPECT_EQ(steps, 4);
+  EXPECT_EQ(m->accumulator, 2);
+}
+
+TEST(Programs, LoadcAfterACarryingAddKeepsTheAddsZeroAndNegative) {
+  auto m = freshMachine();
+  placeProgram(*m, {{"LOADI", 0xFFFF}, {"ADDI", 1}, {"LOADC", 0}, {"HOLD", 0}});
+  int32_t touched = -1;
+  StepOutcome last = StepOutcome::Executed;
+
+  runInstructions(*m, touched, 100, last);
+
+  EXPECT_EQ(last, StepOutcome::Hold);
+  EXPECT_EQ(m->accumulator, 1);
+  EXPECT_EQ(flagsOf(*m), "1110");
+}
+
+TEST(RunInstructions, ClearedMemoryRunsNoopsUpToTheMemoryLimit) {
+  auto m = freshMachine();
+  int32_t touched = 5;
+  StepOutcome last = StepOutcome::Executed;
+
+  const int64_t steps = runInstructions(*m, touched, 1'000'000, last);
+
+  EXPECT_EQ(last, StepOutcome::MemoryOverflow);
+  EXPECT_EQ(steps, 32768 + 1);
+  EXPECT_EQ(m->pc, 65536);
+  EXPECT_EQ(m->instructionAddress, 65534);
+  EXPECT_EQ(touched, 5);
+}
+
+TEST(RunInstructions, StopsAtTheStepLimitWithOutcomeExecuted) {
+  auto m = freshMachine();
+  placeProgram(*m, kSumProgram);
+  int32_t touched = -1;
+  StepOutcome last = StepOutcome::Hold;
+
+  EXPECT_EQ(runInstructions(*m, touched, 0, last), 0);
+  EXPECT_EQ(last, StepOutcome::Executed);
+  EXPECT_EQ(m->instructionAddress, -2);
+
+  EXPECT_EQ(runInstructions(*m, touched, 5, last), 5);
+  EXPECT_EQ(last, StepOutcome::Executed);
+  EXPECT_EQ(m->instructionAddress, 8);
+}
+
+// Random code words drawn from the table (plus some unknown ones) and random
+// parameters: the fast loop must end exactly where single steps end.
+TEST(RunInstructions, MatchesRepeatedSingleStepsOnRandomPrograms) {
+  std::mt19937 random(20240611);
+  for (int trial = 0; trial < 40; ++trial) {
+    SCOPED_TRACE(trial);
+    auto single = freshMachine();
+    for (int32_t address = 0; address < 400; address += 2) {
+      const uint32_t pick = random() % 60;
+      const uint16_t code = pick < kOpcodeCount ? static_cast<uint16_t>(kOpcodeRows[pick].code)
+                                                : static_cast<uint16_t>(random());
+      // Small parameters keep jumps and memory operands inside the program.
+      const uint16_t parameter =
+          static_cast<uint16_t>(random() % 3 == 0 ? random() : random() % 400);
+      place(*single, address, code, parameter);
+    }
+    auto fast = std::make_unique<MachineState>(*single);
+    int32_t singleTouched = -1;
+    int32_t fastTouched = -1;
+
+    const int64_t limit = 1 + static_cast<int64_t>(random() % 5000);
+    int64_t singleSteps = 0;
+    StepOutcome singleLast = StepOutcome::Executed;
+    while (singleSteps < limit) {
+      singleLast = executeInstruction(*single, singleTouched);
+      ++singleSteps;
+      if (singleLast != StepOutcome::Executed) break;
+    }
+    StepOutcome fastLast = StepOutcome::Executed;
+    const int64_t fastSteps = runInstructions(*fast, fastTouched, limit, fastLast);
+
+    EXPECT_EQ(fastSteps, singleSteps);
+    EXPECT_EQ(fastLast, singleLast);
+    EXPECT_EQ(fastTouched, singleTouched);
+    expectSameMachine(*fast, *single);
+  }
+}
+
+}  // namespace
