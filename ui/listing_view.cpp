@@ -1,0 +1,79 @@
+#include "ui/listing_view.h"
+
+#include <algorithm>
+
+#include "assembler/line_parser.h"
+#include "ui/number_format.h"
+
+namespace {
+
+constexpr int32_t kRowHeight = 10;
+constexpr uint32_t kListingWidth = 430;
+constexpr uint32_t kListingHeight = 600;
+
+}  // namespace
+
+ListingView makeListingView() {
+  ListingView listing;
+  listing.view =
+      makeScrollView(0, 200, kListingWidth, kListingHeight, static_cast<int32_t>(kListingWidth),
+                     kRowHeight * lineCount(listing.lines), false, kWhite);
+  return listing;
+}
+
+void drawProgramLine(Screen& screen, const ProgramLine& line, ListingView& listing, bool show,
+                     uint32_t background) {
+  Image& image = listing.view.image;
+  const int32_t index = static_cast<uint16_t>(line.lineIndex);
+  const int32_t rowY = index * kRowHeight - listing.view.scrollY;
+  // Rows outside the image would be clipped pixel by pixel; skip them whole,
+  // since a full redraw visits every line of the program.
+  if (rowY + kRowHeight > 0 && rowY < image.height) {
+    const auto length = static_cast<int32_t>(line.text.size());
+    int32_t split = line.commentColumn == 0 ? length + 1 : line.commentColumn;
+    split = std::clamp(split, 1, length + 1);
+    const std::string_view text = line.text;
+    const auto codeLength = static_cast<std::size_t>(split - 1);
+
+    fillBox(image, 0, rowY, static_cast<int32_t>(listing.view.width) - 1, rowY + 9, background);
+    NumberField number;
+    drawText(image, 2, rowY, formatNumberInto(number, index + 1, 6), kGrey);
+    drawText(image, 60, rowY + 1, text.substr(0, codeLength), line.valid == 1 ? kBlack : kRed);
+    drawText(image, split * 8 + 52, rowY + 1, text.substr(codeLength), kDarkGrey);
+    drawLine(image, 55, rowY, 55, rowY + 9, kGrey);
+  }
+  if (show) showView(screen, listing.view, false, false);
+}
+
+void redrawListing(Screen& screen, ListingView& listing) {
+  Image& image = listing.view.image;
+  fillBox(image, 0, 0, image.width - 1, image.height - 1, kWhite);
+  const int32_t count = lineCount(listing.lines);
+  for (int32_t i = 0; i < count; ++i) {
+    ProgramLine& line = listing.lines.lines[static_cast<std::size_t>(i)];
+    parseLine(line, static_cast<int16_t>(i));
+    drawProgramLine(screen, line, listing, false, kWhite);
+  }
+  showView(screen, listing.view, false, true);
+}
+
+bool drawListingRow(Screen& screen, ListingView& listing, int32_t lineNumber, bool show,
+                    uint32_t background) {
+  if (lineNumber < 1 || lineNumber > lineCount(listing.lines)) return false;
+  drawProgramLine(screen, listing.lines.lines[static_cast<std::size_t>(lineNumber - 1)], listing,
+                  show, background);
+  return true;
+}
+
+void clearHighlight(Screen& screen, ListingView& listing) {
+  if (listing.highlightLine > 0) {
+    drawListingRow(screen, listing, listing.highlightLine, true, kWhite);
+  }
+  listing.highlightLine = 0;
+}
+
+void destroyListingView(ListingView& listing) {
+  destroyScrollView(listing.view);
+  listing.fileName = std::string();
+  listing.lines = ProgramText{};
+}

@@ -1,0 +1,122 @@
+#include "ui/register_panel.h"
+
+#include "machine/opcode_table.h"
+#include "ui/font.h"
+#include "ui/number_format.h"
+
+namespace {
+
+constexpr int32_t kFieldWidth = 6;
+constexpr int32_t kMemoryRows = 78;
+constexpr int32_t kWordsPerRow = 10;
+
+// The label's "ä" is already the font's byte 132.
+constexpr std::string_view kCounterLabel = "Befehlsz\x84hler:";
+
+bool glyphIsBlank(unsigned char c) {
+  for (const uint8_t row : kFont8x8[c]) {
+    if (row != 0) return false;
+  }
+  return true;
+}
+
+// Leading blanks of a field paint nothing, so skipping them saves most of
+// the glyph work of a memory view full of small numbers.
+void drawField(Image& target, int32_t x, int32_t y, std::string_view field, uint32_t colour) {
+  static const bool blankIsEmpty = glyphIsBlank(' ');
+  if (blankIsEmpty) {
+    std::size_t skip = 0;
+    while (skip < field.size() && field[skip] == ' ') ++skip;
+    x += static_cast<int32_t>(skip) * 8;
+    field.remove_prefix(skip);
+  }
+  drawText(target, x, y, field, colour);
+}
+
+std::string parameterText(const MachineState& machine) {
+  const int row = rowOfCode(static_cast<uint16_t>(machine.instruction));
+  if (row < 0 || kOpcodeRows[static_cast<std::size_t>(row)].hasOperand == 0) return "-";
+  return std::to_string(machine.parameter);
+}
+
+std::string_view flagMark(uint8_t flag) {
+  return flag == 1 ? "*" : " ";
+}
+
+}  // namespace
+
+std::string formatNumber(int32_t value, int32_t width) {
+  if (width <= 0) return {};
+  const std::string digits = std::to_string(value);
+  const auto size = static_cast<std::size_t>(width);
+  if (digits.size() > size) return std::string(size, '#');
+  return std::string(size - digits.size(), ' ') + digits;
+}
+
+std::string alignRight(std::string_view text, int32_t width) {
+  if (width <= 0) return {};
+  const auto size = static_cast<std::size_t>(width);
+  if (text.size() >= size) return std::string(text.substr(text.size() - size));
+  return std::string(size - text.size(), ' ') + std::string(text);
+}
+
+void drawRegisterPanel(Screen& screen, const MachineState& machine, int32_t touchedAddress) {
+  drawLine(screen.window, 430, 0, 430, 799, screen.foreground);
+  drawLine(screen.window, 0, 180, 431, 180, screen.foreground);
+  drawMemoryView(screen, machine, touchedAddress);
+
+  lockScreen(screen);
+  Image& window = screen.window;
+  const uint32_t ink = screen.foreground;
+  fillBox(window, 30, 30, 429, 97, kWhite);
+  drawText(window, 30, 30, "Akkumulator:  " + formatNumber(machine.accumulator, kFieldWidth), ink);
+  drawText(window, 30, 50,
+           "Befehl:       " + alignRight(mnemonicOf(machine.instruction), kFieldWidth), ink);
+  drawText(window, 30, 70, "Parameter:    " + alignRight(parameterText(machine), kFieldWidth), ink);
+  const std::string counter = machine.instructionAddress < 0
+                                  ? std::string("     -")
+                                  : formatNumber(machine.instructionAddress, kFieldWidth);
+  drawText(window, 30, 90, std::string(kCounterLabel) + counter, ink);
+  drawText(window, 280, 30, std::string(flagMark(machine.carry)) + " C  (Carry)", ink);
+  drawText(window, 280, 50, std::string(flagMark(machine.overflow)) + " V  (Overflow)", ink);
+  drawText(window, 280, 70, std::string(flagMark(machine.zero)) + " Z  (Zero)", ink);
+  drawText(window, 280, 90, std::string(flagMark(machine.negative)) + " N  (Negative)", ink);
+  unlockScreen(screen);
+}
+
+void drawMemoryView(Screen& screen, const MachineState& machine, int32_t touchedAddress) {
+  const int32_t top = machine.memoryViewTop;
+  const int32_t first = top * kWordsPerRow;
+
+  lockScreen(screen);
+  Image& window = screen.window;
+  fillBox(window, 431, 0, 1099, 799, kLightGrey);
+  drawLine(window, 492, 0, 492, 799, kDarkGrey);
+  drawLine(window, 430, 10, 1099, 10, kDarkGrey);
+  for (int32_t k = 0; k < kWordsPerRow; ++k) {
+    const char digit = static_cast<char>('0' + k);
+    drawText(window, 540 + 60 * k, 0, std::string_view(&digit, 1), kDarkGrey);
+  }
+
+  NumberField field;
+  bool pastEnd = false;
+  for (int32_t i = 0; i < kMemoryRows && !pastEnd; ++i) {
+    const int32_t y = 15 + 10 * i;
+    drawField(window, 440, y, formatNumberInto(field, (top + i) * kWordsPerRow, kFieldWidth),
+              kDarkGrey);
+    for (int32_t k = 0; k < kWordsPerRow; ++k) {
+      const int32_t address = first + kWordsPerRow * i + k;
+      if (address >= kMemoryWords) {
+        pastEnd = true;
+        break;
+      }
+      if (address < 0) continue;  // a top row below 0 has nothing to show
+      const bool marked = address == machine.instructionAddress || address == touchedAddress;
+      drawField(
+          window, 500 + 60 * k, y,
+          formatNumberInto(field, machine.memory[static_cast<std::size_t>(address)], kFieldWidth),
+          marked ? kRed : kBlack);
+    }
+  }
+  unlockScreen(screen);
+}
