@@ -1,0 +1,206 @@
+#include "ui/main_window.h"
+
+#include <algorithm>
+
+#include "assembler/assemble_command.h"
+#include "machine/run_command.h"
+#include "machine/step_command.h"
+#include "program/file_command.h"
+#include "program/line_edit.h"
+#include "ui/main_buttons.h"
+#include "ui/register_panel.h"
+
+namespace {
+
+constexpr int32_t kRowHeight = 10;
+constexpr int32_t kWheelStep = 50;
+constexpr int32_t kShiftWheelStep = 500;
+constexpr int32_t kLeftShift = 42;
+constexpr int32_t kRightShift = 54;
+
+bool pressed(const MainWindow& main, MainButton which) {
+  return buttonPressed(main.mouse, mainButton(which), 1);
+}
+
+void waitForButtonRelease(Screen& screen, MainWindow& main) {
+  main.lastWheel = waitForRelease(screen, main.mouse);
+}
+
+void assembleSequence(Screen& screen, MainWindow& main) {
+  main.result = assemble(screen, main.listing, *main.machine);
+  waitForButtonRelease(screen, main);
+  clearHighlight(screen, main.listing);
+}
+
+void ladenSequence(Screen& screen, MainWindow& main) {
+  main.result = laden(screen, main.listing, main.programFolder);
+  if (main.result < 0) return;
+  main.listing.view.contentHeight = kRowHeight * lineCount(main.listing.lines);
+  main.listing.view.scrollY = 0;
+  redrawListing(screen, main.listing);
+  main.cursor.currentLine = 0;
+  main.cursor.cursorColumn = 1;
+  drawTextCursor(screen, main);
+  waitForButtonRelease(screen, main);
+  clearHighlight(screen, main.listing);
+}
+
+void speichernSequence(Screen& screen, MainWindow& main) {
+  main.result = speichern(screen, main.listing, main.programFolder);
+  waitForButtonRelease(screen, main);
+}
+
+void startenSequence(Screen& screen, MainWindow& main) {
+  main.result = runProgram(screen, main.listing, *main.machine);
+  drawRegisterPanel(screen, *main.machine, main.touchedAddress);
+  drawTextCursor(screen, main);
+  waitForButtonRelease(screen, main);
+}
+
+void schrittSequence(Screen& screen, MainWindow& main) {
+  main.result = executeStep(screen, main.listing, *main.machine, main.touchedAddress);
+  drawRegisterPanel(screen, *main.machine, main.touchedAddress);
+  drawTextCursor(screen, main);
+  waitForButtonRelease(screen, main);
+}
+
+void resetSequence(Screen& screen, MainWindow& main) {
+  resetMachine(*main.machine);
+  main.touchedAddress = -1;
+  drawRegisterPanel(screen, *main.machine, main.touchedAddress);
+  drawTextCursor(screen, main);
+  waitForButtonRelease(screen, main);
+  clearHighlight(screen, main.listing);
+}
+
+void neuSequence(Screen& screen, MainWindow& main) {
+  newProgram(screen, main.listing, main.cursor);
+  drawTextCursor(screen, main);
+  waitForButtonRelease(screen, main);
+}
+
+// Turning the wheel away from the user scrolls towards address 0. Movement
+// outside the memory view is not recorded, so re-entering takes one step.
+void memoryWheelStep(Screen& screen, MainWindow& main) {
+  const bool shift = isKeyDown(screen, kLeftShift) || isKeyDown(screen, kRightShift);
+  const int32_t step = shift ? kShiftWheelStep : kWheelStep;
+  MachineState& machine = *main.machine;
+  const int32_t top = machine.memoryViewTop;
+  if (main.mouse.wheel > main.lastWheel && top > 0) {
+    machine.memoryViewTop = static_cast<int16_t>(std::max(top - step, 0));
+    drawMemoryView(screen, machine, main.touchedAddress);
+  } else if (main.mouse.wheel < main.lastWheel && top < kMaxMemoryViewTop) {
+    machine.memoryViewTop =
+        static_cast<int16_t>(std::min(top + step, static_cast<int32_t>(kMaxMemoryViewTop)));
+    drawMemoryView(screen, machine, main.touchedAddress);
+  }
+  main.lastWheel = main.mouse.wheel;
+}
+
+// The first button the poll shows pressed runs its sequence; otherwise the
+// wheel may scroll the memory view.
+void dispatchPointer(Screen& screen, MainWindow& main) {
+  if (pressed(main, MainButton::Assemble)) {
+    assembleSequence(screen, main);
+  } else if (pressed(main, MainButton::Laden)) {
+    ladenSequence(screen, main);
+  } else if (pressed(main, MainButton::Speichern)) {
+    speichernSequence(screen, main);
+  } else if (pressed(main, MainButton::Starten)) {
+    startenSequence(screen, main);
+  } else if (pressed(main, MainButton::Schritt)) {
+    schrittSequence(screen, main);
+  } else if (pressed(main, MainButton::Reset)) {
+    resetSequence(screen, main);
+  } else if (pressed(main, MainButton::Neu)) {
+    neuSequence(screen, main);
+  } else if (mouseInRect(main.mouse, 430, 0, 669, 799, -1)) {
+    memoryWheelStep(screen, main);
+  }
+}
+
+void keepCursorLineVisible(Screen& screen, MainWindow& main) {
+  ScrollView& view = main.listing.view;
+  const int32_t lineY = main.cursor.currentLine * kRowHeight;
+  const auto viewHeight = static_cast<int32_t>(view.height);
+  if (lineY < view.scrollY) {
+    view.scrollY = lineY;
+    redrawListing(screen, main.listing);
+  } else if (lineY >= viewHeight + view.scrollY) {
+    view.scrollY = lineY - viewHeight + kRowHeight;
+    redrawListing(screen, main.listing);
+  }
+}
+
+}  // namespace
+
+void drawTextCursor(Screen& screen, const MainWindow& main) {
+  const int32_t x = main.cursor.cursorColumn * 8 + 52;
+  const int32_t y = main.cursor.currentLine * kRowHeight + 200 - main.listing.view.scrollY;
+  fillBox(screen.window, x, y, x + 2, y + 9, screen.foreground);
+}
+
+bool startMainWindow(Screen& screen, MainWindow& main, std::string& error) {
+  resetMainButtons();
+  if (!openScreen(screen, kScreenWidth, kScreenHeight, 32, error)) return false;
+  setColors(screen, kBlack, kWhite);
+  clearScreen(screen);
+  setTextGrid(screen, 137, 100);
+
+  main.mouse = MouseState{};
+  main.lastWheel = 0;
+  main.machine = std::make_unique<MachineState>();
+  main.listing = makeListingView();
+  replaceWithEmptyLine(main.listing.lines);
+  main.listing.view.contentHeight = kRowHeight;
+
+  drawRegisterPanel(screen, *main.machine, 1);
+  redrawListing(screen, main.listing);
+  for (const Button& button : mainButtons()) drawButton(screen, button);
+
+  main.key.clear();
+  main.spec = "a0%";
+  main.cursor = EditorCursor{};
+  main.touchedAddress = 0;
+  main.result = 0;
+  waitForButtonRelease(screen, main);
+  return true;
+}
+
+void runMainLoop(Screen& screen, MainWindow& main) {
+  do {
+    padCurrentLine(main.listing, main.cursor);
+    drawTextCursor(screen, main);
+    while (true) {
+      pollMouse(screen, main.mouse);
+      main.result = 0;
+      dispatchPointer(screen, main);
+      if (main.result == -1) {
+        main.key = keys::kWindowClose;
+        break;
+      }
+      const EditorKeyResult step = editorKeyStep(screen, main.listing, main.cursor);
+      main.key = step.key;
+      const bool movesLine =
+          step.endsPass && main.key != keys::kEnter && main.key != keys::kWindowClose;
+      if (!main.key.empty() && !movesLine) drawTextCursor(screen, main);
+      if (step.endsPass) break;
+    }
+    lineMovementStep(screen, main.listing, main.cursor, main.key);
+    drawTextCursor(screen, main);
+    keepCursorLineVisible(screen, main);
+    sleepMs(screen, 1);
+  } while (main.key != keys::kWindowClose);
+}
+
+int32_t runMainWindow(Screen& screen, const std::filesystem::path& programFolder) {
+  MainWindow main;
+  main.programFolder = programFolder;
+  std::string error;
+  if (!startMainWindow(screen, main, error)) return 1;
+  runMainLoop(screen, main);
+  main.key.clear();
+  main.spec.clear();
+  destroyListingView(main.listing);
+  return 0;
+}
