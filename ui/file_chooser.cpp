@@ -1,0 +1,227 @@
+#include "ui/file_chooser.h"
+
+#include <algorithm>
+#include <compare>
+#include <optional>
+#include <system_error>
+
+#include "program/display_text.h"
+#include "program/line_edit.h"
+#include "ui/button.h"
+#include "ui/draw.h"
+#include "ui/image.h"
+#include "ui/scroll_view.h"
+
+namespace {
+
+constexpr std::string_view kExtension{".txt"};
+
+// The dialog covers the middle of the window; the list sits inside it.
+constexpr int32_t kDialogX = 250;
+constexpr int32_t kDialogY = 200;
+constexpr int32_t kDialogWidth = 600;
+constexpr int32_t kDialogHeight = 400;
+constexpr int32_t kListX = 260;
+constexpr int32_t kListY = 245;
+constexpr int32_t kListWidth = 450;
+constexpr int32_t kListHeight = 345;
+constexpr int32_t kRowHeight = 15;
+constexpr int32_t kWheelStep = kRowHeight;
+constexpr int32_t kShiftWheelStep = kListHeight;
+
+// The name field, 40 cells at (410, 220) on the window.
+constexpr int32_t kNameX = kDialogX + 160;
+constexpr int32_t kNameY = kDialogY + 20;
+constexpr int32_t kMaxNameLength = 40;
+constexpr std::string_view kNameCharacters{"a0+_+-"};
+
+constexpr int32_t kLeftShift = 42;
+constexpr int32_t kRightShift = 54;
+
+// The list image is whole-content, 15 rows a file: a folder stuffed with
+// files must not turn into an image of hundreds of megabytes.
+constexpr std::size_t kMaxEntries = 2000;
+
+unsigned char foldedByte(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+}
+
+// As a user reads a list of names: letter case aside first, then the bytes,
+// so that the order is total and does not depend on the directory.
+bool comesBefore(const std::string& a, const std::string& b) {
+  const auto order = std::lexicographical_compare_three_way(
+      a.begin(), a.end(), b.begin(), b.end(),
+      [](char x, char y) { return foldedByte(x) <=> foldedByte(y); });
+  if (order != 0) return order < 0;
+  return a < b;
+}
+
+bool isProgramFileName(const std::string& fileName) {
+  return fileName.size() > kExtension.size() && fileName.front() != '.' &&
+         fileName.ends_with(kExtension);
+}
+
+void drawCursorBar(Image& target, int32_t x, int32_t y, uint32_t colour) {
+  fillBoxRel(target, x, y, 2, 9, colour);
+}
+
+struct Dialog {
+  bool loadMode = true;
+  std::string name;
+  int32_t cursor = 1;
+  std::vector<std::string> entries;
+  ScrollView dialogView;
+  ScrollView listView;
+  Image background;
+  Button abbruch;
+  Button speichern;
+  MouseState mouse;
+  std::optional<int32_t> lastWheel;  // none after a failed reading
+};
+
+void open(Screen& screen, Dialog& dialog, const std::filesystem::path& folder) {
+  const uint32_t ink = screen.foreground;
+  dialog.cursor = static_cast<int32_t>(dialog.name.size()) + 1;
+  dialog.dialogView = makeScrollView(kDialogX, kDialogY, kDialogWidth, kDialogHeight, kDialogWidth,
+                                     kDialogHeight, true, kWhite);
+  dialog.background = createImage(kDialogWidth, kDialogHeight).value_or(Image{});
+  const int32_t wheel = waitForRelease(screen, dialog.mouse);
+  if (dialog.mouse.result == 0) dialog.lastWheel = wheel;
+  dialog.abbruch = makeButton(740, 550, 85, 20, "Abbruch");
+  dialog.speichern = makeButton(740, 520, 85, 20, "Speichern");
+  grabImage(screen, kDialogX, kDialogY, kDialogWidth - 1, kDialogHeight - 1, dialog.background);
+
+  dialog.entries = listProgramFiles(folder);
+  if (dialog.entries.size() > kMaxEntries) dialog.entries.resize(kMaxEntries);
+
+  Image& picture = dialog.dialogView.image;
+  drawBoxRel(picture, 1, 1, 597, 397, ink);
+  drawBoxRel(picture, 3, 3, 593, 393, ink);
+  drawBoxRel(picture, 4, 4, 591, 391, ink);
+  if (dialog.loadMode) {
+    drawText(picture, 20, 20, toDisplayText("Datei wählen, die geladen werden soll:"), ink);
+  } else {
+    drawText(picture, 20, 20, toDisplayText("Speichern unter:"), ink);
+    drawText(picture, 160, 20, dialog.name, ink);
+    drawCursorBar(picture, 152 + 8 * dialog.cursor, 19, ink);
+  }
+
+  const auto count = static_cast<int32_t>(dialog.entries.size());
+  dialog.listView = makeScrollView(kListX, kListY, kListWidth, kListHeight, kListWidth,
+                                   kRowHeight * count, true, kWhite);
+  for (int32_t i = 0; i < count; ++i) {
+    drawText(dialog.listView.image, 5, kRowHeight * i + 4,
+             std::string_view(dialog.entries[static_cast<std::size_t>(i)]).substr(0, 40), ink);
+  }
+
+  showView(screen, dialog.dialogView, false, false);
+  showView(screen, dialog.listView, true, true);
+  drawButton(screen, dialog.abbruch);
+  if (!dialog.loadMode) drawButton(screen, dialog.speichern);
+}
+
+std::string close(Screen& screen, Dialog& dialog, std::string result) {
+  putImage(screen.window, kDialogX, kDialogY, dialog.background);
+  destroyImage(dialog.background);
+  destroyScrollView(dialog.listView);
+  destroyScrollView(dialog.dialogView);
+  return result;
+}
+
+void redrawNameField(Screen& screen, Dialog& dialog) {
+  const uint32_t ink = screen.foreground;
+  fillBoxRel(screen.window, kNameX, kNameY - 1, 8 * kMaxNameLength - 1, 9, kWhite);
+  drawText(screen.window, kNameX, kNameY, dialog.name, ink);
+  drawCursorBar(screen.window, kNameX - 8 + 8 * dialog.cursor, kNameY - 1, ink);
+  if (dialog.name.empty()) {
+    disableButton(screen, dialog.speichern);
+  } else {
+    enableButton(screen, dialog.speichern);
+  }
+}
+
+// The index of the entry under the pointer, if a left press is on one.
+std::optional<std::size_t> pickedEntry(const Dialog& dialog) {
+  if (!buttonPressed(dialog.mouse, dialog.listView, 1)) return std::nullopt;
+  const int32_t index = (dialog.mouse.y - kListY + dialog.listView.scrollY) / kRowHeight;
+  if (index < 0 || static_cast<std::size_t>(index) >= dialog.entries.size()) return std::nullopt;
+  return static_cast<std::size_t>(index);
+}
+
+void followWheel(Screen& screen, Dialog& dialog) {
+  const MouseState& mouse = dialog.mouse;
+  if (mouse.result != 0) {
+    dialog.lastWheel.reset();
+    return;
+  }
+  if (dialog.lastWheel && buttonPressed(mouse, dialog.listView, -1) &&
+      mouse.wheel != *dialog.lastWheel) {
+    const bool shift = isKeyDown(screen, kLeftShift) || isKeyDown(screen, kRightShift);
+    const int32_t step = shift ? kShiftWheelStep : kWheelStep;
+    scrollBy(dialog.listView, 0, mouse.wheel < *dialog.lastWheel ? step : -step);
+    showView(screen, dialog.listView, true, true);
+  }
+  dialog.lastWheel = mouse.wheel;
+}
+
+}  // namespace
+
+std::vector<std::string> listProgramFiles(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  std::error_code error;
+  std::filesystem::directory_iterator it(folder, error);
+  if (error) return names;
+  for (const std::filesystem::directory_iterator end; it != end; it.increment(error)) {
+    if (error) break;
+    const std::string fileName = it->path().filename().string();
+    std::error_code statusError;
+    if (!isProgramFileName(fileName) || !it->is_regular_file(statusError) || statusError) {
+      continue;
+    }
+    names.push_back(fileName.substr(0, fileName.size() - kExtension.size()));
+  }
+  std::sort(names.begin(), names.end(), comesBefore);
+  return names;
+}
+
+std::string chooseFile(Screen& screen, bool loadMode, const std::string& proposedName,
+                       const std::filesystem::path& folder) {
+  Dialog dialog;
+  dialog.loadMode = loadMode;
+  dialog.name = proposedName;
+  open(screen, dialog, folder);
+
+  const KeyReader reader = [&screen] { return readKey(screen); };
+  for (;;) {
+    pollMouse(screen, dialog.mouse);
+    std::string key;
+    if (loadMode) {
+      key = readKey(screen);
+    } else {
+      dialog.name =
+          applyKeyToLine(dialog.name, kNameCharacters, key, kMaxNameLength, dialog.cursor, reader);
+      // Left at the first column would put the bar outside the field and
+      // send the next insertion to the end of the name.
+      dialog.cursor = std::max(dialog.cursor, 1);
+      if (!key.empty()) {
+        redrawNameField(screen, dialog);
+        if (key == keys::kEnter) return close(screen, dialog, dialog.name);
+      }
+    }
+    // Closing the window wins over anything else in the same pass.
+    if (key == keys::kWindowClose) return close(screen, dialog, keys::kWindowClose);
+
+    if (const auto picked = pickedEntry(dialog)) {
+      return close(screen, dialog, dialog.entries[*picked]);
+    }
+    if (buttonPressed(dialog.mouse, dialog.abbruch, 1) || key == keys::kEscape) {
+      return close(screen, dialog, "");
+    }
+    if (!loadMode && buttonPressed(dialog.mouse, dialog.speichern, 1)) {
+      return close(screen, dialog, dialog.name);
+    }
+    followWheel(screen, dialog);
+    sleepMs(screen, 1);
+  }
+}
