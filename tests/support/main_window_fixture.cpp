@@ -1,0 +1,72 @@
+#include "support/main_window_fixture.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "program/line_edit.h"
+
+namespace {
+
+std::filesystem::path makeTemporaryRoot() {
+  static std::atomic<int> counter{0};
+  std::ostringstream name;
+  name << "akkusim_main_window_" << ::getpid() << "_" << counter++;
+  return std::filesystem::temp_directory_path() / name.str();
+}
+
+}  // namespace
+
+MainWindowSession::MainWindowSession() : root(makeTemporaryRoot()), folder(root / "Programme") {
+  std::filesystem::create_directories(folder);
+  main.programFolder = folder;
+}
+
+MainWindowSession::~MainWindowSession() {
+  std::error_code ignored;
+  std::filesystem::remove_all(root, ignored);
+}
+
+int32_t MainWindowSession::run() {
+  std::string error;
+  if (!startMainWindow(screen, main, error)) return 1;
+  runMainLoop(screen, main);
+  return 0;
+}
+
+void MainWindowSession::writeProgram(std::string_view name, std::string_view bytes) const {
+  std::ofstream out(folder / (std::string(name) + ".txt"), std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string MainWindowSession::readProgram(std::string_view name) const {
+  std::ifstream in(folder / (std::string(name) + ".txt"), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string MainWindowSession::lineText(int32_t index) const {
+  if (index < 0 || index >= lineCount()) return {};
+  const std::string& text = main.listing.lines.lines[static_cast<std::size_t>(index)].text;
+  return text.substr(0, static_cast<std::size_t>(trimmedLength(text)));
+}
+
+int32_t MainWindowSession::lineCount() const {
+  return ::lineCount(main.listing.lines);
+}
+
+int32_t MainWindowSession::buttonX(MainButton which) {
+  const Button& button = mainButton(which);
+  return static_cast<int32_t>(button.x + button.width / 2);
+}
+
+int32_t MainWindowSession::buttonY(MainButton which) {
+  const Button& button = mainButton(which);
+  return static_cast<int32_t>(button.y + button.height / 2);
+}
+
+HeadlessPlatform& MainWindowSession::clickButton(MainButton which) {
+  return platform.click(buttonX(which), buttonY(which));
+}

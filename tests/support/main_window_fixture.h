@@ -1,0 +1,60 @@
+#pragma once
+// Runs the real main window (start-up and polling loop) on a scripted
+// headless platform, with a fresh temporary "Programme" folder.
+//
+// Usage:
+//   MainWindowSession s;
+//   s.writeProgram("demo", "LOAD 5\r\nHOLD\r\n");      // optional files
+//   s.platform.wait(5).type("hold").key(keys::kEnter);  // the script
+//   s.platform.call([&] { shot = s.screen.window; });   // mid-script capture
+//   s.run();                                            // until the script is used up
+//   EXPECT_EQ(s.lineText(0), "HOLD");
+//   EXPECT_EQ(pixelAt(s.screen.window, x, y), kBlack);
+//
+// `run` returns the exit code the program would end with (0, or 1 when no
+// window opened). Afterwards `main` and `screen` hold the final state: the
+// listing is not destroyed, so tests can look at it. When the script is used
+// up the platform delivers the window-close key, so `run` always returns.
+// The session is neither copyable nor movable (the screen points at the
+// platform).
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "ui/headless_platform.h"
+#include "ui/main_buttons.h"
+#include "ui/main_window.h"
+#include "ui/screen.h"
+
+class MainWindowSession {
+ public:
+  MainWindowSession();
+  ~MainWindowSession();
+  MainWindowSession(const MainWindowSession&) = delete;
+  MainWindowSession& operator=(const MainWindowSession&) = delete;
+
+  int32_t run();
+
+  // Writes `<folder>/<name>.txt` byte for byte.
+  void writeProgram(std::string_view name, std::string_view bytes) const;
+  // The bytes of `<folder>/<name>.txt`, or "" when it does not exist.
+  std::string readProgram(std::string_view name) const;
+
+  // Text of line `index` without trailing blanks and tabs ("" past the end).
+  std::string lineText(int32_t index) const;
+  int32_t lineCount() const;
+
+  // A point inside the given main button, for `platform.click`.
+  static int32_t buttonX(MainButton which);
+  static int32_t buttonY(MainButton which);
+  // Script shorthand: click the centre of a main button.
+  HeadlessPlatform& clickButton(MainButton which);
+
+  HeadlessPlatform platform;
+  Screen screen{platform};
+  MainWindow main;
+  std::filesystem::path root;    // temporary directory, removed at the end
+  std::filesystem::path folder;  // root / "Programme", also main.programFolder
+};
