@@ -1,0 +1,180 @@
+// Buttons: drawing, hit tests on the frame, and waiting for the release.
+
+#include "ui/button.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/headless_platform.h"
+#include "ui/screen.h"
+
+namespace {
+
+MouseState at(int32_t x, int32_t y, int32_t buttons = 1) {
+  return MouseState{x, y, 0, buttons, 0};
+}
+
+struct ButtonScreen : ::testing::Test {
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, 32, error));
+    setTextGrid(screen, 137, 100);
+  }
+  // Leftmost column with a pixel of the colour inside the button's fill.
+  int32_t firstTextColumn(const Button& b, uint32_t colour) {
+    for (int32_t x = static_cast<int32_t>(b.x) + 2; x < static_cast<int32_t>(b.x + b.width); ++x) {
+      for (int32_t y = static_cast<int32_t>(b.y) + 2; y < static_cast<int32_t>(b.y + b.height) - 1;
+           ++y) {
+        if (pixelAt(screen.window, x, y) == colour) return x;
+      }
+    }
+    return -1;
+  }
+  HeadlessPlatform platform;
+  Screen screen{platform};
+};
+
+TEST(Button, ConstructionGivesTheDefaultColoursAndIsActive) {
+  const Button b = makeButton(30, 130, 80, 15, "Laden");
+  EXPECT_TRUE(b.active);
+  EXPECT_EQ(b.frameActive, 0x000000u);
+  EXPECT_EQ(b.frameInactive, 0x9F9F9Fu);
+  EXPECT_EQ(b.fillActive, 0xFFFFFFu);
+  EXPECT_EQ(b.textInactive, 0x9F9F9Fu);
+  EXPECT_EQ(b.label, "Laden");
+}
+
+TEST_F(ButtonScreen, DrawsFrameFillAndCentredLabel) {
+  fillBox(screen.window, 0, 0, 200, 200, kRed);
+  const Button b = makeButton(30, 130, 80, 15, "Laden");
+  drawButton(screen, b);
+  EXPECT_EQ(pixelAt(screen.window, 30, 130), kBlack);
+  EXPECT_EQ(pixelAt(screen.window, 110, 145), kBlack);  // frame includes (x + w, y + h)
+  EXPECT_EQ(pixelAt(screen.window, 111, 145), kRed);
+  EXPECT_EQ(pixelAt(screen.window, 31, 131), kRed);  // the ring between frame and fill
+  EXPECT_EQ(pixelAt(screen.window, 32, 132), kWhite);
+  EXPECT_EQ(pixelAt(screen.window, 108, 143), kWhite);
+  EXPECT_EQ(pixelAt(screen.window, 109, 144), kRed);
+  // "Laden" starts at (51, 134): the L's stem is in the cell's first columns.
+  const int32_t left = firstTextColumn(b, kBlack);
+  EXPECT_GE(left, 51);
+  EXPECT_LE(left, 52);
+  for (int32_t y = 132; y < 134; ++y) EXPECT_EQ(pixelAt(screen.window, 60, y), kWhite);
+}
+
+TEST_F(ButtonScreen, LongLabelsAreCutToTheWidth) {
+  struct Case {
+    std::string label;
+    int32_t cellX;  // where the first character's cell starts
+  };
+  const std::vector<Case> cases = {{"Speicher", 30 + 9}, {"ABCDEFGHIJKLMN", 30 + 1}};
+  for (const Case& c : cases) {
+    fillBox(screen.window, 0, 0, 200, 200, kWhite);
+    const Button b = makeButton(30, 130, 80, 15, c.label);
+    drawButton(screen, b);
+    const int32_t left = firstTextColumn(b, kBlack);
+    EXPECT_GE(left, c.cellX) << c.label;
+    EXPECT_LE(left, c.cellX + 1) << c.label;
+    // Nothing of an eleventh character right of the tenth cell.
+    for (int32_t x = c.cellX + 80; x < 109; ++x) {
+      for (int32_t y = 132; y < 144; ++y) EXPECT_EQ(pixelAt(screen.window, x, y), kWhite);
+    }
+  }
+}
+
+TEST_F(ButtonScreen, LabelIsConvertedForTheFont) {
+  const Button b = makeButton(30, 130, 80, 15, "\xc3\xa4");  // "ä" in UTF-8
+  drawButton(screen, b);
+  Image expected = *createImage(8, 8, kWhite);
+  drawText(expected, 0, 0, "\x84", kBlack);
+  for (int32_t y = 0; y < 8; ++y) {
+    for (int32_t x = 0; x < 8; ++x) {
+      EXPECT_EQ(pixelAt(screen.window, 67 + x, 134 + y), pixelAt(expected, x, y));
+    }
+  }
+}
+
+TEST_F(ButtonScreen, DisablingRedrawsInGreyAndEnablingInBlack) {
+  Button b = makeButton(30, 130, 80, 15, "Reset");
+  disableButton(screen, b);
+  EXPECT_FALSE(b.active);
+  EXPECT_EQ(pixelAt(screen.window, 30, 130), kGrey);
+  EXPECT_NE(firstTextColumn(b, kGrey), -1);
+  enableButton(screen, b);
+  EXPECT_TRUE(b.active);
+  EXPECT_EQ(pixelAt(screen.window, 30, 130), kBlack);
+  EXPECT_EQ(firstTextColumn(b, kGrey), -1);
+}
+
+TEST(ButtonPressed, AcceptsThePointerOnTheFrameWithExactlyTheWantedButtons) {
+  const Button b = makeButton(30, 130, 80, 15, "Laden");
+  struct Case {
+    MouseState mouse;
+    bool pressed;
+  };
+  const std::vector<Case> cases = {
+      {at(30, 130), true},     {at(110, 145), true},
+      {at(70, 137), true},     {at(111, 130), false},
+      {at(29, 137), false},    {at(70, 146), false},
+      {at(70, 129), false},    {at(70, 137, 3), false},
+      {at(70, 137, 0), false}, {MouseState{-1, -1, -1, -1, 1}, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(buttonPressed(c.mouse, b, 1), c.pressed)
+        << c.mouse.x << "," << c.mouse.y << " mask " << c.mouse.buttons;
+  }
+  EXPECT_TRUE(buttonPressed(at(70, 137, 3), b, -1));
+}
+
+TEST(ButtonPressed, DisabledButtonNeverReports) {
+  Button b = makeButton(30, 130, 80, 15, "Laden");
+  b.active = false;
+  EXPECT_FALSE(buttonPressed(at(70, 137), b, 1));
+  EXPECT_FALSE(buttonPressed(at(70, 137), b, -1));
+}
+
+TEST(MouseInRect, IsStrictOnAllFourSides) {
+  const std::vector<std::pair<MouseState, bool>> cases = {
+      {at(431, 1), true},     {at(1098, 798), true}, {at(430, 400), false},
+      {at(1099, 400), false}, {at(800, 0), false},   {at(800, 799), false},
+  };
+  for (const auto& [mouse, inside] : cases) {
+    EXPECT_EQ(mouseInRect(mouse, 430, 0, 669, 799, -1), inside) << mouse.x << "," << mouse.y;
+  }
+  EXPECT_FALSE(mouseInRect(at(500, 400, 2), 430, 0, 669, 799, 1));
+  EXPECT_FALSE(mouseInRect(MouseState{500, 400, 0, 0, 1}, 430, 0, 669, 799, -1));
+}
+
+TEST(ButtonPressed, HugeButtonGeometryDoesNotWrap) {
+  const Button b = makeButton(UINT32_MAX - 5, UINT32_MAX - 5, 10, 10, "x");
+  EXPECT_FALSE(buttonPressed(at(0, 0), b, 1));
+  EXPECT_FALSE(buttonPressed(at(2, 2), b, 1));
+}
+
+TEST_F(ButtonScreen, WaitForReleaseWithoutAPressPollsOnce) {
+  platform.wheel(2);
+  MouseState mouse;
+  const double before = platform.nowMs();
+  EXPECT_EQ(waitForRelease(screen, mouse), 2);
+  EXPECT_EQ(platform.pollCount(), 1);
+  EXPECT_NEAR(platform.nowMs() - before, 1.0, 0.05);
+}
+
+TEST_F(ButtonScreen, WaitForReleaseWaitsForTheButtonAndReturnsTheWheel) {
+  platform.moveTo(50, 50).press(1).wait(20).wheel(-3).release();
+  MouseState mouse;
+  EXPECT_EQ(waitForRelease(screen, mouse), -3);
+  EXPECT_GE(platform.nowMs(), 20.0);
+  EXPECT_EQ(mouse.buttons, 0);
+}
+
+TEST_F(ButtonScreen, WaitForReleaseEndsWhenThePointerLeaves) {
+  platform.moveTo(50, 50).press(1).wait(20).leaveWindow();
+  MouseState mouse;
+  EXPECT_EQ(waitForRelease(screen, mouse), -1);
+  EXPECT_EQ(mouse.result, 1);
+}
+
+}  // namespace
