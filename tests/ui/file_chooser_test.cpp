@@ -1,0 +1,332 @@
+#include "ui/file_chooser.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "program/line_edit.h"
+#include "ui/draw.h"
+#include "ui/headless_platform.h"
+#include "ui/image.h"
+#include "ui/screen.h"
+
+namespace {
+
+constexpr uint32_t kUnderneath = 0x123456;
+
+// The list's rows are 15 pixels high from y 245; entry i is picked at
+// 245 + 15 * i + 5 while the list is not scrolled.
+int32_t rowY(int32_t row) {
+  return 245 + 15 * row + 5;
+}
+constexpr int32_t kListInsideX = 400;
+constexpr int32_t kAbbruchX = 780;
+constexpr int32_t kAbbruchY = 560;
+constexpr int32_t kSpeichernFrameX = 740;
+constexpr int32_t kSpeichernFrameY = 520;
+
+std::filesystem::path freshFolder() {
+  std::random_device random;
+  const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+  return std::filesystem::temp_directory_path() /
+         ("akkusim_chooser_" + std::string(test->name()) + "_" + std::to_string(random()));
+}
+
+struct ChooserFixture {
+  HeadlessPlatform platform;
+  Screen screen{platform};
+  std::filesystem::path root = freshFolder();
+  std::filesystem::path folder = root / "Programme";
+  Image before;
+
+  ChooserFixture() {
+    std::string error;
+    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, 32, error)) << error;
+    fillBox(screen.window, 0, 0, kScreenWidth - 1, kScreenHeight - 1, kUnderneath);
+    before = screen.window;
+    std::filesystem::create_directories(folder);
+  }
+  ~ChooserFixture() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
+  }
+
+  void addFile(const std::string& fileName) const {
+    std::ofstream(folder / fileName, std::ios::binary) << "HOLD\r\n";
+  }
+
+  HeadlessPlatform& capture(Image& into) {
+    return platform.call([this, &into] { into = screen.window; });
+  }
+
+  std::string choose(bool loadMode, const std::string& proposed = "") {
+    return chooseFile(screen, loadMode, proposed, folder);
+  }
+};
+
+bool allPixels(const Image& image, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+               uint32_t colour) {
+  for (int32_t y = y1; y <= y2; ++y) {
+    for (int32_t x = x1; x <= x2; ++x) {
+      if (pixelAt(image, x, y) != colour) return false;
+    }
+  }
+  return true;
+}
+
+bool anyPixel(const Image& image, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour) {
+  for (int32_t y = y1; y <= y2; ++y) {
+    for (int32_t x = x1; x <= x2; ++x) {
+      if (pixelAt(image, x, y) == colour) return true;
+    }
+  }
+  return false;
+}
+
+// The cursor bar is a 3 x 10 black column with no black beside it.
+void expectCursorBarAt(const Image& image, int32_t left) {
+  EXPECT_TRUE(allPixels(image, left, 219, left + 2, 228, kBlack)) << "bar at " << left;
+  EXPECT_FALSE(anyPixel(image, left + 3, 219, left + 3, 228, kBlack)) << "right of " << left;
+}
+
+TEST(ListProgramFiles, ListsOrdinaryVisibleTxtFilesSortedWithoutExtension) {
+  ChooserFixture f;
+  for (const char* name : {"b.txt", "Zeta.txt", "a.txt", "A.txt", "demo.txt", ".hidden.txt",
+                           "notes.md", "txt", "demo.txt.bak", "a.b.txt"}) {
+    f.addFile(name);
+  }
+  std::filesystem::create_directory(f.folder / "alt.txt");
+
+  EXPECT_EQ(listProgramFiles(f.folder),
+            (std::vector<std::string>{"A", "a", "a.b", "b", "demo", "Zeta"}));
+}
+
+TEST(ListProgramFiles, MissingFolderGivesAnEmptyList) {
+  ChooserFixture f;
+  EXPECT_TRUE(listProgramFiles(f.root / "fehlt").empty());
+  std::filesystem::remove_all(f.folder);
+  EXPECT_TRUE(listProgramFiles(f.folder).empty());
+}
+
+TEST(FileChooser, SaveModeNameFieldFollowsTheTypedName) {
+  ChooserFixture f;
+  Image opened;
+  Image typed;
+  Image emptied;
+  f.platform.wait(5);
+  f.capture(opened).key("1").wait(5);
+  f.capture(typed);
+  for (int i = 0; i < 5; ++i) f.platform.key(keys::kBackspace);
+  f.platform.wait(5);
+  f.capture(emptied).key(keys::kEnter);
+
+  EXPECT_EQ(f.choose(false, "test"), "");
+
+  EXPECT_TRUE(anyPixel(opened, 410, 220, 441, 227, kBlack));
+  expectCursorBarAt(opened, 442);
+  EXPECT_EQ(pixelAt(opened, kSpeichernFrameX, kSpeichernFrameY), kBlack);
+  EXPECT_TRUE(anyPixel(typed, 442, 220, 449, 227, kBlack)) << "the digit 1";
+  expectCursorBarAt(typed, 450);
+  EXPECT_FALSE(anyPixel(emptied, 413, 219, 729, 228, kBlack));
+  expectCursorBarAt(emptied, 410);
+  EXPECT_EQ(pixelAt(emptied, kSpeichernFrameX, kSpeichernFrameY), kGrey) << "Speichern disabled";
+}
+
+TEST(FileChooser, SaveModeReturnsTheTypedNameWithoutForbiddenCharacters) {
+  struct Case {
+    std::string proposed;
+    std::string typed;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {"", "a.b", "ab"},
+      {"", "x_1-Y z!", "x_1-Yz"},
+      {"alt", "", "alt"},
+      {std::string(38, 'n'), "abcd", std::string(38, 'n') + "ab"},
+  };
+  for (const Case& c : cases) {
+    ChooserFixture f;
+    f.platform.wait(5).type(c.typed).key(keys::kEnter);
+    EXPECT_EQ(f.choose(false, c.proposed), c.expected) << c.typed;
+  }
+}
+
+TEST(FileChooser, SpeichernButtonReturnsTheNameAndIsEnabledBeforeTheFirstKey) {
+  ChooserFixture f;
+  f.platform.wait(5).click(780, 530);
+  EXPECT_EQ(f.choose(false, ""), "");
+
+  ChooserFixture g;
+  g.platform.wait(5).type("neu").click(780, 530);
+  EXPECT_EQ(g.choose(false, "alt"), "altneu");
+}
+
+TEST(FileChooser, LoadModeIgnoresTypingAndEnter) {
+  ChooserFixture f;
+  f.addFile("demo.txt");
+  Image opened;
+  Image typed;
+  f.platform.wait(5);
+  f.capture(opened).type("abc").key(keys::kEnter).wait(5);
+  f.capture(typed).click(kListInsideX, rowY(0));
+
+  EXPECT_EQ(f.choose(true), "demo");
+  EXPECT_EQ(typed.pixels, opened.pixels) << "no name field in load mode";
+  EXPECT_EQ(pixelAt(typed, kSpeichernFrameX, kSpeichernFrameY), kWhite) << "no Speichern";
+}
+
+TEST(FileChooser, EscapeAbbruchAndCloseEndTheDialogAndRestoreTheWindow) {
+  struct Case {
+    bool loadMode;
+    bool useEscape;
+    bool useClose;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {true, true, false, ""},
+      {false, true, false, ""},
+      {true, false, false, ""},
+      {false, false, false, ""},
+      {true, false, true, keys::kWindowClose},
+      {false, false, true, keys::kWindowClose},
+  };
+  for (const Case& c : cases) {
+    ChooserFixture f;
+    f.addFile("demo.txt");
+    Image open;
+    f.platform.wait(5);
+    f.capture(open);
+    if (c.useEscape) {
+      f.platform.key(keys::kEscape);
+    } else if (c.useClose) {
+      f.platform.closeWindow();
+    } else {
+      f.platform.click(kAbbruchX, kAbbruchY);
+    }
+    f.platform.wait(500).key("x");  // would be read only if the dialog stayed open
+
+    EXPECT_EQ(f.choose(c.loadMode, "demo"), c.expected) << c.loadMode << c.useEscape << c.useClose;
+    EXPECT_NE(open.pixels, f.before.pixels) << "the dialog was shown";
+    EXPECT_EQ(f.screen.window.pixels, f.before.pixels) << "background restored";
+    EXPECT_LT(f.platform.nowMs(), 400.0);
+  }
+}
+
+TEST(FileChooser, ClickOnAnEntryPicksItWhileTheButtonIsStillDown) {
+  ChooserFixture f;
+  for (const char* name : {"eins.txt", "zwei.txt", "drei.txt"}) f.addFile(name);
+  f.platform.wait(5).moveTo(kListInsideX, rowY(1)).press().wait(1000).release();
+
+  EXPECT_EQ(f.choose(true), "eins");  // sorted: drei, eins, zwei
+  EXPECT_LT(f.platform.nowMs(), 100.0);
+  EXPECT_EQ(f.screen.window.pixels, f.before.pixels);
+}
+
+TEST(FileChooser, PressesOutsideTheEntriesOrWithOtherButtonsPickNothing) {
+  ChooserFixture f;
+  for (const char* name : {"a.txt", "b.txt", "c.txt"}) f.addFile(name);
+  f.platform.wait(5)
+      .click(kListInsideX, 290)     // just below the third entry
+      .click(kListInsideX, 250, 3)  // left and right together
+      .click(kListInsideX, 250, 2)  // right alone
+      .click(259, 250)              // left of the list
+      .click(711, 250)              // right of the list
+      .click(kListInsideX, 244)     // above the list
+      .wait(5)
+      .click(260, 245);  // the list's corner still counts
+
+  EXPECT_EQ(f.choose(true), "a");
+  EXPECT_GT(f.platform.nowMs(), 60.0) << "the earlier presses were ignored";
+}
+
+TEST(FileChooser, WheelScrollsTheListByRowsOrPagesWithShift) {
+  struct Case {
+    std::vector<int32_t> notches;
+    bool shift;
+    int32_t clickY;
+    std::string expected;  // "" = nothing picked, then Escape
+  };
+  const std::vector<Case> cases = {
+      {{-1}, false, rowY(0), "f01"},         // one row down
+      {{-1, -1, 1}, false, rowY(0), "f01"},  // and back up one
+      {{-1}, true, rowY(0), "f07"},          // 345 stopped at 105
+      {{-1}, true, 589, "f29"},              // the last row
+      {{-1}, true, 590, ""},                 // below the last entry
+      {{1}, false, rowY(0), "f00"},          // nothing above the top
+  };
+  for (const Case& c : cases) {
+    ChooserFixture f;
+    for (int i = 0; i < 30; ++i) f.addFile((i < 10 ? "f0" : "f") + std::to_string(i) + ".txt");
+    f.platform.wait(5).moveTo(kListInsideX, 400).shift(c.shift).wait(2);
+    for (const int32_t notch : c.notches) f.platform.wheel(notch).wait(2);
+    f.platform.shift(false).wait(2).click(kListInsideX, c.clickY).key(keys::kEscape);
+
+    EXPECT_EQ(f.choose(true), c.expected) << c.clickY;
+  }
+}
+
+TEST(FileChooser, WheelOutsideTheListDoesNotScrollIt) {
+  ChooserFixture f;
+  for (int i = 0; i < 30; ++i) f.addFile("g" + std::to_string(100 + i) + ".txt");
+  f.platform.wait(5).moveTo(800, 400).wheel(-3).wait(5).click(kListInsideX, rowY(0));
+  EXPECT_EQ(f.choose(true), "g100");
+}
+
+TEST(FileChooser, ThirtyEntriesShowAThumbAndAnEmptyListShowsNone) {
+  ChooserFixture full;
+  for (int i = 0; i < 30; ++i) full.addFile("h" + std::to_string(10 + i) + ".txt");
+  Image fullShot;
+  full.platform.wait(5);
+  full.capture(fullShot).key(keys::kEscape);
+  full.choose(true);
+
+  // Thumb: x 706..708 from y 246 over 345 * 345 / 450 - 2 pixels.
+  EXPECT_EQ(pixelAt(fullShot, 707, 250), kGrey);
+  EXPECT_EQ(pixelAt(fullShot, 707, 509), kGrey);
+  EXPECT_EQ(pixelAt(fullShot, 707, 510), kWhite);
+  EXPECT_TRUE(anyPixel(fullShot, 265, 249, 300, 256, kBlack)) << "first entry drawn";
+
+  ChooserFixture empty;
+  std::filesystem::remove_all(empty.folder);
+  Image emptyShot;
+  empty.platform.wait(5);
+  empty.capture(emptyShot).click(kListInsideX, rowY(0)).type("neu").key(keys::kEnter);
+  EXPECT_EQ(empty.choose(false), "neu");
+  EXPECT_TRUE(allPixels(emptyShot, 261, 246, 708, 588, kWhite)) << "white list, no thumb";
+  EXPECT_TRUE(allPixels(emptyShot, 260, 245, 709, 245, kBlack)) << "frame";
+  EXPECT_TRUE(allPixels(emptyShot, 709, 245, 709, 589, kBlack)) << "frame";
+}
+
+TEST(FileChooser, DrawsFramesAndCaptionOfEachMode) {
+  ChooserFixture f;
+  Image loadShot;
+  f.platform.wait(5);
+  f.capture(loadShot).key(keys::kEscape);
+  f.choose(true);
+
+  ChooserFixture g;
+  Image saveShot;
+  g.platform.wait(5);
+  g.capture(saveShot).key(keys::kEscape);
+  g.choose(false, "");
+
+  for (const Image* shot : {&loadShot, &saveShot}) {
+    EXPECT_EQ(pixelAt(*shot, 250, 200), kWhite) << "outer margin";
+    EXPECT_EQ(pixelAt(*shot, 251, 201), kBlack) << "thin line";
+    EXPECT_EQ(pixelAt(*shot, 252, 250), kWhite) << "gap";
+    EXPECT_TRUE(allPixels(*shot, 253, 250, 254, 250, kBlack)) << "two-pixel line";
+    EXPECT_EQ(pixelAt(*shot, 849, 599), kWhite);
+    EXPECT_EQ(pixelAt(*shot, 848, 598), kBlack);
+    EXPECT_EQ(pixelAt(*shot, 740, 550), kBlack) << "Abbruch frame";
+  }
+  // "Datei wählen, ..." is 38 cells wide; "Speichern unter:" 16.
+  EXPECT_TRUE(anyPixel(loadShot, 270 + 8 * 30, 220, 270 + 8 * 38 - 1, 227, kBlack));
+  EXPECT_FALSE(anyPixel(saveShot, 270 + 8 * 16, 220, 270 + 8 * 17, 227, kBlack));
+  EXPECT_TRUE(anyPixel(saveShot, 270, 220, 270 + 8 * 16 - 1, 227, kBlack));
+}
+
+}  // namespace
