@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <iterator>
@@ -33,8 +34,27 @@ MainWindowSession::~MainWindowSession() {
 int32_t MainWindowSession::run() {
   std::string error;
   if (!startMainWindow(screen, main, error)) return 1;
+  if (!initialLines_.empty()) {
+    ListingView& listing = main.listing;
+    listing.lines.lines.clear();
+    for (std::string& text : initialLines_) {
+      ProgramLine line;
+      line.text = std::move(text);
+      listing.lines.lines.push_back(std::move(line));
+    }
+    initialLines_.clear();
+    listing.view.contentHeight = 10 * ::lineCount(listing.lines);
+    main.cursor.currentLine = std::clamp(initialLine_, 0, highestIndex(listing.lines));
+    listing.view.scrollY = std::max(0, main.cursor.currentLine * 10 - 590);
+    redrawListing(screen, listing);
+  }
   runMainLoop(screen, main);
   return 0;
+}
+
+void MainWindowSession::setProgram(std::vector<std::string> lines, int32_t currentLine) {
+  initialLines_ = std::move(lines);
+  initialLine_ = currentLine;
 }
 
 void MainWindowSession::writeProgram(std::string_view name, std::string_view bytes) const {

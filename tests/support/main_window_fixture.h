@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/headless_platform.h"
 #include "ui/main_buttons.h"
@@ -36,6 +37,11 @@ class MainWindowSession {
   MainWindowSession& operator=(const MainWindowSession&) = delete;
 
   int32_t run();
+
+  // Makes the window start with these lines (parsed, drawn, not padded)
+  // and the cursor on `currentLine`, scrolled into view, instead of one
+  // empty line: a shortcut for scenarios that need a long program.
+  void setProgram(std::vector<std::string> lines, int32_t currentLine = 0);
 
   // Writes `<folder>/<name>.txt` byte for byte.
   void writeProgram(std::string_view name, std::string_view bytes) const;
@@ -57,4 +63,8 @@ class MainWindowSession {
   MainWindow main;
   std::filesystem::path root;    // temporary directory, removed at the end
   std::filesystem::path folder;  // root / "Programme", also main.programFolder
+
+ private:
+  std::vector<std::string> initialLines_;
+  int32_t initialLine_ = 0;
 };
