@@ -1,6 +1,534 @@
 #include "ui/sdl_platform.h"
-// STUB: replaced by the window-services work.
-std::unique_ptr<Platform> makeSdlPlatform(int, std::string& error) {
-  error = "no window yet";
-  return nullptr;
+
+#include <SDL.h>
+#include <sys/prctl.h>
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
+#include <cstdlib>
+#include <ctime>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "ui/cp437.h"
+
+namespace {
+
+// Set by SIGINT/SIGTERM; the window thread turns it into the close key, so
+// that the program ends the way it ends on the close button.
+std::atomic<bool> gCloseSignalled{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+extern "C" void onCloseSignal(int) {
+  gCloseSignalled.store(true);
+}
+
+void installCloseSignals() {
+  struct sigaction action {};
+  action.sa_handler = onCloseSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+constexpr std::size_t kKeyQueueLength = 15;
+constexpr char kExtended = '\xff';
+
+// USB HID usage (SDL scancode) to PC scancode set 1, 0 where unmapped.
+constexpr std::array<uint8_t, 232> makeSet1Table() {
+  std::array<uint8_t, 232> t{};
+  constexpr uint8_t letters[26] = {30, 48, 46, 32, 18, 33, 34, 35, 23, 36, 37, 38, 50,
+                                   49, 24, 25, 16, 19, 31, 20, 22, 47, 17, 45, 21, 44};
+  for (int i = 0; i < 26; ++i) t[SDL_SCANCODE_A + i] = letters[i];
+  for (int i = 0; i < 10; ++i) t[SDL_SCANCODE_1 + i] = static_cast<uint8_t>(2 + i);
+  t[SDL_SCANCODE_RETURN] = 28;
+  t[SDL_SCANCODE_ESCAPE] = 1;
+  t[SDL_SCANCODE_BACKSPACE] = 14;
+  t[SDL_SCANCODE_TAB] = 15;
+  t[SDL_SCANCODE_SPACE] = 57;
+  t[SDL_SCANCODE_MINUS] = 12;
+  t[SDL_SCANCODE_EQUALS] = 13;
+  t[SDL_SCANCODE_LEFTBRACKET] = 26;
+  t[SDL_SCANCODE_RIGHTBRACKET] = 27;
+  t[SDL_SCANCODE_BACKSLASH] = 43;
+  t[SDL_SCANCODE_NONUSHASH] = 43;
+  t[SDL_SCANCODE_SEMICOLON] = 39;
+  t[SDL_SCANCODE_APOSTROPHE] = 40;
+  t[SDL_SCANCODE_GRAVE] = 41;
+  t[SDL_SCANCODE_COMMA] = 51;
+  t[SDL_SCANCODE_PERIOD] = 52;
+  t[SDL_SCANCODE_SLASH] = 53;
+  t[SDL_SCANCODE_CAPSLOCK] = 58;
+  for (int i = 0; i < 10; ++i) t[SDL_SCANCODE_F1 + i] = static_cast<uint8_t>(59 + i);
+  t[SDL_SCANCODE_F11] = 87;
+  t[SDL_SCANCODE_F12] = 88;
+  t[SDL_SCANCODE_INSERT] = 82;
+  t[SDL_SCANCODE_HOME] = 71;
+  t[SDL_SCANCODE_PAGEUP] = 73;
+  t[SDL_SCANCODE_DELETE] = 83;
+  t[SDL_SCANCODE_END] = 79;
+  t[SDL_SCANCODE_PAGEDOWN] = 81;
+  t[SDL_SCANCODE_RIGHT] = 77;
+  t[SDL_SCANCODE_LEFT] = 75;
+  t[SDL_SCANCODE_DOWN] = 80;
+  t[SDL_SCANCODE_UP] = 72;
+  t[SDL_SCANCODE_NONUSBACKSLASH] = 86;
+  t[SDL_SCANCODE_LCTRL] = 29;
+  t[SDL_SCANCODE_LSHIFT] = 42;
+  t[SDL_SCANCODE_LALT] = 56;
+  t[SDL_SCANCODE_RCTRL] = 29;
+  t[SDL_SCANCODE_RSHIFT] = 54;
+  t[SDL_SCANCODE_RALT] = 56;
+  return t;
+}
+
+constexpr std::array<uint8_t, 232> kSet1 = makeSet1Table();
+
+int set1Of(SDL_Scancode scancode) {
+  const auto index = static_cast<std::size_t>(scancode);
+  return index < kSet1.size() ? kSet1[index] : 0;
+}
+
+// The second character of an extended key, 0 for other keys.
+char extendedLetter(SDL_Keycode key) {
+  switch (key) {
+    case SDLK_LEFT:
+      return 'K';
+    case SDLK_RIGHT:
+      return 'M';
+    case SDLK_UP:
+      return 'H';
+    case SDLK_DOWN:
+      return 'P';
+    case SDLK_HOME:
+      return 'G';
+    case SDLK_END:
+      return 'O';
+    case SDLK_PAGEUP:
+      return 'I';
+    case SDLK_PAGEDOWN:
+      return 'Q';
+    case SDLK_DELETE:
+      return 'S';
+    default:
+      return 0;
+  }
+}
+
+// The one-character control keys, 0 for other keys.
+char controlByte(SDL_Keycode key) {
+  switch (key) {
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+      return 13;
+    case SDLK_BACKSPACE:
+      return 8;
+    case SDLK_TAB:
+      return 9;
+    case SDLK_ESCAPE:
+      return 27;
+    default:
+      return 0;
+  }
+}
+
+int32_t buttonBit(uint8_t button) {
+  switch (button) {
+    case SDL_BUTTON_LEFT:
+      return 1;
+    case SDL_BUTTON_RIGHT:
+      return 2;
+    case SDL_BUTTON_MIDDLE:
+      return 4;
+    default:
+      return 0;
+  }
+}
+
+// Input as the window thread last saw it; read by the polling calls.
+struct InputState {
+  struct Key {
+    char bytes[2];
+    uint8_t length;
+  };
+  std::array<Key, kKeyQueueLength> keys{};
+  std::size_t keyStart = 0;
+  std::size_t keyCount = 0;
+  int32_t x = 0;
+  int32_t y = 0;
+  int32_t wheel = 0;
+  int32_t buttons = 0;
+  bool inside = false;
+  bool focused = false;
+  std::array<bool, 128> down{};
+
+  void push(char first, char second = 0) {
+    if (keyCount == keys.size()) {  // full: the oldest key gives way
+      keyStart = (keyStart + 1) % keys.size();
+      --keyCount;
+    }
+    Key& key = keys[(keyStart + keyCount) % keys.size()];
+    key.bytes[0] = first;
+    key.bytes[1] = second;
+    key.length = second == 0 ? 1 : 2;
+    ++keyCount;
+  }
+  void releaseAll() {
+    buttons = 0;
+    down.fill(false);
+  }
+};
+
+class SdlPlatform : public Platform {
+ public:
+  explicit SdlPlatform(int scale) : scale_(scale) {}
+  ~SdlPlatform() override {
+    {
+      std::lock_guard lock(controlMutex_);
+      stop_ = true;
+    }
+    control_.notify_all();
+    if (thread_.joinable()) thread_.join();
+  }
+
+  // Starts the window thread and its video subsystem; false with a reason.
+  bool start(std::string& error) {
+    thread_ = std::thread([this] { run(); });
+    std::unique_lock lock(controlMutex_);
+    control_.wait(lock, [this] { return phase_ != Phase::Starting; });
+    if (phase_ == Phase::Failed) {
+      error = failure_;
+      return false;
+    }
+    return true;
+  }
+
+  bool openWindow(int32_t width, int32_t height, std::string& error) override {
+    if (width < 1 || height < 1) {
+      error = "ungültige Fenstergröße";
+      return false;
+    }
+    std::unique_lock lock(controlMutex_);
+    if (phase_ != Phase::Ready) {
+      error = phase_ == Phase::Open ? "das Fenster ist schon offen" : failure_;
+      return false;
+    }
+    width_ = width;
+    height_ = height;
+    phase_ = Phase::Opening;
+    control_.notify_all();
+    control_.wait(lock, [this] { return phase_ != Phase::Opening; });
+    if (phase_ != Phase::Open) {
+      error = failure_;
+      return false;
+    }
+    return true;
+  }
+
+  void present(const Image& frame) override {
+    if (frame.width != width_ || frame.height != height_) return;
+    {
+      std::lock_guard lock(frameMutex_);
+      pending_.assign(frame.pixels.begin(), frame.pixels.end());
+      pendingFresh_ = true;
+    }
+    wake();
+  }
+
+  MouseReading readMouse() override {
+    std::lock_guard lock(inputMutex_);
+    if (!input_.inside || !input_.focused || input_.x < 0 || input_.y < 0 || input_.x >= width_ ||
+        input_.y >= height_) {
+      return MouseReading{};
+    }
+    return MouseReading{input_.x, input_.y, input_.wheel, input_.buttons, 0};
+  }
+
+  std::string readKey() override {
+    std::lock_guard lock(inputMutex_);
+    if (input_.keyCount == 0) return {};
+    const InputState::Key key = input_.keys[input_.keyStart];
+    input_.keyStart = (input_.keyStart + 1) % input_.keys.size();
+    --input_.keyCount;
+    return std::string(key.bytes, key.length);
+  }
+
+  bool isKeyDown(int32_t scancode) override {
+    if (scancode < 0 || scancode > 127) return false;
+    std::lock_guard lock(inputMutex_);
+    return input_.down[static_cast<std::size_t>(scancode)];
+  }
+
+  void sleepMs(int32_t milliseconds) override {
+    if (milliseconds <= 0) return;
+    timespec left{milliseconds / 1000, static_cast<long>(milliseconds % 1000) * 1000000L};
+    while (clock_nanosleep(CLOCK_MONOTONIC, 0, &left, &left) == EINTR) {
+    }
+  }
+
+  int64_t nowMicros() override {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+  }
+
+ private:
+  enum class Phase { Starting, Ready, Opening, Open, Failed };
+
+  void fail(std::string reason) {
+    std::lock_guard lock(controlMutex_);
+    failure_ = std::move(reason);
+    phase_ = Phase::Failed;
+    control_.notify_all();
+  }
+
+  void wake() {
+    if (!wakeable_.load()) return;
+    SDL_Event event{};
+    event.type = SDL_USEREVENT;
+    SDL_PushEvent(&event);
+  }
+
+  // The window thread: every SDL call of the program happens here.
+  void run() {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+      const char* display = std::getenv("DISPLAY");
+      fail(std::string("kein Bildschirm gefunden (Anzeige ") + (display ? display : "") +
+           " nicht erreichbar)");
+      return;
+    }
+    {
+      std::unique_lock lock(controlMutex_);
+      phase_ = Phase::Ready;
+      control_.notify_all();
+      control_.wait(lock, [this] { return phase_ == Phase::Opening || stop_; });
+      if (stop_) {
+        lock.unlock();
+        SDL_Quit();
+        return;
+      }
+    }
+    if (!createWindow()) {
+      destroyWindow();
+      fail("das Fenster konnte nicht geöffnet werden");
+      SDL_Quit();
+      return;
+    }
+    {
+      std::lock_guard lock(controlMutex_);
+      phase_ = Phase::Open;
+      control_.notify_all();
+    }
+    wakeable_.store(true);
+    loop();
+    wakeable_.store(false);
+    destroyWindow();
+    SDL_Quit();
+  }
+
+  bool createWindow() {
+    window_ = SDL_CreateWindow("akkusim", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               width_ * scale_, height_ * scale_, SDL_WINDOW_SHOWN);
+    if (!window_) return false;
+    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer_) return false;
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                 width_, height_);
+    if (!texture_) return false;
+    SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
+    SDL_StartTextInput();
+    // Without a window manager nobody hands out the focus; ask for it.
+    SDL_RaiseWindow(window_);
+    SDL_SetWindowInputFocus(window_);
+    const Uint32 flags = SDL_GetWindowFlags(window_);
+    std::lock_guard lock(inputMutex_);
+    input_.focused = (flags & SDL_WINDOW_INPUT_FOCUS) != 0;
+    input_.inside = (flags & SDL_WINDOW_MOUSE_FOCUS) != 0;
+    return true;
+  }
+
+  void destroyWindow() {
+    if (texture_) SDL_DestroyTexture(texture_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (window_) SDL_DestroyWindow(window_);
+    texture_ = nullptr;
+    renderer_ = nullptr;
+    window_ = nullptr;
+  }
+
+  bool stopping() {
+    std::lock_guard lock(controlMutex_);
+    return stop_;
+  }
+
+  void loop() {
+    bool haveFrame = false;
+    while (!stopping()) {
+      bool redraw = false;
+      SDL_Event event;
+      if (SDL_WaitEventTimeout(&event, 5) != 0) {
+        redraw |= handle(event);
+        while (SDL_PollEvent(&event) != 0) redraw |= handle(event);
+      }
+      if (gCloseSignalled.exchange(false)) {
+        std::lock_guard lock(inputMutex_);
+        input_.push(kExtended, 'k');
+      }
+      bool fresh = false;
+      {
+        // Swapping keeps the upload out of the lock and lets present() reuse
+        // the old buffer without allocating.
+        std::lock_guard lock(frameMutex_);
+        if (pendingFresh_) {
+          shown_.swap(pending_);
+          pendingFresh_ = false;
+          fresh = true;
+        }
+      }
+      if (fresh) {
+        SDL_UpdateTexture(texture_, nullptr, shown_.data(), width_ * 4);
+        haveFrame = true;
+        redraw = true;
+      }
+      if (redraw && haveFrame) {
+        SDL_RenderClear(renderer_);
+        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+        SDL_RenderPresent(renderer_);
+      }
+    }
+  }
+
+  // Window pixels back to framebuffer pixels (left of the window stays
+  // negative).
+  int32_t unscaled(int32_t value) const {
+    return value >= 0 ? value / scale_ : -1 - (-1 - value) / scale_;
+  }
+
+  // Records one event; true when the window needs its picture again.
+  bool handle(const SDL_Event& event) {
+    std::lock_guard lock(inputMutex_);
+    switch (event.type) {
+      case SDL_TEXTINPUT:
+        forEachCp437Byte(event.text.text, [this](char byte) { input_.push(byte); });
+        return false;
+      case SDL_KEYDOWN: {
+        const int code = set1Of(event.key.keysym.scancode);
+        if (code > 0) input_.down[static_cast<std::size_t>(code)] = true;
+        if (const char letter = extendedLetter(event.key.keysym.sym)) {
+          input_.push(kExtended, letter);
+        } else if (const char control = controlByte(event.key.keysym.sym)) {
+          input_.push(control);
+        }
+        return false;
+      }
+      case SDL_KEYUP: {
+        const int code = set1Of(event.key.keysym.scancode);
+        if (code > 0) input_.down[static_cast<std::size_t>(code)] = false;
+        return false;
+      }
+      case SDL_MOUSEMOTION:
+        input_.x = unscaled(event.motion.x);
+        input_.y = unscaled(event.motion.y);
+        input_.inside = true;
+        return false;
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP:
+        input_.x = unscaled(event.button.x);
+        input_.y = unscaled(event.button.y);
+        if (event.type == SDL_MOUSEBUTTONDOWN) {
+          input_.buttons |= buttonBit(event.button.button);
+        } else {
+          input_.buttons &= ~buttonBit(event.button.button);
+        }
+        return false;
+      case SDL_MOUSEWHEEL:
+        input_.wheel +=
+            event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+        return false;
+      case SDL_WINDOWEVENT:
+        switch (event.window.event) {
+          case SDL_WINDOWEVENT_ENTER:
+            input_.inside = true;
+            return false;
+          case SDL_WINDOWEVENT_LEAVE:
+            input_.inside = false;
+            return false;
+          case SDL_WINDOWEVENT_FOCUS_GAINED:
+            input_.focused = true;
+            input_.releaseAll();
+            return false;
+          case SDL_WINDOWEVENT_FOCUS_LOST:
+            input_.focused = false;
+            input_.releaseAll();
+            return false;
+          case SDL_WINDOWEVENT_CLOSE:
+            input_.push(kExtended, 'k');
+            return false;
+          case SDL_WINDOWEVENT_EXPOSED:
+          case SDL_WINDOWEVENT_SIZE_CHANGED:
+            return true;
+          default:
+            return false;
+        }
+      default:
+        // SDL_QUIT follows the close event of the last window: already queued.
+        return false;
+    }
+  }
+
+  const int scale_;
+  int32_t width_ = 0;
+  int32_t height_ = 0;
+  std::thread thread_;
+
+  std::mutex controlMutex_;
+  std::condition_variable control_;
+  Phase phase_ = Phase::Starting;
+  bool stop_ = false;
+  std::string failure_;
+  std::atomic<bool> wakeable_{false};
+
+  std::mutex inputMutex_;
+  InputState input_;
+
+  std::mutex frameMutex_;
+  std::vector<uint32_t> pending_;
+  std::vector<uint32_t> shown_;
+  bool pendingFresh_ = false;
+
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<Platform> makeSdlPlatform(int scale, std::string& error) {
+  if (scale < 1 || scale > 4) {
+    error = "der Maßstab muss zwischen 1 und 4 liegen";
+    return nullptr;
+  }
+  const char* display = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  if ((!display || !*display) && (!wayland || !*wayland)) {
+    error = "kein Bildschirm gefunden (DISPLAY ist nicht gesetzt)";
+    return nullptr;
+  }
+  // The polling loops pause 1 ms at a time; the default 50 us timer slack
+  // would stretch every pause noticeably.
+  prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+  auto platform = std::make_unique<SdlPlatform>(scale);
+  if (!platform->start(error)) return nullptr;
+  installCloseSignals();
+  return platform;
 }
