@@ -28,12 +28,14 @@ struct Registers {
   int16_t parameter;
   int32_t instructionAddress;
   int32_t pc;
-  uint8_t carry;
-  uint8_t overflow;
-  uint8_t zero;
-  uint8_t negative;
+  uint32_t flags;  // kCarry | kOverflow | kZero | kNegative, one register
   int32_t touched;
 };
+
+constexpr uint32_t kCarry = 1;
+constexpr uint32_t kOverflow = 2;
+constexpr uint32_t kZero = 4;
+constexpr uint32_t kNegative = 8;
 
 Registers loadRegisters(const MachineState& machine, int32_t touched) {
   return Registers{static_cast<uint16_t>(machine.accumulator),
@@ -41,10 +43,8 @@ Registers loadRegisters(const MachineState& machine, int32_t touched) {
                    machine.parameter,
                    machine.instructionAddress,
                    machine.pc,
-                   machine.carry,
-                   machine.overflow,
-                   machine.zero,
-                   machine.negative,
+                   (machine.carry ? kCarry : 0u) | (machine.overflow ? kOverflow : 0u) |
+                       (machine.zero ? kZero : 0u) | (machine.negative ? kNegative : 0u),
                    touched};
 }
 
@@ -54,10 +54,10 @@ void storeRegisters(const Registers& r, MachineState& machine, int32_t& touched)
   machine.parameter = r.parameter;
   machine.instructionAddress = r.instructionAddress;
   machine.pc = r.pc;
-  machine.carry = r.carry;
-  machine.overflow = r.overflow;
-  machine.zero = r.zero;
-  machine.negative = r.negative;
+  machine.carry = (r.flags & kCarry) != 0;
+  machine.overflow = (r.flags & kOverflow) != 0;
+  machine.zero = (r.flags & kZero) != 0;
+  machine.negative = (r.flags & kNegative) != 0;
   touched = r.touched;
 }
 
@@ -67,10 +67,7 @@ inline uint8_t signBit(uint32_t word) {
 
 // The four flags are always written as one group.
 inline void setFlags(Registers& r, bool c, bool v, bool z, bool n) {
-  r.carry = c;
-  r.overflow = v;
-  r.zero = z;
-  r.negative = n;
+  r.flags = (c ? kCarry : 0u) | (v ? kOverflow : 0u) | (z ? kZero : 0u) | (n ? kNegative : 0u);
 }
 
 inline void setLogic(Registers& r, uint32_t result) {
@@ -83,6 +80,16 @@ inline void setArithmetic(Registers& r, uint32_t oldA, uint32_t result, bool car
   r.accumulator = static_cast<uint16_t>(result);
   setFlags(r, carry, signBit(oldA) != signBit(r.accumulator), r.accumulator == 0,
            signBit(r.accumulator));
+}
+
+inline void add(Registers& r, uint32_t a, uint32_t x) {
+  setArithmetic(r, a, a + x, a + x > 0xFFFFu);
+}
+inline void subtract(Registers& r, uint32_t a, uint32_t x) {
+  setArithmetic(r, a, a - x, a < x);
+}
+inline void multiply(Registers& r, uint32_t a, uint32_t x) {
+  setArithmetic(r, a, a * x, a * x > 0xFFFFu);
 }
 
 inline void compare(Registers& r, uint32_t a, uint32_t x) {
@@ -138,7 +145,8 @@ inline StepOutcome divideUnsigned(Registers& r, uint32_t a, uint32_t x, bool rem
   return StepOutcome::Executed;
 }
 
-inline StepOutcome step(Registers& r, int16_t* memory, const Op* ops) {
+// Inlined into both callers so that the run loop keeps the registers local.
+[[gnu::always_inline]] inline StepOutcome step(Registers& r, int16_t* memory, const Op* ops) {
   if (r.pc > 65534) return StepOutcome::MemoryOverflow;
 
   const int32_t address = r.pc;
@@ -150,14 +158,16 @@ inline StepOutcome step(Registers& r, int16_t* memory, const Op* ops) {
   const Op op = ops[static_cast<uint16_t>(r.instruction)];
   const uint32_t a = r.accumulator;
   const uint32_t p = static_cast<uint16_t>(r.parameter);
-  const uint32_t m = static_cast<uint16_t>(memory[p]);
+  // The memory operand M; reading a word changes nothing, so it is read only
+  // by the instructions that use it.
+  const auto operand = [memory, p]() -> uint32_t { return static_cast<uint16_t>(memory[p]); };
   const int32_t parameterWord = address + 1;
 
   switch (op) {
     // Memory operand: the touched word is the operand's address.
     case Op::Load:
       r.touched = static_cast<int32_t>(p);
-      setLogic(r, m);
+      setLogic(r, operand());
       return StepOutcome::Executed;
     case Op::Store:
       r.touched = static_cast<int32_t>(p);
@@ -165,51 +175,51 @@ inline StepOutcome step(Registers& r, int16_t* memory, const Op* ops) {
       return StepOutcome::Executed;
     case Op::Add:
       r.touched = static_cast<int32_t>(p);
-      setArithmetic(r, a, a + m, a + m > 0xFFFFu);
+      add(r, a, operand());
       return StepOutcome::Executed;
     case Op::Sub:
       r.touched = static_cast<int32_t>(p);
-      setArithmetic(r, a, a - m, a < m);
+      subtract(r, a, operand());
       return StepOutcome::Executed;
     case Op::Mul:
       r.touched = static_cast<int32_t>(p);
-      setArithmetic(r, a, a * m, a * m > 0xFFFFu);
+      multiply(r, a, operand());
       return StepOutcome::Executed;
     case Op::Div:
     case Op::Mod: {
-      const StepOutcome outcome = divideSigned(r, a, m, op == Op::Mod);
+      const StepOutcome outcome = divideSigned(r, a, operand(), op == Op::Mod);
       if (outcome == StepOutcome::Executed) r.touched = static_cast<int32_t>(p);
       return outcome;
     }
     case Op::Divu:
     case Op::Modu: {
-      const StepOutcome outcome = divideUnsigned(r, a, m, op == Op::Modu);
+      const StepOutcome outcome = divideUnsigned(r, a, operand(), op == Op::Modu);
       if (outcome == StepOutcome::Executed) r.touched = static_cast<int32_t>(p);
       return outcome;
     }
     case Op::Cmp:
       r.touched = static_cast<int32_t>(p);
-      compare(r, a, m);
+      compare(r, a, operand());
       return StepOutcome::Executed;
     case Op::Mulh:
       r.touched = static_cast<int32_t>(p);
-      setLogic(r, highWord(static_cast<int64_t>(asSigned(a)) * asSigned(m)));
+      setLogic(r, highWord(static_cast<int64_t>(asSigned(a)) * asSigned(operand())));
       return StepOutcome::Executed;
     case Op::Mulhu:
       r.touched = static_cast<int32_t>(p);
-      setLogic(r, highWord(static_cast<int64_t>(a) * m));
+      setLogic(r, highWord(static_cast<int64_t>(a) * operand()));
       return StepOutcome::Executed;
     case Op::And:
       r.touched = static_cast<int32_t>(p);
-      setLogic(r, a & m);
+      setLogic(r, a & operand());
       return StepOutcome::Executed;
     case Op::Or:
       r.touched = static_cast<int32_t>(p);
-      setLogic(r, a | m);
+      setLogic(r, a | operand());
       return StepOutcome::Executed;
     case Op::Xor:
       r.touched = static_cast<int32_t>(p);
-      setLogic(r, a ^ m);
+      setLogic(r, a ^ operand());
       return StepOutcome::Executed;
 
     // Immediate operand: the touched word is the parameter word itself.
@@ -219,15 +229,15 @@ inline StepOutcome step(Registers& r, int16_t* memory, const Op* ops) {
       return StepOutcome::Executed;
     case Op::Addi:
       r.touched = parameterWord;
-      setArithmetic(r, a, a + p, a + p > 0xFFFFu);
+      add(r, a, p);
       return StepOutcome::Executed;
     case Op::Subi:
       r.touched = parameterWord;
-      setArithmetic(r, a, a - p, a < p);
+      subtract(r, a, p);
       return StepOutcome::Executed;
     case Op::Muli:
       r.touched = parameterWord;
-      setArithmetic(r, a, a * p, a * p > 0xFFFFu);
+      multiply(r, a, p);
       return StepOutcome::Executed;
     case Op::Divi:
     case Op::Modi: {
@@ -272,7 +282,7 @@ inline StepOutcome step(Registers& r, int16_t* memory, const Op* ops) {
     case Op::Shli:
     case Op::Shri: {
       const bool fromMemory = op == Op::Shl || op == Op::Shr;
-      const int32_t count = asSigned(fromMemory ? m : p);
+      const int32_t count = asSigned(fromMemory ? operand() : p);
       if (count < 0) return StepOutcome::BadShift;
       r.touched = parameterWord;
       if (op == Op::Shl || op == Op::Shli) {
@@ -284,43 +294,43 @@ inline StepOutcome step(Registers& r, int16_t* memory, const Op* ops) {
     }
 
     case Op::Jmpp:
-      jumpIf(r, !(r.zero | r.negative), p);
+      jumpIf(r, (r.flags & (kZero | kNegative)) == 0, p);
       return StepOutcome::Executed;
     case Op::Jmpnn:
-      jumpIf(r, r.negative == 0, p);
+      jumpIf(r, (r.flags & kNegative) == 0, p);
       return StepOutcome::Executed;
     case Op::Jmpn:
-      jumpIf(r, r.negative != 0, p);
+      jumpIf(r, (r.flags & kNegative) != 0, p);
       return StepOutcome::Executed;
     case Op::Jmpnp:
-      jumpIf(r, (r.zero | r.negative) != 0, p);
+      jumpIf(r, (r.flags & (kZero | kNegative)) != 0, p);
       return StepOutcome::Executed;
     case Op::Jmpz:
-      jumpIf(r, r.zero != 0, p);
+      jumpIf(r, (r.flags & kZero) != 0, p);
       return StepOutcome::Executed;
     case Op::Jmpnz:
-      jumpIf(r, r.zero == 0, p);
+      jumpIf(r, (r.flags & kZero) == 0, p);
       return StepOutcome::Executed;
     case Op::Jmpv:
-      jumpIf(r, r.overflow != 0, p);
+      jumpIf(r, (r.flags & kOverflow) != 0, p);
       return StepOutcome::Executed;
     case Op::Jmpc:
-      jumpIf(r, r.carry != 0, p);
+      jumpIf(r, (r.flags & kCarry) != 0, p);
       return StepOutcome::Executed;
     case Op::Jmp:
       jumpIf(r, true, p);
       return StepOutcome::Executed;
     case Op::Jhi:
-      jumpIf(r, !(r.carry | r.zero), p);
+      jumpIf(r, (r.flags & (kCarry | kZero)) == 0, p);
       return StepOutcome::Executed;
     case Op::Jhs:
-      jumpIf(r, r.carry == 0, p);
+      jumpIf(r, (r.flags & kCarry) == 0, p);
       return StepOutcome::Executed;
     case Op::Jlo:
-      jumpIf(r, r.carry != 0, p);
+      jumpIf(r, (r.flags & kCarry) != 0, p);
       return StepOutcome::Executed;
     case Op::Jls:
-      jumpIf(r, (r.carry | r.zero) != 0, p);
+      jumpIf(r, (r.flags & (kCarry | kZero)) != 0, p);
       return StepOutcome::Executed;
 
     case Op::Not:
@@ -329,7 +339,7 @@ inline StepOutcome step(Registers& r, int16_t* memory, const Op* ops) {
       return StepOutcome::Executed;
     case Op::Loadc:
       r.touched = -1;
-      r.accumulator = r.carry;
+      r.accumulator = static_cast<uint16_t>(r.flags & kCarry);
       return StepOutcome::Executed;
     case Op::Noop:
       return StepOutcome::Executed;

@@ -1,0 +1,125 @@
+// Steps per second of the machine core on a counting loop (ADDI, CMPI,
+// JMPNZ), next to a baseline step that decodes by scanning the fifty table
+// rows in order and works on the machine record's fields directly.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "machine/execute.h"
+#include "machine/machine_state.h"
+#include "machine/opcode_table.h"
+
+namespace {
+
+uint16_t codeOf(Op op) {
+  for (const OpcodeRow& row : kOpcodeRows) {
+    if (row.op == op) return static_cast<uint16_t>(row.code);
+  }
+  return 0xFFFF;
+}
+
+// 0: ADDI 1, 2: CMPI 0, 4: JMPNZ 0, 6: JMP 0 -- never ends by itself.
+std::unique_ptr<MachineState> loopMachine() {
+  auto machine = std::make_unique<MachineState>();
+  resetMachine(*machine);
+  const uint16_t program[] = {codeOf(Op::Addi),  1, codeOf(Op::Cmpi), 0,
+                              codeOf(Op::Jmpnz), 0, codeOf(Op::Jmp),  0};
+  for (std::size_t i = 0; i < std::size(program); ++i) {
+    machine->memory[i] = static_cast<int16_t>(program[i]);
+  }
+  return machine;
+}
+
+constexpr int64_t kStepsPerRun = 1'000'000;
+
+void coreRunLoop(benchmark::State& state) {
+  auto machine = loopMachine();
+  int32_t touched = -1;
+  StepOutcome last = StepOutcome::Executed;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(runInstructions(*machine, touched, kStepsPerRun, last));
+  }
+  if (last != StepOutcome::Executed) state.SkipWithError("loop stopped");
+  state.SetItemsProcessed(state.iterations() * kStepsPerRun);
+}
+BENCHMARK(coreRunLoop);
+
+void coreSingleSteps(benchmark::State& state) {
+  auto machine = loopMachine();
+  int32_t touched = -1;
+  for (auto _ : state) {
+    for (int64_t i = 0; i < kStepsPerRun; ++i) {
+      benchmark::DoNotOptimize(executeInstruction(*machine, touched));
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * kStepsPerRun);
+}
+BENCHMARK(coreSingleSteps);
+
+// The baseline: the table's own description of a decode (walk the rows in
+// order, first match wins) and the registers read and written in the record
+// at every step. Only the loop's instructions are carried out.
+StepOutcome baselineStep(MachineState& m, int32_t& touched) {
+  if (m.pc > 65534) return StepOutcome::MemoryOverflow;
+  m.instructionAddress = m.pc;
+  m.pc += 2;
+  m.instruction = m.memory[static_cast<std::size_t>(m.instructionAddress)];
+  m.parameter = m.memory[static_cast<std::size_t>(m.instructionAddress) + 1];
+  const OpcodeRow* found = nullptr;
+  for (const OpcodeRow& row : kOpcodeRows) {
+    if (row.code == m.instruction) {
+      found = &row;
+      break;
+    }
+  }
+  if (found == nullptr) return StepOutcome::UnknownInstruction;
+  const uint32_t a = static_cast<uint16_t>(m.accumulator);
+  const uint32_t p = static_cast<uint16_t>(m.parameter);
+  switch (found->op) {
+    case Op::Addi: {
+      const uint32_t r = a + p;
+      m.accumulator = static_cast<int16_t>(r);
+      const uint32_t n = static_cast<uint16_t>(r);
+      m.carry = r > 0xFFFF;
+      m.overflow = (a >> 15) != (n >> 15);
+      m.zero = n == 0;
+      m.negative = n >> 15;
+      touched = m.instructionAddress + 1;
+      return StepOutcome::Executed;
+    }
+    case Op::Cmpi:
+      m.carry = a < p;
+      m.overflow = (a >> 15) != (((a - p) & 0xFFFF) >> 15);
+      m.zero = a == p;
+      m.negative = a < p;
+      touched = m.instructionAddress + 1;
+      return StepOutcome::Executed;
+    case Op::Jmpnz:
+    case Op::Jmp:
+      if (found->op == Op::Jmp || m.zero == 0) {
+        m.pc = static_cast<int32_t>(p);
+        touched = static_cast<int32_t>(p);
+      } else {
+        touched = -1;
+      }
+      return StepOutcome::Executed;
+    default:
+      return StepOutcome::UnknownInstruction;
+  }
+}
+
+void baselineScanDecode(benchmark::State& state) {
+  auto machine = loopMachine();
+  int32_t touched = -1;
+  for (auto _ : state) {
+    for (int64_t i = 0; i < kStepsPerRun; ++i) {
+      benchmark::DoNotOptimize(baselineStep(*machine, touched));
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * kStepsPerRun);
+}
+BENCHMARK(baselineScanDecode);
+
+}  // namespace
