@@ -164,6 +164,9 @@ struct InputState {
   int32_t y = 0;
   int32_t wheel = 0;
   int32_t buttons = 0;
+  // Buttons pressed since the last reading: a click shorter than one polling
+  // pass is still seen once.
+  int32_t pressedSinceRead = 0;
   bool inside = false;
   bool focused = false;
   std::array<bool, 128> down{};
@@ -181,6 +184,7 @@ struct InputState {
   }
   void releaseAll() {
     buttons = 0;
+    pressedSinceRead = 0;
     down.fill(false);
   }
 };
@@ -245,9 +249,12 @@ class SdlPlatform : public Platform {
     std::lock_guard lock(inputMutex_);
     if (!input_.inside || !input_.focused || input_.x < 0 || input_.y < 0 || input_.x >= width_ ||
         input_.y >= height_) {
+      input_.pressedSinceRead = 0;
       return MouseReading{};
     }
-    return MouseReading{input_.x, input_.y, input_.wheel, input_.buttons, 0};
+    const int32_t buttons = input_.buttons | input_.pressedSinceRead;
+    input_.pressedSinceRead = 0;
+    return MouseReading{input_.x, input_.y, input_.wheel, buttons, 0};
   }
 
   std::string readKey() override {
@@ -447,6 +454,7 @@ class SdlPlatform : public Platform {
         input_.y = unscaled(event.button.y);
         if (event.type == SDL_MOUSEBUTTONDOWN) {
           input_.buttons |= buttonBit(event.button.button);
+          input_.pressedSinceRead |= buttonBit(event.button.button);
         } else {
           input_.buttons &= ~buttonBit(event.button.button);
         }
