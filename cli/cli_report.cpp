@@ -1,0 +1,229 @@
+#include "cli/cli_report.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ostream>
+
+#include "machine/opcode_table.h"
+
+namespace {
+
+// Label column of the register panel: 14 characters (ä counts as one).
+constexpr std::size_t kLabelWidth = 14;
+constexpr std::size_t kValueWidth = 6;
+
+std::size_t displayWidth(std::string_view text) {
+  std::size_t width = 0;
+  for (char c : text) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++width;  // skip UTF-8 continuations
+  }
+  return width;
+}
+
+std::string rightAligned(std::string text, std::size_t width) {
+  if (text.size() < width) text.insert(0, width - text.size(), ' ');
+  return text;
+}
+
+void printField(std::ostream& out, std::string_view label, const std::string& value) {
+  out << label;
+  for (std::size_t w = displayWidth(label); w < kLabelWidth; ++w) out << ' ';
+  out << rightAligned(value, kValueWidth) << '\n';
+}
+
+std::string instructionAddressText(const MachineState& m) {
+  return m.instructionAddress < 0 ? std::string("-") : std::to_string(m.instructionAddress);
+}
+
+std::string hex4(uint16_t word) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%04X", static_cast<unsigned>(word));
+  return text;
+}
+
+std::string jsonString(std::string_view text) {
+  std::string quoted = "\"";
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      quoted += '\\';
+      quoted += c;
+    } else if (byte < 0x20) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(byte));
+      quoted += escape;
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + '"';
+}
+
+void printJsonFlags(std::ostream& out, const MachineState& m) {
+  out << "{\"C\":" << int{m.carry} << ",\"V\":" << int{m.overflow} << ",\"Z\":" << int{m.zero}
+      << ",\"N\":" << int{m.negative} << '}';
+}
+
+}  // namespace
+
+RunEnd runEndOf(StepOutcome lastOutcome) {
+  switch (lastOutcome) {
+    case StepOutcome::Executed:
+      return RunEnd::StepLimit;
+    case StepOutcome::Hold:
+      return RunEnd::Hold;
+    case StepOutcome::MemoryOverflow:
+      return RunEnd::MemoryOverflow;
+    case StepOutcome::BadShift:
+      return RunEnd::BadShift;
+    case StepOutcome::UnknownInstruction:
+      return RunEnd::UnknownInstruction;
+    case StepOutcome::DivisionByZero:
+      return RunEnd::DivisionByZero;
+  }
+  return RunEnd::StepLimit;
+}
+
+std::string_view runEndName(RunEnd end) {
+  switch (end) {
+    case RunEnd::Hold:
+      return "hold";
+    case RunEnd::MemoryOverflow:
+      return "memoryOverflow";
+    case RunEnd::BadShift:
+      return "badShift";
+    case RunEnd::UnknownInstruction:
+      return "unknownInstruction";
+    case RunEnd::DivisionByZero:
+      return "divisionByZero";
+    case RunEnd::StepLimit:
+      return "stepLimit";
+  }
+  return "";
+}
+
+std::string runEndText(RunEnd end) {
+  switch (end) {
+    case RunEnd::Hold:
+      return outcomeMessage(StepOutcome::Hold);
+    case RunEnd::MemoryOverflow:
+      return outcomeMessage(StepOutcome::MemoryOverflow);
+    case RunEnd::BadShift:
+      return outcomeMessage(StepOutcome::BadShift);
+    case RunEnd::UnknownInstruction:
+      return outcomeMessage(StepOutcome::UnknownInstruction);
+    case RunEnd::DivisionByZero:
+      return outcomeMessage(StepOutcome::DivisionByZero);
+    case RunEnd::StepLimit:
+      return "Schrittlimit erreicht";
+  }
+  return "";
+}
+
+std::string parameterText(const MachineState& machine) {
+  const int row = rowOfCode(static_cast<uint16_t>(machine.instruction));
+  if (row < 0 || kOpcodeRows[static_cast<std::size_t>(row)].hasOperand == 0) return "-";
+  return std::to_string(machine.parameter);
+}
+
+void printRunText(std::ostream& out, const RunReport& report) {
+  const MachineState& m = *report.machine;
+  printField(out, "Akkumulator:", std::to_string(m.accumulator));
+  printField(out, "Befehl:", mnemonicOf(m.instruction));
+  printField(out, "Parameter:", parameterText(m));
+  printField(out, "Befehlsz\xC3\xA4hler:", instructionAddressText(m));
+  printField(out, "C (Carry):", std::to_string(m.carry));
+  printField(out, "V (Overflow):", std::to_string(m.overflow));
+  printField(out, "Z (Zero):", std::to_string(m.zero));
+  printField(out, "N (Negative):", std::to_string(m.negative));
+  printField(out, "Schritte:", std::to_string(report.steps));
+  out << "Ende:         " << runEndText(report.end) << '\n';
+  if (report.dump) {
+    out << "Speicher " << report.dump->from << '-' << report.dump->to << ":\n";
+    for (int32_t row = report.dump->from; row <= report.dump->to; row += 10) {
+      out << rightAligned(std::to_string(row), kValueWidth) << ':';
+      for (int32_t a = row; a <= report.dump->to && a < row + 10; ++a) {
+        out << ' ' << rightAligned(std::to_string(m.memory[static_cast<std::size_t>(a)]), 6);
+      }
+      out << '\n';
+    }
+  }
+}
+
+void printRunJson(std::ostream& out, const RunReport& report, bool traceOpen) {
+  const MachineState& m = *report.machine;
+  out << (traceOpen ? "]," : "{");
+  out << "\"accumulator\":" << m.accumulator << ",\"instruction\":" << m.instruction
+      << ",\"mnemonic\":" << jsonString(mnemonicOf(m.instruction))
+      << ",\"parameter\":" << m.parameter << ",\"instructionAddress\":" << m.instructionAddress
+      << ",\"pc\":" << m.pc << ",\"flags\":";
+  printJsonFlags(out, m);
+  const std::string message = report.end == RunEnd::StepLimit ? "" : runEndText(report.end);
+  out << ",\"steps\":" << report.steps << ",\"end\":" << jsonString(runEndName(report.end))
+      << ",\"message\":" << jsonString(message);
+  if (report.dump) {
+    out << ",\"memory\":{\"from\":" << report.dump->from << ",\"words\":[";
+    for (int32_t a = report.dump->from; a <= report.dump->to; ++a) {
+      if (a != report.dump->from) out << ',';
+      out << m.memory[static_cast<std::size_t>(a)];
+    }
+    out << "]}";
+  }
+  out << "}\n";
+}
+
+void printTraceText(std::ostream& out, const MachineState& m) {
+  std::string mnemonic = mnemonicOf(m.instruction);
+  mnemonic.resize(std::max<std::size_t>(mnemonic.size(), 6), ' ');
+  out << rightAligned(std::to_string(m.instructionAddress), 5) << "  " << mnemonic << ' '
+      << rightAligned(parameterText(m), 6)
+      << "  Akkumulator: " << rightAligned(std::to_string(m.accumulator), 6)
+      << "  C=" << int{m.carry} << " V=" << int{m.overflow} << " Z=" << int{m.zero}
+      << " N=" << int{m.negative} << '\n';
+}
+
+void beginJsonTrace(std::ostream& out) {
+  out << "{\"trace\":[";
+}
+
+void printTraceJson(std::ostream& out, const MachineState& m, bool first) {
+  if (!first) out << ',';
+  out << "{\"address\":" << m.instructionAddress
+      << ",\"mnemonic\":" << jsonString(mnemonicOf(m.instruction))
+      << ",\"parameter\":" << m.parameter << ",\"accumulator\":" << m.accumulator << ",\"flags\":";
+  printJsonFlags(out, m);
+  out << '}';
+}
+
+void printImageText(std::ostream& out, const MachineState& m, const ImageWord* words,
+                    int32_t size) {
+  for (int32_t a = 0; a < size; ++a) {
+    const int16_t word = m.memory[static_cast<std::size_t>(a)];
+    out << rightAligned(std::to_string(a), 5) << "  " << rightAligned(std::to_string(word), 6)
+        << "  " << hex4(static_cast<uint16_t>(word));
+    const ImageWord& info = words[a];
+    if (info.line > 0) {
+      out << "  Zeile " << rightAligned(std::to_string(info.line), 5) << "  "
+          << (info.isInstruction ? mnemonicOf(word) : std::string("WORD"));
+    }
+    out << '\n';
+  }
+}
+
+void printImageJson(std::ostream& out, const MachineState& m, const ImageWord* words,
+                    int32_t size) {
+  out << "{\"size\":" << size << ",\"words\":[";
+  for (int32_t a = 0; a < size; ++a) {
+    const int16_t word = m.memory[static_cast<std::size_t>(a)];
+    if (a != 0) out << ',';
+    out << "{\"address\":" << a << ",\"word\":" << word
+        << ",\"hex\":" << jsonString(hex4(static_cast<uint16_t>(word)));
+    const ImageWord& info = words[a];
+    if (info.line > 0) {
+      out << ",\"line\":" << info.line << ",\"mnemonic\":"
+          << jsonString(info.isInstruction ? mnemonicOf(word) : std::string("WORD"));
+    }
+    out << '}';
+  }
+  out << "]}\n";
+}
