@@ -90,8 +90,15 @@ void drawMemoryView(Screen& screen, const MachineState& machine, int32_t touched
 
   lockScreen(screen);
   Image& window = screen.window;
-  fillBox(window, 431, 0, 1099, 799, kLightGrey);
-  drawLine(window, 492, 0, 492, 799, kDarkGrey);
+  // None of the view's texts and lines overlap, so the background, the grid
+  // lines and the texts are painted band by band (one text row at a time)
+  // with the same result as painting each over the whole view in turn; a
+  // band stays in the cache while its texts are drawn over it.
+  const auto paintBand = [&window](int32_t y1, int32_t y2) {
+    fillBox(window, 431, y1, 1099, y2, kLightGrey);
+    drawLine(window, 492, y1, 492, y2, kDarkGrey);
+  };
+  paintBand(0, 14);
   drawLine(window, 430, 10, 1099, 10, kDarkGrey);
   for (int32_t k = 0; k < kWordsPerRow; ++k) {
     const char digit = static_cast<char>('0' + k);
@@ -100,8 +107,10 @@ void drawMemoryView(Screen& screen, const MachineState& machine, int32_t touched
 
   NumberField field;
   bool pastEnd = false;
-  for (int32_t i = 0; i < kMemoryRows && !pastEnd; ++i) {
-    const int32_t y = 15 + 10 * i;
+  int32_t y = 15;
+  for (int32_t i = 0; i < kMemoryRows; ++i, y += 10) {
+    paintBand(y, y + 9);
+    if (pastEnd) continue;
     drawField(window, 440, y, formatNumberInto(field, (top + i) * kWordsPerRow, kFieldWidth),
               kDarkGrey);
     for (int32_t k = 0; k < kWordsPerRow; ++k) {
@@ -118,5 +127,6 @@ void drawMemoryView(Screen& screen, const MachineState& machine, int32_t touched
           marked ? kRed : kBlack);
     }
   }
+  paintBand(y, 799);
   unlockScreen(screen);
 }
