@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <array>
 #include <atomic>
@@ -38,6 +40,7 @@ void installCloseSignals() {
 }
 
 constexpr std::size_t kKeyQueueLength = 15;
+constexpr int kWindowThreadNice = 10;
 constexpr char kExtended = '\xff';
 
 // USB HID usage (SDL scancode) to PC scancode set 1, 0 where unmapped.
@@ -285,6 +288,8 @@ class SdlPlatform : public Platform {
         .count();
   }
 
+  SdlPresentStats stats() const { return {shownFrames_.load(), shownMicros_.load()}; }
+
  private:
   enum class Phase { Starting, Ready, Opening, Open, Failed };
 
@@ -304,6 +309,10 @@ class SdlPlatform : public Platform {
 
   // The window thread: every SDL call of the program happens here.
   void run() {
+    // The polling thread must win the processor whenever its 1 ms pause
+    // ends; the picture can wait a moment. Threads the renderer starts
+    // (a software OpenGL, for one) inherit this.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWindowThreadNice);
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
@@ -402,6 +411,7 @@ class SdlPlatform : public Platform {
           fresh = true;
         }
       }
+      const int64_t freshAt = nowMicros();
       if (fresh) {
         SDL_UpdateTexture(texture_, nullptr, shown_.data(), width_ * 4);
         haveFrame = true;
@@ -411,6 +421,10 @@ class SdlPlatform : public Platform {
         SDL_RenderClear(renderer_);
         SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
         SDL_RenderPresent(renderer_);
+      }
+      if (fresh) {
+        shownMicros_.fetch_add(nowMicros() - freshAt);
+        shownFrames_.fetch_add(1);
       }
     }
   }
@@ -514,6 +528,9 @@ class SdlPlatform : public Platform {
   std::vector<uint32_t> shown_;
   bool pendingFresh_ = false;
 
+  std::atomic<int64_t> shownFrames_{0};
+  std::atomic<int64_t> shownMicros_{0};
+
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
@@ -539,4 +556,9 @@ std::unique_ptr<Platform> makeSdlPlatform(int scale, std::string& error) {
   if (!platform->start(error)) return nullptr;
   installCloseSignals();
   return platform;
+}
+
+SdlPresentStats sdlPresentStats(const Platform& platform) {
+  const auto* window = dynamic_cast<const SdlPlatform*>(&platform);
+  return window ? window->stats() : SdlPresentStats{};
 }

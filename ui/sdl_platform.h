@@ -1,6 +1,7 @@
 #pragma once
 // The real window through SDL2.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -9,3 +10,12 @@
 // `scale` 1..4 shows every framebuffer pixel as scale x scale pixels.
 // Nothing (with a one-line reason in `error`) when no display is available.
 std::unique_ptr<Platform> makeSdlPlatform(int scale, std::string& error);
+
+// What the window has shown so far: frames and the time spent on them
+// (texture upload, copy and present), for measurements.
+struct SdlPresentStats {
+  int64_t frames = 0;
+  int64_t micros = 0;
+};
+// Zero for a platform that is not the SDL window.
+SdlPresentStats sdlPresentStats(const Platform& platform);
