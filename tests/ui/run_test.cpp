@@ -378,13 +378,15 @@ TEST(RunCommand, StoppenEndsTheRunAndTheProgramContinues) {
 
 TEST(RunCommand, ClosingTheWindowDuringARunEndsTheProgram) {
   RunSession s;
-  s.typeProgram({"loop:", "ADDI 1", "JMP loop"});
+  // Would end by itself after about a second, long after the close.
+  s.typeProgram({"LOADI 500", "loop:", "SUBI 1", "JMPNZ loop", "HOLD"});
   s.clickButton(MainButton::Assemble);
   s.clickButton(MainButton::Starten).wait(20).closeWindow();
   const double closedAt = s.platform.scriptEndMs();
   EXPECT_EQ(s.run(), 0);
   EXPECT_LT(s.platform.nowMs(), closedAt + 10);
-  EXPECT_GT(s.main.machine->accumulator, 5);
+  EXPECT_LT(s.main.machine->accumulator, 497);
+  EXPECT_GT(s.main.machine->accumulator, 400);
 }
 
 TEST(RunCommand, ClosingTheWindowWhileAMessageIsUpEndsTheProgram) {
