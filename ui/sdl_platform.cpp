@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -12,7 +13,9 @@
 #include <condition_variable>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <limits>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -228,6 +231,15 @@ class SdlPlatform : public Platform {
     }
     width_ = width;
     height_ = height;
+    {
+      std::lock_guard frameLock(frameMutex_);
+      const auto pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+      staged_.assign(pixels, 0);
+      shown_.assign(pixels, 0);
+      dirty_.assign(static_cast<std::size_t>(height), RowSpan{});
+      rects_.reserve(static_cast<std::size_t>(height));
+      stagedAny_ = false;
+    }
     phase_ = Phase::Opening;
     control_.notify_all();
     control_.wait(lock, [this] { return phase_ != Phase::Opening; });
@@ -240,12 +252,12 @@ class SdlPlatform : public Platform {
 
   void present(const Image& frame) override {
     if (frame.width != width_ || frame.height != height_) return;
+    bool changed = false;
     {
       std::lock_guard lock(frameMutex_);
-      pending_.assign(frame.pixels.begin(), frame.pixels.end());
-      pendingFresh_ = true;
+      changed = stage(frame);
     }
-    wake();
+    if (changed) wake();
   }
 
   MouseReading readMouse() override {
@@ -298,6 +310,59 @@ class SdlPlatform : public Platform {
     failure_ = std::move(reason);
     phase_ = Phase::Failed;
     control_.notify_all();
+  }
+
+  // Copies what differs from the frame handed over last (rows, and within a
+  // row only its changed columns) and widens those rows' dirty spans, so the
+  // window thread sends only the parts that really changed. True if any did.
+  bool stage(const Image& frame) {
+    const auto width = static_cast<std::size_t>(width_);
+    bool changed = false;
+    for (int32_t y = 0; y < height_; ++y) {
+      const uint32_t* from = frame.pixels.data() + static_cast<std::size_t>(y) * width;
+      uint32_t* to = staged_.data() + static_cast<std::size_t>(y) * width;
+      int32_t left = 0;
+      int32_t right = width_ - 1;
+      if (stagedAny_) {
+        if (std::memcmp(from, to, width * sizeof(uint32_t)) == 0) continue;
+        while (from[left] == to[left]) ++left;
+        while (from[right] == to[right]) --right;
+      }
+      std::memcpy(to + left, from + left,
+                  static_cast<std::size_t>(right - left + 1) * sizeof(uint32_t));
+      RowSpan& span = dirty_[static_cast<std::size_t>(y)];
+      span.left = std::min(span.left, left);
+      span.right = std::max(span.right, right);
+      changed = true;
+    }
+    stagedAny_ = true;
+    pendingFresh_ |= changed;
+    return changed;
+  }
+
+  // Window thread, under the frame lock: takes the staged changes into
+  // shown_ and collects them as rectangles of consecutive changed rows.
+  void takeChanges() {
+    const auto width = static_cast<std::size_t>(width_);
+    rects_.clear();
+    for (int32_t y = 0; y < height_; ++y) {
+      RowSpan& span = dirty_[static_cast<std::size_t>(y)];
+      if (span.left > span.right) continue;
+      const std::size_t at =
+          static_cast<std::size_t>(y) * width + static_cast<std::size_t>(span.left);
+      std::copy_n(staged_.data() + at, span.right - span.left + 1, shown_.data() + at);
+      if (!rects_.empty() && rects_.back().y + rects_.back().h == y) {
+        SDL_Rect& rect = rects_.back();
+        const int32_t right = std::max(rect.x + rect.w - 1, span.right);
+        rect.x = std::min(rect.x, span.left);
+        rect.w = right - rect.x + 1;
+        ++rect.h;
+      } else {
+        rects_.push_back(SDL_Rect{span.left, y, span.right - span.left + 1, 1});
+      }
+      span = RowSpan{};
+    }
+    pendingFresh_ = false;
   }
 
   void wake() {
@@ -402,18 +467,20 @@ class SdlPlatform : public Platform {
       }
       bool fresh = false;
       {
-        // Swapping keeps the upload out of the lock and lets present() reuse
-        // the old buffer without allocating.
         std::lock_guard lock(frameMutex_);
         if (pendingFresh_) {
-          shown_.swap(pending_);
-          pendingFresh_ = false;
+          takeChanges();
           fresh = true;
         }
       }
       const int64_t freshAt = nowMicros();
       if (fresh) {
-        SDL_UpdateTexture(texture_, nullptr, shown_.data(), width_ * 4);
+        for (const SDL_Rect& rect : rects_) {
+          const std::size_t at =
+              static_cast<std::size_t>(rect.y) * static_cast<std::size_t>(width_) +
+              static_cast<std::size_t>(rect.x);
+          SDL_UpdateTexture(texture_, &rect, shown_.data() + at, width_ * 4);
+        }
         haveFrame = true;
         redraw = true;
       }
@@ -523,10 +590,22 @@ class SdlPlatform : public Platform {
   std::mutex inputMutex_;
   InputState input_;
 
+  // The columns of a row that changed since the window thread last took
+  // them; none while left > right.
+  struct RowSpan {
+    int32_t left = std::numeric_limits<int32_t>::max();
+    int32_t right = -1;
+  };
+
   std::mutex frameMutex_;
-  std::vector<uint32_t> pending_;
-  std::vector<uint32_t> shown_;
+  std::vector<uint32_t> staged_;  // the frame handed over last
+  std::vector<RowSpan> dirty_;
+  bool stagedAny_ = false;
   bool pendingFresh_ = false;
+  // The window thread's own: what the window shows, and the rectangles of
+  // the change being sent.
+  std::vector<uint32_t> shown_;
+  std::vector<SDL_Rect> rects_;
 
   std::atomic<int64_t> shownFrames_{0};
   std::atomic<int64_t> shownMicros_{0};
