@@ -47,7 +47,7 @@ count() {
 }
 expect_some() { n=$(count "$@"); [ "${n:-0}" -gt 0 ] || fail "no #$6 in $1 at $2,$3 ($4x$5)"; }
 pixel() {
-  convert "$WORK/$1.png" -format "%[hex:p{$2,$3}]" info:- | cut -c1-6
+  convert "$WORK/$1.png" -format "%[hex:p{$2,$3}]" info:- | cut -c1-6 | tr A-F a-f
 }
 expect_pixel() { p=$(pixel "$1" "$2" "$3"); [ "$p" = "$4" ] || fail "$1 ($2,$3) is $p, not $4"; }
 click() { xdotool mousemove --window "$WID" "$1" "$2" click 1; sleep 0.3; }
