@@ -6,6 +6,7 @@
 #include "program/line_edit.h"
 #include "ui/button.h"
 #include "ui/main_buttons.h"
+#include "ui/memory_view_tracker.h"
 #include "ui/register_panel.h"
 
 namespace {
@@ -32,6 +33,7 @@ int32_t runProgram(Screen& screen, ListingView& listing, MachineState& machine) 
 
   int32_t touchedAddress = 0;
   int32_t result = 0;
+  MemoryViewShadow shown;  // the first pass draws the whole view
   do {
     result = executeStep(screen, listing, machine, touchedAddress);
     pollMouse(screen, mouse);
@@ -41,7 +43,14 @@ int32_t runProgram(Screen& screen, ListingView& listing, MachineState& machine) 
     if (readKey(screen) == keys::kWindowClose) {
       result = -1;
     }
-    drawMemoryView(screen, machine, touchedAddress);
+    // A pass that executed its instruction drew nothing over the memory
+    // view, so repainting the words that changed gives the full picture; a
+    // step that ends the run may have (HOLD, a message box).
+    if (result == 0) {
+      updateMemoryView(screen, machine, touchedAddress, shown);
+    } else {
+      drawMemoryView(screen, machine, touchedAddress);
+    }
     sleepMs(screen, 1);
   } while (result == 0);
 

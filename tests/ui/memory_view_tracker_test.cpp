@@ -1,0 +1,104 @@
+#include "ui/memory_view_tracker.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/headless_platform.h"
+#include "ui/image.h"
+#include "ui/register_panel.h"
+#include "ui/screen.h"
+
+namespace {
+
+struct Window {
+  HeadlessPlatform platform;
+  Screen screen{platform};
+  Window() {
+    std::string error;
+    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, 32, error)) << error;
+  }
+};
+
+// First differing pixel of the memory view area, or "" when they agree.
+std::string firstDifference(const Image& a, const Image& b) {
+  for (int32_t y = 0; y < kScreenHeight; ++y) {
+    for (int32_t x = 431; x < kScreenWidth; ++x) {
+      if (pixelAt(a, x, y) != pixelAt(b, x, y)) {
+        return std::to_string(x) + "," + std::to_string(y);
+      }
+    }
+  }
+  return "";
+}
+
+struct Change {
+  const char* name;
+  std::function<void(MachineState&, int32_t&)> apply;
+};
+
+TEST(MemoryViewTracker, UpdatesGiveTheSamePixelsAsAFullDrawing) {
+  const std::vector<Change> changes = {
+      {"nothing", [](MachineState&, int32_t&) {}},
+      {"instruction moves on", [](MachineState& m, int32_t&) { m.instructionAddress = 2; }},
+      {"touched word and new values",
+       [](MachineState& m, int32_t& touched) {
+         touched = 57;
+         m.memory[57] = -32768;
+         m.memory[3] = 12345;
+         m.memory[779] = -1;
+         m.memory[780] = 99;  // not shown
+       }},
+      {"values shrink", [](MachineState& m, int32_t&) { m.memory[57] = 7; }},
+      {"touched is the instruction",
+       [](MachineState& m, int32_t& touched) { touched = m.instructionAddress; }},
+      {"nothing touched", [](MachineState&, int32_t& touched) { touched = -1; }},
+      {"no instruction yet", [](MachineState& m, int32_t&) { m.instructionAddress = -2; }},
+      {"scrolled", [](MachineState& m, int32_t&) { m.memoryViewTop = 50; }},
+      {"word in the scrolled rows",
+       [](MachineState& m, int32_t& touched) {
+         m.memory[505] = 4242;
+         touched = 505;
+       }},
+      {"last rows", [](MachineState& m, int32_t&) { m.memoryViewTop = kMaxMemoryViewTop; }},
+      {"last word",
+       [](MachineState& m, int32_t& touched) {
+         m.memory[65535] = -5;
+         m.instructionAddress = 65534;
+         touched = 65535;
+       }},
+  };
+  Window updated;
+  auto machine = std::make_unique<MachineState>();
+  machine->memory[0] = 0x0209;
+  machine->memory[1] = 7;
+  int32_t touched = 1;
+  MemoryViewShadow shadow;
+  drawMemoryViewTracked(updated.screen, *machine, touched, shadow);
+
+  for (const Change& change : changes) {
+    SCOPED_TRACE(change.name);
+    change.apply(*machine, touched);
+    updateMemoryView(updated.screen, *machine, touched, shadow);
+    Window full;
+    drawMemoryView(full.screen, *machine, touched);
+    EXPECT_EQ(firstDifference(updated.screen.window, full.screen.window), "");
+  }
+}
+
+TEST(MemoryViewTracker, FirstUpdateDrawsTheWholeView) {
+  Window updated;
+  Window full;
+  auto machine = std::make_unique<MachineState>();
+  machine->memory[10] = 3;
+  MemoryViewShadow shadow;
+  updateMemoryView(updated.screen, *machine, 10, shadow);
+  drawMemoryView(full.screen, *machine, 10);
+  EXPECT_TRUE(shadow.valid);
+  EXPECT_EQ(firstDifference(updated.screen.window, full.screen.window), "");
+}
+
+}  // namespace

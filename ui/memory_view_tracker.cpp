@@ -1,0 +1,84 @@
+#include "ui/memory_view_tracker.h"
+
+#include "ui/draw.h"
+#include "ui/number_format.h"
+#include "ui/register_panel.h"
+
+namespace {
+
+// The memory view's grid: ten six-character words per row, rows 10 pixels
+// apart from y 15, words 60 pixels apart from x 500.
+constexpr int32_t kWordsPerRow = 10;
+constexpr int32_t kFieldWidth = 6;
+constexpr int32_t kFirstRowY = 15;
+constexpr int32_t kRowHeight = 10;
+constexpr int32_t kFirstWordX = 500;
+constexpr int32_t kWordSpacing = 60;
+constexpr int32_t kGlyphSize = 8;
+
+struct ShownWord {
+  int16_t value;
+  bool marked;
+};
+
+// Word i of the view, or nothing past the end of memory.
+bool shownWord(const MachineState& machine, int32_t touchedAddress, int32_t first, int32_t i,
+               ShownWord& word) {
+  const int32_t address = first + i;
+  if (address < 0 || address >= kMemoryWords) {
+    return false;
+  }
+  word.value = machine.memory[static_cast<std::size_t>(address)];
+  word.marked = address == machine.instructionAddress || address == touchedAddress;
+  return true;
+}
+
+void remember(const MachineState& machine, int32_t touchedAddress, MemoryViewShadow& shadow) {
+  shadow.top = machine.memoryViewTop;
+  const int32_t first = shadow.top * kWordsPerRow;
+  for (int32_t i = 0; i < kMemoryViewWords; ++i) {
+    ShownWord word{0, false};
+    shownWord(machine, touchedAddress, first, i, word);
+    shadow.values[static_cast<std::size_t>(i)] = word.value;
+    shadow.marked[static_cast<std::size_t>(i)] = word.marked;
+  }
+  shadow.valid = true;
+}
+
+}  // namespace
+
+void drawMemoryViewTracked(Screen& screen, const MachineState& machine, int32_t touchedAddress,
+                           MemoryViewShadow& shadow) {
+  drawMemoryView(screen, machine, touchedAddress);
+  remember(machine, touchedAddress, shadow);
+}
+
+void updateMemoryView(Screen& screen, const MachineState& machine, int32_t touchedAddress,
+                      MemoryViewShadow& shadow) {
+  if (!shadow.valid || shadow.top != machine.memoryViewTop) {
+    drawMemoryViewTracked(screen, machine, touchedAddress, shadow);
+    return;
+  }
+  const int32_t first = shadow.top * kWordsPerRow;
+  NumberField field;
+  lockScreen(screen);
+  for (int32_t i = 0; i < kMemoryViewWords; ++i) {
+    ShownWord word{0, false};
+    if (!shownWord(machine, touchedAddress, first, i, word)) {
+      break;
+    }
+    const auto at = static_cast<std::size_t>(i);
+    if (word.value == shadow.values[at] && word.marked == shadow.marked[at]) {
+      continue;
+    }
+    shadow.values[at] = word.value;
+    shadow.marked[at] = word.marked;
+    // A word's six cells hold nothing but its text on the grey background.
+    const int32_t x = kFirstWordX + kWordSpacing * (i % kWordsPerRow);
+    const int32_t y = kFirstRowY + kRowHeight * (i / kWordsPerRow);
+    fillBox(screen.window, x, y, x + kFieldWidth * kGlyphSize - 1, y + kGlyphSize - 1, kLightGrey);
+    drawText(screen.window, x, y, formatNumberInto(field, word.value, kFieldWidth),
+             word.marked ? kRed : kBlack);
+  }
+  unlockScreen(screen);
+}

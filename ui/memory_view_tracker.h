@@ -1,0 +1,30 @@
+#pragma once
+// The memory view as last drawn, word by word, so that the run loop can
+// repaint only the words that changed between two of its passes instead of
+// the whole grid of 780 words.
+
+#include <array>
+#include <cstdint>
+
+#include "machine/machine_state.h"
+#include "ui/screen.h"
+
+inline constexpr int32_t kMemoryViewWords = 780;
+
+struct MemoryViewShadow {
+  bool valid = false;  // false: the next update draws the whole view
+  int16_t top = 0;     // memoryViewTop of the drawing
+  std::array<int16_t, kMemoryViewWords> values{};
+  std::array<bool, kMemoryViewWords> marked{};
+};
+
+// drawMemoryView, remembering what it drew.
+void drawMemoryViewTracked(Screen& screen, const MachineState& machine, int32_t touchedAddress,
+                           MemoryViewShadow& shadow);
+
+// The same pixels as drawMemoryView, on the condition that nothing else has
+// drawn over the memory view since the last tracked drawing: only words
+// whose value or red mark changed are repainted. Draws the whole view when
+// the shadow is not valid or the view shows other rows.
+void updateMemoryView(Screen& screen, const MachineState& machine, int32_t touchedAddress,
+                      MemoryViewShadow& shadow);
