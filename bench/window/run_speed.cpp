@@ -1,9 +1,11 @@
 // How fast Starten runs in the real window: the passes per second of the
 // run loop over cleared memory (32,768 NOOP passes, then the memory-limit
-// message) against a bare loop of 1 ms pauses measured in the same process.
-// Needs a display (xvfb-run -a). Not built by default; build it by hand:
-//   g++ -std=c++20 -O2 -I. bench/window/run_speed.cpp ui/sdl_platform.cpp \
-//       <build>/libakkusim_ui.a <build>/libakkusim_core.a \
+// message, and a counting loop whose listing highlight moves on every pass)
+// against a bare loop of 1 ms pauses measured in the same process.
+// Needs a display (xvfb-run -a). Not built by default; build it by hand
+// from the source folder, with B the build folder:
+//   g++ -std=c++20 -O2 -I. bench/window/run_speed.cpp ui/sdl_platform.cpp
+//       $B/libakkusim_ui.a $B/libakkusim_core.a
 //       $(pkg-config --cflags --libs sdl2) -pthread -o run_speed
 
 #include <chrono>
@@ -11,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "assembler/assemble.h"
 #include "machine/machine_state.h"
 #include "machine/run_command.h"
 #include "ui/listing_view.h"
@@ -76,40 +79,48 @@ int main() {
 
   auto machine = std::make_unique<MachineState>();
   ListingView listing = makeListingView();
-  listing.lines.lines.front().text = "LOADI 7";
-  listing.lines.lines.push_back(ProgramLine{});
-  listing.lines.lines.back().text = "HOLD";
-  listing.view.contentHeight = 20;
+  listing.lines.lines.clear();
+  for (const char* text : {"LOADI 16384", "loop:", "SUBI 1", "JMPNZ loop", "HOLD"}) {
+    ProgramLine line;
+    line.text = text;
+    listing.lines.lines.push_back(line);
+  }
+  listing.view.contentHeight = 10 * lineCount(listing.lines);
   redrawListing(screen, listing);
   drawRegisterPanel(screen, *machine, 1);
   for (const Button& button : mainButtons()) drawButton(screen, button);
-  // Line 1 is highlighted at address 0 and line 2 at address 2, as after an
-  // Assemble followed by Reset.
-  machine->lineOfAddress[0] = 1;
-  machine->lineOfAddress[2] = 2;
-  resetMachine(*machine);
 
   barePassesPerSecond(screen, 300);  // settle the window
   const double bareBefore = barePassesPerSecond(screen, 5000);
 
-  const SdlPresentStats framesBefore = sdlPresentStats(*window);
-  const auto start = Clock::now();
-  const int32_t result = runProgram(screen, listing, *machine);
-  const double runSeconds = seconds(start);
-  const SdlPresentStats framesAfter = sdlPresentStats(*window);
-  const int64_t passes = 32769;  // 32,768 NOOP, then the one with the message
+  // Cleared memory after Assemble and Reset: lines 1 to 3 are highlighted
+  // for the first passes, then 32,768 NOOP passes and the message.
+  assembleProgram(listing.lines, *machine);
+  resetMachine(*machine);
+  auto start = Clock::now();
+  const int32_t clearedResult = runProgram(screen, listing, *machine);
+  const double clearedSeconds = seconds(start);
+  const int64_t clearedPasses = 32769;
+  const double bareMiddle = barePassesPerSecond(screen, 5000);
 
+  // The counting loop: 1 + 2 * 16384 passes, then HOLD; the highlight moves
+  // between two lines on every pass.
+  assembleProgram(listing.lines, *machine);
+  start = Clock::now();
+  const int32_t loopResult = runProgram(screen, listing, *machine);
+  const double loopSeconds = seconds(start);
+  const int64_t loopPasses = 1 + 2 * 16384 + 1;
   const double bareAfter = barePassesPerSecond(screen, 5000);
-  const double bare = (bareBefore + bareAfter) / 2;
-  const double run = static_cast<double>(passes) / runSeconds;
-  std::printf("run result %d, pc %d\n", result, machine->pc);
-  std::printf("bare loop: %.1f passes/s (before %.1f, after %.1f)\n", bare, bareBefore, bareAfter);
-  std::printf("run loop:  %.1f passes/s (%lld passes in %.2f s)\n", run,
-              static_cast<long long>(passes), runSeconds);
-  std::printf("frames shown during the run: %lld (%.1f/s)\n",
-              static_cast<long long>(framesAfter.frames - framesBefore.frames),
-              (framesAfter.frames - framesBefore.frames) / runSeconds);
-  std::printf("ratio: %.3f\n", run / bare);
+
+  const double bare = (bareBefore + bareMiddle + bareAfter) / 3;
+  const double cleared = static_cast<double>(clearedPasses) / clearedSeconds;
+  const double loop = static_cast<double>(loopPasses) / loopSeconds;
+  std::printf("bare loop: %.1f passes/s (%.1f, %.1f, %.1f)\n", bare, bareBefore, bareMiddle,
+              bareAfter);
+  std::printf("cleared memory: %.1f passes/s (result %d, %.2f s), ratio %.3f\n", cleared,
+              clearedResult, clearedSeconds, cleared / bare);
+  std::printf("counting loop:  %.1f passes/s (result %d, %.2f s), ratio %.3f\n", loop, loopResult,
+              loopSeconds, loop / bare);
   destroyListingView(listing);
   return 0;
 }
