@@ -33,9 +33,10 @@ int32_t runProgram(Screen& screen, ListingView& listing, MachineState& machine) 
 
   int32_t touchedAddress = 0;
   int32_t result = 0;
-  MemoryViewShadow shown;  // the first pass draws the whole view
+  MemoryViewShadow shown;    // the first pass draws the whole view
+  ListingScreenSync listed;  // and shows the whole listing
   do {
-    result = executeStep(screen, listing, machine, touchedAddress);
+    result = executeStep(screen, listing, machine, touchedAddress, listed);
     pollMouse(screen, mouse);
     if (buttonPressed(mouse, startStop, 1)) {
       result = 3;

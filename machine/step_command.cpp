@@ -1,6 +1,9 @@
 #include "machine/step_command.h"
 
+#include <algorithm>
+
 #include "machine/execute.h"
+#include "ui/draw.h"
 #include "ui/listing_view.h"
 #include "ui/message_box.h"
 #include "ui/register_panel.h"
@@ -10,29 +13,59 @@ namespace {
 
 constexpr int32_t kLastFetchAddress = kMemoryWords - 2;
 constexpr const char* kOkButton = " OK ";
+constexpr int32_t kRowHeight = 10;
+
+// Puts the rows a step redrew on the screen: the whole view, or with a
+// synchronised screen only those rows.
+void showRows(Screen& screen, ListingView& listing, ListingScreenSync* sync,
+              const int32_t (&lines)[2]) {
+  if (sync == nullptr || !sync->screenShowsImage) {
+    showView(screen, listing.view, false, false);
+    if (sync != nullptr) {
+      sync->screenShowsImage = true;
+    }
+    return;
+  }
+  const ScrollView& view = listing.view;
+  const auto height = static_cast<int32_t>(view.height);
+  for (const int32_t line : lines) {
+    if (line <= 0) {
+      continue;
+    }
+    const int32_t rowY = (line - 1) * kRowHeight - view.scrollY;
+    const int32_t top = std::max(rowY, 0);
+    const int32_t bottom = std::min(rowY + kRowHeight - 1, height - 1);
+    if (top <= bottom) {
+      putImageRegion(screen.window, static_cast<int32_t>(view.x),
+                     static_cast<int32_t>(view.y) + top, view.image, 0, top,
+                     static_cast<int32_t>(view.width) - 1, bottom - top);
+    }
+  }
+}
 
 // Moves the executed-line mark to `line` (0 = none). A line the program no
 // longer has (edited or loaded since the last Assemble) is neither drawn nor
 // kept as the mark.
-void moveHighlight(Screen& screen, ListingView& listing, int32_t line) {
-  if (listing.highlightLine != 0) {
-    drawListingRow(screen, listing, listing.highlightLine, false, kWhite);
+void moveHighlight(Screen& screen, ListingView& listing, int32_t line, ListingScreenSync* sync) {
+  int32_t redrawn[2] = {0, 0};
+  if (listing.highlightLine != 0 &&
+      drawListingRow(screen, listing, listing.highlightLine, false, kWhite)) {
+    redrawn[0] = listing.highlightLine;
   }
   if (line > 0 && drawListingRow(screen, listing, line, false, kLightGreen)) {
     listing.highlightLine = line;
-    showView(screen, listing.view, false, false);
+    redrawn[1] = line;
+    showRows(screen, listing, sync, redrawn);
     return;
   }
   if (listing.highlightLine != 0) {
-    showView(screen, listing.view, false, false);
+    showRows(screen, listing, sync, redrawn);
     listing.highlightLine = 0;
   }
 }
 
-}  // namespace
-
-int32_t executeStep(Screen& screen, ListingView& listing, MachineState& machine,
-                    int32_t& touchedAddress) {
+int32_t step(Screen& screen, ListingView& listing, MachineState& machine, int32_t& touchedAddress,
+             ListingScreenSync* sync) {
   if (machine.pc > kLastFetchAddress) {
     return showMessage(screen, outcomeMessage(StepOutcome::MemoryOverflow), kOkButton);
   }
@@ -40,7 +73,7 @@ int32_t executeStep(Screen& screen, ListingView& listing, MachineState& machine,
   // change the line map, so the mark can be placed once the step is done.
   const int32_t line = machine.lineOfAddress[static_cast<std::size_t>(machine.pc)];
   const StepOutcome outcome = executeInstruction(machine, touchedAddress);
-  moveHighlight(screen, listing, line);
+  moveHighlight(screen, listing, line, sync);
 
   switch (outcome) {
     case StepOutcome::Executed:
@@ -57,4 +90,16 @@ int32_t executeStep(Screen& screen, ListingView& listing, MachineState& machine,
       return showMessage(screen, outcomeMessage(outcome), kOkButton);
   }
   return 0;
+}
+
+}  // namespace
+
+int32_t executeStep(Screen& screen, ListingView& listing, MachineState& machine,
+                    int32_t& touchedAddress) {
+  return step(screen, listing, machine, touchedAddress, nullptr);
+}
+
+int32_t executeStep(Screen& screen, ListingView& listing, MachineState& machine,
+                    int32_t& touchedAddress, ListingScreenSync& sync) {
+  return step(screen, listing, machine, touchedAddress, &sync);
 }

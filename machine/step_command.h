@@ -12,3 +12,15 @@ struct ListingView;
 // of the error's message box.
 int32_t executeStep(Screen& screen, ListingView& listing, MachineState& machine,
                     int32_t& touchedAddress);
+
+// The listing's screen area during a run. Once a step has shown the whole
+// view, the screen matches the listing image (no text cursor, no scroll bar)
+// and nothing else draws there until the run ends, so later steps copy only
+// the rows they redrew: the same picture for a fraction of the copying.
+struct ListingScreenSync {
+  bool screenShowsImage = false;
+};
+
+// As above, for the run loop.
+int32_t executeStep(Screen& screen, ListingView& listing, MachineState& machine,
+                    int32_t& touchedAddress, ListingScreenSync& sync);

@@ -349,6 +349,34 @@ TEST(RunCommand, FirstPassMarksWordZeroAsTouched) {
   EXPECT_FALSE(wordIsRed(running, 2));
 }
 
+TEST(RunCommand, ListingOnTheScreenFollowsEveryStepOfARun) {
+  RunSession s;
+  std::vector<Image> screens(6);
+  std::vector<Image> listings(6);
+  s.typeProgram({"LOADI 100", "loop:", "SUBI 1", "JMPNZ loop", "HOLD"});
+  s.clickButton(MainButton::Assemble);
+  s.clickButton(MainButton::Starten);
+  for (std::size_t i = 0; i < screens.size(); ++i) {
+    s.platform.wait(i == 0 ? 0.5 : 7.3).call([&s, &screens, &listings, i] {
+      screens[i] = s.screen.window;
+      listings[i] = s.main.listing.view.image;
+    });
+  }
+  s.platform.wait(300).key(keys::kEnter);
+  EXPECT_EQ(s.run(), 0);
+
+  for (std::size_t i = 0; i < screens.size(); ++i) {
+    SCOPED_TRACE(i);
+    int32_t differences = 0;
+    for (int32_t y = 0; y < 600; ++y) {
+      for (int32_t x = 0; x < 430; ++x) {
+        differences += pixelAt(screens[i], x, 200 + y) != pixelAt(listings[i], x, y) ? 1 : 0;
+      }
+    }
+    EXPECT_EQ(differences, 0);
+  }
+}
+
 TEST(RunCommand, StoppenEndsTheRunAndTheProgramContinues) {
   RunSession s;
   int32_t stopped = 0;
