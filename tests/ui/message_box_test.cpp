@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "program/line_edit.h"
+#include "support/glyph_check.h"
 #include "ui/draw.h"
 #include "ui/headless_platform.h"
 #include "ui/image.h"
@@ -35,18 +36,6 @@ struct BoxFixture {
     return platform.call([this, &into] { into = screen.window; });
   }
 };
-
-bool anyPixelOf(const Image& image, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
-                uint32_t colour) {
-  for (int32_t y = y1; y <= y2; ++y) {
-    for (int32_t x = x1; x <= x2; ++x) {
-      if (pixelAt(image, x, y) == colour) {
-        return true;
-      }
-    }
-  }
-  return false;
-}
 
 bool samePixels(const Image& a, const Image& b) {
   return a.pixels == b.pixels;
@@ -169,14 +158,14 @@ TEST(ShowMessage, DrawsProgrammendeBoxAndRestoresTheWindow) {
   EXPECT_EQ(pixelAt(shown, 525, 415), kWhite);
   EXPECT_EQ(pixelAt(shown, 522, 413), kWhite);
   // " OK " at (529, 421): the leading blank leaves its cell white.
-  EXPECT_FALSE(anyPixelOf(shown, 525, 415, 536, 434, kBlack));
-  EXPECT_TRUE(anyPixelOf(shown, 537, 421, 552, 428, kBlack));
-  EXPECT_FALSE(anyPixelOf(shown, 537, 415, 560, 420, kBlack));
+  EXPECT_FALSE(anyPixel(shown, 525, 415, 536, 434, kBlack));
+  EXPECT_TRUE(anyPixel(shown, 537, 421, 552, 428, kBlack));
+  EXPECT_FALSE(anyPixel(shown, 537, 415, 560, 420, kBlack));
   // The text at (493, 371), 12 cells wide.
-  EXPECT_TRUE(anyPixelOf(shown, 493, 371, 500, 378, kBlack));
-  EXPECT_TRUE(anyPixelOf(shown, 581, 371, 588, 378, kBlack));
-  EXPECT_FALSE(anyPixelOf(shown, 476, 360, 492, 380, kBlack));
-  EXPECT_FALSE(anyPixelOf(shown, 589, 360, 612, 380, kBlack));
+  EXPECT_TRUE(anyPixel(shown, 493, 371, 500, 378, kBlack));
+  EXPECT_TRUE(anyPixel(shown, 581, 371, 588, 378, kBlack));
+  EXPECT_FALSE(anyPixel(shown, 476, 360, 492, 380, kBlack));
+  EXPECT_FALSE(anyPixel(shown, 589, 360, 612, 380, kBlack));
 
   EXPECT_TRUE(samePixels(f.screen.window, before));
 }
@@ -253,13 +242,13 @@ TEST(ShowMessage, PressOnButtonInvertsAndReleasingElsewhereCancels) {
   // Inside the inner frame of "Nein" (550..592): black fill, white label.
   EXPECT_EQ(pixelAt(pressed, 552, 425), kBlack);
   EXPECT_EQ(pixelAt(pressed, 590, 444), kBlack);
-  EXPECT_TRUE(anyPixelOf(pressed, 556, 431, 587, 438, kWhite));
+  EXPECT_TRUE(anyPixel(pressed, 556, 431, 587, 438, kWhite));
   EXPECT_EQ(pixelAt(pressed, 498, 425), kWhite);  // "Ja" untouched
   // Normal again: white inside, the double frame intact, label black.
   EXPECT_EQ(pixelAt(released, 552, 425), kWhite);
   EXPECT_EQ(pixelAt(released, 551, 424), kBlack);
   EXPECT_EQ(pixelAt(released, 550, 423), kBlack);
-  EXPECT_TRUE(anyPixelOf(released, 556, 431, 587, 438, kBlack));
+  EXPECT_TRUE(anyPixel(released, 556, 431, 587, 438, kBlack));
 }
 
 TEST(ShowMessage, DraggingMovesTheBoxAndClampsAtTheEdges) {

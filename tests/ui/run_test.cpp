@@ -9,6 +9,7 @@
 
 #include "machine/opcode_table.h"
 #include "program/line_edit.h"
+#include "support/glyph_check.h"
 #include "support/main_window_fixture.h"
 #include "ui/draw.h"
 #include "ui/image.h"
@@ -59,23 +60,11 @@ std::string registerRow(std::string_view label, std::string_view value) {
   return std::string(label) + std::string(value);
 }
 
-bool anyPixelOf(const Image& image, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
-                uint32_t colour) {
-  for (int32_t y = y1; y <= y2; ++y) {
-    for (int32_t x = x1; x <= x2; ++x) {
-      if (pixelAt(image, x, y) == colour) {
-        return true;
-      }
-    }
-  }
-  return false;
-}
-
 // A memory word's six-character field while the view shows rows from 0.
 bool wordIsRed(const Image& shot, int32_t address) {
   const int32_t x = 500 + 60 * (address % 10);
   const int32_t y = 15 + 10 * (address / 10);
-  return anyPixelOf(shot, x, y, x + 47, y + 7, kRed);
+  return anyPixel(shot, x, y, x + 47, y + 7, kRed);
 }
 
 uint32_t listingRowBackground(const Image& shot, int32_t lineIndex) {
