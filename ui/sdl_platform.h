@@ -12,7 +12,7 @@
 std::unique_ptr<Platform> makeSdlPlatform(int scale, std::string& error);
 
 // What the window has shown so far: frames and the time spent on them
-// (texture upload, copy and present), for measurements.
+// (writing the changed parts and sending them), for measurements.
 struct SdlPresentStats {
   int64_t frames = 0;
   int64_t micros = 0;
