@@ -1,6 +1,8 @@
 // Any character specification, text, key, length and column: the edit is
-// safe and never makes the text longer than the maximum.
+// safe, reads at most one key, and once it has read one never leaves the text
+// longer than the maximum; a malformed specification changes nothing.
 #include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -25,6 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     keyTaken = true;
     return key;
   });
-  if (static_cast<int32_t>(result.size()) > std::max<int32_t>(maxLength, 0)) std::abort();
+  if (keyTaken) {
+    if (static_cast<int32_t>(result.size()) > std::max<int32_t>(maxLength, 0)) std::abort();
+  } else if (result != rest || !keyOut.empty()) {
+    std::abort();  // a malformed specification hands the text back untouched
+  }
   return 0;
 }
