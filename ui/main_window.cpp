@@ -185,6 +185,9 @@ void runMainLoop(Screen& screen, MainWindow& main) {
           step.endsPass && main.key != keys::kEnter && main.key != keys::kWindowClose;
       if (!main.key.empty() && !movesLine) drawTextCursor(screen, main);
       if (step.endsPass) break;
+      // A pass that found no key pauses for 1 ms: polling without a pause
+      // would keep a whole processor core busy while the learner reads.
+      if (main.key.empty()) sleepMs(screen, 1);
     }
     lineMovementStep(screen, main.listing, main.cursor, main.key);
     drawTextCursor(screen, main);

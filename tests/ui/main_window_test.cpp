@@ -284,3 +284,17 @@ TEST(MainWindow, ClosingTheWindowOnTheLoadWarningLeavesTheCursorInTheProgram) {
 }
 
 }  // namespace
+
+TEST(MainWindow, IdleEditorPausesInsteadOfPollingWithoutRest) {
+  // Setup: a learner who reads for a second without touching anything.
+  MainWindowSession s;
+  s.platform.wait(1000);
+
+  // Run
+  s.run();
+
+  // Verify: about one poll per millisecond, not a hundred (each poll moves
+  // the virtual clock by only 10 us, so a loop without pauses polls 100
+  // times per millisecond).
+  EXPECT_LT(s.platform.pollCount(), 3000);
+}
