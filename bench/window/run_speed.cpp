@@ -2,11 +2,7 @@
 // run loop over cleared memory (32,768 NOOP passes, then the memory-limit
 // message, and a counting loop whose listing highlight moves on every pass)
 // against a bare loop of 1 ms pauses measured in the same process.
-// Needs a display (xvfb-run -a). Not built by default; build it by hand
-// from the source folder, with B the build folder:
-//   g++ -std=c++20 -O2 -I. bench/window/run_speed.cpp ui/sdl_platform.cpp
-//       $B/libakkusim_ui.a $B/libakkusim_core.a
-//       $(pkg-config --cflags --libs sdl2) -pthread -o run_speed
+// Needs a display: xvfb-run -a build/run_speed
 
 #include <chrono>
 #include <cstdio>
