@@ -134,10 +134,17 @@ void keepCursorLineVisible(Screen& screen, MainWindow& main) {
 
 }  // namespace
 
+// The cursor is drawn once more right after a line move, before the listing
+// scrolls to the new line; a line above or below the view must not leave a
+// box on the panel or the buttons, which nothing would paint over.
 void drawTextCursor(Screen& screen, const MainWindow& main) {
+  const ScrollView& view = main.listing.view;
+  const auto top = static_cast<int32_t>(view.y);
+  const auto bottom = top + static_cast<int32_t>(view.height) - 1;
   const int32_t x = main.cursor.cursorColumn * 8 + 52;
-  const int32_t y = main.cursor.currentLine * kRowHeight + 200 - main.listing.view.scrollY;
-  fillBox(screen.window, x, y, x + 2, y + 9, screen.foreground);
+  const int32_t y = main.cursor.currentLine * kRowHeight + top - view.scrollY;
+  if (y + 9 < top || y > bottom) return;
+  fillBox(screen.window, x, std::max(y, top), x + 2, std::min(y + 9, bottom), screen.foreground);
 }
 
 bool startMainWindow(Screen& screen, MainWindow& main, std::string& error) {

@@ -247,6 +247,33 @@ TEST(Editor, CursorLineIsKeptVisible) {
   }
 }
 
+// Moving above the view draws the cursor once before the listing scrolls to
+// it; that box must not land on the panel or the buttons above the listing.
+TEST(Editor, CursorAboveTheViewLeavesNoMarkOutsideTheListing) {
+  struct StrayCase {
+    const char* name;
+    std::vector<std::string> keys;
+    int32_t strayTop;  // where the box would fall: x 60..62, 10 rows down
+  };
+  const std::vector<StrayCase> cases = {
+      {"page up from the bottom row", {keys::kPageUp}, 190},
+      {"page up into the button rows", join({repeat(keys::kUp, 4), {keys::kPageUp}}), 150},
+  };
+  for (const StrayCase& c : cases) {
+    MainWindowSession s;
+    s.setProgram(Lines(200, "HOLD"), 150);  // view shows lines 91..150
+    s.platform.wait(5);
+    for (const std::string& key : c.keys) s.platform.key(key);
+
+    s.run();
+
+    for (int32_t y = c.strayTop; y < c.strayTop + 10; ++y) {
+      if (y == 155) continue;  // the Speichern button's top edge
+      EXPECT_EQ(pixelAt(s.screen.window, 61, y), kWhite) << c.name << " y " << y;
+    }
+  }
+}
+
 TEST(Editor, NextKeyClearsTheExecutedLineHighlight) {
   MainWindowSession s;
   s.setProgram({"HOLD", "HOLD"}, 0);
