@@ -131,7 +131,9 @@ std::string close(Screen& screen, Dialog& dialog, std::string result) {
 
 void redrawNameField(Screen& screen, Dialog& dialog) {
   const uint32_t ink = screen.foreground;
-  fillBoxRel(screen.window, kNameX, kNameY - 1, 8 * kMaxNameLength - 1, 9, kWhite);
+  // Three pixels wider than the 40 cells, so that the cursor bar behind a
+  // full name (column 41) is wiped too when the name gets shorter again.
+  fillBoxRel(screen.window, kNameX, kNameY - 1, 8 * kMaxNameLength + 2, 9, kWhite);
   drawText(screen.window, kNameX, kNameY, dialog.name, ink);
   drawCursorBar(screen.window, kNameX - 8 + 8 * dialog.cursor, kNameY - 1, ink);
   if (dialog.name.empty()) {

@@ -136,6 +136,21 @@ TEST(FileChooser, SaveModeNameFieldFollowsTheTypedName) {
   EXPECT_EQ(pixelAt(emptied, kSpeichernFrameX, kSpeichernFrameY), kGrey) << "Speichern disabled";
 }
 
+TEST(FileChooser, CursorBarBehindAFullNameDisappearsWhenTheNameShrinks) {
+  ChooserFixture f;
+  Image full;
+  Image shortened;
+  f.platform.wait(5).type(std::string(40, 'n')).wait(5);
+  f.capture(full).key(keys::kBackspace).wait(5);
+  f.capture(shortened).key(keys::kEscape);
+
+  f.choose(false);
+
+  expectCursorBarAt(full, 730);
+  expectCursorBarAt(shortened, 722);
+  EXPECT_FALSE(anyPixel(shortened, 725, 219, 732, 228, kBlack));
+}
+
 TEST(FileChooser, SaveModeReturnsTheTypedNameWithoutForbiddenCharacters) {
   struct Case {
     std::string proposed;
