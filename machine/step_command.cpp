@@ -13,7 +13,6 @@ namespace {
 
 constexpr int32_t kLastFetchAddress = kMemoryWords - 2;
 constexpr const char* kOkButton = " OK ";
-constexpr int32_t kRowHeight = 10;
 
 // Puts the rows a step redrew on the screen: the whole view, or with a
 // synchronised screen only those rows.
@@ -32,9 +31,9 @@ void showRows(Screen& screen, ListingView& listing, ListingScreenSync* sync,
     if (line <= 0) {
       continue;
     }
-    const int32_t rowY = (line - 1) * kRowHeight - view.scrollY;
+    const int32_t rowY = (line - 1) * kListingRowHeight - view.scrollY;
     const int32_t top = std::max(rowY, 0);
-    const int32_t bottom = std::min(rowY + kRowHeight - 1, height - 1);
+    const int32_t bottom = std::min(rowY + kListingRowHeight - 1, height - 1);
     if (top <= bottom) {
       putImageRegion(screen.window, static_cast<int32_t>(view.x),
                      static_cast<int32_t>(view.y) + top, view.image, 0, top,

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int32_t kRowHeight = 10;
 constexpr int32_t kFullLine = 41;  // 40 characters and the "full" marker blank
 constexpr int32_t kHighestInsertableIndex = 65534;
 constexpr int32_t kPageLines = 60;
@@ -63,9 +62,9 @@ void insertLine(Screen& screen, ListingView& listing, EditorCursor& cursor) {
   }
   cursor.cursorColumn = 1;
   ScrollView& view = listing.view;
-  view.contentHeight += kRowHeight;
-  if (cursor.currentLine * kRowHeight >= static_cast<int32_t>(view.height) + view.scrollY) {
-    scrollBy(view, 0, kRowHeight);
+  view.contentHeight += kListingRowHeight;
+  if (cursor.currentLine * kListingRowHeight >= static_cast<int32_t>(view.height) + view.scrollY) {
+    scrollBy(view, 0, kListingRowHeight);
   }
   redrawListing(screen, listing);
 }
@@ -86,11 +85,11 @@ void removeBlankLine(Screen& screen, ListingView& listing, EditorCursor& cursor,
     cursor.cursorColumn = 1;
   }
   ScrollView& view = listing.view;
-  view.contentHeight -= kRowHeight;
-  if (cursor.currentLine * kRowHeight < view.scrollY ||
+  view.contentHeight -= kListingRowHeight;
+  if (cursor.currentLine * kListingRowHeight < view.scrollY ||
       (view.scrollY > 0 &&
        view.contentHeight <= static_cast<int32_t>(view.height) + view.scrollY)) {
-    scrollBy(view, 0, -kRowHeight);
+    scrollBy(view, 0, -kListingRowHeight);
   }
   redrawListing(screen, listing);
 }
@@ -170,7 +169,7 @@ void newProgram(Screen& screen, ListingView& listing, EditorCursor& cursor) {
   cursor.cursorColumn = 1;
   listing.fileName.clear();
   listing.highlightLine = 0;
-  listing.view.contentHeight = kRowHeight;
+  listing.view.contentHeight = kListingRowHeight;
   listing.view.scrollY = 0;
   redrawListing(screen, listing);
 }

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr int32_t kRowHeight = 10;
 constexpr uint32_t kListingWidth = 430;
 constexpr uint32_t kListingHeight = 600;
 
@@ -17,7 +16,7 @@ ListingView makeListingView() {
   ListingView listing;
   listing.view =
       makeScrollView(0, 200, kListingWidth, kListingHeight, static_cast<int32_t>(kListingWidth),
-                     kRowHeight * lineCount(listing.lines), false, kWhite);
+                     kListingRowHeight * lineCount(listing.lines), false, kWhite);
   return listing;
 }
 
@@ -25,10 +24,10 @@ void drawProgramLine(Screen& screen, const ProgramLine& line, ListingView& listi
                      uint32_t background) {
   Image& image = listing.view.image;
   const int32_t index = static_cast<uint16_t>(line.lineIndex);
-  const int32_t rowY = index * kRowHeight - listing.view.scrollY;
+  const int32_t rowY = index * kListingRowHeight - listing.view.scrollY;
   // Rows outside the image would be clipped pixel by pixel; skip them whole,
   // since a full redraw visits every line of the program.
-  if (rowY + kRowHeight > 0 && rowY < image.height) {
+  if (rowY + kListingRowHeight > 0 && rowY < image.height) {
     const auto length = static_cast<int32_t>(line.text.size());
     int32_t split = line.commentColumn == 0 ? length + 1 : line.commentColumn;
     split = std::clamp(split, 1, length + 1);

@@ -10,6 +10,9 @@
 #include "ui/screen.h"
 #include "ui/scroll_view.h"
 
+// Every program line takes one row of this many pixels.
+inline constexpr int32_t kListingRowHeight = 10;
+
 struct ListingView {
   ScrollView view;
   ProgramText lines;

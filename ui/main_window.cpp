@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr int32_t kRowHeight = 10;
 constexpr int32_t kWheelStep = 50;
 constexpr int32_t kShiftWheelStep = 500;
 constexpr int32_t kLeftShift = 42;
@@ -35,7 +34,7 @@ void assembleSequence(Screen& screen, MainWindow& main) {
 void ladenSequence(Screen& screen, MainWindow& main) {
   main.result = laden(screen, main.listing, main.programFolder);
   if (main.result < 0) return;
-  main.listing.view.contentHeight = kRowHeight * lineCount(main.listing.lines);
+  main.listing.view.contentHeight = kListingRowHeight * lineCount(main.listing.lines);
   main.listing.view.scrollY = 0;
   redrawListing(screen, main.listing);
   main.cursor.currentLine = 0;
@@ -121,13 +120,13 @@ void dispatchPointer(Screen& screen, MainWindow& main) {
 
 void keepCursorLineVisible(Screen& screen, MainWindow& main) {
   ScrollView& view = main.listing.view;
-  const int32_t lineY = main.cursor.currentLine * kRowHeight;
+  const int32_t lineY = main.cursor.currentLine * kListingRowHeight;
   const auto viewHeight = static_cast<int32_t>(view.height);
   if (lineY < view.scrollY) {
     view.scrollY = lineY;
     redrawListing(screen, main.listing);
   } else if (lineY >= viewHeight + view.scrollY) {
-    view.scrollY = lineY - viewHeight + kRowHeight;
+    view.scrollY = lineY - viewHeight + kListingRowHeight;
     redrawListing(screen, main.listing);
   }
 }
@@ -142,7 +141,7 @@ void drawTextCursor(Screen& screen, const MainWindow& main) {
   const auto top = static_cast<int32_t>(view.y);
   const auto bottom = top + static_cast<int32_t>(view.height) - 1;
   const int32_t x = main.cursor.cursorColumn * 8 + 52;
-  const int32_t y = main.cursor.currentLine * kRowHeight + top - view.scrollY;
+  const int32_t y = main.cursor.currentLine * kListingRowHeight + top - view.scrollY;
   if (y + 9 < top || y > bottom) return;
   fillBox(screen.window, x, std::max(y, top), x + 2, std::min(y + 9, bottom), screen.foreground);
 }
@@ -159,7 +158,7 @@ bool startMainWindow(Screen& screen, MainWindow& main, std::string& error) {
   main.machine = std::make_unique<MachineState>();
   main.listing = makeListingView();
   replaceWithEmptyLine(main.listing.lines);
-  main.listing.view.contentHeight = kRowHeight;
+  main.listing.view.contentHeight = kListingRowHeight;
 
   drawRegisterPanel(screen, *main.machine, 1);
   redrawListing(screen, main.listing);

@@ -6,14 +6,8 @@
 
 namespace {
 
-// The memory view's grid: ten six-character words per row, rows 10 pixels
-// apart from y 15, words 60 pixels apart from x 500.
-constexpr int32_t kWordsPerRow = 10;
-constexpr int32_t kFieldWidth = 6;
-constexpr int32_t kFirstRowY = 15;
-constexpr int32_t kRowHeight = 10;
-constexpr int32_t kFirstWordX = 500;
-constexpr int32_t kWordSpacing = 60;
+constexpr int32_t kWordsPerRow = kMemoryViewColumns;
+constexpr int32_t kFieldWidth = kMemoryViewFieldWidth;
 constexpr int32_t kGlyphSize = 8;
 
 struct ShownWord {
@@ -74,8 +68,8 @@ void updateMemoryView(Screen& screen, const MachineState& machine, int32_t touch
     shadow.values[at] = word.value;
     shadow.marked[at] = word.marked;
     // A word's six cells hold nothing but its text on the grey background.
-    const int32_t x = kFirstWordX + kWordSpacing * (i % kWordsPerRow);
-    const int32_t y = kFirstRowY + kRowHeight * (i / kWordsPerRow);
+    const int32_t x = kMemoryViewFirstWordX + kMemoryViewWordSpacing * (i % kWordsPerRow);
+    const int32_t y = kMemoryViewFirstRowY + kMemoryViewRowHeight * (i / kWordsPerRow);
     fillBox(screen.window, x, y, x + kFieldWidth * kGlyphSize - 1, y + kGlyphSize - 1, kLightGrey);
     drawText(screen.window, x, y, formatNumberInto(field, word.value, kFieldWidth),
              word.marked ? kRed : kBlack);

@@ -7,9 +7,10 @@
 #include <cstdint>
 
 #include "machine/machine_state.h"
+#include "ui/register_panel.h"
 #include "ui/screen.h"
 
-inline constexpr int32_t kMemoryViewWords = 780;
+inline constexpr int32_t kMemoryViewWords = kMemoryViewRows * kMemoryViewColumns;
 
 struct MemoryViewShadow {
   bool valid = false;  // false: the next update draws the whole view

@@ -6,9 +6,8 @@
 
 namespace {
 
-constexpr int32_t kFieldWidth = 6;
-constexpr int32_t kMemoryRows = 78;
-constexpr int32_t kWordsPerRow = 10;
+constexpr int32_t kFieldWidth = kMemoryViewFieldWidth;
+constexpr int32_t kWordsPerRow = kMemoryViewColumns;
 
 // The label's "ä" is already the font's byte 132.
 constexpr std::string_view kCounterLabel = "Befehlsz\x84hler:";
@@ -107,9 +106,9 @@ void drawMemoryView(Screen& screen, const MachineState& machine, int32_t touched
 
   NumberField field;
   bool pastEnd = false;
-  int32_t y = 15;
-  for (int32_t i = 0; i < kMemoryRows; ++i, y += 10) {
-    paintBand(y, y + 9);
+  int32_t y = kMemoryViewFirstRowY;
+  for (int32_t i = 0; i < kMemoryViewRows; ++i, y += kMemoryViewRowHeight) {
+    paintBand(y, y + kMemoryViewRowHeight - 1);
     if (pastEnd) continue;
     drawField(window, 440, y, formatNumberInto(field, (top + i) * kWordsPerRow, kFieldWidth),
               kDarkGrey);
@@ -122,7 +121,7 @@ void drawMemoryView(Screen& screen, const MachineState& machine, int32_t touched
       if (address < 0) continue;  // a top row below 0 has nothing to show
       const bool marked = address == machine.instructionAddress || address == touchedAddress;
       drawField(
-          window, 500 + 60 * k, y,
+          window, kMemoryViewFirstWordX + kMemoryViewWordSpacing * k, y,
           formatNumberInto(field, machine.memory[static_cast<std::size_t>(address)], kFieldWidth),
           marked ? kRed : kBlack);
     }

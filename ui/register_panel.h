@@ -8,6 +8,16 @@
 #include "machine/machine_state.h"
 #include "ui/screen.h"
 
+// The memory view's grid: 78 rows of 10 six-character words, rows 10 pixels
+// apart from y 15, words 60 pixels apart from x 500.
+inline constexpr int32_t kMemoryViewRows = 78;
+inline constexpr int32_t kMemoryViewColumns = 10;
+inline constexpr int32_t kMemoryViewFieldWidth = 6;
+inline constexpr int32_t kMemoryViewFirstRowY = 15;
+inline constexpr int32_t kMemoryViewRowHeight = 10;
+inline constexpr int32_t kMemoryViewFirstWordX = 500;
+inline constexpr int32_t kMemoryViewWordSpacing = 60;
+
 std::string formatNumber(int32_t value, int32_t width);
 std::string alignRight(std::string_view text, int32_t width);
 
