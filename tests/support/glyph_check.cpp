@@ -37,3 +37,13 @@ bool anyPixel(const Image& image, int32_t x1, int32_t y1, int32_t x2, int32_t y2
   }
   return false;
 }
+
+bool allPixels(const Image& image, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+               uint32_t colour) {
+  for (int32_t y = y1; y <= y2; ++y) {
+    for (int32_t x = x1; x <= x2; ++x) {
+      if (pixelAt(image, x, y) != colour) return false;
+    }
+  }
+  return true;
+}

@@ -14,3 +14,5 @@
                                   uint32_t ink, uint32_t paper);
 // True if any pixel of the rectangle (both corners included) has `colour`.
 bool anyPixel(const Image& image, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour);
+// True if every pixel of the rectangle (both corners included) has `colour`.
+bool allPixels(const Image& image, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "program/line_edit.h"
+#include "support/glyph_check.h"
 #include "ui/draw.h"
 #include "ui/headless_platform.h"
 #include "ui/image.h"
@@ -67,25 +68,6 @@ struct ChooserFixture {
     return chooseFile(screen, loadMode, proposed, folder);
   }
 };
-
-bool allPixels(const Image& image, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
-               uint32_t colour) {
-  for (int32_t y = y1; y <= y2; ++y) {
-    for (int32_t x = x1; x <= x2; ++x) {
-      if (pixelAt(image, x, y) != colour) return false;
-    }
-  }
-  return true;
-}
-
-bool anyPixel(const Image& image, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour) {
-  for (int32_t y = y1; y <= y2; ++y) {
-    for (int32_t x = x1; x <= x2; ++x) {
-      if (pixelAt(image, x, y) == colour) return true;
-    }
-  }
-  return false;
-}
 
 // The cursor bar is a 3 x 10 black column with no black beside it.
 void expectCursorBarAt(const Image& image, int32_t left) {
