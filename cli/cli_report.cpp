@@ -120,12 +120,6 @@ std::string runEndText(RunEnd end) {
   return "";
 }
 
-std::string parameterText(const MachineState& machine) {
-  const int row = rowOfCode(static_cast<uint16_t>(machine.instruction));
-  if (row < 0 || kOpcodeRows[static_cast<std::size_t>(row)].hasOperand == 0) return "-";
-  return std::to_string(machine.parameter);
-}
-
 void printRunText(std::ostream& out, const RunReport& report) {
   const MachineState& m = *report.machine;
   printField(out, "Akkumulator:", std::to_string(m.accumulator));

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 inline constexpr int32_t kMemoryWords = 65536;
 inline constexpr int16_t kMaxMemoryViewTop = 6476;
@@ -22,6 +23,11 @@ struct MachineState {
   uint8_t zero = 0;
   uint8_t negative = 0;
 };
+
+// The parameter register as the learner sees it: in decimal, read as signed,
+// when the instruction register holds an instruction with an operand; "-"
+// otherwise (also for a code word not in the table).
+std::string parameterText(const MachineState& machine);
 
 // Clears registers, flags and memory; instructionAddress -2, pc 0. Keeps
 // memoryViewTop and lineOfAddress.

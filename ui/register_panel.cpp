@@ -32,12 +32,6 @@ void drawField(Image& target, int32_t x, int32_t y, std::string_view field, uint
   drawText(target, x, y, field, colour);
 }
 
-std::string parameterText(const MachineState& machine) {
-  const int row = rowOfCode(static_cast<uint16_t>(machine.instruction));
-  if (row < 0 || kOpcodeRows[static_cast<std::size_t>(row)].hasOperand == 0) return "-";
-  return std::to_string(machine.parameter);
-}
-
 std::string_view flagMark(uint8_t flag) {
   return flag == 1 ? "*" : " ";
 }
