@@ -24,6 +24,21 @@ int32_t lineNumber(std::size_t index) {
 
 }  // namespace
 
+int32_t wordsOf(LineKind kind) {
+  switch (kind) {
+    case LineKind::Empty:
+    case LineKind::LabelOnly:
+      return 0;
+    case LineKind::DataWord:
+      return 1;
+    case LineKind::NoOperand:
+    case LineKind::NumberOperand:
+    case LineKind::SymbolOperand:
+      return 2;
+  }
+  return 0;
+}
+
 AssembleResult assembleProgram(ProgramText& program, MachineState& machine) {
   std::vector<ProgramLine>& lines = program.lines;
 
@@ -36,24 +51,19 @@ AssembleResult assembleProgram(ProgramText& program, MachineState& machine) {
     parseLine(line, static_cast<int16_t>(i));
     if (line.valid == 0) return {AssembleError::SyntaxError, lineNumber(i)};
     switch (line.kind) {
-      case LineKind::Empty:
-        break;
       case LineKind::LabelOnly:
-        symbols.push_back({line.symbol, static_cast<uint16_t>(counter)});
-        break;
       case LineKind::DataWord:
         symbols.push_back({line.symbol, static_cast<uint16_t>(counter)});
-        counter += 1;
         break;
       case LineKind::SymbolOperand:
         hasReferences = true;
-        counter += 2;
         break;
+      case LineKind::Empty:
       case LineKind::NoOperand:
       case LineKind::NumberOperand:
-        counter += 2;
         break;
     }
+    counter += wordsOf(line.kind);
     if (counter > kMemoryWords) return {AssembleError::ProgramTooLong, lineNumber(i)};
   }
 

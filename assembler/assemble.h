@@ -9,15 +9,19 @@
 
 enum class AssembleError {
   None,
-  SyntaxError,       // "Fehler in Zeile N"
-  ProgramTooLong,    // "Out of memory:\nProgramm zu lang N"
-  UnknownSymbol,     // "Fehlerhafte Variable oder\nSprungziel in Zeile N"
+  SyntaxError,     // "Fehler in Zeile N"
+  ProgramTooLong,  // "Out of memory:\nProgramm zu lang N"
+  UnknownSymbol,   // "Fehlerhafte Variable oder\nSprungziel in Zeile N"
 };
 
 struct AssembleResult {
   AssembleError error = AssembleError::None;
   int32_t line = 0;  // 1-based line of the error, 0 on success
 };
+
+// Memory words a line of this kind occupies: 2 for an instruction, 1 for a
+// data word, 0 for an empty line or a label alone.
+int32_t wordsOf(LineKind kind);
 
 // Parses every line, resolves names, then resets the machine and writes the
 // program from address 0 with its line map. On error the machine is untouched.

@@ -307,19 +307,10 @@ std::vector<ImageWord> imageWordsOf(const ProgramText& program, int32_t& size) {
   std::vector<ImageWord> words;
   for (std::size_t i = 0; i < program.lines.size(); ++i) {
     const auto line = static_cast<int32_t>(i + 1);
-    switch (program.lines[i].kind) {
-      case LineKind::Empty:
-      case LineKind::LabelOnly:
-        break;
-      case LineKind::DataWord:
-        words.push_back(ImageWord{line, false});
-        break;
-      case LineKind::NoOperand:
-      case LineKind::NumberOperand:
-      case LineKind::SymbolOperand:
-        words.push_back(ImageWord{line, true});
-        words.push_back(ImageWord{});
-        break;
+    const LineKind kind = program.lines[i].kind;
+    for (int32_t word = 0; word < wordsOf(kind); ++word) {
+      // The first word of an instruction or a data word names its line.
+      words.push_back(word == 0 ? ImageWord{line, kind != LineKind::DataWord} : ImageWord{});
     }
   }
   size = static_cast<int32_t>(words.size());
