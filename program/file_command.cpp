@@ -33,25 +33,6 @@ bool programFileExists(const std::filesystem::path& path) {
   return in.is_open();
 }
 
-// Replacing the file by a rename would get past its write protection, so an
-// existing file must be writable in place first. A file without any write
-// permission is protected even from a user (root) whom the system would let
-// write it anyway. Opening it for update neither creates nor truncates it.
-bool mayReplace(const std::filesystem::path& path) {
-  std::error_code error;
-  const std::filesystem::file_status status = std::filesystem::status(path, error);
-  if (!std::filesystem::exists(status))
-    return status.type() == std::filesystem::file_type::not_found;
-  if (!std::filesystem::is_regular_file(status)) return false;
-  using std::filesystem::perms;
-  if ((status.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) ==
-      perms::none) {
-    return false;
-  }
-  const std::fstream out(path, std::ios::in | std::ios::out | std::ios::binary);
-  return out.is_open();
-}
-
 }  // namespace
 
 int32_t laden(Screen& screen, ListingView& listing, const std::filesystem::path& folder) {
@@ -81,7 +62,7 @@ int32_t speichern(Screen& screen, ListingView& listing, const std::filesystem::p
   listing.fileName = name;
 
   // The old file stays as it was unless the new one is completely on disk.
-  if (!mayReplace(path) || !saveProgramFile(path, listing.lines)) {
+  if (!saveProgramFile(path, listing.lines)) {
     const int32_t answer = showMessage(screen, kSaveFailed, kOk);
     return answer == -1 ? -1 : 0;
   }

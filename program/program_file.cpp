@@ -202,7 +202,31 @@ std::optional<LoadedProgram> loadProgramFile(const std::filesystem::path& path) 
   return readProgram(in);
 }
 
+namespace {
+
+// Replacing the file by a rename would get past its write protection, so an
+// existing file must be writable in place first. A file without any write
+// permission is protected even from a user (root) whom the system would let
+// write it anyway. Opening it for update neither creates nor truncates it.
+bool mayReplace(const std::filesystem::path& path) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (!std::filesystem::exists(status))
+    return status.type() == std::filesystem::file_type::not_found;
+  if (!std::filesystem::is_regular_file(status)) return false;
+  using std::filesystem::perms;
+  if ((status.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) ==
+      perms::none) {
+    return false;
+  }
+  const std::fstream out(path, std::ios::in | std::ios::out | std::ios::binary);
+  return out.is_open();
+}
+
+}  // namespace
+
 bool saveProgramFile(const std::filesystem::path& path, const ProgramText& program) {
+  if (!mayReplace(path)) return false;
   std::filesystem::path temporary;
   const int fd = createTemporaryBeside(path, temporary);
   if (fd < 0) return false;

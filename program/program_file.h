@@ -9,7 +9,7 @@
 #include "program/program_text.h"
 
 struct LoadedProgram {
-  ProgramText program;    // every line parsed with its index
+  ProgramText program;      // every line parsed with its index
   bool incomplete = false;  // bytes dropped or lines cut
 };
 
@@ -22,11 +22,11 @@ bool writeProgram(std::ostream& out, const ProgramText& program);
 #include <optional>
 
 // The file of a program name: folder / (name + ".txt").
-std::filesystem::path programFilePath(const std::filesystem::path& folder,
-                                      const std::string& name);
+std::filesystem::path programFilePath(const std::filesystem::path& folder, const std::string& name);
 // Nothing when the file cannot be opened for reading (or is a directory).
 std::optional<LoadedProgram> loadProgramFile(const std::filesystem::path& path);
 // Writes a temporary file in the same folder, checks every write, flushes it
-// to disk and renames it over `path`; on any failure the old file is left as
-// it was and false is returned.
+// to disk and renames it over `path`; on any failure, and for a file that is
+// write-protected or no ordinary file, the old file is left as it was and
+// false is returned.
 bool saveProgramFile(const std::filesystem::path& path, const ProgramText& program);

@@ -272,6 +272,17 @@ TEST_F(ProgramFileTest, SaveIntoAReadOnlyFolderKeepsTheOldFile) {
   EXPECT_EQ(contentsOf(path), "LOAD 1\r\n");
 }
 
+TEST_F(ProgramFileTest, SaveOverAWriteProtectedFileKeepsIt) {
+  const fs::path path = folder_ / "alt.txt";
+  writeFile(path, "LOAD 1\r\n");
+  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+
+  EXPECT_FALSE(saveProgramFile(path, programOf({"HOLD"})));
+
+  EXPECT_EQ(contentsOf(path), "LOAD 1\r\n");
+  EXPECT_EQ(folderEntries(), std::vector<std::string>{"alt.txt"});
+}
+
 TEST_F(ProgramFileTest, SaveKeepsThePermissionsOfTheReplacedFile) {
   const fs::path path = folder_ / "alt.txt";
   writeFile(path, "x");
