@@ -1,23 +1,20 @@
 #include "cli/cli.h"
 
-#include <sys/stat.h>
+#include <unistd.h>
 
-#include <array>
-#include <cerrno>
 #include <charconv>
-#include <cstring>
-#include <fstream>
-#include <istream>
+#include <iostream>
 #include <memory>
 #include <optional>
-#include <ostream>
-#include <streambuf>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "assembler/assemble.h"
 #include "cli/cli_report.h"
+#include "cli/headless_run.h"
+#include "grader/memory_words.h"
+#include "grader/test_command.h"
 #include "machine/execute.h"
 #include "program/program_file.h"
 
@@ -25,9 +22,6 @@ namespace {
 
 constexpr std::string_view kVersion = "akkusim 1.0.0";
 constexpr int64_t kDefaultMaxSteps = 10'000'000;
-// Far beyond any program that fits the machine (65,535 lines of 40
-// characters); anything larger is not a program file.
-constexpr uint64_t kMaxFileBytes = 16u << 20;
 
 constexpr int kExitHold = 0;
 constexpr int kExitUsage = 1;
@@ -45,6 +39,9 @@ constexpr std::string_view kHelp =
     "ert (1 bis 4)\n"
     "  akkusim run DATEI [Optionen] assembliert DATEI und f\xC3\xBChrt sie aus\n"
     "  akkusim asm DATEI [--json]   assembliert DATEI und zeigt das Speicherabbild\n"
+    "  akkusim test TESTDATEI PROGRAMM... [--json | --csv]\n"
+    "                               pr\xC3\xBC" "ft Programme (Dateien oder Ordner) mit den\n"
+    "                               F\xC3\xA4llen der Testdatei\n"
     "  akkusim --help | --version\n"
     "\n"
     "DATEI \"-\" liest die Standardeingabe.\n"
@@ -54,10 +51,13 @@ constexpr std::string_view kHelp =
     "chstens N Schritte (Vorgabe 10000000)\n"
     "  --trace          eine Zeile je Schritt vor dem Endzustand\n"
     "  --dump VON-BIS   zus\xC3\xA4tzlich die Speicherw\xC3\xB6rter VON bis BIS (0 bis 65535)\n"
+    "  --set ADR=W,...  schreibt vor dem Lauf W ... ab Adresse ADR (-32768 bis 65535)\n"
     "  --json           Ausgabe als ein JSON-Objekt\n"
     "\n"
     "Exit-Codes: 0 HOLD erreicht, 1 Aufruf- oder Dateifehler, 2 Fehler beim\n"
-    "Assemblieren, 3 Laufzeitfehler, 4 Schrittlimit erreicht.\n";
+    "Assemblieren, 3 Laufzeitfehler, 4 Schrittlimit erreicht.\n"
+    "test: 0 alle F\xC3\xA4lle bestanden, 5 ein Fall nicht bestanden, 1 Aufruf- oder\n"
+    "Dateifehler, 2 ung\xC3\xBCltige Testdatei.\n";
 
 // A usage or file problem: one line on standard error, exit code 1.
 struct CliError {
@@ -71,6 +71,7 @@ struct Options {
   bool trace = false;
   bool json = false;
   std::optional<MemoryRange> dump;
+  std::vector<WordBlock> words;  // --set, in the order given
 };
 
 std::optional<uint64_t> parseDecimal(std::string_view text) {
@@ -90,6 +91,17 @@ std::optional<CliError> parseMaxSteps(std::string_view text, Options& options) {
     return CliError{"--max-steps erwartet eine ganze Zahl ab 0, nicht '" + std::string(text) + "'"};
   }
   options.maxSteps = static_cast<int64_t>(*value);
+  return std::nullopt;
+}
+
+std::optional<CliError> parseSet(std::string_view text, Options& options) {
+  std::optional<WordBlock> block = parseWordBlock(text);
+  if (!block) {
+    return CliError{"--set erwartet ADRESSE=WERT[,WERT...] mit Adresse 0 bis 65535 und Werten "
+                    "von -32768 bis 65535 (nicht \xC3\xBC" "ber 65535 hinaus), nicht '" +
+                    std::string(text) + "'"};
+  }
+  options.words.push_back(std::move(*block));
   return std::nullopt;
 }
 
@@ -115,11 +127,12 @@ std::optional<CliError> parseOptions(int argc, const char* const* argv, bool wit
       options.json = true;
     } else if (withRunOptions && arg == "--trace") {
       options.trace = true;
-    } else if (withRunOptions && (arg == "--max-steps" || arg == "--dump")) {
+    } else if (withRunOptions && (arg == "--max-steps" || arg == "--dump" || arg == "--set")) {
       if (!hasValue) return CliError{std::string(arg) + " erwartet einen Wert"};
       const std::string_view value = argv[++i];
-      const std::optional<CliError> error =
-          arg == "--max-steps" ? parseMaxSteps(value, options) : parseDump(value, options);
+      const std::optional<CliError> error = arg == "--max-steps" ? parseMaxSteps(value, options)
+                                            : arg == "--dump"    ? parseDump(value, options)
+                                                                 : parseSet(value, options);
       if (error) return error;
     } else if (arg.size() > 1 && arg[0] == '-') {
       return CliError{"unbekannte Option '" + std::string(arg) + "' (siehe akkusim --help)"};
@@ -136,100 +149,14 @@ std::optional<CliError> parseOptions(int argc, const char* const* argv, bool wit
   return std::nullopt;
 }
 
-// Passes the bytes of a file through to the reader while watching for what
-// makes it no program file: a NUL byte or more bytes than any program has.
-class InspectingBuffer : public std::streambuf {
- public:
-  explicit InspectingBuffer(std::streambuf& source) : source_(source) {}
-
-  bool sawNul() const { return sawNul_; }
-  bool tooLarge() const { return tooLarge_; }
-  uint64_t total() const { return total_; }
-
- protected:
-  int_type underflow() override {
-    if (sawNul_ || tooLarge_) return traits_type::eof();
-    const std::streamsize n =
-        source_.sgetn(chunk_.data(), static_cast<std::streamsize>(chunk_.size()));
-    if (n <= 0) return traits_type::eof();
-    total_ += static_cast<uint64_t>(n);
-    if (total_ > kMaxFileBytes) {
-      tooLarge_ = true;
-      return traits_type::eof();
-    }
-    if (std::memchr(chunk_.data(), 0, static_cast<std::size_t>(n)) != nullptr) {
-      sawNul_ = true;
-      return traits_type::eof();
-    }
-    setg(chunk_.data(), chunk_.data(), chunk_.data() + n);
-    return traits_type::to_int_type(chunk_[0]);
-  }
-
- private:
-  std::streambuf& source_;
-  std::array<char, 64 * 1024> chunk_{};
-  bool sawNul_ = false;
-  bool tooLarge_ = false;
-  uint64_t total_ = 0;
-};
-
-std::string displayName(const std::string& file) {
-  return file == "-" ? std::string("Standardeingabe") : file;
-}
-
-// Reads FILE (or standard input for "-") as the window's Laden does.
-std::optional<CliError> loadProgram(const std::string& file, std::istream& stdinStream,
-                                    LoadedProgram& loaded) {
-  const std::string name = displayName(file);
-  const CliError tooLarge{name + ": zu gro\xC3\x9F f\xC3\xBCr ein Programm (mehr als 16 MiB)"};
-  std::ifstream fileStream;
-  std::istream* source = &stdinStream;
-  if (file != "-") {
-    struct stat info {};
-    if (::stat(file.c_str(), &info) != 0) {
-      if (errno == ENOENT || errno == ENOTDIR) return CliError{name + ": Datei nicht gefunden"};
-      return CliError{name + ": nicht lesbar (" + std::strerror(errno) + ")"};
-    }
-    if (S_ISDIR(info.st_mode)) return CliError{name + ": ein Verzeichnis, keine Programmdatei"};
-    if (S_ISREG(info.st_mode) && static_cast<uint64_t>(info.st_size) > kMaxFileBytes) {
-      return tooLarge;
-    }
-    fileStream.open(file, std::ios::binary);
-    if (!fileStream.is_open()) {
-      return CliError{name + ": nicht lesbar (" + std::strerror(errno) + ")"};
-    }
-    source = &fileStream;
-  }
-  InspectingBuffer inspector(*source->rdbuf());
-  std::istream in(&inspector);
-  loaded = readProgram(in);
-  if (in.bad() || source->bad()) return CliError{name + ": Lesefehler"};
-  if (inspector.sawNul()) return CliError{name + ": keine Textdatei (enth\xC3\xA4lt Nullbytes)"};
-  if (inspector.tooLarge()) return tooLarge;
-  if (inspector.total() == 0) return CliError{name + ": leere Datei, kein Programm"};
-  return std::nullopt;
-}
-
-// The message box texts separate lines with the two characters "\" "n".
-std::string withLineBreaks(std::string text) {
-  for (std::size_t at = text.find("\\n"); at != std::string::npos; at = text.find("\\n", at)) {
-    text.replace(at, 2, "\n");
-  }
-  return text;
-}
-
 // Loads and assembles; on failure prints the reason and gives the exit code.
 std::optional<int> prepareMachine(const Options& options, std::istream& in, std::ostream& err,
                                   LoadedProgram& loaded, MachineState& machine) {
-  if (std::optional<CliError> error = loadProgram(options.file, in, loaded)) {
-    err << "akkusim: " << error->message << '\n';
+  if (std::optional<std::string> reason = readProgramInput(options.file, in, loaded)) {
+    err << "akkusim: " << programDisplayName(options.file) << ": " << *reason << '\n';
     return kExitUsage;
   }
-  if (loaded.incomplete) {
-    err << withLineBreaks(
-               "Achtung: Diese Datei konnte nicht\\nvollst\xC3\xA4ndig importiert werden.")
-        << '\n';
-  }
+  if (loaded.incomplete) err << incompleteLoadWarning() << '\n';
   const AssembleResult result = assembleProgram(loaded.program, machine);
   if (result.error != AssembleError::None) {
     err << withLineBreaks(assembleErrorMessage(result)) << '\n';
@@ -265,6 +192,7 @@ int runCommand(int argc, const char* const* argv, std::istream& in, std::ostream
   if (std::optional<int> failed = prepareMachine(options, in, err, loaded, *machine)) {
     return *failed;
   }
+  for (const WordBlock& block : options.words) writeWords(*machine, block);
 
   int32_t touched = -1;
   int64_t calls = 0;
@@ -282,15 +210,19 @@ int runCommand(int argc, const char* const* argv, std::istream& in, std::ostream
       }
       if (last != StepOutcome::Executed) break;
     }
-  } else {
-    calls = runInstructions(*machine, touched, options.maxSteps, last);
   }
 
   RunReport report;
   report.machine = machine.get();
-  // The memory-limit check fetches nothing, so it is no step of the program.
-  report.steps = calls - (last == StepOutcome::MemoryOverflow ? 1 : 0);
-  report.end = runEndOf(last);
+  if (options.trace) {
+    // The memory-limit check fetches nothing, so it is no step of the program.
+    report.steps = calls - (last == StepOutcome::MemoryOverflow ? 1 : 0);
+    report.end = runEndOf(last);
+  } else {
+    const RunSummary run = runToEnd(*machine, options.maxSteps);
+    report.steps = run.steps;
+    report.end = run.end;
+  }
   report.dump = options.dump;
   if (options.json) {
     printRunJson(out, report, options.trace);
@@ -345,7 +277,7 @@ int asmCommand(int argc, const char* const* argv, std::istream& in, std::ostream
 bool isCliInvocation(int argc, const char* const* argv) {
   if (argc < 2) return false;
   const std::string_view command = argv[1];
-  return command == "run" || command == "asm" || command == "--help" || command == "-h" ||
+  return command == "run" || command == "asm" || command == "test" || command == "--help" || command == "-h" ||
          command == "--version";
 }
 
@@ -366,6 +298,9 @@ int runCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
   }
   if (command == "run") return runCommand(argc, argv, in, out, err);
   if (command == "asm") return asmCommand(argc, argv, in, out, err);
+  if (command == "test") {
+    return runTestCommand(argc, argv, in, out, err, &err == &std::cerr && ::isatty(STDERR_FILENO));
+  }
   err << "akkusim: unbekannter Befehl '" << command << "' (siehe akkusim --help)\n";
   return kExitUsage;
 }

@@ -41,6 +41,8 @@ std::string hex4(uint16_t word) {
   return text;
 }
 
+}  // namespace
+
 std::string jsonString(std::string_view text) {
   std::string quoted = "\"";
   for (char c : text) {
@@ -58,6 +60,8 @@ std::string jsonString(std::string_view text) {
   }
   return quoted + '"';
 }
+
+namespace {
 
 void printJsonFlags(std::ostream& out, const MachineState& m) {
   out << "{\"C\":" << int{m.carry} << ",\"V\":" << int{m.overflow} << ",\"Z\":" << int{m.zero}

@@ -32,6 +32,9 @@ struct RunReport {
   std::optional<MemoryRange> dump;
 };
 
+// A JSON string literal of UTF-8 text, quotes and control bytes escaped.
+std::string jsonString(std::string_view text);
+
 // The parameter as the register panel shows it: signed decimal for an
 // instruction written with an operand, "-" otherwise.
 std::string parameterText(const MachineState& machine);

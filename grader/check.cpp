@@ -1,0 +1,99 @@
+#include "grader/check.h"
+
+#include "assembler/assemble.h"
+#include "cli/headless_run.h"
+
+namespace {
+
+int32_t signedWord(uint16_t word) {
+  return static_cast<int16_t>(word);
+}
+
+std::vector<Difference> differencesOf(const TestCase& testCase, const MachineState& machine,
+                                      RunEnd end) {
+  std::vector<Difference> found;
+  if (end != testCase.expectedEnd) {
+    Difference d;
+    d.kind = DifferenceKind::End;
+    d.expectedEnd = testCase.expectedEnd;
+    d.actualEnd = end;
+    found.push_back(d);
+  }
+  for (const WordBlock& block : testCase.expectedMemory) {
+    for (std::size_t i = 0; i < block.words.size(); ++i) {
+      const auto address = static_cast<std::size_t>(block.address) + i;
+      const auto actual = static_cast<uint16_t>(machine.memory[address]);
+      if (actual == block.words[i]) continue;
+      Difference d;
+      d.kind = DifferenceKind::Memory;
+      d.address = static_cast<int32_t>(address);
+      d.expected = signedWord(block.words[i]);
+      d.actual = signedWord(actual);
+      found.push_back(d);
+    }
+  }
+  const auto accumulator = static_cast<uint16_t>(machine.accumulator);
+  if (testCase.expectedAccumulator && *testCase.expectedAccumulator != accumulator) {
+    Difference d;
+    d.kind = DifferenceKind::Accumulator;
+    d.expected = signedWord(*testCase.expectedAccumulator);
+    d.actual = signedWord(accumulator);
+    found.push_back(d);
+  }
+  const uint8_t flags[] = {machine.carry, machine.overflow, machine.zero, machine.negative};
+  for (std::size_t i = 0; i < kFlagNames.size(); ++i) {
+    const std::optional<uint8_t>& expected = testCase.expectedFlags[i];
+    if (!expected || *expected == flags[i]) continue;
+    Difference d;
+    d.kind = DifferenceKind::Flag;
+    d.flag = kFlagNames[i];
+    d.expected = *expected;
+    d.actual = flags[i];
+    found.push_back(d);
+  }
+  return found;
+}
+
+}  // namespace
+
+std::vector<CaseResult> checkAssembled(const TestSuite& suite, const MachineState& assembled,
+                                       MachineState& scratch) {
+  std::vector<CaseResult> results;
+  results.reserve(suite.cases.size());
+  for (const TestCase& testCase : suite.cases) {
+    scratch = assembled;
+    for (const WordBlock& block : testCase.memory) writeWords(scratch, block);
+    if (testCase.accumulator) scratch.accumulator = static_cast<int16_t>(*testCase.accumulator);
+    const RunSummary run = runToEnd(scratch, suite.maxSteps);
+    CaseResult result;
+    result.end = run.end;
+    result.steps = run.steps;
+    result.differences = differencesOf(testCase, scratch, run.end);
+    result.passed = result.differences.empty();
+    results.push_back(std::move(result));
+  }
+  return results;
+}
+
+ProgramResult checkProgram(const TestSuite& suite, const std::string& file,
+                           std::istream& stdinStream, CheckMachines& machines) {
+  ProgramResult result;
+  result.file = programDisplayName(file);
+  LoadedProgram loaded;
+  std::optional<std::string> error = readProgramInput(file, stdinStream, loaded);
+  if (!error) {
+    result.incomplete = loaded.incomplete;
+    const AssembleResult assembled = assembleProgram(loaded.program, machines.assembled);
+    if (assembled.error != AssembleError::None) {
+      error = withLineBreaks(assembleErrorMessage(assembled), " ");
+    }
+  }
+  if (error) {
+    result.error = std::move(error);
+    result.cases.resize(suite.cases.size());
+    return result;
+  }
+  result.cases = checkAssembled(suite, machines.assembled, machines.run);
+  for (const CaseResult& c : result.cases) result.passed += c.passed ? 1 : 0;
+  return result;
+}

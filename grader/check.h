@@ -1,0 +1,55 @@
+#pragma once
+// Checking one program against a test file: every case from the freshly
+// assembled machine, compared word by word.
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "grader/test_file.h"
+#include "machine/machine_state.h"
+
+enum class DifferenceKind { End, Memory, Accumulator, Flag };
+
+// One thing that was not as expected. Words are kept signed, as shown.
+struct Difference {
+  DifferenceKind kind = DifferenceKind::End;
+  int32_t address = 0;  // Memory
+  char flag = 'C';      // Flag
+  int32_t expected = 0;
+  int32_t actual = 0;
+  RunEnd expectedEnd = RunEnd::Hold;  // End
+  RunEnd actualEnd = RunEnd::Hold;
+};
+
+struct CaseResult {
+  bool passed = false;
+  RunEnd end = RunEnd::Hold;
+  int64_t steps = 0;
+  std::vector<Difference> differences;  // the end first, then memory, accumulator, flags
+};
+
+struct ProgramResult {
+  std::string file;                  // as named on the command line or found in a folder
+  std::optional<std::string> error;  // unreadable, refused or not assembled: every case fails
+  bool incomplete = false;           // read with losses, checked all the same
+  std::vector<CaseResult> cases;     // one per case of the suite, also after an error
+  int32_t passed = 0;
+};
+
+// Runs every case on a copy of `assembled` (`scratch` is overwritten).
+std::vector<CaseResult> checkAssembled(const TestSuite& suite, const MachineState& assembled,
+                                       MachineState& scratch);
+
+// The two machines a check works on, one per worker, so that no program
+// costs an allocation of half a megabyte.
+struct CheckMachines {
+  MachineState assembled;
+  MachineState run;
+};
+
+// Reads FILE as `run` does, assembles it and checks it.
+ProgramResult checkProgram(const TestSuite& suite, const std::string& file,
+                           std::istream& stdinStream, CheckMachines& machines);

@@ -1,0 +1,177 @@
+#include "grader/report.h"
+
+#include <algorithm>
+#include <ostream>
+
+#include "cli/headless_run.h"
+
+namespace {
+
+// Differences named in one case's line; the JSON output has all of them.
+constexpr std::size_t kDifferencesPerLine = 3;
+
+std::string endText(RunEnd end, int64_t maxSteps) {
+  if (end == RunEnd::StepLimit) return "Schrittgrenze " + std::to_string(maxSteps) + " erreicht";
+  return runEndText(end);
+}
+
+std::string valuesText(int32_t expected, int32_t actual) {
+  return " erwartet " + std::to_string(expected) + ", erhalten " + std::to_string(actual);
+}
+
+// File names come from learners; a line break in one must not forge a line.
+std::string printable(const std::string& text) {
+  std::string shown = text;
+  for (char& c : shown) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  }
+  return shown;
+}
+
+std::string casesText(int32_t count) {
+  return count == 1 ? "Fall" : "Fällen";
+}
+
+std::string whatOf(const Difference& d) {
+  switch (d.kind) {
+    case DifferenceKind::End:
+      return "end";
+    case DifferenceKind::Memory:
+      return "memory[" + std::to_string(d.address) + "]";
+    case DifferenceKind::Accumulator:
+      return "accumulator";
+    case DifferenceKind::Flag:
+      return std::string("flags.") + d.flag;
+  }
+  return "";
+}
+
+void printDifferenceJson(std::ostream& out, const Difference& d) {
+  out << "{\"what\":" << jsonString(whatOf(d)) << ",\"expected\":";
+  if (d.kind == DifferenceKind::End) {
+    out << jsonString(runEndName(d.expectedEnd)) << ",\"actual\":"
+        << jsonString(runEndName(d.actualEnd));
+  } else {
+    out << d.expected << ",\"actual\":" << d.actual;
+  }
+  out << '}';
+}
+
+void printProgramJson(std::ostream& out, const TestSuite& suite, const ProgramResult& program) {
+  out << "{\"file\":" << jsonString(program.file) << ",\"passed\":" << program.passed
+      << ",\"total\":" << suite.cases.size();
+  if (program.error) out << ",\"error\":" << jsonString(*program.error);
+  if (program.incomplete) out << ",\"warning\":" << jsonString(incompleteLoadWarning(" "));
+  out << ",\"cases\":[";
+  for (std::size_t i = 0; i < suite.cases.size(); ++i) {
+    const CaseResult& c = program.cases[i];
+    if (i != 0) out << ',';
+    out << "{\"name\":" << jsonString(suite.cases[i].name)
+        << ",\"passed\":" << (c.passed ? "true" : "false");
+    if (!program.error) {
+      out << ",\"end\":" << jsonString(runEndName(c.end)) << ",\"steps\":" << c.steps;
+    }
+    out << ",\"differences\":[";
+    for (std::size_t k = 0; k < c.differences.size(); ++k) {
+      if (k != 0) out << ',';
+      printDifferenceJson(out, c.differences[k]);
+    }
+    out << "]}";
+  }
+  out << "]}";
+}
+
+}  // namespace
+
+std::string differenceText(const Difference& d, int64_t maxSteps) {
+  switch (d.kind) {
+    case DifferenceKind::End: {
+      std::string text = endText(d.actualEnd, maxSteps);
+      if (d.expectedEnd != RunEnd::Hold) text += ", erwartet: " + endText(d.expectedEnd, maxSteps);
+      return text;
+    }
+    case DifferenceKind::Memory:
+      return "Speicher[" + std::to_string(d.address) + "]" + valuesText(d.expected, d.actual);
+    case DifferenceKind::Accumulator:
+      return "Akkumulator" + valuesText(d.expected, d.actual);
+    case DifferenceKind::Flag:
+      return std::string("Flag ") + d.flag + valuesText(d.expected, d.actual);
+  }
+  return "";
+}
+
+void printResultsText(std::ostream& out, const TestSuite& suite,
+                      const std::vector<ProgramResult>& programs) {
+  const auto total = static_cast<int32_t>(suite.cases.size());
+  int64_t passedCases = 0;
+  int32_t passedPrograms = 0;
+  if (!suite.title.empty()) out << printable(suite.title) << '\n';
+  for (const ProgramResult& program : programs) {
+    out << printable(program.file) << ": " << program.passed << " von " << total << ' '
+        << casesText(total) << " bestanden\n";
+    passedCases += program.passed;
+    passedPrograms += program.passed == total ? 1 : 0;
+    if (program.error) {
+      out << "  " << printable(*program.error) << '\n';
+      continue;
+    }
+    if (program.incomplete) out << "  " << incompleteLoadWarning(" ") << '\n';
+    for (std::size_t i = 0; i < program.cases.size(); ++i) {
+      const CaseResult& c = program.cases[i];
+      if (c.passed) continue;
+      out << "  Fall '" << printable(suite.cases[i].name) << "': ";
+      const std::size_t shown = std::min(c.differences.size(), kDifferencesPerLine);
+      for (std::size_t k = 0; k < shown; ++k) {
+        if (k != 0) out << "; ";
+        out << differenceText(c.differences[k], suite.maxSteps);
+      }
+      const std::size_t more = c.differences.size() - shown;
+      if (more == 1) out << "; 1 weitere Abweichung";
+      if (more > 1) out << "; " << more << " weitere Abweichungen";
+      out << '\n';
+    }
+  }
+  const int64_t allCases = static_cast<int64_t>(total) * static_cast<int64_t>(programs.size());
+  out << "Gesamt: " << passedCases << " von " << allCases << ' '
+      << (allCases == 1 ? "Fall" : "Fällen") << " bestanden; " << passedPrograms << " von "
+      << programs.size() << (programs.size() == 1 ? " Programm" : " Programmen")
+      << (passedPrograms == 1 ? " hat" : " haben") << " alle Fälle bestanden\n";
+}
+
+void printResultsJson(std::ostream& out, const TestSuite& suite,
+                      const std::vector<ProgramResult>& programs) {
+  out << "{\"title\":" << jsonString(suite.title) << ",\"programs\":[";
+  for (std::size_t i = 0; i < programs.size(); ++i) {
+    if (i != 0) out << ',';
+    printProgramJson(out, suite, programs[i]);
+  }
+  out << "]}\n";
+}
+
+std::string csvField(const std::string& text) {
+  std::string field = text;
+  // A leading =, +, -, @ or control character would start a formula.
+  if (!field.empty() && (field[0] == '=' || field[0] == '+' || field[0] == '-' ||
+                         field[0] == '@' || field[0] == '\t' || field[0] == '\r')) {
+    field.insert(0, 1, '\'');
+  }
+  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+  std::string quoted = "\"";
+  for (char c : field) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + '"';
+}
+
+void printResultsCsv(std::ostream& out, const TestSuite& suite,
+                     const std::vector<ProgramResult>& programs) {
+  out << "file,passed,total";
+  for (const TestCase& testCase : suite.cases) out << ',' << csvField(testCase.name);
+  out << '\n';
+  for (const ProgramResult& program : programs) {
+    out << csvField(program.file) << ',' << program.passed << ',' << suite.cases.size();
+    for (const CaseResult& c : program.cases) out << ',' << (c.passed ? '1' : '0');
+    out << '\n';
+  }
+}

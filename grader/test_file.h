@@ -1,0 +1,54 @@
+#pragma once
+// A teacher's test file: the cases a program must pass, each with the words
+// written before the run and what must hold after it.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/cli_report.h"
+#include "grader/memory_words.h"
+
+inline constexpr int64_t kDefaultCaseSteps = 1'000'000;
+// About four seconds of the run loop: a learner's endless loop still ends.
+inline constexpr int64_t kMostCaseSteps = 1'000'000'000;
+inline constexpr std::size_t kMostTestFileBytes = 1u << 20;
+inline constexpr std::size_t kMostCases = 10'000;
+
+// C, V, Z, N in this order.
+inline constexpr std::array<char, 4> kFlagNames{'C', 'V', 'Z', 'N'};
+
+struct TestCase {
+  std::string name;
+  std::vector<WordBlock> memory;  // written after assembling
+  std::optional<uint16_t> accumulator;
+  std::vector<WordBlock> expectedMemory;
+  std::optional<uint16_t> expectedAccumulator;
+  std::array<std::optional<uint8_t>, 4> expectedFlags;  // by kFlagNames
+  RunEnd expectedEnd = RunEnd::Hold;
+};
+
+struct TestSuite {
+  std::string title;
+  int64_t maxSteps = kDefaultCaseSteps;
+  std::vector<TestCase> cases;
+};
+
+// Where the file breaks a rule (1-based line and column) and why, in German.
+struct TestFileError {
+  int32_t line = 1;
+  int32_t column = 1;
+  std::string reason;
+};
+
+struct TestFileReading {
+  std::optional<TestSuite> suite;  // nothing when the file was refused
+  TestFileError error;
+};
+
+// Reads the whole file as one text; refuses it whole at the first rule it
+// breaks (the earliest in the file when there are several).
+TestFileReading readTestFile(std::string_view text);
