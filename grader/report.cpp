@@ -133,9 +133,9 @@ void printResultsText(std::ostream& out, const TestSuite& suite,
   }
   const int64_t allCases = static_cast<int64_t>(total) * static_cast<int64_t>(programs.size());
   out << "Gesamt: " << passedCases << " von " << allCases << ' '
-      << (allCases == 1 ? "Fall" : "Fällen") << " bestanden; " << passedPrograms << " von "
-      << programs.size() << (programs.size() == 1 ? " Programm" : " Programmen")
-      << (passedPrograms == 1 ? " hat" : " haben") << " alle Fälle bestanden\n";
+      << (allCases == 1 ? "Fall" : "Fällen") << " bestanden; vollständig bestanden: "
+      << passedPrograms << " von " << programs.size()
+      << (programs.size() == 1 ? " Programm" : " Programmen") << '\n';
 }
 
 void printResultsJson(std::ostream& out, const TestSuite& suite,
