@@ -1,0 +1,187 @@
+#include "grader/check.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "assembler/assemble.h"
+#include "grader/report.h"
+#include "program/program_file.h"
+
+namespace {
+
+TestSuite suiteOf(const std::string& toml) {
+  const TestFileReading reading = readTestFile(toml);
+  EXPECT_TRUE(reading.suite) << reading.error.reason;
+  return reading.suite.value_or(TestSuite{});
+}
+
+// Checks `source` (program lines separated by "\n") against the test file.
+std::vector<CaseResult> check(const std::string& source, const std::string& toml) {
+  std::istringstream in(source);
+  LoadedProgram loaded = readProgram(in);
+  auto machines = std::make_unique<CheckMachines>();
+  const AssembleResult assembled = assembleProgram(loaded.program, machines->assembled);
+  EXPECT_EQ(assembled.error, AssembleError::None);
+  return checkAssembled(suiteOf(toml), machines->assembled, machines->run);
+}
+
+Difference memoryDifference(int32_t address, int32_t expected, int32_t actual) {
+  Difference d;
+  d.kind = DifferenceKind::Memory;
+  d.address = address;
+  d.expected = expected;
+  d.actual = actual;
+  return d;
+}
+
+void expectSame(const Difference& a, const Difference& b) {
+  EXPECT_EQ(a.kind, b.kind);
+  EXPECT_EQ(a.address, b.address);
+  EXPECT_EQ(a.flag, b.flag);
+  EXPECT_EQ(a.expected, b.expected);
+  EXPECT_EQ(a.actual, b.actual);
+  EXPECT_EQ(a.expectedEnd, b.expectedEnd);
+  EXPECT_EQ(a.actualEnd, b.actualEnd);
+}
+
+TEST(CheckTest, WordsCompareAsSixteenBitsAndDifferencesShowThemSigned) {
+  const std::vector<CaseResult> results = check(
+      "LOADI -1\nSTORE 200\nHOLD\n",
+      "[[case]]\nname = \"unsigned\"\nexpect.memory = { 200 = 65535 }\nexpect.accumulator = 65535\n"
+      "[[case]]\nname = \"signed\"\nexpect.memory = { 199 = [0, -1, 0] }\n"
+      "[[case]]\nname = \"wrong\"\nexpect.memory = { 200 = 1, 201 = 32768 }\n");
+  ASSERT_EQ(results.size(), 3u);
+  EXPECT_TRUE(results[0].passed);
+  EXPECT_TRUE(results[1].passed);
+  EXPECT_FALSE(results[2].passed);
+  ASSERT_EQ(results[2].differences.size(), 2u);
+  expectSame(results[2].differences[0], memoryDifference(200, 1, -1));
+  expectSame(results[2].differences[1], memoryDifference(201, -32768, 0));
+  EXPECT_EQ(results[2].end, RunEnd::Hold);
+  EXPECT_EQ(results[2].steps, 3);
+}
+
+TEST(CheckTest, EachCaseStartsFromTheAssembledProgramWithItsOwnWordsAndAccumulator) {
+  // A + M[100] -> M[101]; the second case must not see the first one's words.
+  const std::vector<CaseResult> results = check(
+      "ADD 100\nSTORE 101\nHOLD\n",
+      "[[case]]\nname = \"mit Werten\"\naccumulator = 5\nmemory = { 100 = 7 }\n"
+      "expect.memory = { 101 = 12 }\n"
+      "[[case]]\nname = \"ohne\"\nexpect.memory = { 100 = [0, 0] }\nexpect.accumulator = 0\n"
+      "[[case]]\nname = \"Programm ueberschrieben\"\nmemory = { 0 = 99 }\nexpect.end = \"hold\"\n"
+      "expect.memory = { 0 = 99 }\n");
+  ASSERT_EQ(results.size(), 3u);
+  for (const CaseResult& r : results) {
+    EXPECT_TRUE(r.passed) << (r.differences.empty() ? "" : differenceText(r.differences[0], 0));
+  }
+  EXPECT_EQ(results[2].steps, 1);  // the written HOLD ran at once
+}
+
+TEST(CheckTest, TheEndIsExpectedHoldUnlessTheFileSaysOtherwise) {
+  struct EndCase {
+    const char* program;
+    const char* expectEnd;  // nullptr: not given
+    RunEnd actual;
+    bool passed;
+  };
+  const EndCase cases[] = {
+      {"HOLD\n", nullptr, RunEnd::Hold, true},
+      {"LOADI 1\nDIVI 0\n", nullptr, RunEnd::DivisionByZero, false},
+      {"LOADI 1\nDIVI 0\n", "divisionByZero", RunEnd::DivisionByZero, true},
+      {"HOLD\n", "divisionByZero", RunEnd::Hold, false},
+      {"JMP 0\n", nullptr, RunEnd::StepLimit, false},
+      {"JMP 0\n", "stepLimit", RunEnd::StepLimit, true},
+      {"LOADI 1\nSHLI -1\n", "badShift", RunEnd::BadShift, true},
+      {"x: WORD -1\n", "unknownInstruction", RunEnd::UnknownInstruction, true},
+      {"JMP 65534\n", "memoryOverflow", RunEnd::MemoryOverflow, true},
+  };
+  for (const EndCase& c : cases) {
+    SCOPED_TRACE(c.program);
+    std::string toml = "max_steps = 50\n[[case]]\nname = \"a\"\n";
+    if (c.expectEnd != nullptr) toml += "expect.end = \"" + std::string(c.expectEnd) + "\"\n";
+    const std::vector<CaseResult> results = check(c.program, toml);
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].end, c.actual);
+    EXPECT_EQ(results[0].passed, c.passed);
+    if (!c.passed) {
+      ASSERT_EQ(results[0].differences.size(), 1u);
+      EXPECT_EQ(results[0].differences[0].kind, DifferenceKind::End);
+      EXPECT_EQ(results[0].differences[0].actualEnd, c.actual);
+    }
+  }
+}
+
+TEST(CheckTest, FlagsAreComparedOnlyWhereGivenAndTheEndComesFirst) {
+  // 0 - 1: C = 1 (borrow), Z = 0, N = 1; then an endless loop.
+  const std::vector<CaseResult> results = check(
+      "LOADI 0\nSUBI 1\nHOLD\n",
+      "max_steps = 2\n[[case]]\nname = \"a\"\nexpect.accumulator = 7\n"
+      "expect.flags = { C = 1, Z = 1, N = 1 }\n");
+  ASSERT_EQ(results.size(), 1u);
+  const std::vector<Difference>& d = results[0].differences;
+  ASSERT_EQ(d.size(), 3u);
+  EXPECT_EQ(d[0].kind, DifferenceKind::End);
+  EXPECT_EQ(d[0].actualEnd, RunEnd::StepLimit);
+  EXPECT_EQ(d[1].kind, DifferenceKind::Accumulator);
+  EXPECT_EQ(d[1].actual, -1);
+  EXPECT_EQ(d[2].kind, DifferenceKind::Flag);
+  EXPECT_EQ(d[2].flag, 'Z');
+  EXPECT_EQ(d[2].expected, 1);
+  EXPECT_EQ(d[2].actual, 0);
+}
+
+TEST(CheckTest, DifferencesReadAsGermanPhrases) {
+  Difference accumulator;
+  accumulator.kind = DifferenceKind::Accumulator;
+  accumulator.expected = 10;
+  accumulator.actual = -3;
+  Difference flag;
+  flag.kind = DifferenceKind::Flag;
+  flag.flag = 'N';
+  flag.expected = 0;
+  flag.actual = 1;
+  const auto end = [](RunEnd expected, RunEnd actual) {
+    Difference d;
+    d.kind = DifferenceKind::End;
+    d.expectedEnd = expected;
+    d.actualEnd = actual;
+    return d;
+  };
+  const std::pair<Difference, std::string> cases[] = {
+      {memoryDifference(110, -2, 8), "Speicher[110] erwartet -2, erhalten 8"},
+      {accumulator, "Akkumulator erwartet 10, erhalten -3"},
+      {flag, "Flag N erwartet 0, erhalten 1"},
+      {end(RunEnd::Hold, RunEnd::StepLimit), "Schrittgrenze 100000 erreicht"},
+      {end(RunEnd::Hold, RunEnd::DivisionByZero), "Fehler: Division durch Null"},
+      {end(RunEnd::Hold, RunEnd::MemoryOverflow), "Fehler: Speicherüberlauf"},
+      {end(RunEnd::DivisionByZero, RunEnd::Hold),
+       "Programmende, erwartet: Fehler: Division durch Null"},
+      {end(RunEnd::StepLimit, RunEnd::BadShift),
+       "Falscher Operator für SHLI, erwartet: Schrittgrenze 100000 erreicht"},
+  };
+  for (const auto& [difference, text] : cases) {
+    EXPECT_EQ(differenceText(difference, 100000), text);
+  }
+}
+
+TEST(CsvFieldTest, QuotesSeparatorsAndKeepsSpreadsheetsFromRunningFormulas) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"anna.txt", "anna.txt"},
+      {"zehn Einsen", "zehn Einsen"},
+      {"a,b", "\"a,b\""},
+      {"sagt \"hallo\"", "\"sagt \"\"hallo\"\"\""},
+      {"zwei\nZeilen", "\"zwei\nZeilen\""},
+      {"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""},
+      {"+1", "'+1"},
+      {"-1", "'-1"},
+      {"@SUM(A1)", "'@SUM(A1)"},
+      {"", ""},
+  };
+  for (const auto& [text, field] : cases) EXPECT_EQ(csvField(text), field) << text;
+}
+
+}  // namespace
