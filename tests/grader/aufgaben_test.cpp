@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "support/command_runner.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Assignment {
+  const char* name;
+  // The line the deliberately wrong solution must get, and its score.
+  const char* wrongScore;
+  const char* wrongLine;
+};
+
+void PrintTo(const Assignment& a, std::ostream* out) {
+  *out << a.name;
+}
+
+class AufgabenTest : public CommandTest, public testing::WithParamInterface<Assignment> {
+ protected:
+  static std::string source(const std::string& path) {
+    return shellQuoted(std::string(AKKUSIM_SOURCE_DIR) + "/" + path);
+  }
+};
+
+TEST_P(AufgabenTest, ReferencePassesAndTheWrongSolutionFailsWithItsMessage) {
+  const Assignment& a = GetParam();
+  const std::string folder = std::string("Aufgaben/") + a.name;
+  ASSERT_TRUE(fs::exists(fs::path(AKKUSIM_SOURCE_DIR) / folder / "aufgabe.md"));
+  // Shipped beside the executable, like the example programs.
+  ASSERT_TRUE(fs::exists(fs::path(AKKUSIM_EXE).parent_path() / folder / "test.toml"));
+
+  const CommandResult reference =
+      run("test " + source(folder + "/test.toml") + " " + source(folder + "/loesung.txt"));
+  EXPECT_EQ(reference.exitCode, 0) << reference.out;
+  EXPECT_EQ(reference.err, "");
+  // No failed case and no load warning: every line is a score, the title or the total.
+  EXPECT_EQ(reference.out.find("\n  "), std::string::npos) << reference.out;
+
+  const CommandResult wrong = run("test " + source(folder + "/test.toml") + " " +
+                                  source(std::string("tests/grader/falsch/") + a.name + ".txt"));
+  EXPECT_EQ(wrong.exitCode, 5);
+  EXPECT_NE(wrong.out.find(std::string(a.name) + ".txt: " + a.wrongScore + "\n"),
+            std::string::npos)
+      << wrong.out;
+  EXPECT_NE(wrong.out.find(std::string("\n  ") + a.wrongLine + "\n"), std::string::npos)
+      << wrong.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shipped, AufgabenTest,
+    testing::Values(
+        Assignment{"summe", "2 von 4 Fällen bestanden",
+                   "Fall 'zehn Einsen': Speicher[110] erwartet 10, erhalten 9"},
+        Assignment{"maximum", "3 von 5 Fällen bestanden",
+                   "Fall 'gemischt': Speicher[110] erwartet 12, erhalten -1"},
+        Assignment{"fakultaet", "3 von 4 Fällen bestanden",
+                   "Fall 'n = 0': Schrittgrenze 10000 erreicht; Speicher[101] erwartet 1, "
+                   "erhalten 0"},
+        Assignment{"teilen", "2 von 3 Fällen bestanden",
+                   "Fall 'durch null': Fehler: Division durch Null; Speicher[102] erwartet 0, "
+                   "erhalten 9; Speicher[103] erwartet 0, erhalten 9; 2 weitere Abweichungen"}),
+    [](const testing::TestParamInfo<Assignment>& info) { return std::string(info.param.name); });
+
+}  // namespace

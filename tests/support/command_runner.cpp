@@ -1,0 +1,69 @@
+#include "support/command_runner.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string contentsOf(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+std::string shellQuoted(const std::string& text) {
+  std::string result = "'";
+  for (char c : text) {
+    if (c == '\'') {
+      result += "'\\''";
+    } else {
+      result += c;
+    }
+  }
+  return result + "'";
+}
+
+void CommandTest::SetUp() {
+  const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+  for (char& c : name) {
+    if (c == '/') c = '_';
+  }
+  folder_ = fs::temp_directory_path() / ("akkusim_" + std::to_string(::getpid()) + "_" + name);
+  fs::remove_all(folder_);
+  fs::create_directories(folder_ / "work");
+}
+
+void CommandTest::TearDown() {
+  fs::remove_all(folder_);
+}
+
+fs::path CommandTest::write(const std::string& name, const std::string& bytes) {
+  const fs::path path = folder_ / "work" / name;
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path;
+}
+
+CommandResult CommandTest::run(const std::string& args, const std::string& input) {
+  const fs::path in = folder_ / "stdin";
+  std::ofstream(in, std::ios::binary) << input;
+  const std::string command = "cd " + shellQuoted((folder_ / "work").string()) + " && " +
+                              shellQuoted(AKKUSIM_EXE) + " " + args + " <" +
+                              shellQuoted(in.string()) + " >" +
+                              shellQuoted((folder_ / "out").string()) + " 2>" +
+                              shellQuoted((folder_ / "err").string());
+  const int status = std::system(command.c_str());
+  CommandResult result;
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
+  result.out = contentsOf(folder_ / "out");
+  result.err = contentsOf(folder_ / "err");
+  return result;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Runs the real akkusim executable in a temporary folder of the test's own,
+// with files written there first.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+struct CommandResult {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+// The text in single quotes for the shell.
+std::string shellQuoted(const std::string& text);
+
+class CommandTest : public testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Writes `bytes` to `name` (folders created) inside the test's folder.
+  std::filesystem::path write(const std::string& name, const std::string& bytes);
+  // `args` goes into the shell command as it is, with the test's folder as
+  // the working folder; `input` feeds standard input.
+  CommandResult run(const std::string& args, const std::string& input = "");
+
+  std::filesystem::path folder_;
+};
