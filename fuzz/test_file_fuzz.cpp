@@ -1,0 +1,65 @@
+// Any bytes as a test file: refused with a place and a one-line reason, or
+// read into cases that keep every limit; the cases then run against a short
+// program and every report is written.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "grader/check.h"
+#include "grader/report.h"
+#include "grader/test_file.h"
+
+namespace {
+
+void checkBlocks(const std::vector<WordBlock>& blocks) {
+  for (const WordBlock& block : blocks) {
+    if (block.words.empty() || !fitsInMemory(block.address, block.words.size())) std::abort();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  const TestFileReading reading = readTestFile(text);
+  if (!reading.suite) {
+    const TestFileError& error = reading.error;
+    if (error.line < 1 || error.column < 1 || error.reason.empty()) std::abort();
+    if (error.reason.find('\n') != std::string::npos) std::abort();
+    return 0;
+  }
+  TestSuite suite = *reading.suite;
+  if (suite.cases.empty() || suite.cases.size() > kMostCases) std::abort();
+  if (suite.maxSteps < 1 || suite.maxSteps > kMostCaseSteps) std::abort();
+  std::set<std::string> names;
+  for (const TestCase& c : suite.cases) {
+    if (c.name.empty() || !names.insert(c.name).second) std::abort();
+    checkBlocks(c.memory);
+    checkBlocks(c.expectedMemory);
+  }
+
+  // A short run keeps the fuzzer fast; the limits themselves were checked above.
+  suite.maxSteps = std::min<int64_t>(suite.maxSteps, 200);
+  auto machines = std::make_unique<CheckMachines>();
+  machines->assembled.memory[0] = 99;  // HOLD
+  ProgramResult program;
+  program.file = "p.txt";
+  program.cases = checkAssembled(suite, machines->assembled, machines->run);
+  for (const CaseResult& c : program.cases) {
+    if (c.passed != c.differences.empty() || c.steps > suite.maxSteps) std::abort();
+    program.passed += c.passed ? 1 : 0;
+  }
+  const std::vector<ProgramResult> programs{program};
+  std::ostringstream json;
+  printResultsJson(json, suite, programs);
+  if (std::count(json.str().begin(), json.str().end(), '\n') != 1) std::abort();
+  std::ostringstream textOut;
+  printResultsText(textOut, suite, programs);
+  std::ostringstream csv;
+  printResultsCsv(csv, suite, programs);
+  return 0;
+}
