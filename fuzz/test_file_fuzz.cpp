@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<ProgramResult> programs{program};
   std::ostringstream json;
   printResultsJson(json, suite, programs);
-  if (std::count(json.str().begin(), json.str().end(), '\n') != 1) std::abort();
+  const std::string jsonText = json.str();
+  if (std::count(jsonText.begin(), jsonText.end(), '\n') != 1) std::abort();
   std::ostringstream textOut;
   printResultsText(textOut, suite, programs);
   std::ostringstream csv;
