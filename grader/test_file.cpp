@@ -4,6 +4,7 @@
 #include <set>
 #include <utility>
 
+#include "grader/toml_guard.h"
 #include "grader/toml_reason.h"
 
 // Errors come back as values, never as exceptions; this file is the only one
@@ -266,6 +267,10 @@ TestFileReading readTestFile(std::string_view text) {
   TestFileReading reading;
   if (text.size() > kMostTestFileBytes) {
     reading.error.reason = "Testdatei zu groß (mehr als 1 MiB)";
+    return reading;
+  }
+  if (std::optional<TestFileError> unsafe = findCharacterOutsideText(text)) {
+    reading.error = *unsafe;
     return reading;
   }
   toml::parse_result parsed = toml::parse(text);

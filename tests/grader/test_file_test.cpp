@@ -165,6 +165,57 @@ INSTANTIATE_TEST_SUITE_P(
                     "unbekannter Schlüssel 'zzz' (erlaubt: name, memory, accumulator, expect)"}),
     [](const testing::TestParamInfo<RefusedFile>& info) { return std::string(info.param.what); });
 
+// Non-ASCII letters outside a text send the TOML reader into undefined
+// behaviour; they are refused before it runs. Inside texts and comments they
+// are ordinary German.
+TEST(TestFileTest, LettersOutsideTextsAreRefusedBeforeTheReaderSeesThem) {
+  const std::string outside =
+      "Zeichen außerhalb von Anführungszeichen (Texte stehen in Anführungszeichen)";
+  const std::string afterBackslash =
+      "nach '\\' in einem mehrzeiligen Text ist dieses Zeichen nicht erlaubt";
+  struct Case {
+    std::string text;
+    int32_t line;
+    int32_t column;
+    std::string reason;
+  };
+  const Case refused[] = {
+      {"[[case]]\nname = Überlauf\n", 2, 8, outside},
+      {"[[case]]\nnäme = \"a\"\n", 2, 2, outside},
+      {"[[case]]\nname = \"ä\" ü\n", 2, 12, outside},
+      {"title = 1ä\n", 1, 10, outside},
+      {"title = \"\"\"x\\\n   ä\"\"\"\n", 2, 4, afterBackslash},
+      {"title = \"\"\"x\\ä\"\"\"\n", 1, 14, afterBackslash},
+      // The text ends at the closing quote; what follows is outside again.
+      {"title = \"a\\\"\" ß\n", 1, 15, outside},
+      {"title = \"\"\"a\"\"\"\"\" ß\n", 1, 19, outside},
+  };
+  for (const Case& c : refused) {
+    SCOPED_TRACE(c.text);
+    const TestFileReading reading = readTestFile(c.text);
+    EXPECT_FALSE(reading.suite);
+    EXPECT_EQ(reading.error.line, c.line);
+    EXPECT_EQ(reading.error.column, c.column);
+    EXPECT_EQ(reading.error.reason, c.reason);
+  }
+
+  const std::string accepted[] = {
+      "title = \"Größe\" # Kommentar mit ä\n",
+      "title = 'Größe'\n",
+      "title = \"\"\"\nGröße\n\"\"\"\n",
+      "title = '''Größe'' '''\n",
+      "title = \"\"\"a \\\n   b ä\"\"\"\n",
+      "\xEF\xBB\xBFtitle = \"ä\"\n",
+  };
+  for (const std::string& text : accepted) {
+    SCOPED_TRACE(text);
+    const TestFileReading reading = readTestFile(text + kCase);
+    EXPECT_TRUE(reading.suite) << reading.error.reason;
+  }
+  const TestFileReading quotedKey = readTestFile("\"ä\" = 1\n" + kCase);
+  EXPECT_EQ(quotedKey.error.reason, "unbekannter Schlüssel 'ä' (erlaubt: title, max_steps, case)");
+}
+
 TEST(TestFileTest, SizeAndCaseLimitsRefuseWithoutReadingOn) {
   std::string big = kCase + "# ";
   big.resize(kMostTestFileBytes + 1, 'x');
