@@ -189,6 +189,10 @@ TEST(TestFileTest, LettersOutsideTextsAreRefusedBeforeTheReaderSeesThem) {
       // The text ends at the closing quote; what follows is outside again.
       {"title = \"a\\\"\" ß\n", 1, 15, outside},
       {"title = \"\"\"a\"\"\"\"\" ß\n", 1, 19, outside},
+      // A quote inside a value does not open a text for the reader.
+      {"title = 1'ä'\n", 1, 11, outside},
+      {"title = 1 # '\nx = 2'ä\n", 2, 7, outside},
+      {"a.\"ä\" = 1\n", 1, 4, outside},
   };
   for (const Case& c : refused) {
     SCOPED_TRACE(c.text);
