@@ -40,7 +40,8 @@ constexpr std::string_view kHelp =
     "  akkusim run DATEI [Optionen] assembliert DATEI und f\xC3\xBChrt sie aus\n"
     "  akkusim asm DATEI [--json]   assembliert DATEI und zeigt das Speicherabbild\n"
     "  akkusim test TESTDATEI PROGRAMM... [--json | --csv]\n"
-    "                               pr\xC3\xBC" "ft Programme (Dateien oder Ordner) mit den\n"
+    "                               pr\xC3\xBC"
+    "ft Programme (Dateien oder Ordner) mit den\n"
     "                               F\xC3\xA4llen der Testdatei\n"
     "  akkusim --help | --version\n"
     "\n"
@@ -97,9 +98,11 @@ std::optional<CliError> parseMaxSteps(std::string_view text, Options& options) {
 std::optional<CliError> parseSet(std::string_view text, Options& options) {
   std::optional<WordBlock> block = parseWordBlock(text);
   if (!block) {
-    return CliError{"--set erwartet ADRESSE=WERT[,WERT...] mit Adresse 0 bis 65535 und Werten "
-                    "von -32768 bis 65535 (nicht \xC3\xBC" "ber 65535 hinaus), nicht '" +
-                    std::string(text) + "'"};
+    return CliError{
+        "--set erwartet ADRESSE=WERT[,WERT...] mit Adresse 0 bis 65535 und Werten "
+        "von -32768 bis 65535 (nicht \xC3\xBC"
+        "ber 65535 hinaus), nicht '" +
+        std::string(text) + "'"};
   }
   options.words.push_back(std::move(*block));
   return std::nullopt;
@@ -277,8 +280,8 @@ int asmCommand(int argc, const char* const* argv, std::istream& in, std::ostream
 bool isCliInvocation(int argc, const char* const* argv) {
   if (argc < 2) return false;
   const std::string_view command = argv[1];
-  return command == "run" || command == "asm" || command == "test" || command == "--help" || command == "-h" ||
-         command == "--version";
+  return command == "run" || command == "asm" || command == "test" || command == "--help" ||
+         command == "-h" || command == "--version";
 }
 
 int runCli(int argc, const char* const* argv, std::istream& in, std::ostream& out,

@@ -49,8 +49,8 @@ std::string whatOf(const Difference& d) {
 void printDifferenceJson(std::ostream& out, const Difference& d) {
   out << "{\"what\":" << jsonString(whatOf(d)) << ",\"expected\":";
   if (d.kind == DifferenceKind::End) {
-    out << jsonString(runEndName(d.expectedEnd)) << ",\"actual\":"
-        << jsonString(runEndName(d.actualEnd));
+    out << jsonString(runEndName(d.expectedEnd))
+        << ",\"actual\":" << jsonString(runEndName(d.actualEnd));
   } else {
     out << d.expected << ",\"actual\":" << d.actual;
   }
@@ -133,8 +133,8 @@ void printResultsText(std::ostream& out, const TestSuite& suite,
   }
   const int64_t allCases = static_cast<int64_t>(total) * static_cast<int64_t>(programs.size());
   out << "Gesamt: " << passedCases << " von " << allCases << ' '
-      << (allCases == 1 ? "Fall" : "Fällen") << " bestanden; vollständig bestanden: "
-      << passedPrograms << " von " << programs.size()
+      << (allCases == 1 ? "Fall" : "Fällen")
+      << " bestanden; vollständig bestanden: " << passedPrograms << " von " << programs.size()
       << (programs.size() == 1 ? " Programm" : " Programmen") << '\n';
 }
 
@@ -151,8 +151,8 @@ void printResultsJson(std::ostream& out, const TestSuite& suite,
 std::string csvField(const std::string& text) {
   std::string field = text;
   // A leading =, +, -, @ or control character would start a formula.
-  if (!field.empty() && (field[0] == '=' || field[0] == '+' || field[0] == '-' ||
-                         field[0] == '@' || field[0] == '\t' || field[0] == '\r')) {
+  if (!field.empty() && (field[0] == '=' || field[0] == '+' || field[0] == '-' || field[0] == '@' ||
+                         field[0] == '\t' || field[0] == '\r')) {
     field.insert(0, 1, '\'');
   }
   if (field.find_first_of(",\"\r\n") == std::string::npos) return field;

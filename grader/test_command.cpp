@@ -47,7 +47,9 @@ std::optional<std::string> parseTestOptions(int argc, const char* const* argv,
     const std::string_view arg = argv[i];
     if (arg == "--json" || arg == "--csv") {
       const Format format = arg == "--json" ? Format::Json : Format::Csv;
-      if (formatGiven && format != options.format) return "--json und --csv schlie\xC3\x9F" "en sich aus";
+      if (formatGiven && format != options.format)
+        return "--json und --csv schlie\xC3\x9F"
+               "en sich aus";
       options.format = format;
       formatGiven = true;
     } else if (arg.size() > 1 && arg[0] == '-') {
@@ -65,7 +67,8 @@ std::optional<std::string> parseTestOptions(int argc, const char* const* argv,
     }
   }
   if (!haveTestFile) return std::string("Testdatei fehlt (siehe akkusim --help)");
-  if (options.programs.empty()) return std::string("Programmdatei oder Ordner fehlt (siehe akkusim --help)");
+  if (options.programs.empty())
+    return std::string("Programmdatei oder Ordner fehlt (siehe akkusim --help)");
   return std::nullopt;
 }
 
@@ -74,8 +77,9 @@ enum class TestFileRead { Read, Unreadable, TooLarge };
 TestFileRead readWholeFile(const std::string& path, std::string& text, std::string& reason) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
-    reason = errno == ENOENT || errno == ENOTDIR ? std::string("Datei nicht gefunden")
-                                                 : "nicht lesbar (" + std::string(std::strerror(errno)) + ")";
+    reason = errno == ENOENT || errno == ENOTDIR
+                 ? std::string("Datei nicht gefunden")
+                 : "nicht lesbar (" + std::string(std::strerror(errno)) + ")";
     return TestFileRead::Unreadable;
   }
   if (S_ISDIR(info.st_mode)) {
@@ -116,7 +120,8 @@ std::vector<std::string> programFiles(const std::vector<std::string>& arguments)
       continue;
     }
     std::vector<std::string> found;
-    for (fs::directory_iterator it(argument, error), end; !error && it != end; it.increment(error)) {
+    for (fs::directory_iterator it(argument, error), end; !error && it != end;
+         it.increment(error)) {
       std::error_code typeError;
       if (it->is_regular_file(typeError) && isProgramFileName(it->path().filename().string())) {
         found.push_back(it->path().string());
@@ -136,14 +141,17 @@ struct Progress {
 };
 
 void checkPrograms(const TestSuite& suite, const std::vector<std::string>& files, std::istream& in,
-                   std::vector<ProgramResult>& results, Progress& progress, std::ostream* progressOut) {
+                   std::vector<ProgramResult>& results, Progress& progress,
+                   std::ostream* progressOut) {
   auto machines = std::make_unique<CheckMachines>();
   for (std::size_t i = progress.next++; i < files.size(); i = progress.next++) {
     results[i] = checkProgram(suite, files[i], in, *machines);
     const std::size_t done = ++progress.done;
     if (progressOut != nullptr) {
       const std::lock_guard<std::mutex> lock(progress.errLock);
-      *progressOut << "\rgepr\xC3\xBC" "ft: " << done << " von " << files.size() << std::flush;
+      *progressOut << "\rgepr\xC3\xBC"
+                      "ft: "
+                   << done << " von " << files.size() << std::flush;
     }
   }
 }

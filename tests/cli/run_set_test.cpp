@@ -34,16 +34,17 @@ TEST_F(RunSetTest, WordsAreWrittenAfterAssemblingInTheOrderGiven) {
 
 TEST_F(RunSetTest, WordsBreakingTheRulesAreAUsageError) {
   write("hold.txt", "HOLD\n");
-  const char* const bad[] = {"65535=1,2", "100=70000", "100=-32769", "70000=1", "100",
-                             "100=1,,2",  "x=1",       "100=0x10"};
+  const char* const bad[] = {"65535=1,2", "100=70000", "100=-32769", "70000=1",
+                             "100",       "100=1,,2",  "x=1",        "100=0x10"};
   for (const char* words : bad) {
     SCOPED_TRACE(words);
     const CommandResult r = run(std::string("run hold.txt --set ") + words);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "akkusim run: --set erwartet ADRESSE=WERT[,WERT...] mit Adresse 0 bis 65535 "
-                     "und Werten von -32768 bis 65535 (nicht über 65535 hinaus), nicht '" +
-                         std::string(words) + "'\n");
+    EXPECT_EQ(r.err,
+              "akkusim run: --set erwartet ADRESSE=WERT[,WERT...] mit Adresse 0 bis 65535 "
+              "und Werten von -32768 bis 65535 (nicht über 65535 hinaus), nicht '" +
+                  std::string(words) + "'\n");
   }
   EXPECT_EQ(run("run hold.txt --set").err, "akkusim run: --set erwartet einen Wert\n");
 }

@@ -44,8 +44,7 @@ TEST_P(AufgabenTest, ReferencePassesAndTheWrongSolutionFailsWithItsMessage) {
   const CommandResult wrong = run("test " + source(folder + "/test.toml") + " " +
                                   source(std::string("tests/grader/falsch/") + a.name + ".txt"));
   EXPECT_EQ(wrong.exitCode, 5);
-  EXPECT_NE(wrong.out.find(std::string(a.name) + ".txt: " + a.wrongScore + "\n"),
-            std::string::npos)
+  EXPECT_NE(wrong.out.find(std::string(a.name) + ".txt: " + a.wrongScore + "\n"), std::string::npos)
       << wrong.out;
   EXPECT_NE(wrong.out.find(std::string("\n  ") + a.wrongLine + "\n"), std::string::npos)
       << wrong.out;

@@ -117,10 +117,10 @@ TEST(CheckTest, TheEndIsExpectedHoldUnlessTheFileSaysOtherwise) {
 
 TEST(CheckTest, FlagsAreComparedOnlyWhereGivenAndTheEndComesFirst) {
   // 0 - 1: C = 1 (borrow), Z = 0, N = 1; then an endless loop.
-  const std::vector<CaseResult> results = check(
-      "LOADI 0\nSUBI 1\nHOLD\n",
-      "max_steps = 2\n[[case]]\nname = \"a\"\nexpect.accumulator = 7\n"
-      "expect.flags = { C = 1, Z = 1, N = 1 }\n");
+  const std::vector<CaseResult> results =
+      check("LOADI 0\nSUBI 1\nHOLD\n",
+            "max_steps = 2\n[[case]]\nname = \"a\"\nexpect.accumulator = 7\n"
+            "expect.flags = { C = 1, Z = 1, N = 1 }\n");
   ASSERT_EQ(results.size(), 1u);
   const std::vector<Difference>& d = results[0].differences;
   ASSERT_EQ(d.size(), 3u);

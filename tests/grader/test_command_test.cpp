@@ -139,10 +139,12 @@ TEST_F(TestCommandTest, ExitCodesTellPassedFailedUsageAndInvalidTestFile) {
       {"test add.toml a.txt a.txt --json", 0, ""},
       {"test add.toml a.txt b.txt", 5, ""},
       {"test", 1, "akkusim test: Testdatei fehlt (siehe akkusim --help)\n"},
-      {"test add.toml", 1, "akkusim test: Programmdatei oder Ordner fehlt (siehe akkusim --help)\n"},
+      {"test add.toml", 1,
+       "akkusim test: Programmdatei oder Ordner fehlt (siehe akkusim --help)\n"},
       {"test add.toml a.txt --schnell", 1,
        "akkusim test: unbekannte Option '--schnell' (siehe akkusim --help)\n"},
-      {"test add.toml a.txt --json --csv", 1, "akkusim test: --json und --csv schließen sich aus\n"},
+      {"test add.toml a.txt --json --csv", 1,
+       "akkusim test: --json und --csv schließen sich aus\n"},
       {"test add.toml - -", 1, "akkusim test: '-' (Standardeingabe) nur einmal angeben\n"},
       {"test fehlt.toml a.txt", 1, "akkusim test: fehlt.toml: Datei nicht gefunden\n"},
       {"test leer a.txt", 1, "akkusim test: leer: ein Verzeichnis, keine Testdatei\n"},
@@ -171,7 +173,8 @@ TEST_F(TestCommandTest, StandardInputIsOneProgramLikeForRun) {
 }
 
 TEST_F(TestCommandTest, AProgramReadWithLossesIsCheckedWithTheWarning) {
-  write("lang.txt", std::string("LOAD 100 # ") + std::string(60, 'x') + "\nADD 101\nSTORE 102\nHOLD\n");
+  write("lang.txt",
+        std::string("LOAD 100 # ") + std::string(60, 'x') + "\nADD 101\nSTORE 102\nHOLD\n");
 
   const CommandResult r = run("test add.toml lang.txt");
 
@@ -185,7 +188,8 @@ TEST_F(TestCommandTest, AProgramReadWithLossesIsCheckedWithTheWarning) {
 // Many programs, checked on every core: the report keeps the order by name,
 // and without a terminal no progress line appears.
 TEST_F(TestCommandTest, ManyProgramsGiveTheSameReportInNameOrderEveryTime) {
-  write("lang.toml", std::string(kAddTest).replace(std::string(kAddTest).find("100\n"), 3, "1000000"));
+  write("lang.toml",
+        std::string(kAddTest).replace(std::string(kAddTest).find("100\n"), 3, "1000000"));
   std::string expected = "Addition\n";
   std::vector<std::string> names;
   for (int i = 0; i < 60; ++i) names.push_back("p" + std::to_string(i) + ".txt");

@@ -55,11 +55,10 @@ fs::path CommandTest::write(const std::string& name, const std::string& bytes) {
 CommandResult CommandTest::run(const std::string& args, const std::string& input) {
   const fs::path in = folder_ / "stdin";
   std::ofstream(in, std::ios::binary) << input;
-  const std::string command = "cd " + shellQuoted((folder_ / "work").string()) + " && " +
-                              shellQuoted(AKKUSIM_EXE) + " " + args + " <" +
-                              shellQuoted(in.string()) + " >" +
-                              shellQuoted((folder_ / "out").string()) + " 2>" +
-                              shellQuoted((folder_ / "err").string());
+  const std::string command =
+      "cd " + shellQuoted((folder_ / "work").string()) + " && " + shellQuoted(AKKUSIM_EXE) + " " +
+      args + " <" + shellQuoted(in.string()) + " >" + shellQuoted((folder_ / "out").string()) +
+      " 2>" + shellQuoted((folder_ / "err").string());
   const int status = std::system(command.c_str());
   CommandResult result;
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
