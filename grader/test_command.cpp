@@ -1,5 +1,6 @@
 #include "grader/test_command.h"
 
+#include <sched.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -156,13 +157,23 @@ void checkPrograms(const TestSuite& suite, const std::vector<std::string>& files
   }
 }
 
+// The cores this process may run on (taskset and containers narrow them).
+std::size_t usableCores() {
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  if (::sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) {
+    return static_cast<std::size_t>(CPU_COUNT(&set));
+  }
+  return std::max(1u, std::thread::hardware_concurrency());
+}
+
 // Every core takes programs until none is left; each result lands in its
 // own slot, so the output order never depends on the timing.
 std::vector<ProgramResult> checkAll(const TestSuite& suite, const std::vector<std::string>& files,
                                     std::istream& in, std::ostream* progressOut) {
   std::vector<ProgramResult> results(files.size());
   Progress progress;
-  const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+  const std::size_t cores = usableCores();
   const std::size_t helpers = std::min(cores, files.size()) - 1;
   std::vector<std::thread> threads;
   for (std::size_t t = 0; t < helpers; ++t) {
