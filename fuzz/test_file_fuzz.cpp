@@ -55,12 +55,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const std::vector<ProgramResult> programs{program};
   std::ostringstream json;
-  printResultsJson(json, suite, programs);
+  printReport(json, ReportFormat::Json, suite, programs);
   const std::string jsonText = json.str();
   if (std::count(jsonText.begin(), jsonText.end(), '\n') != 1) std::abort();
   std::ostringstream textOut;
-  printResultsText(textOut, suite, programs);
+  printReport(textOut, ReportFormat::Text, suite, programs);
   std::ostringstream csv;
-  printResultsCsv(csv, suite, programs);
+  printReport(csv, ReportFormat::Csv, suite, programs);
   return 0;
 }

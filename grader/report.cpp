@@ -81,6 +81,37 @@ void printProgramJson(std::ostream& out, const TestSuite& suite, const ProgramRe
   out << "]}";
 }
 
+void reportProgramText(std::ostream& out, const TestSuite& suite, const ProgramResult& program) {
+  const auto total = static_cast<int32_t>(suite.cases.size());
+  out << printable(program.file) << ": " << program.passed << " von " << total << ' '
+      << casesText(total) << " bestanden\n";
+  if (program.error) {
+    out << "  " << printable(*program.error) << '\n';
+    return;
+  }
+  if (program.incomplete) out << "  " << incompleteLoadWarning(" ") << '\n';
+  for (std::size_t i = 0; i < program.cases.size(); ++i) {
+    const CaseResult& c = program.cases[i];
+    if (c.passed) continue;
+    out << "  Fall '" << printable(suite.cases[i].name) << "': ";
+    const std::size_t shown = std::min(c.differences.size(), kDifferencesPerLine);
+    for (std::size_t k = 0; k < shown; ++k) {
+      if (k != 0) out << "; ";
+      out << differenceText(c.differences[k], suite.maxSteps);
+    }
+    const std::size_t more = c.differences.size() - shown;
+    if (more == 1) out << "; 1 weitere Abweichung";
+    if (more > 1) out << "; " << more << " weitere Abweichungen";
+    out << '\n';
+  }
+}
+
+void reportProgramCsv(std::ostream& out, const TestSuite& suite, const ProgramResult& program) {
+  out << csvField(program.file) << ',' << program.passed << ',' << suite.cases.size();
+  for (const CaseResult& c : program.cases) out << ',' << (c.passed ? '1' : '0');
+  out << '\n';
+}
+
 }  // namespace
 
 std::string differenceText(const Difference& d, int64_t maxSteps) {
@@ -100,54 +131,6 @@ std::string differenceText(const Difference& d, int64_t maxSteps) {
   return "";
 }
 
-void printResultsText(std::ostream& out, const TestSuite& suite,
-                      const std::vector<ProgramResult>& programs) {
-  const auto total = static_cast<int32_t>(suite.cases.size());
-  int64_t passedCases = 0;
-  int32_t passedPrograms = 0;
-  if (!suite.title.empty()) out << printable(suite.title) << '\n';
-  for (const ProgramResult& program : programs) {
-    out << printable(program.file) << ": " << program.passed << " von " << total << ' '
-        << casesText(total) << " bestanden\n";
-    passedCases += program.passed;
-    passedPrograms += program.passed == total ? 1 : 0;
-    if (program.error) {
-      out << "  " << printable(*program.error) << '\n';
-      continue;
-    }
-    if (program.incomplete) out << "  " << incompleteLoadWarning(" ") << '\n';
-    for (std::size_t i = 0; i < program.cases.size(); ++i) {
-      const CaseResult& c = program.cases[i];
-      if (c.passed) continue;
-      out << "  Fall '" << printable(suite.cases[i].name) << "': ";
-      const std::size_t shown = std::min(c.differences.size(), kDifferencesPerLine);
-      for (std::size_t k = 0; k < shown; ++k) {
-        if (k != 0) out << "; ";
-        out << differenceText(c.differences[k], suite.maxSteps);
-      }
-      const std::size_t more = c.differences.size() - shown;
-      if (more == 1) out << "; 1 weitere Abweichung";
-      if (more > 1) out << "; " << more << " weitere Abweichungen";
-      out << '\n';
-    }
-  }
-  const int64_t allCases = static_cast<int64_t>(total) * static_cast<int64_t>(programs.size());
-  out << "Gesamt: " << passedCases << " von " << allCases << ' '
-      << (allCases == 1 ? "Fall" : "Fällen")
-      << " bestanden; vollständig bestanden: " << passedPrograms << " von " << programs.size()
-      << (programs.size() == 1 ? " Programm" : " Programmen") << '\n';
-}
-
-void printResultsJson(std::ostream& out, const TestSuite& suite,
-                      const std::vector<ProgramResult>& programs) {
-  out << "{\"title\":" << jsonString(suite.title) << ",\"programs\":[";
-  for (std::size_t i = 0; i < programs.size(); ++i) {
-    if (i != 0) out << ',';
-    printProgramJson(out, suite, programs[i]);
-  }
-  out << "]}\n";
-}
-
 std::string csvField(const std::string& text) {
   std::string field = text;
   // A leading =, +, -, @ or control character would start a formula.
@@ -164,14 +147,66 @@ std::string csvField(const std::string& text) {
   return quoted + '"';
 }
 
-void printResultsCsv(std::ostream& out, const TestSuite& suite,
-                     const std::vector<ProgramResult>& programs) {
-  out << "file,passed,total";
-  for (const TestCase& testCase : suite.cases) out << ',' << csvField(testCase.name);
-  out << '\n';
-  for (const ProgramResult& program : programs) {
-    out << csvField(program.file) << ',' << program.passed << ',' << suite.cases.size();
-    for (const CaseResult& c : program.cases) out << ',' << (c.passed ? '1' : '0');
-    out << '\n';
+void beginReport(std::ostream& out, ReportWriter& writer, const TestSuite& suite) {
+  writer.programs = 0;
+  writer.passedCases = 0;
+  writer.passedPrograms = 0;
+  switch (writer.format) {
+    case ReportFormat::Text:
+      if (!suite.title.empty()) out << printable(suite.title) << '\n';
+      break;
+    case ReportFormat::Json:
+      out << "{\"title\":" << jsonString(suite.title) << ",\"programs\":[";
+      break;
+    case ReportFormat::Csv:
+      out << "file,passed,total";
+      for (const TestCase& testCase : suite.cases) out << ',' << csvField(testCase.name);
+      out << '\n';
+      break;
   }
+}
+
+void reportProgram(std::ostream& out, ReportWriter& writer, const TestSuite& suite,
+                   const ProgramResult& program) {
+  switch (writer.format) {
+    case ReportFormat::Text:
+      reportProgramText(out, suite, program);
+      break;
+    case ReportFormat::Json:
+      if (writer.programs != 0) out << ',';
+      printProgramJson(out, suite, program);
+      break;
+    case ReportFormat::Csv:
+      reportProgramCsv(out, suite, program);
+      break;
+  }
+  ++writer.programs;
+  writer.passedCases += program.passed;
+  writer.passedPrograms += program.passed == static_cast<int32_t>(suite.cases.size()) ? 1 : 0;
+}
+
+void endReport(std::ostream& out, const ReportWriter& writer, const TestSuite& suite) {
+  switch (writer.format) {
+    case ReportFormat::Text: {
+      const int64_t allCases = static_cast<int64_t>(suite.cases.size()) * writer.programs;
+      out << "Gesamt: " << writer.passedCases << " von " << allCases << ' '
+          << (allCases == 1 ? "Fall" : "Fällen")
+          << " bestanden; vollständig bestanden: " << writer.passedPrograms << " von "
+          << writer.programs << (writer.programs == 1 ? " Programm" : " Programmen") << '\n';
+      break;
+    }
+    case ReportFormat::Json:
+      out << "]}\n";
+      break;
+    case ReportFormat::Csv:
+      break;
+  }
+}
+
+void printReport(std::ostream& out, ReportFormat format, const TestSuite& suite,
+                 const std::vector<ProgramResult>& programs) {
+  ReportWriter writer{format};
+  beginReport(out, writer, suite);
+  for (const ProgramResult& program : programs) reportProgram(out, writer, suite, program);
+  endReport(out, writer, suite);
 }

@@ -13,12 +13,25 @@
 // "Speicher[110] erwartet -2, erhalten 8" or "Schrittgrenze 100000 erreicht".
 std::string differenceText(const Difference& difference, int64_t maxSteps);
 
-void printResultsText(std::ostream& out, const TestSuite& suite,
-                      const std::vector<ProgramResult>& programs);
-void printResultsJson(std::ostream& out, const TestSuite& suite,
-                      const std::vector<ProgramResult>& programs);
-void printResultsCsv(std::ostream& out, const TestSuite& suite,
-                     const std::vector<ProgramResult>& programs);
+enum class ReportFormat { Text, Json, Csv };
+
+// Written one program at a time, in order, so that no report of a large
+// folder has to be held whole.
+struct ReportWriter {
+  ReportFormat format = ReportFormat::Text;
+  int64_t programs = 0;
+  int64_t passedCases = 0;
+  int64_t passedPrograms = 0;
+};
+
+void beginReport(std::ostream& out, ReportWriter& writer, const TestSuite& suite);
+void reportProgram(std::ostream& out, ReportWriter& writer, const TestSuite& suite,
+                   const ProgramResult& program);
+void endReport(std::ostream& out, const ReportWriter& writer, const TestSuite& suite);
+
+// The whole report at once.
+void printReport(std::ostream& out, ReportFormat format, const TestSuite& suite,
+                 const std::vector<ProgramResult>& programs);
 
 // A CSV field: quoted when it holds a separator, a quote or a line break,
 // and kept from being read as a formula by a spreadsheet.

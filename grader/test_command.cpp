@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -31,12 +31,10 @@ namespace {
 // Below this many programs the check is over before a progress line helps.
 constexpr std::size_t kProgressFrom = 20;
 
-enum class Format { Text, Json, Csv };
-
 struct TestOptions {
   std::string testFile;
   std::vector<std::string> programs;
-  Format format = Format::Text;
+  ReportFormat format = ReportFormat::Text;
 };
 
 std::optional<std::string> parseTestOptions(int argc, const char* const* argv,
@@ -47,7 +45,7 @@ std::optional<std::string> parseTestOptions(int argc, const char* const* argv,
   for (int i = 2; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--json" || arg == "--csv") {
-      const Format format = arg == "--json" ? Format::Json : Format::Csv;
+      const ReportFormat format = arg == "--json" ? ReportFormat::Json : ReportFormat::Csv;
       if (formatGiven && format != options.format)
         return "--json und --csv schlie\xC3\x9F"
                "en sich aus";
@@ -134,29 +132,6 @@ std::vector<std::string> programFiles(const std::vector<std::string>& arguments)
   return files;
 }
 
-// Shared by the workers: the next program to take and how many are done.
-struct Progress {
-  std::atomic<std::size_t> next{0};
-  std::atomic<std::size_t> done{0};
-  std::mutex errLock;
-};
-
-void checkPrograms(const TestSuite& suite, const std::vector<std::string>& files, std::istream& in,
-                   std::vector<ProgramResult>& results, Progress& progress,
-                   std::ostream* progressOut) {
-  auto machines = std::make_unique<CheckMachines>();
-  for (std::size_t i = progress.next++; i < files.size(); i = progress.next++) {
-    results[i] = checkProgram(suite, files[i], in, *machines);
-    const std::size_t done = ++progress.done;
-    if (progressOut != nullptr) {
-      const std::lock_guard<std::mutex> lock(progress.errLock);
-      *progressOut << "\rgepr\xC3\xBC"
-                      "ft: "
-                   << done << " von " << files.size() << std::flush;
-    }
-  }
-}
-
 // The cores this process may run on (taskset and containers narrow them).
 std::size_t usableCores() {
   cpu_set_t set;
@@ -167,27 +142,90 @@ std::size_t usableCores() {
   return std::max(1u, std::thread::hardware_concurrency());
 }
 
-// Every core takes programs until none is left; each result lands in its
-// own slot, so the output order never depends on the timing.
-std::vector<ProgramResult> checkAll(const TestSuite& suite, const std::vector<std::string>& files,
-                                    std::istream& in, std::ostream* progressOut) {
-  std::vector<ProgramResult> results(files.size());
-  Progress progress;
-  const std::size_t cores = usableCores();
-  const std::size_t helpers = std::min(cores, files.size()) - 1;
+// The workers check programs in order of their index and hand each result
+// to the writer, which prints them in that order. A worker takes a program
+// only while it is at most `window` ahead of the writer, so memory stays
+// bounded however many programs a folder holds and however slow one is.
+struct Pipeline {
+  const TestSuite& suite;
+  const std::vector<std::string>& files;
+  std::istream& in;
+  std::size_t window = 1;
+  std::mutex lock{};
+  std::condition_variable changed{};
+  std::size_t next = 0;     // the next program a worker takes
+  std::size_t written = 0;  // programs the writer has printed
+  std::vector<std::optional<ProgramResult>> results{};
+};
+
+void checkWorker(Pipeline& p) {
+  auto machines = std::make_unique<CheckMachines>();
+  while (true) {
+    std::size_t index = 0;
+    {
+      std::unique_lock<std::mutex> hold(p.lock);
+      p.changed.wait(hold,
+                     [&] { return p.next >= p.files.size() || p.next < p.written + p.window; });
+      if (p.next >= p.files.size()) return;
+      index = p.next++;
+    }
+    ProgramResult result = checkProgram(p.suite, p.files[index], p.in, *machines);
+    {
+      const std::lock_guard<std::mutex> hold(p.lock);
+      p.results[index] = std::move(result);
+    }
+    p.changed.notify_all();
+  }
+}
+
+void writeProgress(std::ostream* progressOut, std::size_t done, std::size_t total) {
+  if (progressOut == nullptr) return;
+  *progressOut << "\rgepr\xC3\xBC"
+                  "ft: "
+               << done << " von " << total << std::flush;
+}
+
+// Checks every program on all cores and reports each, in order, as soon as
+// it and all before it are done.
+void checkAndReport(Pipeline& p, std::ostream& out, ReportWriter& writer,
+                    std::ostream* progressOut) {
+  const std::size_t workers = std::min(usableCores(), p.files.size());
+  p.window = 4 * workers;
+  p.results.resize(p.files.size());
   std::vector<std::thread> threads;
-  for (std::size_t t = 0; t < helpers; ++t) {
+  for (std::size_t t = 0; t < workers; ++t) {
     try {
-      threads.emplace_back(checkPrograms, std::cref(suite), std::cref(files), std::ref(in),
-                           std::ref(results), std::ref(progress), progressOut);
+      threads.emplace_back(checkWorker, std::ref(p));
     } catch (const std::system_error&) {
-      break;  // fewer threads: the calling thread still checks every program left
+      break;
     }
   }
-  checkPrograms(suite, files, in, results, progress, progressOut);
+  if (threads.empty()) {
+    // No thread to be had: check here, one program after the other.
+    auto machines = std::make_unique<CheckMachines>();
+    for (std::size_t i = 0; i < p.files.size(); ++i) {
+      reportProgram(out, writer, p.suite, checkProgram(p.suite, p.files[i], p.in, *machines));
+      writeProgress(progressOut, i + 1, p.files.size());
+    }
+    return;
+  }
+  for (std::size_t i = 0; i < p.files.size(); ++i) {
+    ProgramResult result;
+    {
+      std::unique_lock<std::mutex> hold(p.lock);
+      p.changed.wait(hold, [&] { return p.results[i].has_value(); });
+      result = std::move(*p.results[i]);
+      p.results[i].reset();
+    }
+    reportProgram(out, writer, p.suite, result);
+    writeProgress(progressOut, i + 1, p.files.size());
+    {
+      const std::lock_guard<std::mutex> hold(p.lock);
+      p.written = i + 1;
+    }
+    p.changed.notify_all();
+  }
   for (std::thread& thread : threads) thread.join();
-  if (progressOut != nullptr) *progressOut << '\r' << std::string(40, ' ') << '\r' << std::flush;
-  return results;
 }
 
 }  // namespace
@@ -223,22 +261,12 @@ int runTestCommand(int argc, const char* const* argv, std::istream& in, std::ost
     return kTestExitUsage;
   }
   std::ostream* progressOut = showProgress && files.size() >= kProgressFrom ? &err : nullptr;
-  const std::vector<ProgramResult> results = checkAll(suite, files, in, progressOut);
-
-  switch (options.format) {
-    case Format::Text:
-      printResultsText(out, suite, results);
-      break;
-    case Format::Json:
-      printResultsJson(out, suite, results);
-      break;
-    case Format::Csv:
-      printResultsCsv(out, suite, results);
-      break;
-  }
+  ReportWriter writer{options.format};
+  beginReport(out, writer, suite);
+  Pipeline pipeline{suite, files, in};
+  checkAndReport(pipeline, out, writer, progressOut);
+  endReport(out, writer, suite);
   out.flush();
-  const bool allPassed = std::all_of(results.begin(), results.end(), [&](const ProgramResult& r) {
-    return r.passed == static_cast<int32_t>(suite.cases.size());
-  });
-  return allPassed ? kTestExitAllPassed : kTestExitSomeFailed;
+  if (progressOut != nullptr) *progressOut << '\r' << std::string(40, ' ') << '\r' << std::flush;
+  return writer.passedPrograms == writer.programs ? kTestExitAllPassed : kTestExitSomeFailed;
 }

@@ -12,7 +12,7 @@ cmake --build build-bench
 B=build-bench
 uname -srm; nproc; grep -m1 "model name" /proc/cpuinfo || true
 
-for bench in assemble_bench step_bench listing_bench screen_bench; do
+for bench in assemble_bench step_bench interpreter_bench listing_bench screen_bench; do
   echo "== $bench"
   "$B/$bench" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true 2>/dev/null
 done
@@ -20,6 +20,8 @@ done
 echo "== akkusim run of a 100-million-step loop"
 /usr/bin/time -f "%e s wall, %U s user, %M KB resident" \
   "$B/akkusim" run --max-steps 200000000 bench/programs/hundert_millionen.txt | tail -2
+
+scripts/bench_grader.sh "$B"
 
 WORK=$(mktemp -d)
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>/dev/null &
