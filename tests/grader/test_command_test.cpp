@@ -1,6 +1,9 @@
+#include "grader/test_command.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -217,6 +220,26 @@ TEST_F(TestCommandTest, ManyProgramsGiveTheSameReportInNameOrderEveryTime) {
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, expected);
   }
+}
+
+// On a terminal a folder of many programs gets a progress line on standard
+// error that rewrites itself and is wiped at the end; the report is the same.
+TEST_F(TestCommandTest, ProgressGoesToStandardErrorOnlyWhenAsked) {
+  for (int i = 0; i < 25; ++i) write("viele/p" + std::to_string(100 + i) + ".txt", kAddRight);
+  const std::string testFile = (folder_ / "work" / "add.toml").string();
+  const std::string programs = (folder_ / "work" / "viele").string();
+  const char* argv[] = {"akkusim", "test", testFile.c_str(), programs.c_str()};
+  std::istringstream in;
+  std::ostringstream quietOut, quietErr, shownOut, shownErr;
+
+  EXPECT_EQ(runTestCommand(4, argv, in, quietOut, quietErr, false), kTestExitAllPassed);
+  EXPECT_EQ(runTestCommand(4, argv, in, shownOut, shownErr, true), kTestExitAllPassed);
+
+  EXPECT_EQ(quietErr.str(), "");
+  EXPECT_EQ(shownOut.str(), quietOut.str());
+  EXPECT_NE(shownErr.str().find("\rgeprüft: 1 von 25"), std::string::npos);
+  EXPECT_NE(shownErr.str().find("\rgeprüft: 25 von 25"), std::string::npos);
+  EXPECT_EQ(shownErr.str().substr(shownErr.str().size() - 42), "\r" + std::string(40, ' ') + "\r");
 }
 
 }  // namespace
