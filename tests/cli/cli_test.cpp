@@ -339,7 +339,8 @@ TEST_F(CliTest, HelpAndVersion) {
 
   const Result version = run("--version");
   EXPECT_EQ(version.exitCode, 0);
-  EXPECT_EQ(version.out.rfind("akkusim ", 0), 0u);
+  EXPECT_EQ(version.out, "akkusim " AKKUSIM_VERSION "\n");
+  EXPECT_EQ(version.err, "");
 }
 
 TEST(IsCliInvocation, OnlyTheHeadlessCommandsLeaveTheWindowClosed) {

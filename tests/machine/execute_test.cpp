@@ -148,7 +148,10 @@ INSTANTIATE_TEST_SUITE_P(Compare, OneInstructionTest, testing::Values(
     OneInstruction{"CMPI",  0x0005, 5, 0,        "1101", 0x0005, "0010", kParameterWord},
     // V: sign of A against bit 15 of the difference
     OneInstruction{"CMPI",  0x8000, 1, 0,        "0000", 0x8000, "0100", kParameterWord},
-    OneInstruction{"CMPI",  0x7FFF, 0xFFFF, 0,   "0000", 0x7FFF, "1101", kParameterWord}),
+    OneInstruction{"CMPI",  0x7FFF, 0xFFFF, 0,   "0000", 0x7FFF, "1101", kParameterWord},
+    // 0 - 1 = 0xFFFF turns the sign bit on: V, where the two-operand
+    // overflow rule (0 - 1 is no overflow) would give none
+    OneInstruction{"CMPI",  0x0000, 1, 0,        "0000", 0x0000, "1101", kParameterWord}),
     caseName);
 
 INSTANTIATE_TEST_SUITE_P(Logic, OneInstructionTest, testing::Values(

@@ -57,6 +57,8 @@ TEST(ReadProgram, SplitsCleansAndCutsLines) {
       {"36 + tab fits exactly", thirtySix + "\t", {thirtySix + "    "}, false},
       {"37 + tab is cut", thirtySeven + "\t", {thirtySeven + "   "}, true},
       {"45 characters cut to 40", forty + "12345\nnext", {forty, "next"}, true},
+      {"over-long line ends at a lone CR", forty + "12345\rnext\rlast", {forty, "next", "last"},
+       true},
       {"40 characters kept", forty + "\r\n", {forty}, false},
       {"form feed dropped", "ab\fc", {"abc"}, true},
       {"NUL dropped", std::string("a\0b", 3), {"ab"}, true},
