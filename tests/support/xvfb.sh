@@ -57,10 +57,12 @@ has_display_number() {
 }
 
 # start_xvfb WORKDIR: a 1280 x 1024 server with the German keymap; exports
-# DISPLAY.
+# DISPLAY. -noreset keeps the keymap: a server that resets whenever its last
+# client leaves would drop it as soon as setxkbmap disconnects.
 start_xvfb() {
   : >"$1/display"
-  spawn Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$1/display" 2>"$1/xvfb.log"
+  spawn Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$1/display" \
+    2>"$1/xvfb.log"
   if ! poll 30 has_display_number "$1/display"; then
     echo "FAIL: Xvfb did not start"
     cat "$1/xvfb.log"
@@ -69,6 +71,8 @@ start_xvfb() {
   DISPLAY=":$(cat "$1/display")"
   export DISPLAY
   setxkbmap -display "$DISPLAY" de || { echo "FAIL: setxkbmap de on $DISPLAY"; exit 1; }
+  setxkbmap -display "$DISPLAY" -query | grep -q '^layout: *de$' ||
+    { echo "FAIL: the German keymap did not stay on $DISPLAY"; exit 1; }
 }
 
 # window_of PID-FILE: the id of the window titled akkusim, into the file.

@@ -33,8 +33,8 @@ poll 30 find_window "$work/wid" || fail "no window titled akkusim"
 wid=$(head -n 1 "$work/wid")
 timeout 30 xdotool windowfocus --sync "$wid" || fail "could not focus the window"
 xdotool mousemove --window "$wid" 123 45 click 1
-xdotool type "aä"
-xdotool key Return Left
+# "ä" by its key symbol, which the German keymap holds.
+xdotool key a adiaeresis Return Left
 poll 60 seen "key 255 75" || fail "the keys did not all arrive"
 kill -TERM "$pid"
 ended() { ! running; }
