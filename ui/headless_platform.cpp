@@ -70,6 +70,10 @@ HeadlessPlatform& HeadlessPlatform::shift(bool down) {
   return schedule([this, down] { keyDown_[42] = down; });
 }
 
+HeadlessPlatform& HeadlessPlatform::rightShift(bool down) {
+  return schedule([this, down] { keyDown_[54] = down; });
+}
+
 HeadlessPlatform& HeadlessPlatform::closeWindow() {
   return key("\xffk");
 }

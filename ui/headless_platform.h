@@ -34,6 +34,7 @@ class HeadlessPlatform : public Platform {
   HeadlessPlatform& key(const std::string& key);  // one queued key, then 3 ms
   HeadlessPlatform& type(const std::string& bytes);  // each byte as a key
   HeadlessPlatform& shift(bool down);                // left Shift (scancode 42)
+  HeadlessPlatform& rightShift(bool down);           // right Shift (scancode 54)
   HeadlessPlatform& closeWindow();                   // queues 255 "k"
   HeadlessPlatform& call(std::function<void()> action);  // runs at that time
   double scriptEndMs() const { return scriptTimeMs_; }

@@ -16,6 +16,7 @@
 #include "machine/execute.h"
 #include "machine/machine_state.h"
 #include "program/program_text.h"
+#include "support/test_names.h"
 
 namespace {
 
@@ -152,7 +153,7 @@ TEST_P(ExampleProgram, RunsToHoldWithTheDocumentedResult) {
 
 INSTANTIATE_TEST_SUITE_P(Programme, ExampleProgram, testing::ValuesIn(examples()),
                          [](const testing::TestParamInfo<Example>& info) {
-                           return info.param.name;
+                           return testNameOf(info.param.name);
                          });
 
 }  // namespace

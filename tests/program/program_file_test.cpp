@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "support/unprivileged.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -55,6 +57,8 @@ TEST(ReadProgram, SplitsCleansAndCutsLines) {
       {"36 + tab fits exactly", thirtySix + "\t", {thirtySix + "    "}, false},
       {"37 + tab is cut", thirtySeven + "\t", {thirtySeven + "   "}, true},
       {"45 characters cut to 40", forty + "12345\nnext", {forty, "next"}, true},
+      {"over-long line ends at a lone CR", forty + "12345\rnext\rlast", {forty, "next", "last"},
+       true},
       {"40 characters kept", forty + "\r\n", {forty}, false},
       {"form feed dropped", "ab\fc", {"abc"}, true},
       {"NUL dropped", std::string("a\0b", 3), {"ab"}, true},
@@ -261,15 +265,24 @@ TEST_F(ProgramFileTest, SaveOverADirectoryFailsAndLeavesNoTemporaryFile) {
   EXPECT_EQ(contentsOf(folder_ / "taken.txt" / "inside"), "keep");
 }
 
+// Root may write into read-only folders: the save runs in a child that is
+// nobody then, owning the folder and the file as the user would.
 TEST_F(ProgramFileTest, SaveIntoAReadOnlyFolderKeepsTheOldFile) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root may write into read-only folders";
   const fs::path path = folder_ / "alt.txt";
   writeFile(path, "LOAD 1\r\n");
+  ASSERT_TRUE(handToUnprivilegedUser(folder_));
+  ASSERT_TRUE(handToUnprivilegedUser(path));
   fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
 
-  EXPECT_FALSE(saveProgramFile(path, programOf({"HOLD"})));
+  const ChildResult r = runUnprivileged([&path](std::string& report) {
+    report = saveProgramFile(path, programOf({"HOLD"})) ? "saved" : "refused";
+    return 0;
+  });
 
+  EXPECT_EQ(r.exitCode, 0) << r.report;
+  EXPECT_EQ(r.report, "refused");
   EXPECT_EQ(contentsOf(path), "LOAD 1\r\n");
+  EXPECT_EQ(folderEntries(), std::vector<std::string>{"alt.txt"});
 }
 
 TEST_F(ProgramFileTest, SaveOverAWriteProtectedFileKeepsIt) {

@@ -218,6 +218,8 @@ TEST(Images, DestroyedImageIsSafeToDrawAndCopy) {
   putImage(target, 0, 0, image);
   putImage(image, 0, 0, target);
   EXPECT_EQ(countInked(target), 0);
+  EXPECT_EQ(image.width, 0);
+  EXPECT_TRUE(image.pixels.empty());
 }
 
 TEST(PutImage, CopiesOpaquelyAndClips) {
@@ -231,8 +233,14 @@ TEST(PutImage, CopiesOpaquelyAndClips) {
   putImage(target, -2, -1, source);
   EXPECT_EQ(pixelAt(target, 0, 0), kPaper);
   EXPECT_EQ(pixelAt(target, 1, 0), 0u);
+  // Far outside in both directions: an offset that wraps around would land
+  // inside.
+  const std::vector<uint32_t> before = target.pixels;
   putImage(target, INT32_MAX, INT32_MIN, source);
   putImage(target, INT32_MIN, INT32_MAX, source);
+  putImage(target, INT32_MIN, INT32_MIN, source);
+  putImage(target, INT32_MAX - 1, 9, source);
+  EXPECT_EQ(target.pixels, before);
 }
 
 TEST(PutImageRegion, ShortListCopiesOnlyItsOwnRows) {

@@ -152,6 +152,20 @@ TEST(FileChooser, SaveModeReturnsTheTypedNameWithoutForbiddenCharacters) {
   }
 }
 
+TEST(FileChooser, LeftStopsAtTheNamesFirstColumn) {
+  ChooserFixture f;
+  Image atStart;
+  f.platform.wait(5);
+  for (int i = 0; i < 3; ++i) f.platform.key(keys::kLeft);
+  f.platform.wait(5);
+  f.capture(atStart).type("x").key(keys::kEnter);
+
+  EXPECT_EQ(f.choose(false, "ab"), "xab");
+  // The bar on the first cell (whose letter touches it), none left of it.
+  EXPECT_TRUE(allPixels(atStart, 410, 219, 412, 228, kBlack));
+  EXPECT_FALSE(anyPixel(atStart, 400, 219, 409, 228, kBlack));
+}
+
 TEST(FileChooser, SpeichernButtonReturnsTheNameAndIsEnabledBeforeTheFirstKey) {
   ChooserFixture f;
   f.platform.wait(5).click(780, 530);
@@ -246,6 +260,7 @@ TEST(FileChooser, WheelScrollsTheListByRowsOrPagesWithShift) {
     bool shift;
     int32_t clickY;
     std::string expected;  // "" = nothing picked, then Escape
+    bool rightShift = false;
   };
   const std::vector<Case> cases = {
       {{-1}, false, rowY(0), "f01"},         // one row down
@@ -254,13 +269,15 @@ TEST(FileChooser, WheelScrollsTheListByRowsOrPagesWithShift) {
       {{-1}, true, 589, "f29"},              // the last row
       {{-1}, true, 590, ""},                 // below the last entry
       {{1}, false, rowY(0), "f00"},          // nothing above the top
+      {{-1}, false, rowY(0), "f07", true},   // the right Shift key pages too
   };
   for (const Case& c : cases) {
     ChooserFixture f;
     for (int i = 0; i < 30; ++i) f.addFile((i < 10 ? "f0" : "f") + std::to_string(i) + ".txt");
-    f.platform.wait(5).moveTo(kListInsideX, 400).shift(c.shift).wait(2);
+    f.platform.wait(5).moveTo(kListInsideX, 400).shift(c.shift).rightShift(c.rightShift).wait(2);
     for (const int32_t notch : c.notches) f.platform.wheel(notch).wait(2);
-    f.platform.shift(false).wait(2).click(kListInsideX, c.clickY).key(keys::kEscape);
+    f.platform.shift(false).rightShift(false).wait(2).click(kListInsideX, c.clickY);
+    f.platform.key(keys::kEscape);
 
     EXPECT_EQ(f.choose(true), c.expected) << c.clickY;
   }

@@ -244,12 +244,15 @@ TEST(Speichern, FailureShowsAMessageAndKeepsTheOldFile) {
     Fault fault;
     std::string answer;
     int32_t status;
+    std::string fileName = "alt";  // before; "alt" is typed over another one
   };
   const std::vector<Case> cases = {
       {"missing folder", Fault::MissingFolder, keys::kEnter, 0},
       {"missing folder, closed", Fault::MissingFolder, keys::kWindowClose, -1},
       {"read-only file", Fault::ReadOnlyFile, keys::kEnter, 0},
       {"folder named alt.txt", Fault::FolderInTheWay, keys::kEscape, 0},
+      // A folder is no file to overwrite: no question, the save fails.
+      {"folder named alt.txt, new name", Fault::FolderInTheWay, keys::kEnter, 0, ""},
   };
   for (const Case& c : cases) {
     CommandFixture f;
@@ -266,9 +269,11 @@ TEST(Speichern, FailureShowsAMessageAndKeepsTheOldFile) {
         std::filesystem::create_directory(f.folder / "alt.txt");
         break;
     }
-    f.listing.fileName = "alt";
+    f.listing.fileName = c.fileName;
     Image message;
-    f.platform.wait(5).key(keys::kEnter).wait(10);
+    f.platform.wait(5);
+    if (c.fileName != "alt") f.platform.type("alt");
+    f.platform.key(keys::kEnter).wait(10);
     f.capture(message).key(c.answer);
 
     EXPECT_EQ(speichern(f.screen, f.listing, f.folder), c.status) << c.what;

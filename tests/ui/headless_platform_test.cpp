@@ -85,13 +85,16 @@ TEST(HeadlessPlatform, CloseKeyAndReleasedButtonsOnceTheScriptIsUsedUp) {
 
 TEST(HeadlessPlatform, ShiftAndScancodeRange) {
   HeadlessPlatform p;
-  p.shift(true).wait(1).shift(false);
+  p.shift(true).wait(1).shift(false).rightShift(true).wait(1).rightShift(false);
   EXPECT_TRUE(p.isKeyDown(42));
   EXPECT_FALSE(p.isKeyDown(54));
   EXPECT_FALSE(p.isKeyDown(200));
   EXPECT_FALSE(p.isKeyDown(-1));
   p.sleepMs(1);
   EXPECT_FALSE(p.isKeyDown(42));
+  EXPECT_TRUE(p.isKeyDown(54));
+  p.sleepMs(1);
+  EXPECT_FALSE(p.isKeyDown(54));
 }
 
 TEST(HeadlessPlatform, CallRunsAtItsTimeAndMayExtendTheScript) {

@@ -72,10 +72,12 @@ TEST(MainWindow, WheelOverTheMemoryViewScrollsItsRows) {
     bool shift;
     int32_t notches;
     int16_t expected;
+    bool rightShift = false;
   };
   const std::vector<WheelCase> cases = {
       {"towards the user", 0, false, -1, 50},
       {"with shift", 0, true, -1, 500},
+      {"with the right shift", 0, false, -1, 500, true},
       {"clamped at the end", 6450, false, -1, 6476},
       {"with shift clamped at the end", 6200, true, -1, 6476},
       {"at the end nothing", 6476, false, -1, 6476},
@@ -94,9 +96,11 @@ TEST(MainWindow, WheelOverTheMemoryViewScrollsItsRows) {
         .moveTo(700, 400)
         .wait(5)
         .shift(c.shift)
+        .rightShift(c.rightShift)
         .wheel(c.notches)
         .wait(5)
-        .shift(false);
+        .shift(false)
+        .rightShift(false);
 
     s.run();
 

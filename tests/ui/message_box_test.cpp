@@ -112,6 +112,10 @@ TEST(MessageLayout, ConvertsOnceAndCutsLabels) {
   const MessageLayout twoLabels = layoutMessage("x", long40 + "\\n" + long40);
   EXPECT_EQ(twoLabels.labels[0].size(), 36u);
   EXPECT_EQ(twoLabels.labels[1].size(), 40u);  // the last label is not cut
+  const MessageLayout threeLabels = layoutMessage("x", long40 + "\\n" + long40 + "\\n" + long40);
+  EXPECT_EQ(threeLabels.labels[0].size(), 36u);
+  EXPECT_EQ(threeLabels.labels[1].size(), 36u);  // the middle one is cut too
+  EXPECT_EQ(threeLabels.labels[2].size(), 40u);
   EXPECT_EQ(layoutMessage("x", long120).labels[0].size(), 110u);
 }
 
