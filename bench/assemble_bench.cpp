@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "assembler/assemble.h"
-#include "assembler/line_parser.h"
+#include "program/assemble.h"
+#include "program/line_parser.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 
 #include "machine/machine_state.h"
 #include "program/program_text.h"
-#include "ui/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "ui/listing_view.h"
 #include "ui/register_panel.h"
-#include "ui/screen.h"
+#include "gfx/screen.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ void BM_DrawMemoryView(benchmark::State& state) {
   }
   machine->instructionAddress = 20;
   for (auto _ : state) {
-    drawMemoryView(window.screen, *machine, 33);
+    drawMemoryView(window.screen, MemoryView{}, *machine, 33);
     benchmark::DoNotOptimize(window.screen.window.pixels.data());
   }
 }
@@ -75,7 +75,7 @@ void BM_DrawMemoryViewOfClearedMemory(benchmark::State& state) {
   Window window;
   auto machine = std::make_unique<MachineState>();
   for (auto _ : state) {
-    drawMemoryView(window.screen, *machine, 0);
+    drawMemoryView(window.screen, MemoryView{}, *machine, 0);
     benchmark::DoNotOptimize(window.screen.window.pixels.data());
   }
 }

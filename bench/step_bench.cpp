@@ -9,7 +9,7 @@
 
 #include "machine/execute.h"
 #include "machine/machine_state.h"
-#include "machine/opcode_table.h"
+#include "isa/opcode_table.h"
 
 namespace {
 

@@ -16,14 +16,14 @@
 #include <string_view>
 #include <vector>
 
-#include "assembler/assemble.h"
+#include "program/assemble.h"
 #include "cli/cli_report.h"
 #include "machine/execute.h"
-#include "program/program_file.h"
+#include "files/program_file.h"
 
 namespace {
 
-constexpr std::string_view kVersion = "akkusim 1.0.0";
+constexpr std::string_view kVersion = "akkusim " AKKUSIM_VERSION;
 constexpr int64_t kDefaultMaxSteps = 10'000'000;
 // Far beyond any program that fits the machine (65,535 lines of 40
 // characters); anything larger is not a program file.

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <ostream>
 
-#include "machine/opcode_table.h"
+#include "isa/opcode_table.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string_view>
 
-#include "assembler/assemble.h"
+#include "program/assemble.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static auto machine = std::make_unique<MachineState>();

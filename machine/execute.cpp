@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "machine/opcode_table.h"
+#include "isa/opcode_table.h"
 
 namespace {
 

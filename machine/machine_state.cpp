@@ -1,6 +1,6 @@
 #include "machine/machine_state.h"
 
-#include "machine/opcode_table.h"
+#include "isa/opcode_table.h"
 
 std::string parameterText(const MachineState& machine) {
   const int row = rowOfCode(static_cast<uint16_t>(machine.instruction));

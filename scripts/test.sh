@@ -6,6 +6,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh
+scripts/check_includes.sh
 JOBS=$(nproc)
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ \

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "program/display_text.h"
+#include "text/display_text.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/screen.h"
+#include "gfx/screen.h"
 
 struct Button {
   uint32_t x = 0;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "assembler/line_parser.h"
-#include "ui/number_format.h"
+#include "program/line_parser.h"
+#include "text/number_format.h"
 
 namespace {
 

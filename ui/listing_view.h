@@ -7,7 +7,7 @@
 #include <string>
 
 #include "program/program_text.h"
-#include "ui/screen.h"
+#include "gfx/screen.h"
 #include "ui/scroll_view.h"
 
 // Every program line takes one row of this many pixels.

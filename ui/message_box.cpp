@@ -4,11 +4,11 @@
 #include <optional>
 #include <string>
 
-#include "program/display_text.h"
-#include "program/line_edit.h"
+#include "text/display_text.h"
 #include "ui/button.h"
-#include "ui/draw.h"
-#include "ui/image.h"
+#include "gfx/draw.h"
+#include "gfx/key.h"
+#include "gfx/image.h"
 
 namespace {
 
@@ -154,10 +154,10 @@ int32_t escapeResult(const MessageLayout& layout) {
 
 // Waits for the next Enter, Escape, window-close key or left press. Other
 // keys are dropped.
-std::string waitForAnswer(Screen& screen, MouseState& mouse) {
+std::optional<Key> waitForAnswer(Screen& screen, MouseState& mouse) {
   for (;;) {
     pollMouse(screen, mouse);
-    std::string key = readKey(screen);
+    const std::optional<Key> key = readKey(screen);
     if (key == keys::kWindowClose) {
       return key;
     }
@@ -175,7 +175,7 @@ int32_t runBox(Screen& screen, OpenBox& box) {
   for (;;) {
     int32_t result = -1;
     waitForRelease(screen, mouse);
-    const std::string key = waitForAnswer(screen, mouse);
+    const std::optional<Key> key = waitForAnswer(screen, mouse);
     if (key == keys::kWindowClose) {
       return -1;
     }

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/screen.h"
+#include "gfx/screen.h"
 
 // Splitting and geometry, computed before anything is drawn. "\n" means the
 // two characters backslash and "n".

@@ -1,8 +1,8 @@
 #include "ui/register_panel.h"
 
-#include "machine/opcode_table.h"
-#include "ui/font.h"
-#include "ui/number_format.h"
+#include "isa/opcode_table.h"
+#include "gfx/font.h"
+#include "text/number_format.h"
 
 namespace {
 
@@ -53,10 +53,11 @@ std::string alignRight(std::string_view text, int32_t width) {
   return std::string(size - text.size(), ' ') + std::string(text);
 }
 
-void drawRegisterPanel(Screen& screen, const MachineState& machine, int32_t touchedAddress) {
+void drawRegisterPanel(Screen& screen, const MemoryView& view, const MachineState& machine,
+                       int32_t touchedAddress) {
   drawLine(screen.window, 430, 0, 430, 799, screen.foreground);
   drawLine(screen.window, 0, 180, 431, 180, screen.foreground);
-  drawMemoryView(screen, machine, touchedAddress);
+  drawMemoryView(screen, view, machine, touchedAddress);
 
   lockScreen(screen);
   Image& window = screen.window;
@@ -77,8 +78,9 @@ void drawRegisterPanel(Screen& screen, const MachineState& machine, int32_t touc
   unlockScreen(screen);
 }
 
-void drawMemoryView(Screen& screen, const MachineState& machine, int32_t touchedAddress) {
-  const int32_t top = machine.memoryViewTop;
+void drawMemoryView(Screen& screen, const MemoryView& view, const MachineState& machine,
+                    int32_t touchedAddress) {
+  const int32_t top = view.top;
   const int32_t first = top * kWordsPerRow;
 
   lockScreen(screen);

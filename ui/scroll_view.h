@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "ui/button.h"
-#include "ui/image.h"
-#include "ui/screen.h"
+#include "gfx/image.h"
+#include "gfx/screen.h"
 
 struct ScrollView {
   uint32_t x = 0;

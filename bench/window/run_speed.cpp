@@ -9,14 +9,14 @@
 #include <memory>
 #include <string>
 
-#include "assembler/assemble.h"
+#include "program/assemble.h"
 #include "machine/machine_state.h"
-#include "machine/run_command.h"
+#include "app/run_command.h"
 #include "ui/listing_view.h"
-#include "ui/main_buttons.h"
+#include "app/main_buttons.h"
 #include "ui/register_panel.h"
-#include "ui/screen.h"
-#include "ui/sdl_platform.h"
+#include "gfx/screen.h"
+#include "platform/sdl/sdl_platform.h"
 
 namespace {
 
@@ -32,9 +32,9 @@ class AnsweringPlatform : public Platform {
   }
   void present(const Image& frame) override { inner_.present(frame); }
   MouseReading readMouse() override { return inner_.readMouse(); }
-  std::string readKey() override {
-    std::string key = inner_.readKey();
-    return key.empty() ? std::string("\r") : key;
+  std::optional<Key> readKey() override {
+    const std::optional<Key> key = inner_.readKey();
+    return key ? key : keys::kEnter;
   }
   bool isKeyDown(int32_t scancode) override { return inner_.isKeyDown(scancode); }
   void sleepMs(int32_t milliseconds) override { inner_.sleepMs(milliseconds); }
@@ -83,7 +83,7 @@ int main() {
   }
   listing.view.contentHeight = 10 * lineCount(listing.lines);
   redrawListing(screen, listing);
-  drawRegisterPanel(screen, *machine, 1);
+  drawRegisterPanel(screen, MemoryView{}, *machine, 1);
   for (const Button& button : mainButtons()) drawButton(screen, button);
 
   barePassesPerSecond(screen, 300);  // settle the window
@@ -94,7 +94,8 @@ int main() {
   assembleProgram(listing.lines, *machine);
   resetMachine(*machine);
   auto start = Clock::now();
-  const int32_t clearedResult = runProgram(screen, listing, *machine);
+  const bool clearedHold =
+      runProgram(screen, listing, MemoryView{}, *machine) == CommandResult::HoldReached;
   const double clearedSeconds = seconds(start);
   const int64_t clearedPasses = 32769;
   const double bareMiddle = barePassesPerSecond(screen, 5000);
@@ -103,7 +104,8 @@ int main() {
   // between two lines on every pass.
   assembleProgram(listing.lines, *machine);
   start = Clock::now();
-  const int32_t loopResult = runProgram(screen, listing, *machine);
+  const bool loopHold =
+      runProgram(screen, listing, MemoryView{}, *machine) == CommandResult::HoldReached;
   const double loopSeconds = seconds(start);
   const int64_t loopPasses = 1 + 2 * 16384 + 1;
   const double bareAfter = barePassesPerSecond(screen, 5000);
@@ -113,9 +115,9 @@ int main() {
   const double loop = static_cast<double>(loopPasses) / loopSeconds;
   std::printf("bare loop: %.1f passes/s (%.1f, %.1f, %.1f)\n", bare, bareBefore, bareMiddle,
               bareAfter);
-  std::printf("cleared memory: %.1f passes/s (result %d, %.2f s), ratio %.3f\n", cleared,
-              clearedResult, clearedSeconds, cleared / bare);
-  std::printf("counting loop:  %.1f passes/s (result %d, %.2f s), ratio %.3f\n", loop, loopResult,
+  std::printf("cleared memory: %.1f passes/s (result %s, %.2f s), ratio %.3f\n", cleared,
+              clearedHold ? "HOLD" : "no HOLD", clearedSeconds, cleared / bare);
+  std::printf("counting loop:  %.1f passes/s (result %s, %.2f s), ratio %.3f\n", loop, loopHold ? "HOLD" : "no HOLD",
               loopSeconds, loop / bare);
   destroyListingView(listing);
   return 0;

@@ -16,8 +16,8 @@
 #include "machine/machine_state.h"
 #include "ui/memory_view_tracker.h"
 #include "ui/register_panel.h"
-#include "ui/screen.h"
-#include "ui/sdl_platform.h"
+#include "gfx/screen.h"
+#include "platform/sdl/sdl_platform.h"
 
 namespace {
 
@@ -102,10 +102,10 @@ LoopResult runLoop(Screen& screen, PassWork work, double seconds) {
         fillBox(screen.window, 500, 300, 700, 400, colour++);
         break;
       case PassWork::MemoryView:
-        drawMemoryView(screen, *machine, static_cast<int32_t>(passes % 780));
+        drawMemoryView(screen, MemoryView{}, *machine, static_cast<int32_t>(passes % 780));
         break;
       case PassWork::RunView:
-        updateMemoryView(screen, *machine, static_cast<int32_t>(passes % 780), shadow);
+        updateMemoryView(screen, MemoryView{}, *machine, static_cast<int32_t>(passes % 780), shadow);
         break;
     }
     working += Clock::now() - workStart;

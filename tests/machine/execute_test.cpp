@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "machine/machine_state.h"
-#include "machine/opcode_table.h"
+#include "isa/opcode_table.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "assembler/assemble.h"
+#include "program/assemble.h"
 #include "machine/execute.h"
 #include "machine/machine_state.h"
 #include "program/program_text.h"

@@ -3,7 +3,7 @@
 #include <iomanip>
 #include <sstream>
 
-#include "ui/font.h"
+#include "gfx/font.h"
 
 ::testing::AssertionResult textAt(const Image& image, int32_t x, int32_t y, std::string_view text,
                                   uint32_t ink, uint32_t paper) {

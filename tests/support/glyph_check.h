@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "ui/image.h"
+#include "gfx/image.h"
 
 // Every cell of `text` from (x, y) on, 8 pixels apart: the glyph's pixels in
 // `ink` and all other pixels of the cell in `paper`.

@@ -1,5 +1,7 @@
 #include "support/main_window_fixture.h"
 
+#include "text/line_edit.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -8,7 +10,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "program/line_edit.h"
+#include "gfx/key.h"
 
 namespace {
 

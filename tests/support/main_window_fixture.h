@@ -24,10 +24,10 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/headless_platform.h"
-#include "ui/main_buttons.h"
-#include "ui/main_window.h"
-#include "ui/screen.h"
+#include "platform/headless/headless_platform.h"
+#include "app/main_buttons.h"
+#include "app/main_window.h"
+#include "gfx/screen.h"
 
 class MainWindowSession {
  public:

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/headless_platform.h"
-#include "ui/screen.h"
+#include "platform/headless/headless_platform.h"
+#include "gfx/screen.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "support/glyph_check.h"
-#include "ui/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "program/line_edit.h"
+#include "gfx/key.h"
 #include "support/glyph_check.h"
-#include "ui/draw.h"
-#include "ui/headless_platform.h"
-#include "ui/image.h"
-#include "ui/screen.h"
+#include "gfx/draw.h"
+#include "platform/headless/headless_platform.h"
+#include "gfx/image.h"
+#include "gfx/screen.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 
 namespace {
 

@@ -1,0 +1,14 @@
+#pragma once
+// Laden and Speichern with their dialogs.
+
+#include <cstdint>
+#include <filesystem>
+
+#include "app/command_result.h"
+
+struct Screen;
+struct ListingView;
+
+// Done also when the file was read with losses and the warning confirmed.
+CommandResult laden(Screen& screen, ListingView& listing, const std::filesystem::path& folder);
+CommandResult speichern(Screen& screen, ListingView& listing, const std::filesystem::path& folder);

@@ -1,0 +1,13 @@
+#pragma once
+// Starten/Stoppen: the run loop that owns the screen while a program runs.
+
+#include "app/command_result.h"
+#include "machine/machine_state.h"
+
+struct Screen;
+struct ListingView;
+struct MemoryView;
+
+// HoldReached, Stopped, WindowClosed, or ErrorShown after a run-time error.
+CommandResult runProgram(Screen& screen, ListingView& listing, const MemoryView& memoryView,
+                         MachineState& machine);

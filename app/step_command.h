@@ -1,0 +1,27 @@
+#pragma once
+// One step as the window shows it: listing highlight and messages.
+
+#include <cstdint>
+
+#include "app/command_result.h"
+#include "machine/machine_state.h"
+
+struct Screen;
+struct ListingView;
+struct MemoryView;
+
+// Done when the instruction was executed and the run may go on.
+CommandResult executeStep(Screen& screen, ListingView& listing, const MemoryView& memoryView,
+                          MachineState& machine, int32_t& touchedAddress);
+
+// The listing's screen area during a run. Once a step has shown the whole
+// view, the screen matches the listing image (no text cursor, no scroll bar)
+// and nothing else draws there until the run ends, so later steps copy only
+// the rows they redrew: the same picture for a fraction of the copying.
+struct ListingScreenSync {
+  bool screenShowsImage = false;
+};
+
+// As above, for the run loop.
+CommandResult executeStep(Screen& screen, ListingView& listing, const MemoryView& memoryView,
+                          MachineState& machine, int32_t& touchedAddress, ListingScreenSync& sync);
