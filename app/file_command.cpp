@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "files/program_file.h"
+#include "program/messages.h"
 #include "ui/file_chooser.h"
 #include "ui/listing_view.h"
 #include "ui/message_box.h"
@@ -13,8 +14,6 @@
 namespace {
 
 // "\n" here is the message box's separator: backslash and "n".
-constexpr std::string_view kLoadWarning{
-    "Achtung: Diese Datei konnte nicht\\nvollständig importiert werden."};
 constexpr std::string_view kOverwriteQuestion{
     "Die Datei exitiert bereits.\\nSoll sie überschrieben werden?"};
 constexpr std::string_view kSaveFailed{"Fehler: Die Datei konnte nicht gespeichert werden."};
@@ -45,7 +44,7 @@ CommandResult laden(Screen& screen, ListingView& listing, const std::filesystem:
   if (!loaded) return CommandResult::NotDone;
   listing.lines = std::move(loaded->program);
   listing.highlightLine = 0;
-  if (loaded->incomplete && showMessage(screen, kLoadWarning, kOk) == -1) {
+  if (loaded->incomplete && showMessage(screen, messageBoxText(loadWarningLines()), kOk) == -1) {
     return CommandResult::WindowClosed;
   }
   return CommandResult::Done;

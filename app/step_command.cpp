@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "machine/execute.h"
+#include "program/messages.h"
 #include "gfx/draw.h"
 #include "ui/listing_view.h"
 #include "ui/message_box.h"

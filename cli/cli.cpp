@@ -20,6 +20,7 @@
 #include "cli/cli_report.h"
 #include "machine/execute.h"
 #include "files/program_file.h"
+#include "program/messages.h"
 
 namespace {
 
@@ -210,12 +211,9 @@ std::optional<CliError> loadProgram(const std::string& file, std::istream& stdin
   return std::nullopt;
 }
 
-// The message box texts separate lines with the two characters "\" "n".
-std::string withLineBreaks(std::string text) {
-  for (std::size_t at = text.find("\\n"); at != std::string::npos; at = text.find("\\n", at)) {
-    text.replace(at, 2, "\n");
-  }
-  return text;
+// Messages go to standard error one line per line of the message.
+void printLines(std::ostream& err, const MessageLines& lines) {
+  for (const std::string& line : lines) err << line << '\n';
 }
 
 // Loads and assembles; on failure prints the reason and gives the exit code.
@@ -226,13 +224,11 @@ std::optional<int> prepareMachine(const Options& options, std::istream& in, std:
     return kExitUsage;
   }
   if (loaded.incomplete) {
-    err << withLineBreaks(
-               "Achtung: Diese Datei konnte nicht\\nvollst\xC3\xA4ndig importiert werden.")
-        << '\n';
+    printLines(err, loadWarningLines());
   }
   const AssembleResult result = assembleProgram(loaded.program, machine);
   if (result.error != AssembleError::None) {
-    err << withLineBreaks(assembleErrorMessage(result)) << '\n';
+    printLines(err, assembleErrorLines(result));
     return kExitAssembly;
   }
   return std::nullopt;

@@ -1,16 +1,18 @@
 #include "cli/cli_report.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <ostream>
 
 #include "isa/opcode_table.h"
+#include "program/messages.h"
 
 namespace {
 
-// Label column of the register panel: 14 characters (ä counts as one).
-constexpr std::size_t kLabelWidth = 14;
-constexpr std::size_t kValueWidth = 6;
+// The register panel's columns (ä counts as one character).
+constexpr auto kLabelWidth = static_cast<std::size_t>(kRegisterLabelWidth);
+constexpr auto kValueWidth = static_cast<std::size_t>(kRegisterValueWidth);
 
 std::size_t displayWidth(std::string_view text) {
   std::size_t width = 0;
@@ -122,14 +124,16 @@ std::string runEndText(RunEnd end) {
 
 void printRunText(std::ostream& out, const RunReport& report) {
   const MachineState& m = *report.machine;
-  printField(out, "Akkumulator:", std::to_string(m.accumulator));
-  printField(out, "Befehl:", mnemonicOf(m.instruction));
-  printField(out, "Parameter:", parameterText(m));
-  printField(out, "Befehlsz\xC3\xA4hler:", instructionAddressText(m));
-  printField(out, "C (Carry):", std::to_string(m.carry));
-  printField(out, "V (Overflow):", std::to_string(m.overflow));
-  printField(out, "Z (Zero):", std::to_string(m.zero));
-  printField(out, "N (Negative):", std::to_string(m.negative));
+  printField(out, kRegisterLabels.accumulator, std::to_string(m.accumulator));
+  printField(out, kRegisterLabels.instruction, mnemonicOf(m.instruction));
+  printField(out, kRegisterLabels.parameter, parameterText(m));
+  printField(out, kRegisterLabels.instructionAddress, instructionAddressText(m));
+  const std::array<uint8_t, 4> flags{m.carry, m.overflow, m.zero, m.negative};
+  for (std::size_t i = 0; i < flags.size(); ++i) {
+    const FlagLabel& flag = kFlagLabels[i];
+    printField(out, std::string(flag.letter) + " (" + std::string(flag.name) + "):",
+               std::to_string(flags[i]));
+  }
   printField(out, "Schritte:", std::to_string(report.steps));
   out << "Ende:         " << runEndText(report.end) << '\n';
   if (report.dump) {

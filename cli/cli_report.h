@@ -32,10 +32,6 @@ struct RunReport {
   std::optional<MemoryRange> dump;
 };
 
-// The parameter as the register panel shows it: signed decimal for an
-// instruction written with an operand, "-" otherwise.
-std::string parameterText(const MachineState& machine);
-
 void printRunText(std::ostream& out, const RunReport& report);
 // One line of JSON. With `traceOpen` the object was begun by
 // beginJsonTrace, and this closes the trace array first.

@@ -378,21 +378,3 @@ int64_t runInstructions(MachineState& machine, int32_t& touchedAddress, int64_t 
   lastOutcome = outcome;
   return steps;
 }
-
-std::string outcomeMessage(StepOutcome outcome) {
-  switch (outcome) {
-    case StepOutcome::Executed:
-      return "";
-    case StepOutcome::Hold:
-      return "Programmende";
-    case StepOutcome::MemoryOverflow:
-      return "Fehler: Speicherüberlauf";
-    case StepOutcome::BadShift:
-      return "Falscher Operator für SHLI";
-    case StepOutcome::UnknownInstruction:
-      return "Fehler: Unbekannter Befehl";
-    case StepOutcome::DivisionByZero:
-      return "Fehler: Division durch Null";
-  }
-  return "";
-}

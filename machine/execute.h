@@ -2,7 +2,6 @@
 // The semantics of one instruction, without any screen.
 
 #include <cstdint>
-#include <string>
 
 #include "machine/machine_state.h"
 
@@ -19,10 +18,6 @@ enum class StepOutcome {
 // instruction, parameter), decode through the table and the operation.
 // `touchedAddress` is overwritten as the instruction group says.
 StepOutcome executeInstruction(MachineState& machine, int32_t& touchedAddress);
-
-// The German message of an outcome ("" for Executed), e.g.
-// "Fehler: Speicherüberlauf", "Programmende".
-std::string outcomeMessage(StepOutcome outcome);
 
 // Runs up to `maxSteps` steps with the same results as calling
 // executeInstruction that often, but with the hot registers kept in locals.

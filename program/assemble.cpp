@@ -109,18 +109,3 @@ AssembleResult assembleProgram(ProgramText& program, MachineState& machine) {
   }
   return {AssembleError::None, 0};
 }
-
-std::string assembleErrorMessage(const AssembleResult& result) {
-  const std::string number = std::to_string(result.line);
-  switch (result.error) {
-    case AssembleError::None:
-      return {};
-    case AssembleError::SyntaxError:
-      return "Fehler in Zeile " + number;
-    case AssembleError::ProgramTooLong:
-      return "Out of memory:\\nProgramm zu lang " + number;
-    case AssembleError::UnknownSymbol:
-      return "Fehlerhafte Variable oder\\nSprungziel in Zeile " + number;
-  }
-  return {};
-}

@@ -9,9 +9,9 @@
 
 enum class AssembleError {
   None,
-  SyntaxError,     // "Fehler in Zeile N"
-  ProgramTooLong,  // "Out of memory:\nProgramm zu lang N"
-  UnknownSymbol,   // "Fehlerhafte Variable oder\nSprungziel in Zeile N"
+  SyntaxError,
+  ProgramTooLong,
+  UnknownSymbol,
 };
 
 struct AssembleResult {
@@ -26,6 +26,3 @@ int32_t wordsOf(LineKind kind);
 // Parses every line, resolves names, then resets the machine and writes the
 // program from address 0 with its line map. On error the machine is untouched.
 AssembleResult assembleProgram(ProgramText& program, MachineState& machine);
-
-// The message box text for an error, "\n" being the two characters "\" "n".
-std::string assembleErrorMessage(const AssembleResult& result);

@@ -3,6 +3,7 @@
 // drawing code that formats thousands of numbers per frame.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // Room for any int32 (11 characters) in any width up to 16.
@@ -32,4 +33,10 @@ inline std::string_view formatNumberInto(NumberField& field, int32_t value, int3
   for (int32_t pad = width - count; pad > 0; --pad) field.text[pos++] = ' ';
   while (count > 0) field.text[pos++] = digits[--count];
   return {field.text, size};
+}
+
+// The same as a string, for the occasional caller.
+inline std::string formatNumber(int32_t value, int32_t width) {
+  NumberField field;
+  return std::string(formatNumberInto(field, value, width));
 }

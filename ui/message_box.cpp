@@ -227,6 +227,15 @@ int32_t runBox(Screen& screen, OpenBox& box) {
 
 }  // namespace
 
+std::string messageBoxText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += kSeparator;
+    text += lines[i];
+  }
+  return text;
+}
+
 MessageLayout layoutMessage(std::string_view text, std::string_view buttons) {
   MessageLayout layout;
   splitLabels(toDisplayText(buttons), layout);

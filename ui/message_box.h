@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "gfx/screen.h"
 
@@ -23,6 +24,9 @@ struct MessageLayout {
   std::array<int32_t, 3> offsets{-1, -1, -1};
   bool fits = true;
 };
+
+// Lines given one by one, joined with the box's separator.
+std::string messageBoxText(const std::vector<std::string>& lines);
 
 MessageLayout layoutMessage(std::string_view text, std::string_view buttons);
 

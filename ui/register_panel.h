@@ -7,6 +7,7 @@
 
 #include "machine/machine_state.h"
 #include "gfx/screen.h"
+#include "text/number_format.h"
 
 // The memory view's grid: 78 rows of 10 six-character words, rows 10 pixels
 // apart from y 15, words 60 pixels apart from x 500.
@@ -27,7 +28,6 @@ struct MemoryView {
   int16_t top = 0;
 };
 
-std::string formatNumber(int32_t value, int32_t width);
 std::string alignRight(std::string_view text, int32_t width);
 
 void drawRegisterPanel(Screen& screen, const MemoryView& view, const MachineState& machine,

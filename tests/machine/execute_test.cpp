@@ -1,4 +1,5 @@
 #include "machine/execute.h"
+#include "program/messages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,6 @@
 #include "program/assemble.h"
+#include "program/messages.h"
+#include "ui/message_box.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +44,7 @@ TEST_F(Assemble, EmptyProgramGivesClearedMachine) {
 
   EXPECT_EQ(result.error, AssembleError::None);
   EXPECT_EQ(result.line, 0);
-  EXPECT_EQ(assembleErrorMessage(result), "");
+  EXPECT_EQ(messageBoxText(assembleErrorLines(result)), "");
   EXPECT_EQ(machine->memory[9], 0);
   EXPECT_EQ(machine->accumulator, 0);
   EXPECT_EQ(machine->pc, 0);
@@ -127,7 +129,7 @@ TEST_F(Assemble, ReportsTheFirstErrorWithItsLineAndLeavesTheMachineAlone) {
 
     EXPECT_EQ(result.error, c.error);
     EXPECT_EQ(result.line, c.line);
-    EXPECT_EQ(assembleErrorMessage(result), c.message);
+    EXPECT_EQ(messageBoxText(assembleErrorLines(result)), c.message);
     EXPECT_EQ(machine->memory[0], 0x63);
     EXPECT_EQ(machine->memory[3000], 77);
     EXPECT_EQ(machine->accumulator, 5);
@@ -187,7 +189,7 @@ TEST_F(Assemble, RejectsTheLineWhoseWordsPassTheMemorySize) {
     EXPECT_EQ(result.error, c.error) << "line " << c.line;
     EXPECT_EQ(result.line, c.line);
     if (c.error == AssembleError::ProgramTooLong) {
-      EXPECT_EQ(assembleErrorMessage(result),
+      EXPECT_EQ(messageBoxText(assembleErrorLines(result)),
                 "Out of memory:\\nProgramm zu lang " + std::to_string(c.line));
       EXPECT_EQ(machine->memory[7], 7);
     }
