@@ -125,7 +125,7 @@ std::string runEndText(RunEnd end) {
 void printRunText(std::ostream& out, const RunReport& report) {
   const MachineState& m = *report.machine;
   printField(out, kRegisterLabels.accumulator, std::to_string(m.accumulator));
-  printField(out, kRegisterLabels.instruction, mnemonicOf(m.instruction));
+  printField(out, kRegisterLabels.instruction, std::string(mnemonicOf(m.instruction)));
   printField(out, kRegisterLabels.parameter, parameterText(m));
   printField(out, kRegisterLabels.instructionAddress, instructionAddressText(m));
   const std::array<uint8_t, 4> flags{m.carry, m.overflow, m.zero, m.negative};
@@ -171,7 +171,7 @@ void printRunJson(std::ostream& out, const RunReport& report, bool traceOpen) {
 }
 
 void printTraceText(std::ostream& out, const MachineState& m) {
-  std::string mnemonic = mnemonicOf(m.instruction);
+  std::string mnemonic(mnemonicOf(m.instruction));
   mnemonic.resize(std::max<std::size_t>(mnemonic.size(), 6), ' ');
   out << rightAligned(std::to_string(m.instructionAddress), 5) << "  " << mnemonic << ' '
       << rightAligned(parameterText(m), 6)
@@ -202,7 +202,7 @@ void printImageText(std::ostream& out, const MachineState& m, const ImageWord* w
     const ImageWord& info = words[a];
     if (info.line > 0) {
       out << "  Zeile " << rightAligned(std::to_string(info.line), 5) << "  "
-          << (info.isInstruction ? mnemonicOf(word) : std::string("WORD"));
+          << (info.isInstruction ? mnemonicOf(word) : std::string_view("WORD"));
     }
     out << '\n';
   }
@@ -219,7 +219,7 @@ void printImageJson(std::ostream& out, const MachineState& m, const ImageWord* w
     const ImageWord& info = words[a];
     if (info.line > 0) {
       out << ",\"line\":" << info.line << ",\"mnemonic\":"
-          << jsonString(info.isInstruction ? mnemonicOf(word) : std::string("WORD"));
+          << jsonString(info.isInstruction ? mnemonicOf(word) : std::string_view("WORD"));
     }
     out << '}';
   }

@@ -3,8 +3,8 @@
 #include "isa/opcode_table.h"
 
 std::string parameterText(const MachineState& machine) {
-  const int row = rowOfCode(static_cast<uint16_t>(machine.instruction));
-  if (row < 0 || kOpcodeRows[static_cast<std::size_t>(row)].hasOperand == 0) return "-";
+  const OpcodeRow* row = findCode(static_cast<uint16_t>(machine.instruction));
+  if (row == nullptr || !hasOperand(row->operand)) return "-";
   return std::to_string(machine.parameter);
 }
 

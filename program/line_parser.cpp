@@ -18,60 +18,6 @@ constexpr char upper(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
 }
 
-// The listing re-parses every line on each redraw, so the mnemonic lookup
-// must not build strings. A token is packed with its length into one word
-// (upper-cased a..z only, like the table's own lookup) and found in a small
-// open-addressed index; tokens longer than the longest mnemonic never match.
-constexpr std::size_t kMaxMnemonicLength = 7;
-constexpr std::size_t kSlots = 128;
-
-constexpr uint64_t packKey(std::string_view token) {
-  uint64_t key = static_cast<uint64_t>(token.size()) << 56;
-  for (std::size_t i = 0; i < token.size(); ++i) {
-    key |= static_cast<uint64_t>(static_cast<unsigned char>(upper(token[i]))) << (8 * i);
-  }
-  return key;
-}
-
-constexpr std::size_t slotOf(uint64_t key) {
-  return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 57) & (kSlots - 1);
-}
-
-struct MnemonicIndex {
-  std::array<uint64_t, kSlots> keys{};
-  std::array<int8_t, kSlots> rows{};  // -1 = free slot
-
-  MnemonicIndex() {
-    rows.fill(-1);
-    // Rows in table order; a key already present keeps its earlier row, as
-    // the scan would.
-    for (std::size_t row = 0; row < kOpcodeCount; ++row) {
-      const uint64_t key = packKey(kOpcodeRows[row].mnemonic);
-      std::size_t slot = slotOf(key);
-      while (rows[slot] >= 0 && keys[slot] != key) slot = (slot + 1) & (kSlots - 1);
-      if (rows[slot] < 0) {
-        keys[slot] = key;
-        rows[slot] = static_cast<int8_t>(row);
-      }
-    }
-  }
-
-  // Row of the mnemonic spelt by `token` in any letter case, or nullptr.
-  const OpcodeRow* find(std::string_view token) const {
-    if (token.empty() || token.size() > kMaxMnemonicLength) return nullptr;
-    const uint64_t key = packKey(token);
-    for (std::size_t slot = slotOf(key); rows[slot] >= 0; slot = (slot + 1) & (kSlots - 1)) {
-      if (keys[slot] == key) return &kOpcodeRows[static_cast<std::size_t>(rows[slot])];
-    }
-    return nullptr;
-  }
-};
-
-const OpcodeRow* findMnemonic(std::string_view token) {
-  static const MnemonicIndex index;
-  return index.find(token);
-}
-
 bool isMnemonic(std::string_view name) {
   return findMnemonic(name) != nullptr;
 }
@@ -100,8 +46,7 @@ struct Token {
 };
 
 void rewriteMnemonic(std::string& text, std::size_t at, const OpcodeRow& row) {
-  const std::size_t length = std::strlen(row.mnemonic);
-  text.replace(at, length, row.mnemonic, length);
+  text.replace(at, row.mnemonic.size(), row.mnemonic);
 }
 
 }  // namespace
@@ -206,7 +151,7 @@ void parseLine(ProgramLine& line, int16_t index) {
       const OpcodeRow* row = findMnemonic(first);
       const bool looksNumeric = second[0] == '-' || isDigit(second[0]);
       const bool number = isNumber(second);
-      if (row == nullptr || row->hasOperand == 0 || (looksNumeric && !number)) {
+      if (row == nullptr || !hasOperand(row->operand) || (looksNumeric && !number)) {
         line.valid = 0;
         return;
       }
@@ -232,7 +177,7 @@ void parseLine(ProgramLine& line, int16_t index) {
         return;
       }
       const OpcodeRow* row = findMnemonic(first);
-      if (row == nullptr || row->hasOperand != 0) {
+      if (row == nullptr || hasOperand(row->operand)) {
         line.valid = 0;
         return;
       }

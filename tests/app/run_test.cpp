@@ -91,7 +91,7 @@ bool allButtonsActive(const Image& shot) {
 }
 
 int16_t codeOf(std::string_view mnemonic) {
-  return findByMnemonic(mnemonic).code;
+  return findMnemonic(mnemonic)->code;
 }
 
 // --- scripting -----------------------------------------------------------

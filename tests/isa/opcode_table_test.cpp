@@ -45,38 +45,35 @@ TEST(OpcodeTable, HoldsTheFiftyInstructionsInOrderAndEveryLookupFindsThem) {
     const Row& row = kExpected[i];
     SCOPED_TRACE(row.mnemonic);
     const int16_t code = static_cast<int16_t>(row.code);
-    const OpcodeEntry& entry = opcodeTable()[i];
+    const OpcodeRow& entry = kOpcodeRows[i];
     EXPECT_EQ(entry.mnemonic, row.mnemonic);
     EXPECT_EQ(entry.code, code);
-    EXPECT_EQ(entry.hasOperand, row.hasOperand);
+    EXPECT_EQ(hasOperand(entry.operand), row.hasOperand == 1);
 
-    EXPECT_EQ(findByMnemonic(lowered(row.mnemonic)).code, code);
-    EXPECT_EQ(findByCode(code).mnemonic, row.mnemonic);
-    EXPECT_EQ(findByCode(code).hasOperand, row.hasOperand);
+    ASSERT_NE(findMnemonic(lowered(row.mnemonic)), nullptr);
+    EXPECT_EQ(findMnemonic(lowered(row.mnemonic))->code, code);
+    EXPECT_EQ(findCode(static_cast<uint16_t>(code)), &kOpcodeRows[i]);
     EXPECT_EQ(mnemonicOf(code), row.mnemonic);
     EXPECT_EQ(decodeOp(static_cast<uint16_t>(row.code)), row.op);
-    EXPECT_EQ(rowOfCode(static_cast<uint16_t>(row.code)), static_cast<int>(i));
+    EXPECT_EQ(decodeIndex()[static_cast<uint16_t>(row.code)].operand, entry.operand);
   }
 }
 
-TEST(OpcodeTable, UnknownTextsAndCodesGiveTheEmptyEntry) {
+TEST(OpcodeTable, UnknownTextsAndCodesFindNothing) {
   for (const char* text : {"LOADX", "", "LOA", "ld",
                            "L\xC3\x96"
                            "AD",
                            " LOAD", "JMP:"}) {
-    const OpcodeEntry entry = findByMnemonic(text);
-    EXPECT_EQ(entry.code, -1) << text;
-    EXPECT_EQ(entry.hasOperand, -1) << text;
-    EXPECT_EQ(entry.mnemonic, "") << text;
+    EXPECT_EQ(findMnemonic(text), nullptr) << text;
   }
-  EXPECT_EQ(findByMnemonic("LoAdI").mnemonic, "LOADI");
+  ASSERT_NE(findMnemonic("LoAdI"), nullptr);
+  EXPECT_EQ(findMnemonic("LoAdI")->mnemonic, "LOADI");
 
-  EXPECT_EQ(findByCode(-1).code, -1);
-  EXPECT_EQ(findByCode(-1).mnemonic, "");
+  EXPECT_EQ(findCode(0xFFFF), nullptr);
   EXPECT_EQ(mnemonicOf(0x0127), "ERROR");
   EXPECT_EQ(mnemonicOf(-1), "ERROR");
   EXPECT_EQ(decodeOp(0xFFFF), Op::Unknown);
-  EXPECT_EQ(rowOfCode(0x0127), -1);
+  EXPECT_EQ(findCode(0x0127), nullptr);
   EXPECT_EQ(decodeOp(0), Op::Noop) << "cleared memory runs as no-operations";
 
   int known = 0;

@@ -150,9 +150,9 @@ TEST(LineParser, ParsingTwiceGivesTheSameResult) {
 
 TEST(LineParser, EveryMnemonicIsFoundInAnyCaseAndNothingLonger) {
   for (const OpcodeRow& row : kOpcodeRows) {
-    std::string lower = row.mnemonic;
+    std::string lower(row.mnemonic);
     for (char& c : lower) c = static_cast<char>(c - 'A' + 'a');
-    const ProgramLine line = parsed(row.hasOperand ? lower + " 1" : lower);
+    const ProgramLine line = parsed(hasOperand(row.operand) ? lower + " 1" : lower);
     EXPECT_EQ(line.valid, 1) << row.mnemonic;
     EXPECT_EQ(line.opcode, row.code) << row.mnemonic;
     EXPECT_EQ(line.text.substr(0, lower.size()), row.mnemonic);
