@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
   if (isCliInvocation(argc, argv)) {
     return runCli(argc, argv, std::cin, std::cout, std::cerr);
   }
-  int scale = 1;
+  int scale = 0;  // as large as the display allows
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--scale" && i + 1 < argc) {

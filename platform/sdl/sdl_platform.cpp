@@ -20,7 +20,11 @@
 #include <thread>
 #include <vector>
 
-#include "text/cp437.h"
+#include "platform/sdl/frame_diff.h"
+#include "platform/sdl/input_state.h"
+#include "platform/sdl/sdl_events.h"
+#include "platform/sdl/surface_paint.h"
+#include "platform/sdl/window_scale.h"
 
 namespace {
 
@@ -42,150 +46,7 @@ void installCloseSignals() {
   sigaction(SIGTERM, &action, nullptr);
 }
 
-constexpr std::size_t kKeyQueueLength = 15;
 constexpr int kWindowThreadNice = 10;
-
-// USB HID usage (SDL scancode) to PC scancode set 1, 0 where unmapped.
-constexpr std::array<uint8_t, 232> makeSet1Table() {
-  std::array<uint8_t, 232> t{};
-  constexpr uint8_t letters[26] = {30, 48, 46, 32, 18, 33, 34, 35, 23, 36, 37, 38, 50,
-                                   49, 24, 25, 16, 19, 31, 20, 22, 47, 17, 45, 21, 44};
-  for (int i = 0; i < 26; ++i) t[SDL_SCANCODE_A + i] = letters[i];
-  for (int i = 0; i < 10; ++i) t[SDL_SCANCODE_1 + i] = static_cast<uint8_t>(2 + i);
-  t[SDL_SCANCODE_RETURN] = 28;
-  t[SDL_SCANCODE_ESCAPE] = 1;
-  t[SDL_SCANCODE_BACKSPACE] = 14;
-  t[SDL_SCANCODE_TAB] = 15;
-  t[SDL_SCANCODE_SPACE] = 57;
-  t[SDL_SCANCODE_MINUS] = 12;
-  t[SDL_SCANCODE_EQUALS] = 13;
-  t[SDL_SCANCODE_LEFTBRACKET] = 26;
-  t[SDL_SCANCODE_RIGHTBRACKET] = 27;
-  t[SDL_SCANCODE_BACKSLASH] = 43;
-  t[SDL_SCANCODE_NONUSHASH] = 43;
-  t[SDL_SCANCODE_SEMICOLON] = 39;
-  t[SDL_SCANCODE_APOSTROPHE] = 40;
-  t[SDL_SCANCODE_GRAVE] = 41;
-  t[SDL_SCANCODE_COMMA] = 51;
-  t[SDL_SCANCODE_PERIOD] = 52;
-  t[SDL_SCANCODE_SLASH] = 53;
-  t[SDL_SCANCODE_CAPSLOCK] = 58;
-  for (int i = 0; i < 10; ++i) t[SDL_SCANCODE_F1 + i] = static_cast<uint8_t>(59 + i);
-  t[SDL_SCANCODE_F11] = 87;
-  t[SDL_SCANCODE_F12] = 88;
-  t[SDL_SCANCODE_INSERT] = 82;
-  t[SDL_SCANCODE_HOME] = 71;
-  t[SDL_SCANCODE_PAGEUP] = 73;
-  t[SDL_SCANCODE_DELETE] = 83;
-  t[SDL_SCANCODE_END] = 79;
-  t[SDL_SCANCODE_PAGEDOWN] = 81;
-  t[SDL_SCANCODE_RIGHT] = 77;
-  t[SDL_SCANCODE_LEFT] = 75;
-  t[SDL_SCANCODE_DOWN] = 80;
-  t[SDL_SCANCODE_UP] = 72;
-  t[SDL_SCANCODE_NONUSBACKSLASH] = 86;
-  t[SDL_SCANCODE_LCTRL] = 29;
-  t[SDL_SCANCODE_LSHIFT] = 42;
-  t[SDL_SCANCODE_LALT] = 56;
-  t[SDL_SCANCODE_RCTRL] = 29;
-  t[SDL_SCANCODE_RSHIFT] = 54;
-  t[SDL_SCANCODE_RALT] = 56;
-  return t;
-}
-
-constexpr std::array<uint8_t, 232> kSet1 = makeSet1Table();
-
-int set1Of(SDL_Scancode scancode) {
-  const auto index = static_cast<std::size_t>(scancode);
-  return index < kSet1.size() ? kSet1[index] : 0;
-}
-
-// The key of the cursor block, nothing for other keys.
-std::optional<Key> extendedKey(SDL_Keycode key) {
-  switch (key) {
-    case SDLK_LEFT:
-      return keys::kLeft;
-    case SDLK_RIGHT:
-      return keys::kRight;
-    case SDLK_UP:
-      return keys::kUp;
-    case SDLK_DOWN:
-      return keys::kDown;
-    case SDLK_HOME:
-      return keys::kHome;
-    case SDLK_END:
-      return keys::kEnd;
-    case SDLK_PAGEUP:
-      return keys::kPageUp;
-    case SDLK_PAGEDOWN:
-      return keys::kPageDown;
-    case SDLK_DELETE:
-      return keys::kDelete;
-    default:
-      return std::nullopt;
-  }
-}
-
-// The one-character control keys, 0 for other keys.
-char controlByte(SDL_Keycode key) {
-  switch (key) {
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER:
-      return 13;
-    case SDLK_BACKSPACE:
-      return 8;
-    case SDLK_TAB:
-      return 9;
-    case SDLK_ESCAPE:
-      return 27;
-    default:
-      return 0;
-  }
-}
-
-int32_t buttonBit(uint8_t button) {
-  switch (button) {
-    case SDL_BUTTON_LEFT:
-      return 1;
-    case SDL_BUTTON_RIGHT:
-      return 2;
-    case SDL_BUTTON_MIDDLE:
-      return 4;
-    default:
-      return 0;
-  }
-}
-
-// Input as the window thread last saw it; read by the polling calls.
-struct InputState {
-  std::array<Key, kKeyQueueLength> keys{};
-  std::size_t keyStart = 0;
-  std::size_t keyCount = 0;
-  int32_t x = 0;
-  int32_t y = 0;
-  int32_t wheel = 0;
-  int32_t buttons = 0;
-  // Buttons pressed since the last reading: a click shorter than one polling
-  // pass is still seen once.
-  int32_t pressedSinceRead = 0;
-  bool inside = false;
-  bool focused = false;
-  std::array<bool, 128> down{};
-
-  void push(Key key) {
-    if (keyCount == keys.size()) {  // full: the oldest key gives way
-      keyStart = (keyStart + 1) % keys.size();
-      --keyCount;
-    }
-    keys[(keyStart + keyCount) % keys.size()] = key;
-    ++keyCount;
-  }
-  void releaseAll() {
-    buttons = 0;
-    pressedSinceRead = 0;
-    down.fill(false);
-  }
-};
 
 class SdlPlatform : public Platform {
  public:
@@ -225,12 +86,8 @@ class SdlPlatform : public Platform {
     height_ = height;
     {
       std::lock_guard frameLock(frameMutex_);
-      const auto pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-      staged_.assign(pixels, 0);
-      shown_.assign(pixels, 0);
-      dirty_.assign(static_cast<std::size_t>(height), RowSpan{});
+      resetFrameDiff(frames_, width, height);
       rects_.reserve(static_cast<std::size_t>(height));
-      stagedAny_ = false;
     }
     phase_ = Phase::Opening;
     control_.notify_all();
@@ -247,30 +104,19 @@ class SdlPlatform : public Platform {
     bool changed = false;
     {
       std::lock_guard lock(frameMutex_);
-      changed = stage(frame);
+      changed = stageFrame(frames_, frame);
     }
     if (changed) wake();
   }
 
   MouseReading readMouse() override {
     std::lock_guard lock(inputMutex_);
-    if (!input_.inside || !input_.focused || input_.x < 0 || input_.y < 0 || input_.x >= width_ ||
-        input_.y >= height_) {
-      input_.pressedSinceRead = 0;
-      return MouseReading{};
-    }
-    const int32_t buttons = input_.buttons | input_.pressedSinceRead;
-    input_.pressedSinceRead = 0;
-    return MouseReading{input_.x, input_.y, input_.wheel, buttons, 0};
+    return readPointer(input_, width_, height_);
   }
 
   std::optional<Key> readKey() override {
     std::lock_guard lock(inputMutex_);
-    if (input_.keyCount == 0) return std::nullopt;
-    const Key key = input_.keys[input_.keyStart];
-    input_.keyStart = (input_.keyStart + 1) % input_.keys.size();
-    --input_.keyCount;
-    return key;
+    return popKey(input_);
   }
 
   bool isKeyDown(int32_t scancode) override {
@@ -302,59 +148,6 @@ class SdlPlatform : public Platform {
     failure_ = std::move(reason);
     phase_ = Phase::Failed;
     control_.notify_all();
-  }
-
-  // Copies what differs from the frame handed over last (rows, and within a
-  // row only its changed columns) and widens those rows' dirty spans, so the
-  // window thread sends only the parts that really changed. True if any did.
-  bool stage(const Image& frame) {
-    const auto width = static_cast<std::size_t>(width_);
-    bool changed = false;
-    for (int32_t y = 0; y < height_; ++y) {
-      const uint32_t* from = frame.pixels.data() + static_cast<std::size_t>(y) * width;
-      uint32_t* to = staged_.data() + static_cast<std::size_t>(y) * width;
-      int32_t left = 0;
-      int32_t right = width_ - 1;
-      if (stagedAny_) {
-        if (std::memcmp(from, to, width * sizeof(uint32_t)) == 0) continue;
-        while (from[left] == to[left]) ++left;
-        while (from[right] == to[right]) --right;
-      }
-      std::memcpy(to + left, from + left,
-                  static_cast<std::size_t>(right - left + 1) * sizeof(uint32_t));
-      RowSpan& span = dirty_[static_cast<std::size_t>(y)];
-      span.left = std::min(span.left, left);
-      span.right = std::max(span.right, right);
-      changed = true;
-    }
-    stagedAny_ = true;
-    pendingFresh_ |= changed;
-    return changed;
-  }
-
-  // Window thread, under the frame lock: takes the staged changes into
-  // shown_ and collects them as rectangles of consecutive changed rows.
-  void takeChanges() {
-    const auto width = static_cast<std::size_t>(width_);
-    rects_.clear();
-    for (int32_t y = 0; y < height_; ++y) {
-      RowSpan& span = dirty_[static_cast<std::size_t>(y)];
-      if (span.left > span.right) continue;
-      const std::size_t at =
-          static_cast<std::size_t>(y) * width + static_cast<std::size_t>(span.left);
-      std::copy_n(staged_.data() + at, span.right - span.left + 1, shown_.data() + at);
-      if (!rects_.empty() && rects_.back().y + rects_.back().h == y) {
-        SDL_Rect& rect = rects_.back();
-        const int32_t right = std::max(rect.x + rect.w - 1, span.right);
-        rect.x = std::min(rect.x, span.left);
-        rect.w = right - rect.x + 1;
-        ++rect.h;
-      } else {
-        rects_.push_back(SDL_Rect{span.left, y, span.right - span.left + 1, 1});
-      }
-      span = RowSpan{};
-    }
-    pendingFresh_ = false;
   }
 
   void wake() {
@@ -410,7 +203,19 @@ class SdlPlatform : public Platform {
     SDL_Quit();
   }
 
+  // The largest scale whose window, frame included, fits the display's usable
+  // area (without the task bars); the frame's size is not known before the
+  // window exists, so a generous allowance stands in for it.
+  int autoScale() const {
+    constexpr int32_t kFrameWidth = 16;
+    constexpr int32_t kFrameHeight = 64;
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
+    return chooseScale(usable.w, usable.h, width_, height_, kFrameWidth, kFrameHeight);
+  }
+
   bool createWindow() {
+    if (scale_ == 0) scale_ = autoScale();
     window_ = SDL_CreateWindow("akkusim", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                width_ * scale_, height_ * scale_, SDL_WINDOW_SHOWN);
     if (!window_) return false;
@@ -444,18 +249,18 @@ class SdlPlatform : public Platform {
     while (!stopping()) {
       SDL_Event event;
       if (SDL_WaitEventTimeout(&event, 5) != 0) {
-        whole |= handle(event);
-        while (SDL_PollEvent(&event) != 0) whole |= handle(event);
+        whole |= record(event);
+        while (SDL_PollEvent(&event) != 0) whole |= record(event);
       }
       if (gCloseSignalled.exchange(false)) {
         std::lock_guard lock(inputMutex_);
-        input_.push(keys::kWindowClose);
+        pushKey(input_, keys::kWindowClose);
       }
       bool fresh = false;
       {
         std::lock_guard lock(frameMutex_);
-        if (pendingFresh_) {
-          takeChanges();
+        if (frames_.pending) {
+          takeChanges(frames_, rects_);
           fresh = true;
         }
       }
@@ -490,140 +295,31 @@ class SdlPlatform : public Platform {
     surface_ = surface;
     if (whole) {
       rects_.clear();
-      rects_.push_back(SDL_Rect{0, 0, width_, height_});
+      rects_.push_back(PixelRect{0, 0, width_, height_});
     }
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
-    std::size_t painted = 0;
-    for (const SDL_Rect& rect : rects_) {
-      const SDL_Rect onWindow = paint(*surface, rect);
-      if (onWindow.w > 0 && onWindow.h > 0) rects_[painted++] = onWindow;
+    sent_.clear();
+    for (const PixelRect& rect : rects_) {
+      const SDL_Rect onWindow =
+          paintScaled(*surface, rect, frames_.shown.data(), width_, scale_, scaledRow_);
+      if (onWindow.w > 0 && onWindow.h > 0) sent_.push_back(onWindow);
     }
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     if (whole) return SDL_UpdateWindowSurface(window_) == 0;
-    if (painted > 0)
-      SDL_UpdateWindowSurfaceRects(window_, rects_.data(), static_cast<int>(painted));
+    if (!sent_.empty()) {
+      SDL_UpdateWindowSurfaceRects(window_, sent_.data(), static_cast<int>(sent_.size()));
+    }
     return true;
   }
 
-  // Writes a framebuffer rectangle of shown_ into the surface, every pixel
-  // as scale x scale pixels; returns the window rectangle written (clipped
-  // to the surface, empty when outside).
-  SDL_Rect paint(SDL_Surface& surface, const SDL_Rect& rect) {
-    const SDL_Rect scaled{rect.x * scale_, rect.y * scale_, rect.w * scale_, rect.h * scale_};
-    const SDL_Rect bounds{0, 0, surface.w, surface.h};
-    SDL_Rect target{};
-    if (!SDL_IntersectRect(&scaled, &bounds, &target)) return SDL_Rect{};
-    // Our pixels are 0x00RRGGBB words: the usual X11 surface takes them as
-    // they are; any other format is converted row by row.
-    const Uint32 format = surface.format->format;
-    const bool direct = format == SDL_PIXELFORMAT_RGB888;
-    const int bytesPerPixel = surface.format->BytesPerPixel;
-    auto* const base = static_cast<uint8_t*>(surface.pixels);
-    for (int y = target.y; y < target.y + target.h; ++y) {
-      uint8_t* const line = base + static_cast<std::ptrdiff_t>(y) * surface.pitch +
-                            static_cast<std::ptrdiff_t>(target.x) * bytesPerPixel;
-      if (y > target.y && y % scale_ != 0) {  // the same framebuffer row as the line above
-        std::memcpy(line, line - surface.pitch,
-                    static_cast<std::size_t>(target.w) * static_cast<std::size_t>(bytesPerPixel));
-        continue;
-      }
-      const uint32_t* const from =
-          shown_.data() + static_cast<std::size_t>(y / scale_) * static_cast<std::size_t>(width_);
-      if (scale_ == 1 && direct) {
-        std::memcpy(line, from + target.x, static_cast<std::size_t>(target.w) * sizeof(uint32_t));
-        continue;
-      }
-      uint32_t* const to = direct ? reinterpret_cast<uint32_t*>(line) : scaledRow_.data();
-      for (int x = 0; x < target.w; ++x) to[x] = from[(target.x + x) / scale_];
-      if (!direct) {
-        SDL_ConvertPixels(target.w, 1, SDL_PIXELFORMAT_RGB888, to, target.w * 4, format, line,
-                          surface.pitch);
-      }
-    }
-    return target;
-  }
 
-  // Window pixels back to framebuffer pixels (left of the window stays
-  // negative).
-  int32_t unscaled(int32_t value) const {
-    return value >= 0 ? value / scale_ : -1 - (-1 - value) / scale_;
-  }
 
-  // Records one event; true when the window needs its picture again.
-  bool handle(const SDL_Event& event) {
+  bool record(const SDL_Event& event) {
     std::lock_guard lock(inputMutex_);
-    switch (event.type) {
-      case SDL_TEXTINPUT:
-        forEachCp437Byte(event.text.text,
-                         [this](char byte) { input_.push(keys::character(static_cast<uint8_t>(byte))); });
-        return false;
-      case SDL_KEYDOWN: {
-        const int code = set1Of(event.key.keysym.scancode);
-        if (code > 0) input_.down[static_cast<std::size_t>(code)] = true;
-        if (const std::optional<Key> key = extendedKey(event.key.keysym.sym)) {
-          input_.push(*key);
-        } else if (const char control = controlByte(event.key.keysym.sym)) {
-          input_.push(keys::character(static_cast<uint8_t>(control)));
-        }
-        return false;
-      }
-      case SDL_KEYUP: {
-        const int code = set1Of(event.key.keysym.scancode);
-        if (code > 0) input_.down[static_cast<std::size_t>(code)] = false;
-        return false;
-      }
-      case SDL_MOUSEMOTION:
-        input_.x = unscaled(event.motion.x);
-        input_.y = unscaled(event.motion.y);
-        input_.inside = true;
-        return false;
-      case SDL_MOUSEBUTTONDOWN:
-      case SDL_MOUSEBUTTONUP:
-        input_.x = unscaled(event.button.x);
-        input_.y = unscaled(event.button.y);
-        if (event.type == SDL_MOUSEBUTTONDOWN) {
-          input_.buttons |= buttonBit(event.button.button);
-          input_.pressedSinceRead |= buttonBit(event.button.button);
-        } else {
-          input_.buttons &= ~buttonBit(event.button.button);
-        }
-        return false;
-      case SDL_MOUSEWHEEL:
-        input_.wheel +=
-            event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
-        return false;
-      case SDL_WINDOWEVENT:
-        switch (event.window.event) {
-          case SDL_WINDOWEVENT_ENTER:
-            input_.inside = true;
-            return false;
-          case SDL_WINDOWEVENT_LEAVE:
-            input_.inside = false;
-            return false;
-          case SDL_WINDOWEVENT_FOCUS_GAINED:
-            input_.focused = true;
-            input_.releaseAll();
-            return false;
-          case SDL_WINDOWEVENT_FOCUS_LOST:
-            input_.focused = false;
-            input_.releaseAll();
-            return false;
-          case SDL_WINDOWEVENT_CLOSE:
-            input_.push(keys::kWindowClose);
-            return false;
-          case SDL_WINDOWEVENT_EXPOSED:
-          case SDL_WINDOWEVENT_SIZE_CHANGED:
-            return true;
-          default:
-            return false;
-        }
-      default:
-        // SDL_QUIT follows the close event of the last window: already queued.
-        return false;
-    }
+    return recordEvent(input_, event, scale_);
   }
 
-  const int scale_;
+  int scale_;  // 0 until the window thread picks it
   int32_t width_ = 0;
   int32_t height_ = 0;
   std::thread thread_;
@@ -638,22 +334,12 @@ class SdlPlatform : public Platform {
   std::mutex inputMutex_;
   InputState input_;
 
-  // The columns of a row that changed since the window thread last took
-  // them; none while left > right.
-  struct RowSpan {
-    int32_t left = std::numeric_limits<int32_t>::max();
-    int32_t right = -1;
-  };
-
   std::mutex frameMutex_;
-  std::vector<uint32_t> staged_;  // the frame handed over last
-  std::vector<RowSpan> dirty_;
-  bool stagedAny_ = false;
-  bool pendingFresh_ = false;
-  // The window thread's own: what the window shows, and the rectangles of
-  // the change being sent.
-  std::vector<uint32_t> shown_;
-  std::vector<SDL_Rect> rects_;
+  FrameDiff frames_;  // its `shown` is the window thread's own
+  // The window thread's own: the rectangles of the change being sent, and
+  // the same on the window.
+  std::vector<PixelRect> rects_;
+  std::vector<SDL_Rect> sent_;
 
   std::atomic<int64_t> shownFrames_{0};
   std::atomic<int64_t> shownMicros_{0};
@@ -666,7 +352,7 @@ class SdlPlatform : public Platform {
 }  // namespace
 
 std::unique_ptr<Platform> makeSdlPlatform(int scale, std::string& error) {
-  if (scale < 1 || scale > 4) {
+  if (scale < 0 || scale > kMaxScale) {
     error = "der Maßstab muss zwischen 1 und 4 liegen";
     return nullptr;
   }

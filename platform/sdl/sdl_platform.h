@@ -7,7 +7,8 @@
 
 #include "gfx/platform.h"
 
-// `scale` 1..4 shows every framebuffer pixel as scale x scale pixels.
+// `scale` 1..4 shows every framebuffer pixel as scale x scale pixels; 0
+// picks the largest that fits the display.
 // Nothing (with a one-line reason in `error`) when no display is available.
 std::unique_ptr<Platform> makeSdlPlatform(int scale, std::string& error);
 
