@@ -1,23 +1,23 @@
 #include "app/main_buttons.h"
 
-namespace {
-
-std::array<Button, 7> makeMainButtons() {
-  return {
+MainButtons makeMainButtons() {
+  return {{
       makeButton(30, 130, 80, 15, "Laden"),    makeButton(30, 155, 80, 15, "Speichern"),
       makeButton(130, 130, 80, 15, "Assemble"), makeButton(130, 155, 80, 15, "Starten"),
       makeButton(230, 130, 80, 15, "Schritt"), makeButton(230, 155, 80, 15, "Reset"),
       makeButton(330, 130, 80, 15, "Neu"),
-  };
+  }};
 }
 
-// Created before the main routine runs, like the tables.
-std::array<Button, 7> gMainButtons = makeMainButtons();
+Button& mainButton(MainButtons& buttons, MainButton which) {
+  return buttons.all[static_cast<std::size_t>(which)];
+}
 
-}  // namespace
+const Button& mainButton(const MainButtons& buttons, MainButton which) {
+  return buttons.all[static_cast<std::size_t>(which)];
+}
 
-std::array<Button, 7>& mainButtons() { return gMainButtons; }
-
-Button& mainButton(MainButton which) { return gMainButtons[static_cast<std::size_t>(which)]; }
-
-void resetMainButtons() { gMainButtons = makeMainButtons(); }
+const MainButtons& mainButtonLayout() {
+  static const MainButtons layout = makeMainButtons();
+  return layout;
+}

@@ -1,6 +1,5 @@
 #pragma once
-// The seven command buttons of the main window, created before the main
-// routine runs and alive for the whole program.
+// The seven command buttons of the main window, owned by it.
 
 #include <array>
 
@@ -8,8 +7,13 @@
 
 enum class MainButton { Laden, Speichern, Assemble, Starten, Schritt, Reset, Neu };
 
-std::array<Button, 7>& mainButtons();
-Button& mainButton(MainButton which);
-// Back to the start-up state (labels, active); the main routine calls it so
-// that a second run in one process (tests) starts alike.
-void resetMainButtons();
+struct MainButtons {
+  std::array<Button, 7> all;
+};
+
+// In their start-up state: labels as at start, all active.
+MainButtons makeMainButtons();
+Button& mainButton(MainButtons& buttons, MainButton which);
+const Button& mainButton(const MainButtons& buttons, MainButton which);
+// The start-up buttons, for code that needs only where they are.
+const MainButtons& mainButtonLayout();

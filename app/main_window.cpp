@@ -15,7 +15,7 @@ constexpr int32_t kWheelStep = 50;
 constexpr int32_t kShiftWheelStep = 500;
 
 bool pressed(const MainWindow& main, MainButton which) {
-  return buttonPressed(main.mouse, mainButton(which), 1);
+  return buttonPressed(main.mouse, mainButton(main.buttons, which), 1);
 }
 
 void waitForButtonRelease(Screen& screen, MainWindow& main) {
@@ -47,7 +47,7 @@ void speichernSequence(Screen& screen, MainWindow& main) {
 }
 
 void startenSequence(Screen& screen, MainWindow& main) {
-  main.result = runProgram(screen, main.listing, main.memoryView, *main.machine);
+  main.result = runProgram(screen, main.buttons, main.listing, main.memoryView, *main.machine);
   drawRegisterPanel(screen, main.memoryView, *main.machine, main.touchedAddress);
   drawTextCursor(screen, main);
   waitForButtonRelease(screen, main);
@@ -144,11 +144,10 @@ void drawTextCursor(Screen& screen, const MainWindow& main) {
 }
 
 bool startMainWindow(Screen& screen, MainWindow& main, std::string& error) {
-  resetMainButtons();
-  if (!openScreen(screen, kScreenWidth, kScreenHeight, 32, error)) return false;
+  main.buttons = makeMainButtons();
+  if (!openScreen(screen, kScreenWidth, kScreenHeight, error)) return false;
   setColors(screen, kBlack, kWhite);
   clearScreen(screen);
-  setTextGrid(screen, 137, 100);
 
   main.mouse = MouseState{};
   main.lastWheel = 0;
@@ -160,7 +159,7 @@ bool startMainWindow(Screen& screen, MainWindow& main, std::string& error) {
 
   drawRegisterPanel(screen, main.memoryView, *main.machine, 1);
   redrawListing(screen, main.listing);
-  for (const Button& button : mainButtons()) drawButton(screen, button);
+  for (const Button& button : main.buttons.all) drawButton(screen, button);
 
   main.key.reset();
   main.cursor = EditorCursor{};

@@ -10,6 +10,7 @@
 #include "machine/machine_state.h"
 #include "app/command_result.h"
 #include "app/editor_command.h"
+#include "app/main_buttons.h"
 #include "gfx/key.h"
 #include "ui/button.h"
 #include "ui/listing_view.h"
@@ -18,6 +19,7 @@
 
 struct MainWindow {
   std::unique_ptr<MachineState> machine = std::make_unique<MachineState>();
+  MainButtons buttons = makeMainButtons();
   ListingView listing;
   MemoryView memoryView;
   MouseState mouse;

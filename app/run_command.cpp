@@ -19,12 +19,12 @@ constexpr std::array<MainButton, 6> kLockedDuringRun{
 
 }  // namespace
 
-CommandResult runProgram(Screen& screen, ListingView& listing, const MemoryView& memoryView,
-                         MachineState& machine) {
+CommandResult runProgram(Screen& screen, MainButtons& buttons, ListingView& listing,
+                         const MemoryView& memoryView, MachineState& machine) {
   for (const MainButton which : kLockedDuringRun) {
-    disableButton(screen, mainButton(which));
+    disableButton(screen, mainButton(buttons, which));
   }
-  Button& startStop = mainButton(MainButton::Starten);
+  Button& startStop = mainButton(buttons, MainButton::Starten);
   startStop.label = "Stoppen";
   drawButton(screen, startStop);
 
@@ -57,7 +57,7 @@ CommandResult runProgram(Screen& screen, ListingView& listing, const MemoryView&
   } while (result == CommandResult::Done);
 
   for (const MainButton which : kLockedDuringRun) {
-    enableButton(screen, mainButton(which));
+    enableButton(screen, mainButton(buttons, which));
   }
   startStop.label = "Starten";
   drawButton(screen, startStop);

@@ -7,7 +7,8 @@
 struct Screen;
 struct ListingView;
 struct MemoryView;
+struct MainButtons;
 
 // HoldReached, Stopped, WindowClosed, or ErrorShown after a run-time error.
-CommandResult runProgram(Screen& screen, ListingView& listing, const MemoryView& memoryView,
-                         MachineState& machine);
+CommandResult runProgram(Screen& screen, MainButtons& buttons, ListingView& listing,
+                         const MemoryView& memoryView, MachineState& machine);

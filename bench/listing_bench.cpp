@@ -18,7 +18,7 @@ namespace {
 struct Window {
   Window() {
     std::string error;
-    openScreen(screen, kScreenWidth, kScreenHeight, 32, error);
+    openScreen(screen, kScreenWidth, kScreenHeight, error);
   }
   HeadlessPlatform platform;
   Screen screen{platform};

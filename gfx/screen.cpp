@@ -3,11 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-bool openScreen(Screen& screen, int32_t width, int32_t height, int32_t depth, std::string& error) {
-  if (depth != 32) {
-    error = "nur 32 Bit Farbtiefe werden unterstuetzt";
-    return false;
-  }
+bool openScreen(Screen& screen, int32_t width, int32_t height, std::string& error) {
   std::optional<Image> frame = createImage(width, height, screen.background);
   if (!frame) {
     error = "ungueltige Fenstergroesse";
@@ -29,14 +25,6 @@ void setColors(Screen& screen, uint32_t foreground, uint32_t background) {
 void clearScreen(Screen& screen) {
   fillBox(screen.window, 0, 0, screen.window.width - 1, screen.window.height - 1,
           screen.background);
-}
-
-void setTextGrid(Screen& screen, int32_t columns, int32_t rows) {
-  if (columns > 0 && rows > 0) {
-    screen.cellWidth = kScreenWidth / columns;
-    screen.cellHeight = kScreenHeight / rows;
-  }
-  clearScreen(screen);
 }
 
 void lockScreen(Screen& screen) {

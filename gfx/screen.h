@@ -29,18 +29,14 @@ struct Screen {
   Image window;  // the framebuffer; draw into it like into any Image
   uint32_t foreground = kBlack;
   uint32_t background = kWhite;
-  int32_t cellWidth = 8;
-  int32_t cellHeight = 8;
   int32_t lockDepth = 0;
   uint64_t presentedVersion = ~uint64_t{0};
   int64_t lastPresentMicros = 0;
 };
 
-bool openScreen(Screen& screen, int32_t width, int32_t height, int32_t depth,
-                std::string& error);
+bool openScreen(Screen& screen, int32_t width, int32_t height, std::string& error);
 void setColors(Screen& screen, uint32_t foreground, uint32_t background);
 void clearScreen(Screen& screen);
-void setTextGrid(Screen& screen, int32_t columns, int32_t rows);
 
 void lockScreen(Screen& screen);
 void unlockScreen(Screen& screen);

@@ -2,37 +2,44 @@
 
 #include <cstddef>
 
+#include "text/cp437.h"
+
 namespace {
 
-constexpr char b(unsigned value) {
-  return static_cast<char>(value);
-}
+// The letters the font has glyphs for, in the order they are tried; every
+// other character shows as kUnknownDisplayByte. Their bytes are the code
+// page's, from its one table.
+constexpr std::array<char32_t, 22> kLetters = {
+    U'\u00E4', U'\u00F6', U'\u00FC', U'\u00C4', U'\u00D6', U'\u00DC', U'\u00DF', U'\u00E1',
+    U'\u00E0', U'\u00E2', U'\u00E9', U'\u00E8', U'\u00EA', U'\u00ED', U'\u00EC', U'\u00EE',
+    U'\u00F3', U'\u00F2', U'\u00F4', U'\u00FA', U'\u00F9', U'\u00FB'};
 
-// The letters the font has glyphs for, in the order they are tried.
-constexpr ReplacementTable kReplacements{{
-    {"\xC3\xA4", b(0x84)},  // ä
-    {"\xC3\xB6", b(0x94)},  // ö
-    {"\xC3\xBC", b(0x81)},  // ü
-    {"\xC3\x84", b(0x8E)},  // Ä
-    {"\xC3\x96", b(0x99)},  // Ö
-    {"\xC3\x9C", b(0x9A)},  // Ü
-    {"\xC3\x9F", b(0xE1)},  // ß
-    {"\xC3\xA1", b(0xA0)},  // á
-    {"\xC3\xA0", b(0x85)},  // à
-    {"\xC3\xA2", b(0x83)},  // â
-    {"\xC3\xA9", b(0x82)},  // é
-    {"\xC3\xA8", b(0x8A)},  // è
-    {"\xC3\xAA", b(0x88)},  // ê
-    {"\xC3\xAD", b(0xA1)},  // í
-    {"\xC3\xAC", b(0x8D)},  // ì
-    {"\xC3\xAE", b(0x8C)},  // î
-    {"\xC3\xB3", b(0xA2)},  // ó
-    {"\xC3\xB2", b(0x95)},  // ò
-    {"\xC3\xB4", b(0x93)},  // ô
-    {"\xC3\xBA", b(0xA3)},  // ú
-    {"\xC3\xB9", b(0x97)},  // ù
-    {"\xC3\xBB", b(0x96)},  // û
-}};
+using TwoBytes = std::array<char, 2>;
+
+constexpr std::array<TwoBytes, kLetters.size()> kLettersUtf8 = [] {
+  std::array<TwoBytes, kLetters.size()> bytes{};
+  for (std::size_t i = 0; i < kLetters.size(); ++i) {
+    bytes[i] = {static_cast<char>(0xC0 | (kLetters[i] >> 6)),
+                static_cast<char>(0x80 | (kLetters[i] & 0x3F))};
+  }
+  return bytes;
+}();
+
+constexpr ReplacementTable kReplacements = [] {
+  ReplacementTable table{};
+  for (std::size_t i = 0; i < kLetters.size(); ++i) {
+    table[i] = {std::string_view(kLettersUtf8[i].data(), 2),
+                static_cast<char>(cp437ByteOf(kLetters[i]))};
+  }
+  return table;
+}();
+
+static_assert([] {
+  for (const char32_t letter : kLetters) {
+    if (letter < 0x80 || letter >= 0x800 || cp437ByteOf(letter) < 128) return false;
+  }
+  return true;
+}(), "two-byte letters of the code page's upper half only");
 
 // Length of the sequence a lead byte announces; 0 for bytes that cannot
 // begin a character (continuation bytes and 0xF8..0xFF).

@@ -65,16 +65,16 @@ int main() {
   }
   AnsweringPlatform platform(*window);
   Screen screen(platform);
-  if (!openScreen(screen, kScreenWidth, kScreenHeight, 32, error)) {
+  if (!openScreen(screen, kScreenWidth, kScreenHeight, error)) {
     std::fprintf(stderr, "run_speed: %s\n", error.c_str());
     return 77;
   }
   setColors(screen, kBlack, kWhite);
   clearScreen(screen);
-  setTextGrid(screen, 137, 100);
 
   auto machine = std::make_unique<MachineState>();
   ListingView listing = makeListingView();
+  MainButtons buttons = makeMainButtons();
   listing.lines.lines.clear();
   for (const char* text : {"LOADI 16384", "loop:", "SUBI 1", "JMPNZ loop", "HOLD"}) {
     ProgramLine line;
@@ -84,7 +84,7 @@ int main() {
   listing.view.contentHeight = 10 * lineCount(listing.lines);
   redrawListing(screen, listing);
   drawRegisterPanel(screen, MemoryView{}, *machine, 1);
-  for (const Button& button : mainButtons()) drawButton(screen, button);
+  for (const Button& button : buttons.all) drawButton(screen, button);
 
   barePassesPerSecond(screen, 300);  // settle the window
   const double bareBefore = barePassesPerSecond(screen, 5000);
@@ -95,7 +95,7 @@ int main() {
   resetMachine(*machine);
   auto start = Clock::now();
   const bool clearedHold =
-      runProgram(screen, listing, MemoryView{}, *machine) == CommandResult::HoldReached;
+      runProgram(screen, buttons, listing, MemoryView{}, *machine) == CommandResult::HoldReached;
   const double clearedSeconds = seconds(start);
   const int64_t clearedPasses = 32769;
   const double bareMiddle = barePassesPerSecond(screen, 5000);
@@ -105,7 +105,7 @@ int main() {
   assembleProgram(listing.lines, *machine);
   start = Clock::now();
   const bool loopHold =
-      runProgram(screen, listing, MemoryView{}, *machine) == CommandResult::HoldReached;
+      runProgram(screen, buttons, listing, MemoryView{}, *machine) == CommandResult::HoldReached;
   const double loopSeconds = seconds(start);
   const int64_t loopPasses = 1 + 2 * 16384 + 1;
   const double bareAfter = barePassesPerSecond(screen, 5000);

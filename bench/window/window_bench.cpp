@@ -33,7 +33,7 @@ Window& window() {
     made.platform = makeSdlPlatform(1, made.error);
     if (!made.platform) return made;
     made.screen = std::make_unique<Screen>(*made.platform);
-    if (!openScreen(*made.screen, kScreenWidth, kScreenHeight, 32, made.error)) {
+    if (!openScreen(*made.screen, kScreenWidth, kScreenHeight, made.error)) {
       made.screen.reset();
     }
     return made;

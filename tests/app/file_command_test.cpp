@@ -60,7 +60,7 @@ struct CommandFixture {
 
   CommandFixture() {
     std::string error;
-    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, 32, error)) << error;
+    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error)) << error;
     fillBox(screen.window, 0, 0, kScreenWidth - 1, kScreenHeight - 1, kWhite);
     std::filesystem::create_directories(folder);
     listing = makeListingView();

@@ -38,7 +38,7 @@ TEST(MainWindow, StartUpDrawsPanelListingButtonsAndCursor) {
   EXPECT_EQ(pixelAt(w, 430, 500), kBlack);
   EXPECT_EQ(pixelAt(w, 100, 180), kBlack);
   // The seven buttons with their frames and labels.
-  for (const Button& button : mainButtons()) {
+  for (const Button& button : s.main.buttons.all) {
     const auto x = static_cast<int32_t>(button.x);
     const auto y = static_cast<int32_t>(button.y);
     EXPECT_EQ(pixelAt(w, x, y), kBlack) << button.label;

@@ -72,7 +72,7 @@ uint32_t listingRowBackground(const Image& shot, int32_t lineIndex) {
 }
 
 bool showsButton(const Image& shot, MainButton which, std::string_view label, bool active) {
-  const Button& button = mainButton(which);
+  const Button& button = mainButton(mainButtonLayout(), which);
   const auto x = static_cast<int32_t>(button.x);
   const auto y = static_cast<int32_t>(button.y);
   const auto length = static_cast<int32_t>(label.size());
@@ -98,7 +98,6 @@ int16_t codeOf(std::string_view mnemonic) {
 
 struct RunSession : MainWindowSession {
   RunSession() {
-    resetMainButtons();
     platform.wait(5);
   }
 
@@ -309,7 +308,7 @@ TEST(RunCommand, RunsToProgrammendeAndGivesTheButtonsBack) {
   EXPECT_EQ(listingRowBackground(running, 4), kLightGreen);
 
   EXPECT_TRUE(allButtonsActive(after));
-  EXPECT_EQ(mainButton(MainButton::Starten).label, "Starten");
+  EXPECT_EQ(mainButton(s.main.buttons, MainButton::Starten).label, "Starten");
   const MachineState& m = *s.main.machine;
   EXPECT_EQ(m.accumulator, 0);
   EXPECT_EQ(m.zero, 1);

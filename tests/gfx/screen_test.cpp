@@ -14,10 +14,9 @@ namespace {
 struct OpenScreen : ::testing::Test {
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, 32, error)) << error;
+    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error)) << error;
     setColors(screen, kBlack, kWhite);
     clearScreen(screen);
-    setTextGrid(screen, 137, 100);
   }
   // Lets the present throttle expire.
   void idle() { platform.sleepMs(20); }
@@ -25,21 +24,17 @@ struct OpenScreen : ::testing::Test {
   Screen screen{platform};
 };
 
-TEST_F(OpenScreen, StartUpLeavesAWhiteWindowWithEightByEightCells) {
+TEST_F(OpenScreen, StartUpLeavesAWhiteWindow) {
   EXPECT_EQ(screen.window.width, 1100);
   EXPECT_EQ(screen.window.height, 800);
-  EXPECT_EQ(screen.cellWidth, 8);
-  EXPECT_EQ(screen.cellHeight, 8);
   EXPECT_EQ(pixelAt(screen.window, 0, 0), kWhite);
   EXPECT_EQ(pixelAt(screen.window, 1099, 799), kWhite);
 }
 
-TEST_F(OpenScreen, TextGridClearsWithTheBackground) {
+TEST_F(OpenScreen, ClearingFillsWithTheBackground) {
   fillBox(screen.window, 0, 0, 1099, 799, kRed);
   setColors(screen, kBlack, kLightGrey);
-  setTextGrid(screen, 110, 40);
-  EXPECT_EQ(screen.cellWidth, 10);
-  EXPECT_EQ(screen.cellHeight, 20);
+  clearScreen(screen);
   EXPECT_EQ(pixelAt(screen.window, 550, 400), kLightGrey);
 }
 
@@ -47,7 +42,7 @@ TEST(Screen, RefusesAnInvalidWindow) {
   HeadlessPlatform platform;
   Screen screen(platform);
   std::string error;
-  EXPECT_FALSE(openScreen(screen, 0, 800, 32, error));
+  EXPECT_FALSE(openScreen(screen, 0, 800, error));
   EXPECT_FALSE(error.empty());
 }
 

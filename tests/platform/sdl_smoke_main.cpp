@@ -16,13 +16,12 @@ int main() {
     return 1;
   }
   Screen screen(*platform);
-  if (!openScreen(screen, kScreenWidth, kScreenHeight, 32, error)) {
+  if (!openScreen(screen, kScreenWidth, kScreenHeight, error)) {
     std::printf("no screen: %s\n", error.c_str());
     return 1;
   }
   setColors(screen, kBlack, kWhite);
   clearScreen(screen);
-  setTextGrid(screen, 137, 100);
   drawBoxRel(screen.window, 0, 0, 1099, 799, kBlack);
   drawText(screen.window, 20, 20, "akkusim Rauchtest \x84\x94\x81", kBlack);
 

@@ -80,12 +80,12 @@ int32_t MainWindowSession::lineCount() const {
 }
 
 int32_t MainWindowSession::buttonX(MainButton which) {
-  const Button& button = mainButton(which);
+  const Button& button = mainButton(mainButtonLayout(), which);
   return static_cast<int32_t>(button.x + button.width / 2);
 }
 
 int32_t MainWindowSession::buttonY(MainButton which) {
-  const Button& button = mainButton(which);
+  const Button& button = mainButton(mainButtonLayout(), which);
   return static_cast<int32_t>(button.y + button.height / 2);
 }
 

@@ -46,7 +46,7 @@ struct ChooserFixture {
 
   ChooserFixture() {
     std::string error;
-    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, 32, error)) << error;
+    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error)) << error;
     fillBox(screen.window, 0, 0, kScreenWidth - 1, kScreenHeight - 1, kUnderneath);
     before = screen.window;
     std::filesystem::create_directories(folder);

@@ -15,7 +15,7 @@ constexpr int32_t kTop = 200;  // the listing's first row on the screen
 struct ListingFixture : ::testing::Test {
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, 32, error));
+    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error));
     listing = makeListingView();
   }
   void TearDown() override { destroyListingView(listing); }

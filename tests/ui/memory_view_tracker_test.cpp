@@ -19,7 +19,7 @@ struct Window {
   Screen screen{platform};
   Window() {
     std::string error;
-    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, 32, error)) << error;
+    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error)) << error;
   }
 };
 

@@ -15,7 +15,7 @@ namespace {
 struct PanelFixture : ::testing::Test {
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, 32, error));
+    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error));
   }
   HeadlessPlatform platform;
   Screen screen{platform};

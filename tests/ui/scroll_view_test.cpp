@@ -14,8 +14,7 @@ namespace {
 struct ViewScreen : ::testing::Test {
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, 32, error));
-    setTextGrid(screen, 137, 100);
+    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error));
   }
   HeadlessPlatform platform;
   Screen screen{platform};
