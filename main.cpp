@@ -25,6 +25,7 @@ std::filesystem::path executableFolder(const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  using namespace akkusim;
   if (isCliInvocation(argc, argv)) {
     return runCli(argc, argv, std::cin, std::cout, std::cerr);
   }

@@ -6,6 +6,8 @@
 #include "ui/message_box.h"
 #include "ui/register_panel.h"
 
+namespace akkusim {
+
 CommandResult assemble(Screen& screen, ListingView& listing, const MemoryView& memoryView,
                        MachineState& machine) {
   const AssembleResult result = assembleProgram(listing.lines, machine);
@@ -15,3 +17,5 @@ CommandResult assemble(Screen& screen, ListingView& listing, const MemoryView& m
   drawMemoryView(screen, memoryView, machine, -1);
   return CommandResult::Done;
 }
+
+}  // namespace akkusim

@@ -1,4 +1,7 @@
 #pragma once
+
+namespace akkusim {
+
 // How a command of the main window ended, as the main loop and the run loop
 // need to know it.
 
@@ -16,3 +19,5 @@ enum class CommandResult {
 inline CommandResult afterErrorBox(int answer) {
   return answer == -1 ? CommandResult::WindowClosed : CommandResult::ErrorShown;
 }
+
+}  // namespace akkusim

@@ -8,6 +8,8 @@
 #include "ui/listing_view.h"
 #include "gfx/screen.h"
 
+namespace akkusim {
+
 namespace {
 
 constexpr int32_t kFullLine = 41;  // 40 characters and the "full" marker blank
@@ -175,3 +177,5 @@ void newProgram(Screen& screen, ListingView& listing, EditorCursor& cursor) {
   listing.view.scrollY = 0;
   redrawListing(screen, listing);
 }
+
+}  // namespace akkusim

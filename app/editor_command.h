@@ -6,6 +6,8 @@
 
 #include "gfx/key.h"
 
+namespace akkusim {
+
 struct Screen;
 struct ListingView;
 
@@ -27,3 +29,5 @@ void lineMovementStep(Screen& screen, ListingView& listing, EditorCursor& cursor
 // Exactly 40 characters, or 41 with a trailing blank when the 40th is not one.
 void padCurrentLine(ListingView& listing, const EditorCursor& cursor);
 void newProgram(Screen& screen, ListingView& listing, EditorCursor& cursor);
+
+}  // namespace akkusim

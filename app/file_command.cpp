@@ -11,6 +11,8 @@
 #include "ui/message_box.h"
 #include "gfx/screen.h"
 
+namespace akkusim {
+
 namespace {
 
 // "\n" here is the message box's separator: backslash and "n".
@@ -71,3 +73,5 @@ CommandResult speichern(Screen& screen, ListingView& listing, const std::filesys
   }
   return CommandResult::Done;
 }
+
+}  // namespace akkusim

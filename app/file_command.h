@@ -6,9 +6,13 @@
 
 #include "app/command_result.h"
 
+namespace akkusim {
+
 struct Screen;
 struct ListingView;
 
 // Done also when the file was read with losses and the warning confirmed.
 CommandResult laden(Screen& screen, ListingView& listing, const std::filesystem::path& folder);
 CommandResult speichern(Screen& screen, ListingView& listing, const std::filesystem::path& folder);
+
+}  // namespace akkusim

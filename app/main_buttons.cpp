@@ -1,5 +1,7 @@
 #include "app/main_buttons.h"
 
+namespace akkusim {
+
 MainButtons makeMainButtons() {
   return {{
       makeButton(30, 130, 80, 15, "Laden"),    makeButton(30, 155, 80, 15, "Speichern"),
@@ -21,3 +23,5 @@ const MainButtons& mainButtonLayout() {
   static const MainButtons layout = makeMainButtons();
   return layout;
 }
+
+}  // namespace akkusim

@@ -5,6 +5,8 @@
 
 #include "ui/button.h"
 
+namespace akkusim {
+
 enum class MainButton { Laden, Speichern, Assemble, Starten, Schritt, Reset, Neu };
 
 struct MainButtons {
@@ -17,3 +19,5 @@ Button& mainButton(MainButtons& buttons, MainButton which);
 const Button& mainButton(const MainButtons& buttons, MainButton which);
 // The start-up buttons, for code that needs only where they are.
 const MainButtons& mainButtonLayout();
+
+}  // namespace akkusim

@@ -9,6 +9,8 @@
 #include "app/main_buttons.h"
 #include "ui/register_panel.h"
 
+namespace akkusim {
+
 namespace {
 
 constexpr int32_t kWheelStep = 50;
@@ -208,3 +210,5 @@ int32_t runMainWindow(Screen& screen, const std::filesystem::path& programFolder
   destroyListingView(main.listing);
   return 0;
 }
+
+}  // namespace akkusim

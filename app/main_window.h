@@ -17,6 +17,8 @@
 #include "ui/register_panel.h"
 #include "gfx/screen.h"
 
+namespace akkusim {
+
 struct MainWindow {
   std::unique_ptr<MachineState> machine = std::make_unique<MachineState>();
   MainButtons buttons = makeMainButtons();
@@ -40,3 +42,5 @@ void runMainLoop(Screen& screen, MainWindow& main);
 int32_t runMainWindow(Screen& screen, const std::filesystem::path& programFolder);
 
 void drawTextCursor(Screen& screen, const MainWindow& main);
+
+}  // namespace akkusim

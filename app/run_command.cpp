@@ -9,6 +9,8 @@
 #include "ui/memory_view_tracker.h"
 #include "ui/register_panel.h"
 
+namespace akkusim {
+
 namespace {
 
 // Every command button but Starten, which turns into Stoppen during a run.
@@ -63,3 +65,5 @@ CommandResult runProgram(Screen& screen, MainButtons& buttons, ListingView& list
   drawButton(screen, startStop);
   return result;
 }
+
+}  // namespace akkusim

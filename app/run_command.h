@@ -4,6 +4,8 @@
 #include "app/command_result.h"
 #include "machine/machine_state.h"
 
+namespace akkusim {
+
 struct Screen;
 struct ListingView;
 struct MemoryView;
@@ -12,3 +14,5 @@ struct MainButtons;
 // HoldReached, Stopped, WindowClosed, or ErrorShown after a run-time error.
 CommandResult runProgram(Screen& screen, MainButtons& buttons, ListingView& listing,
                          const MemoryView& memoryView, MachineState& machine);
+
+}  // namespace akkusim

@@ -10,6 +10,8 @@
 #include "ui/register_panel.h"
 #include "ui/scroll_view.h"
 
+namespace akkusim {
+
 namespace {
 
 constexpr int32_t kLastFetchAddress = kMemoryWords - 2;
@@ -104,3 +106,5 @@ CommandResult executeStep(Screen& screen, ListingView& listing, const MemoryView
                           MachineState& machine, int32_t& touchedAddress, ListingScreenSync& sync) {
   return step(screen, listing, memoryView, machine, touchedAddress, &sync);
 }
+
+}  // namespace akkusim

@@ -6,6 +6,8 @@
 #include "app/command_result.h"
 #include "machine/machine_state.h"
 
+namespace akkusim {
+
 struct Screen;
 struct ListingView;
 struct MemoryView;
@@ -25,3 +27,5 @@ struct ListingScreenSync {
 // As above, for the run loop.
 CommandResult executeStep(Screen& screen, ListingView& listing, const MemoryView& memoryView,
                           MachineState& machine, int32_t& touchedAddress, ListingScreenSync& sync);
+
+}  // namespace akkusim

@@ -9,6 +9,8 @@
 #include "program/assemble.h"
 #include "program/line_parser.h"
 
+using namespace akkusim;
+
 namespace {
 
 // 65,535 lines: 32,767 label lines (every fourth with a comment) between

@@ -9,6 +9,8 @@
 #include "gfx/image.h"
 #include "gfx/screen.h"
 
+using namespace akkusim;
+
 namespace {
 
 Image window() {

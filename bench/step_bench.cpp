@@ -11,6 +11,8 @@
 #include "machine/machine_state.h"
 #include "isa/opcode_table.h"
 
+using namespace akkusim;
+
 namespace {
 
 uint16_t codeOf(Op op) {

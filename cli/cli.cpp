@@ -22,6 +22,8 @@
 #include "files/program_file.h"
 #include "program/messages.h"
 
+namespace akkusim {
+
 namespace {
 
 constexpr std::string_view kVersion = "akkusim " AKKUSIM_VERSION;
@@ -365,3 +367,5 @@ int runCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
   err << "akkusim: unbekannter Befehl '" << command << "' (siehe akkusim --help)\n";
   return kExitUsage;
 }
+
+}  // namespace akkusim

@@ -8,6 +8,8 @@
 #include "isa/opcode_table.h"
 #include "program/messages.h"
 
+namespace akkusim {
+
 namespace {
 
 // The register panel's columns (ä counts as one character).
@@ -225,3 +227,5 @@ void printImageJson(std::ostream& out, const MachineState& m, const ImageWord* w
   }
   out << "]}\n";
 }
+
+}  // namespace akkusim

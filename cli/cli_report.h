@@ -11,6 +11,8 @@
 #include "machine/execute.h"
 #include "machine/machine_state.h"
 
+namespace akkusim {
+
 // How a run ended: a step outcome other than Executed, or the step limit.
 enum class RunEnd { Hold, MemoryOverflow, BadShift, UnknownInstruction, DivisionByZero, StepLimit };
 
@@ -52,3 +54,5 @@ void printImageText(std::ostream& out, const MachineState& machine, const ImageW
                     int32_t size);
 void printImageJson(std::ostream& out, const MachineState& machine, const ImageWord* words,
                     int32_t size);
+
+}  // namespace akkusim

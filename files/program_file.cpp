@@ -15,6 +15,8 @@
 
 #include "program/line_parser.h"
 
+namespace akkusim {
+
 namespace {
 
 constexpr std::size_t kChunkBytes = 64 * 1024;
@@ -254,3 +256,5 @@ bool saveProgramFile(const std::filesystem::path& path, const ProgramText& progr
   }
   return true;
 }
+
+}  // namespace akkusim

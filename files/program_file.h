@@ -2,11 +2,15 @@
 // Reading and writing program files: plain text, one program line per text
 // line, CR LF after every written line.
 
+#include <filesystem>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "program/program_text.h"
+
+namespace akkusim {
 
 struct LoadedProgram {
   ProgramText program;      // every line parsed with its index
@@ -18,8 +22,6 @@ LoadedProgram readProgram(std::istream& in);
 // Writes each line's text followed by CR LF; false if any write failed.
 bool writeProgram(std::ostream& out, const ProgramText& program);
 
-#include <filesystem>
-#include <optional>
 
 // The file of a program name: folder / (name + ".txt").
 std::filesystem::path programFilePath(const std::filesystem::path& folder, const std::string& name);
@@ -30,3 +32,5 @@ std::optional<LoadedProgram> loadProgramFile(const std::filesystem::path& path);
 // write-protected or no ordinary file, the old file is left as it was and
 // false is returned.
 bool saveProgramFile(const std::filesystem::path& path, const ProgramText& program);
+
+}  // namespace akkusim

@@ -8,6 +8,8 @@
 #include "program/assemble.h"
 #include "program/messages.h"
 
+using namespace akkusim;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static auto machine = std::make_unique<MachineState>();
   ProgramText program;

@@ -5,6 +5,8 @@
 
 #include "text/display_text.h"
 
+using namespace akkusim;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   const std::string shown = toDisplayText(text);

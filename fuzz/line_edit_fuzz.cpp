@@ -9,6 +9,8 @@
 
 #include "text/line_edit.h"
 
+using namespace akkusim;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 4) return 0;
   const int32_t maxLength = data[0] % 64;

@@ -6,6 +6,8 @@
 
 #include "program/line_parser.h"
 
+using namespace akkusim;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ProgramLine line;
   line.text.assign(reinterpret_cast<const char*>(data), size);

@@ -7,6 +7,8 @@
 
 #include "files/program_file.h"
 
+using namespace akkusim;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
   const LoadedProgram loaded = readProgram(in);

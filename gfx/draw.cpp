@@ -8,6 +8,8 @@
 
 #include "gfx/font.h"
 
+namespace akkusim {
+
 namespace {
 
 // A target is drawable only while its pixel buffer matches its size (a
@@ -274,3 +276,5 @@ void putImageRegion(Image& target, int32_t x, int32_t y, const Image& source, in
   if (sy1 > sy2) std::swap(sy1, sy2);
   copyRect(target, x, y, source, sx1, sy1, sx2, sy2);
 }
+
+}  // namespace akkusim

@@ -8,6 +8,8 @@
 
 #include "gfx/image.h"
 
+namespace akkusim {
+
 // Fractional coordinates: nearest pixel, halves away from zero.
 int32_t roundPixel(double value);
 
@@ -28,3 +30,5 @@ void putImage(Image& target, int32_t x, int32_t y, const Image& source);
 // still placed at (x, y).
 void putImageRegion(Image& target, int32_t x, int32_t y, const Image& source, int32_t regionX,
                     int32_t regionY, int32_t regionDx, int32_t regionDy);
+
+}  // namespace akkusim

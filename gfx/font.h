@@ -5,4 +5,8 @@
 #include <array>
 #include <cstdint>
 
+namespace akkusim {
+
 extern const std::array<std::array<uint8_t, 8>, 256> kFont8x8;
+
+}  // namespace akkusim

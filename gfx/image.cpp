@@ -1,5 +1,7 @@
 #include "gfx/image.h"
 
+namespace akkusim {
+
 namespace {
 
 // Larger requests come only from corrupt sizes; refusing them keeps an
@@ -33,3 +35,5 @@ uint32_t pixelAt(const Image& image, int32_t x, int32_t y) {
   return image.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) +
                       static_cast<std::size_t>(x)];
 }
+
+}  // namespace akkusim

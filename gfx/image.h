@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+namespace akkusim {
+
 struct Image {
   int32_t width = 0;
   int32_t height = 0;
@@ -20,3 +22,5 @@ void destroyImage(Image& image);
 
 // 0 for coordinates outside the image (tests and tools only).
 uint32_t pixelAt(const Image& image, int32_t x, int32_t y);
+
+}  // namespace akkusim

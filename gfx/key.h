@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace akkusim {
+
 enum class KeyKind : uint8_t { Character, Extended, WindowClose };
 
 struct Key {
@@ -40,3 +42,5 @@ namespace scancodes {
 inline constexpr int32_t kLeftShift = 42;
 inline constexpr int32_t kRightShift = 54;
 }  // namespace scancodes
+
+}  // namespace akkusim

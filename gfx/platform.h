@@ -8,6 +8,8 @@
 #include "gfx/image.h"
 #include "gfx/key.h"
 
+namespace akkusim {
+
 struct MouseReading {
   int32_t x = -1;
   int32_t y = -1;
@@ -31,3 +33,5 @@ class Platform {
   virtual void sleepMs(int32_t milliseconds) = 0;
   virtual int64_t nowMicros() = 0;
 };
+
+}  // namespace akkusim

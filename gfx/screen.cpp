@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace akkusim {
+
 bool openScreen(Screen& screen, int32_t width, int32_t height, std::string& error) {
   std::optional<Image> frame = createImage(width, height, screen.background);
   if (!frame) {
@@ -90,3 +92,5 @@ void sleepMs(Screen& screen, int32_t milliseconds) {
   refreshScreen(screen);
   screen.platform->sleepMs(milliseconds);
 }
+
+}  // namespace akkusim

@@ -10,6 +10,8 @@
 #include "gfx/image.h"
 #include "gfx/platform.h"
 
+namespace akkusim {
+
 inline constexpr int32_t kScreenWidth = 1100;
 inline constexpr int32_t kScreenHeight = 800;
 
@@ -53,3 +55,5 @@ MouseReading readMouse(Screen& screen);
 std::optional<Key> readKey(Screen& screen);
 bool isKeyDown(Screen& screen, int32_t scancode);
 void sleepMs(Screen& screen, int32_t milliseconds);
+
+}  // namespace akkusim

@@ -1,5 +1,6 @@
 #include "isa/opcode_table.h"
 
+namespace akkusim {
 
 namespace {
 
@@ -105,3 +106,5 @@ const DecodedWord* decodeIndex() {
 Op decodeOp(uint16_t word) {
   return codeIndex().decoded[word].op;
 }
+
+}  // namespace akkusim

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace akkusim {
+
 // What an instruction does; the executor switches over it so that a missing
 // case is a compile error. `Unknown` stands for a code word not in the table.
 enum class Op : uint8_t {
@@ -130,3 +132,5 @@ struct DecodedWord {
 };
 const DecodedWord* decodeIndex();
 Op decodeOp(uint16_t word);
+
+}  // namespace akkusim

@@ -2,6 +2,8 @@
 
 #include "isa/opcode_table.h"
 
+namespace akkusim {
+
 namespace {
 
 // The registers a step works on, held in locals by the callers so that the
@@ -373,3 +375,5 @@ int64_t runInstructions(MachineState& machine, int32_t& touchedAddress, int64_t 
   lastOutcome = outcome;
   return steps;
 }
+
+}  // namespace akkusim

@@ -5,6 +5,8 @@
 
 #include "machine/machine_state.h"
 
+namespace akkusim {
+
 enum class StepOutcome {
   Executed,
   Hold,                // HOLD executed: pc points at it again
@@ -27,3 +29,5 @@ StepOutcome executeInstruction(MachineState& machine, int32_t& touchedAddress);
 // the limit was reached).
 int64_t runInstructions(MachineState& machine, int32_t& touchedAddress, int64_t maxSteps,
                         StepOutcome& lastOutcome);
+
+}  // namespace akkusim

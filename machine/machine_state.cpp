@@ -2,6 +2,8 @@
 
 #include "isa/opcode_table.h"
 
+namespace akkusim {
+
 std::string parameterText(const MachineState& machine) {
   const OpcodeRow* row = findCode(static_cast<uint16_t>(machine.instruction));
   if (row == nullptr || !hasOperand(row->operand)) return "-";
@@ -20,3 +22,5 @@ void resetMachine(MachineState& machine) {
   machine.negative = 0;
   machine.memory.fill(0);
 }
+
+}  // namespace akkusim

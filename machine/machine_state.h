@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace akkusim {
+
 inline constexpr int32_t kMemoryWords = 65536;
 
 struct MachineState {
@@ -29,3 +31,5 @@ std::string parameterText(const MachineState& machine);
 // Clears registers, flags and memory; instructionAddress -2, pc 0. Keeps
 // lineOfAddress.
 void resetMachine(MachineState& machine);
+
+}  // namespace akkusim

@@ -7,6 +7,8 @@
 
 #include "program/line_parser.h"
 
+namespace akkusim {
+
 namespace {
 
 // Names point into the lines' own symbols, which stay put while the
@@ -109,3 +111,5 @@ AssembleResult assembleProgram(ProgramText& program, MachineState& machine) {
   }
   return {AssembleError::None, 0};
 }
+
+}  // namespace akkusim

@@ -7,6 +7,8 @@
 #include "machine/machine_state.h"
 #include "program/program_text.h"
 
+namespace akkusim {
+
 enum class AssembleError {
   None,
   SyntaxError,
@@ -26,3 +28,5 @@ int32_t wordsOf(LineKind kind);
 // Parses every line, resolves names, then resets the machine and writes the
 // program from address 0 with its line map. On error the machine is untouched.
 AssembleResult assembleProgram(ProgramText& program, MachineState& machine);
+
+}  // namespace akkusim

@@ -6,6 +6,8 @@
 
 #include "isa/opcode_table.h"
 
+namespace akkusim {
+
 namespace {
 
 constexpr bool isBlankOrTab(char c) {
@@ -189,3 +191,5 @@ void parseLine(ProgramLine& line, int16_t index) {
     }
   }
 }
+
+}  // namespace akkusim

@@ -6,6 +6,8 @@
 
 #include "program/program_text.h"
 
+namespace akkusim {
+
 // Writes lineIndex, valid and commentColumn always; kind, opcode, value,
 // symbol and the upper-cased mnemonic/WORD in text only for valid lines.
 void parseLine(ProgramLine& line, int16_t index);
@@ -15,3 +17,5 @@ bool isNumber(std::string_view token);
 // Decimal value in 32 bits (saturating at 4294967295, "-" negates modulo
 // 2^32), cut to its low 16 bits.
 uint16_t numberValue(std::string_view token);
+
+}  // namespace akkusim

@@ -1,5 +1,7 @@
 #include "program/messages.h"
 
+namespace akkusim {
+
 std::string outcomeMessage(StepOutcome outcome) {
   switch (outcome) {
     case StepOutcome::Executed:
@@ -36,3 +38,5 @@ MessageLines assembleErrorLines(const AssembleResult& result) {
 MessageLines loadWarningLines() {
   return {"Achtung: Diese Datei konnte nicht", "vollständig importiert werden."};
 }
+
+}  // namespace akkusim

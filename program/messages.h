@@ -11,6 +11,8 @@
 #include "machine/execute.h"
 #include "program/assemble.h"
 
+namespace akkusim {
+
 using MessageLines = std::vector<std::string>;
 
 // One line ("" for Executed), e.g. "Fehler: Speicherüberlauf", "Programmende".
@@ -40,3 +42,5 @@ struct FlagLabel {
 // C, V, Z, N in the panel's order.
 inline constexpr std::array<FlagLabel, 4> kFlagLabels{{
     {"C", "Carry"}, {"V", "Overflow"}, {"Z", "Zero"}, {"N", "Negative"}}};
+
+}  // namespace akkusim

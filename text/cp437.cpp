@@ -1,6 +1,6 @@
 #include "text/cp437.h"
 
-
+namespace akkusim {
 
 namespace cp437_detail {
 
@@ -33,3 +33,5 @@ char32_t decodeUtf8(std::string_view text, std::size_t& i) {
 }
 
 }  // namespace cp437_detail
+
+}  // namespace akkusim

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace akkusim {
+
 // The one table of the font's character set: the Unicode character of each
 // byte of code page 437's upper half, 128..255.
 inline constexpr std::array<char32_t, 128> kCp437UpperHalf = {
@@ -51,3 +53,5 @@ void forEachCp437Byte(std::string_view utf8, Emit emit) {
     if (byte >= 0) emit(static_cast<char>(byte));
   }
 }
+
+}  // namespace akkusim

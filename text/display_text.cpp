@@ -4,6 +4,8 @@
 
 #include "text/cp437.h"
 
+namespace akkusim {
+
 namespace {
 
 // The letters the font has glyphs for, in the order they are tried; every
@@ -88,3 +90,5 @@ std::string toDisplayText(std::string_view text) {
   }
   return shown;
 }
+
+}  // namespace akkusim

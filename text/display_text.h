@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace akkusim {
+
 struct Replacement {
   std::string_view utf8;
   char displayByte;
@@ -17,3 +19,5 @@ const ReplacementTable& replacementTable();
 inline constexpr char kUnknownDisplayByte = static_cast<char>(0xA8);
 
 std::string toDisplayText(std::string_view text);
+
+}  // namespace akkusim

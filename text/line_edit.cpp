@@ -3,6 +3,8 @@
 #include <array>
 #include <vector>
 
+namespace akkusim {
+
 namespace {
 
 enum class CaseChange { None, Lower, Upper };
@@ -156,3 +158,5 @@ int32_t trimmedLength(std::string_view text) {
   while (end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
   return static_cast<int32_t>(end);
 }
+
+}  // namespace akkusim

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace akkusim {
+
 // What the edit makes of a key. Callers translate their keyboard's keys:
 // every typed byte (Backspace, 8, included) is a Character, the cursor keys
 // Left, Right and Delete have kinds of their own, and any other key is
@@ -31,3 +33,5 @@ std::string applyKeyToLine(std::string_view text, std::string_view spec,
 
 // Length without trailing tabs and blanks.
 int32_t trimmedLength(std::string_view text);
+
+}  // namespace akkusim

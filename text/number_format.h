@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace akkusim {
+
 // Room for any int32 (11 characters) in any width up to 16.
 struct NumberField {
   char text[17];
@@ -40,3 +42,5 @@ inline std::string formatNumber(int32_t value, int32_t width) {
   NumberField field;
   return std::string(formatNumberInto(field, value, width));
 }
+
+}  // namespace akkusim

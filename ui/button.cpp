@@ -5,6 +5,8 @@
 
 #include "text/display_text.h"
 
+namespace akkusim {
+
 namespace {
 
 // Button geometry is unsigned; drawing clips anything beyond int32 anyway.
@@ -89,3 +91,5 @@ int32_t waitForRelease(Screen& screen, MouseState& mouse) {
   } while (mouse.buttons >= 1);
   return mouse.wheel;
 }
+
+}  // namespace akkusim

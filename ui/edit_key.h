@@ -7,6 +7,8 @@
 #include "gfx/screen.h"
 #include "text/line_edit.h"
 
+namespace akkusim {
+
 inline EditKey editKeyOf(Key key) {
   switch (key.kind) {
     case KeyKind::Character:
@@ -31,3 +33,5 @@ inline EditKeyReader screenKeyReader(Screen& screen, std::optional<Key>& read) {
     return editKeyOf(*read);
   };
 }
+
+}  // namespace akkusim

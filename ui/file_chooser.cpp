@@ -12,6 +12,8 @@
 #include "gfx/image.h"
 #include "ui/scroll_view.h"
 
+namespace akkusim {
+
 namespace {
 
 constexpr std::string_view kExtension{".txt"};
@@ -230,3 +232,5 @@ ChosenFile chooseFile(Screen& screen, bool loadMode, const std::string& proposed
     sleepMs(screen, 1);
   }
 }
+
+}  // namespace akkusim

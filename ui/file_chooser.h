@@ -7,6 +7,8 @@
 
 #include "gfx/screen.h"
 
+namespace akkusim {
+
 // Names (without ".txt") of the ordinary, non-hidden *.txt files, sorted by
 // name; empty when the folder is missing.
 std::vector<std::string> listProgramFiles(const std::filesystem::path& folder);
@@ -21,3 +23,5 @@ struct ChosenFile {
 // Load mode picks an entry; save mode also takes a typed name.
 ChosenFile chooseFile(Screen& screen, bool loadMode, const std::string& proposedName,
                        const std::filesystem::path& folder);
+
+}  // namespace akkusim

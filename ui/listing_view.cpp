@@ -5,6 +5,8 @@
 #include "program/line_parser.h"
 #include "text/number_format.h"
 
+namespace akkusim {
+
 namespace {
 
 constexpr uint32_t kListingWidth = 430;
@@ -76,3 +78,5 @@ void destroyListingView(ListingView& listing) {
   listing.fileName = std::string();
   listing.lines = ProgramText{};
 }
+
+}  // namespace akkusim

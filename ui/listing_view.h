@@ -10,6 +10,8 @@
 #include "gfx/screen.h"
 #include "ui/scroll_view.h"
 
+namespace akkusim {
+
 // Every program line takes one row of this many pixels.
 inline constexpr int32_t kListingRowHeight = 10;
 
@@ -32,3 +34,5 @@ bool drawListingRow(Screen& screen, ListingView& listing, int32_t lineNumber, bo
 // Redraws the highlighted line white, shows the view, sets highlightLine 0.
 void clearHighlight(Screen& screen, ListingView& listing);
 void destroyListingView(ListingView& listing);
+
+}  // namespace akkusim

@@ -4,6 +4,8 @@
 #include "text/number_format.h"
 #include "ui/register_panel.h"
 
+namespace akkusim {
+
 namespace {
 
 constexpr int32_t kWordsPerRow = kMemoryViewColumns;
@@ -77,3 +79,5 @@ void updateMemoryView(Screen& screen, const MemoryView& view, const MachineState
   }
   unlockScreen(screen);
 }
+
+}  // namespace akkusim

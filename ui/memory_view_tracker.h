@@ -10,6 +10,8 @@
 #include "ui/register_panel.h"
 #include "gfx/screen.h"
 
+namespace akkusim {
+
 inline constexpr int32_t kMemoryViewWords = kMemoryViewRows * kMemoryViewColumns;
 
 struct MemoryViewShadow {
@@ -29,3 +31,5 @@ void drawMemoryViewTracked(Screen& screen, const MemoryView& view, const Machine
 // the shadow is not valid or the view shows other rows.
 void updateMemoryView(Screen& screen, const MemoryView& view, const MachineState& machine,
                       int32_t touchedAddress, MemoryViewShadow& shadow);
+
+}  // namespace akkusim

@@ -10,6 +10,8 @@
 #include "gfx/key.h"
 #include "gfx/image.h"
 
+namespace akkusim {
+
 namespace {
 
 // The callers write the line break as the two characters backslash and "n",
@@ -304,3 +306,5 @@ int32_t showMessage(Screen& screen, std::string_view text, std::string_view butt
   destroyImage(box.picture);
   return result;
 }
+
+}  // namespace akkusim

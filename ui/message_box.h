@@ -9,6 +9,8 @@
 
 #include "gfx/screen.h"
 
+namespace akkusim {
+
 // Splitting and geometry, computed before anything is drawn. "\n" means the
 // two characters backslash and "n".
 struct MessageLayout {
@@ -33,3 +35,5 @@ MessageLayout layoutMessage(std::string_view text, std::string_view buttons);
 // 1..3 the chosen button, -1 the window is being closed, 0 the box does not
 // fit the window.
 int32_t showMessage(Screen& screen, std::string_view text, std::string_view buttons);
+
+}  // namespace akkusim

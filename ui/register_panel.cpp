@@ -8,6 +8,8 @@
 #include "text/display_text.h"
 #include "gfx/font.h"
 
+namespace akkusim {
+
 namespace {
 
 constexpr int32_t kFieldWidth = kMemoryViewFieldWidth;
@@ -146,3 +148,5 @@ void drawMemoryView(Screen& screen, const MemoryView& view, const MachineState& 
   paintBand(y, 799);
   unlockScreen(screen);
 }
+
+}  // namespace akkusim

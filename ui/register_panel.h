@@ -9,6 +9,8 @@
 #include "gfx/screen.h"
 #include "text/number_format.h"
 
+namespace akkusim {
+
 // The memory view's grid: 78 rows of 10 six-character words, rows 10 pixels
 // apart from y 15, words 60 pixels apart from x 500.
 inline constexpr int32_t kMemoryViewRows = 78;
@@ -34,3 +36,5 @@ void drawRegisterPanel(Screen& screen, const MemoryView& view, const MachineStat
                        int32_t touchedAddress);
 void drawMemoryView(Screen& screen, const MemoryView& view, const MachineState& machine,
                     int32_t touchedAddress);
+
+}  // namespace akkusim

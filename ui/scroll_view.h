@@ -7,6 +7,8 @@
 #include "gfx/image.h"
 #include "gfx/screen.h"
 
+namespace akkusim {
+
 struct ScrollView {
   uint32_t x = 0;
   uint32_t y = 0;
@@ -31,3 +33,5 @@ void showView(Screen& screen, const ScrollView& view, bool frame, bool scrollBar
 void destroyScrollView(ScrollView& view);
 // The view's rectangle tested like a button's.
 bool buttonPressed(const MouseState& mouse, const ScrollView& view, int32_t wanted);
+
+}  // namespace akkusim

@@ -18,6 +18,8 @@
 #include "gfx/screen.h"
 #include "platform/sdl/sdl_platform.h"
 
+using namespace akkusim;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

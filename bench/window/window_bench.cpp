@@ -19,6 +19,8 @@
 #include "gfx/screen.h"
 #include "platform/sdl/sdl_platform.h"
 
+using namespace akkusim;
+
 namespace {
 
 struct Window {

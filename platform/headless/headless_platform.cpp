@@ -3,6 +3,8 @@
 #include <cmath>
 #include <utility>
 
+namespace akkusim {
+
 namespace {
 
 constexpr int64_t kPollMicros = 10;
@@ -132,3 +134,5 @@ bool HeadlessPlatform::isKeyDown(int32_t scancode) {
 void HeadlessPlatform::sleepMs(int32_t milliseconds) {
   if (milliseconds > 0) advance(int64_t{milliseconds} * 1000);
 }
+
+}  // namespace akkusim

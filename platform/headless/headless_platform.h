@@ -18,6 +18,8 @@
 
 #include "gfx/platform.h"
 
+namespace akkusim {
+
 class HeadlessPlatform : public Platform {
  public:
   HeadlessPlatform();
@@ -75,3 +77,5 @@ class HeadlessPlatform : public Platform {
   bool keyDown_[128] = {};
   std::deque<Key> keys_;
 };
+
+}  // namespace akkusim

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace akkusim {
+
 void resetFrameDiff(FrameDiff& diff, int32_t width, int32_t height) {
   const auto pixels = static_cast<std::size_t>(std::max(width, 0)) *
                       static_cast<std::size_t>(std::max(height, 0));
@@ -65,3 +67,5 @@ void takeChanges(FrameDiff& diff, std::vector<PixelRect>& rects) {
   }
   diff.pending = false;
 }
+
+}  // namespace akkusim

@@ -10,6 +10,8 @@
 
 #include "gfx/image.h"
 
+namespace akkusim {
+
 struct PixelRect {
   int32_t x = 0;
   int32_t y = 0;
@@ -46,3 +48,5 @@ bool stageFrame(FrameDiff& diff, const Image& frame);
 // Takes the staged changes into `shown` and replaces `rects` by the changed
 // spans, consecutive rows merged into one rectangle as wide as their union.
 void takeChanges(FrameDiff& diff, std::vector<PixelRect>& rects);
+
+}  // namespace akkusim

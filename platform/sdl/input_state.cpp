@@ -1,5 +1,7 @@
 #include "platform/sdl/input_state.h"
 
+namespace akkusim {
+
 void pushKey(InputState& input, Key key) {
   if (input.keyCount == input.keys.size()) {
     input.keyStart = (input.keyStart + 1) % input.keys.size();
@@ -32,3 +34,5 @@ MouseReading readPointer(InputState& input, int32_t width, int32_t height) {
   }
   return MouseReading{input.x, input.y, input.wheel, input.buttons | pressed, 0};
 }
+
+}  // namespace akkusim

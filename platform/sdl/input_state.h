@@ -11,6 +11,8 @@
 #include "gfx/key.h"
 #include "gfx/platform.h"
 
+namespace akkusim {
+
 inline constexpr std::size_t kKeyQueueLength = 15;
 
 struct InputState {
@@ -37,3 +39,5 @@ void releaseAll(InputState& input);
 // The pointer over a `width` x `height` window, failing outside it or
 // without the focus; either way the presses since the last reading are used up.
 MouseReading readPointer(InputState& input, int32_t width, int32_t height);
+
+}  // namespace akkusim

@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace akkusim {
+
 namespace {
 
 // USB HID usage (SDL scancode) to PC scancode set 1, 0 where unmapped.
@@ -116,3 +118,5 @@ int32_t buttonBit(uint8_t button) {
       return 0;
   }
 }
+
+}  // namespace akkusim

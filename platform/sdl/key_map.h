@@ -8,6 +8,8 @@
 
 #include "gfx/key.h"
 
+namespace akkusim {
+
 // The PC scancode (set 1) of a key, 0 where unmapped.
 int set1Of(SDL_Scancode scancode);
 // The key of the cursor block, nothing for other keys.
@@ -16,3 +18,5 @@ std::optional<Key> extendedKey(SDL_Keycode key);
 char controlByte(SDL_Keycode key);
 // 1 left, 2 right, 4 middle, 0 for other buttons.
 int32_t buttonBit(uint8_t button);
+
+}  // namespace akkusim

@@ -4,6 +4,8 @@
 #include "platform/sdl/window_scale.h"
 #include "text/cp437.h"
 
+namespace akkusim {
+
 bool recordEvent(InputState& input, const SDL_Event& event, int scale) {
   switch (event.type) {
     case SDL_TEXTINPUT:
@@ -75,3 +77,5 @@ bool recordEvent(InputState& input, const SDL_Event& event, int scale) {
       return false;
   }
 }
+
+}  // namespace akkusim

@@ -26,6 +26,8 @@
 #include "platform/sdl/surface_paint.h"
 #include "platform/sdl/window_scale.h"
 
+namespace akkusim {
+
 namespace {
 
 // Set by SIGINT/SIGTERM; the window thread turns it into the close key, so
@@ -375,3 +377,5 @@ SdlPresentStats sdlPresentStats(const Platform& platform) {
   const auto* window = dynamic_cast<const SdlPlatform*>(&platform);
   return window ? window->stats() : SdlPresentStats{};
 }
+
+}  // namespace akkusim

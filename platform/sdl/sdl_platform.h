@@ -7,6 +7,8 @@
 
 #include "gfx/platform.h"
 
+namespace akkusim {
+
 // `scale` 1..4 shows every framebuffer pixel as scale x scale pixels; 0
 // picks the largest that fits the display.
 // Nothing (with a one-line reason in `error`) when no display is available.
@@ -20,3 +22,5 @@ struct SdlPresentStats {
 };
 // Zero for a platform that is not the SDL window.
 SdlPresentStats sdlPresentStats(const Platform& platform);
+
+}  // namespace akkusim

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstring>
 
+namespace akkusim {
+
 SDL_Rect paintScaled(SDL_Surface& surface, const PixelRect& rect, const uint32_t* shown,
                      int32_t width, int scale, std::vector<uint32_t>& scratchRow) {
   const SDL_Rect scaled{rect.x * scale, rect.y * scale, rect.w * scale, rect.h * scale};
@@ -39,3 +41,5 @@ SDL_Rect paintScaled(SDL_Surface& surface, const PixelRect& rect, const uint32_t
   }
   return target;
 }
+
+}  // namespace akkusim

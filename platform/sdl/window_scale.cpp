@@ -1,5 +1,7 @@
 #include "platform/sdl/window_scale.h"
 
+namespace akkusim {
+
 int chooseScale(int32_t usableWidth, int32_t usableHeight, int32_t width, int32_t height,
                 int32_t frameWidth, int32_t frameHeight) {
   for (int scale = kMaxScale; scale > 1; --scale) {
@@ -10,3 +12,5 @@ int chooseScale(int32_t usableWidth, int32_t usableHeight, int32_t width, int32_
   }
   return 1;
 }
+
+}  // namespace akkusim

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace akkusim {
+
 inline constexpr int kMaxScale = 4;
 
 // The largest whole scale, 1 to kMaxScale, at which a window of
@@ -16,3 +18,5 @@ int chooseScale(int32_t usableWidth, int32_t usableHeight, int32_t width, int32_
 constexpr int32_t unscaled(int32_t value, int scale) {
   return value >= 0 ? value / scale : -1 - (-1 - value) / scale;
 }
+
+}  // namespace akkusim

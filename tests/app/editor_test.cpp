@@ -11,6 +11,8 @@
 #include "support/main_window_fixture.h"
 #include "support/script_key.h"
 
+using namespace akkusim;
+
 namespace {
 
 using Lines = std::vector<std::string>;

@@ -17,6 +17,8 @@
 #include "ui/listing_view.h"
 #include "gfx/screen.h"
 
+using namespace akkusim;
+
 namespace {
 
 // Points inside the dialogs.

@@ -15,6 +15,8 @@
 #include "app/main_buttons.h"
 #include "ui/register_panel.h"
 
+using namespace akkusim;
+
 namespace {
 
 TEST(MainWindow, StartUpDrawsPanelListingButtonsAndCursor) {

@@ -16,6 +16,8 @@
 #include "ui/message_box.h"
 #include "ui/register_panel.h"
 
+using namespace akkusim;
+
 namespace {
 
 // --- what the window shows ---------------------------------------------

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+using namespace akkusim;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -13,6 +13,8 @@
 #include "gfx/font.h"
 #include "gfx/image.h"
 
+using namespace akkusim;
+
 namespace {
 
 constexpr uint32_t kPaper = 0xFFFFFF;

@@ -9,6 +9,8 @@
 
 #include "platform/headless/headless_platform.h"
 
+using namespace akkusim;
+
 namespace {
 
 struct OpenScreen : ::testing::Test {

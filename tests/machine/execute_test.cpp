@@ -13,6 +13,8 @@
 #include "machine/machine_state.h"
 #include "isa/opcode_table.h"
 
+using namespace akkusim;
+
 namespace {
 
 constexpr int32_t kAt = 200;          // where single instructions are placed

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <memory>
 
+using namespace akkusim;
+
 namespace {
 
 bool allZero(const auto& words) {

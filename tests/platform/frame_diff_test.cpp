@@ -7,6 +7,8 @@
 #include "gfx/image.h"
 #include "platform/sdl/window_scale.h"
 
+using namespace akkusim;
+
 namespace {
 
 Image frameOf(int32_t width, int32_t height, uint32_t fill) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+using namespace akkusim;
+
 namespace {
 
 TEST(HeadlessPlatform, ScriptActionsHappenWhenTheVirtualClockReachesThem) {

@@ -8,6 +8,8 @@
 #include "gfx/screen.h"
 #include "platform/sdl/sdl_platform.h"
 
+using namespace akkusim;
+
 int main() {
   std::string error;
   std::unique_ptr<Platform> platform = makeSdlPlatform(1, error);

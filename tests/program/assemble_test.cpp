@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+using namespace akkusim;
+
 namespace {
 
 ProgramText programOf(const std::vector<std::string>& texts) {

@@ -17,6 +17,8 @@
 #include "machine/machine_state.h"
 #include "program/program_text.h"
 
+using namespace akkusim;
+
 namespace {
 
 const std::filesystem::path kFolder = std::filesystem::path(AKKUSIM_SOURCE_DIR) / "Programme";

@@ -6,6 +6,8 @@
 
 #include "isa/opcode_table.h"
 
+using namespace akkusim;
+
 namespace {
 
 ProgramLine parsed(const std::string& text, int16_t index = 0) {

@@ -12,6 +12,8 @@
 
 #include "gfx/key.h"
 
+namespace akkusim {
+
 namespace {
 
 std::filesystem::path makeTemporaryRoot() {
@@ -45,7 +47,7 @@ int32_t MainWindowSession::run() {
       listing.lines.lines.push_back(std::move(line));
     }
     initialLines_.clear();
-    listing.view.contentHeight = 10 * ::lineCount(listing.lines);
+    listing.view.contentHeight = 10 * akkusim::lineCount(listing.lines);
     main.cursor.currentLine = std::clamp(initialLine_, 0, highestIndex(listing.lines));
     listing.view.scrollY = std::max(0, main.cursor.currentLine * 10 - 590);
     redrawListing(screen, listing);
@@ -76,7 +78,7 @@ std::string MainWindowSession::lineText(int32_t index) const {
 }
 
 int32_t MainWindowSession::lineCount() const {
-  return ::lineCount(main.listing.lines);
+  return akkusim::lineCount(main.listing.lines);
 }
 
 int32_t MainWindowSession::buttonX(MainButton which) {
@@ -92,3 +94,5 @@ int32_t MainWindowSession::buttonY(MainButton which) {
 HeadlessPlatform& MainWindowSession::clickButton(MainButton which) {
   return platform.click(buttonX(which), buttonY(which));
 }
+
+}  // namespace akkusim

@@ -29,6 +29,8 @@
 #include "app/main_window.h"
 #include "gfx/screen.h"
 
+namespace akkusim {
+
 class MainWindowSession {
  public:
   MainWindowSession();
@@ -68,3 +70,5 @@ class MainWindowSession {
   std::vector<std::string> initialLines_;
   int32_t initialLine_ = 0;
 };
+
+}  // namespace akkusim

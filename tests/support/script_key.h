@@ -7,9 +7,13 @@
 
 #include "gfx/key.h"
 
+namespace akkusim {
+
 struct ScriptKey {
   ScriptKey(Key named) : key(named) {}  // NOLINT: implicit on purpose
   ScriptKey(const char* typed)          // NOLINT: implicit on purpose
       : key(keys::character(static_cast<uint8_t>(std::string_view(typed).at(0)))) {}
   Key key;
 };
+
+}  // namespace akkusim

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+using namespace akkusim;
+
 namespace {
 
 std::string convert(std::string_view utf8) {

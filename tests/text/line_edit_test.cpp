@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+using namespace akkusim;
+
 namespace {
 
 // Typed characters, the edit's own keys, and a key it reads but ignores.

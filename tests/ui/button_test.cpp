@@ -10,6 +10,8 @@
 #include "platform/headless/headless_platform.h"
 #include "gfx/screen.h"
 
+using namespace akkusim;
+
 namespace {
 
 MouseState at(int32_t x, int32_t y, int32_t buttons = 1) {

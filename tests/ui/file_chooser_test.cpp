@@ -15,6 +15,8 @@
 #include "gfx/image.h"
 #include "gfx/screen.h"
 
+using namespace akkusim;
+
 namespace {
 
 constexpr uint32_t kUnderneath = 0x123456;

@@ -8,6 +8,8 @@
 #include "support/glyph_check.h"
 #include "platform/headless/headless_platform.h"
 
+using namespace akkusim;
+
 namespace {
 
 constexpr int32_t kTop = 200;  // the listing's first row on the screen

@@ -12,6 +12,8 @@
 #include "ui/register_panel.h"
 #include "gfx/screen.h"
 
+using namespace akkusim;
+
 namespace {
 
 struct Window {

@@ -10,6 +10,8 @@
 #include "support/glyph_check.h"
 #include "platform/headless/headless_platform.h"
 
+using namespace akkusim;
+
 namespace {
 
 struct PanelFixture : ::testing::Test {
