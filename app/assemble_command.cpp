@@ -2,15 +2,15 @@
 
 #include "program/assemble.h"
 #include "program/messages.h"
-#include "ui/listing_view.h"
+#include "app/session.h"
 #include "ui/message_box.h"
 #include "ui/register_panel.h"
 
 namespace akkusim {
 
-CommandResult assemble(Screen& screen, ListingView& listing, const MemoryView& memoryView,
-                       MachineState& machine) {
-  const AssembleResult result = assembleProgram(listing.lines, machine);
+CommandResult assemble(Screen& screen, Session& session, const MemoryView& memoryView) {
+  MachineState& machine = *session.machine;
+  const AssembleResult result = assembleProgram(session.program, machine);
   if (result.error != AssembleError::None) {
     return afterErrorBox(showMessage(screen, messageBoxText(assembleErrorLines(result)), "Abbruch"));
   }

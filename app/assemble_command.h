@@ -7,10 +7,9 @@
 namespace akkusim {
 
 struct Screen;
-struct ListingView;
 struct MemoryView;
+struct Session;
 
-CommandResult assemble(Screen& screen, ListingView& listing, const MemoryView& memoryView,
-                       MachineState& machine);
+CommandResult assemble(Screen& screen, Session& session, const MemoryView& memoryView);
 
 }  // namespace akkusim

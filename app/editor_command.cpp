@@ -19,22 +19,23 @@ constexpr std::string_view kEditorSpec = "a0%";
 
 // A command may leave fewer lines than the cursor expects (a load that was
 // cut short by closing the window); never index past the program.
-void keepCursorInProgram(const ListingView& listing, EditorCursor& cursor) {
-  cursor.currentLine = std::clamp(cursor.currentLine, 0, highestIndex(listing.lines));
+void keepCursorInProgram(Session& session) {
+  EditorCursor& cursor = session.cursor;
+  cursor.currentLine = std::clamp(cursor.currentLine, 0, highestIndex(session.program));
   cursor.cursorColumn = std::clamp(cursor.cursorColumn, 1, kFullLine);
 }
 
-ProgramLine& currentLineOf(ListingView& listing, const EditorCursor& cursor) {
-  return listing.lines.lines[static_cast<std::size_t>(cursor.currentLine)];
+ProgramLine& currentLineOf(Session& session) {
+  return session.program.lines[static_cast<std::size_t>(session.cursor.currentLine)];
 }
 
 void cutTo40(std::string& text) {
   if (text.size() > static_cast<std::size_t>(kMaxLineLength)) text.resize(kMaxLineLength);
 }
 
-void reparseAndShowCurrentLine(Screen& screen, ListingView& listing, const EditorCursor& cursor) {
-  ProgramLine& line = currentLineOf(listing, cursor);
-  parseLine(line, static_cast<int16_t>(cursor.currentLine));
+void reparseAndShowCurrentLine(Screen& screen, Session& session, ListingView& listing) {
+  ProgramLine& line = currentLineOf(session);
+  parseLine(line, static_cast<int16_t>(session.cursor.currentLine));
   drawProgramLine(screen, line, listing, true, kWhite);
 }
 
@@ -50,17 +51,18 @@ void insertTab(std::string& text, EditorCursor& cursor, int32_t trimmedAfter) {
 
 // The text is never split: the new line is empty and goes above the cursor
 // line when only blanks precede the cursor, below it otherwise.
-void insertLine(Screen& screen, ListingView& listing, EditorCursor& cursor) {
-  if (highestIndex(listing.lines) >= kHighestInsertableIndex) return;
-  const std::string& text = currentLineOf(listing, cursor).text;
+void insertLine(Screen& screen, Session& session, ListingView& listing) {
+  EditorCursor& cursor = session.cursor;
+  if (highestIndex(session.program) >= kHighestInsertableIndex) return;
+  const std::string& text = currentLineOf(session).text;
   const auto before = std::min(static_cast<std::size_t>(cursor.cursorColumn - 1), text.size());
   const bool onlyBlanksBefore =
       std::all_of(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(before),
                   [](char c) { return c == ' '; });
   if (onlyBlanksBefore) {
-    insertLineBefore(listing.lines, cursor.currentLine);
+    insertLineBefore(session.program, cursor.currentLine);
   } else {
-    insertLineBefore(listing.lines, cursor.currentLine + 1);
+    insertLineBefore(session.program, cursor.currentLine + 1);
     ++cursor.currentLine;
   }
   cursor.cursorColumn = 1;
@@ -69,21 +71,22 @@ void insertLine(Screen& screen, ListingView& listing, EditorCursor& cursor) {
   if (cursor.currentLine * kListingRowHeight >= static_cast<int32_t>(view.height) + view.scrollY) {
     scrollBy(view, 0, kListingRowHeight);
   }
-  redrawListing(screen, listing);
+  redrawListing(screen, listing, session.program);
 }
 
 // Only a line that was blank before the key goes; Backspace never removes
 // line 0 and Delete never the last line, so lines are never joined.
-void removeBlankLine(Screen& screen, ListingView& listing, EditorCursor& cursor, bool backspace,
+void removeBlankLine(Screen& screen, Session& session, ListingView& listing, bool backspace,
                      int32_t trimmedBefore) {
-  const int32_t highest = highestIndex(listing.lines);
+  EditorCursor& cursor = session.cursor;
+  const int32_t highest = highestIndex(session.program);
   if (trimmedBefore != 0 || highest < 1) return;
   if (backspace && cursor.currentLine == 0) return;
   if (!backspace && cursor.currentLine == highest) return;
-  removeLine(listing.lines, cursor.currentLine);
+  removeLine(session.program, cursor.currentLine);
   if (backspace) {
     --cursor.currentLine;
-    cursor.cursorColumn = trimmedLength(currentLineOf(listing, cursor).text) + 1;
+    cursor.cursorColumn = trimmedLength(currentLineOf(session).text) + 1;
   } else {
     cursor.cursorColumn = 1;
   }
@@ -94,15 +97,16 @@ void removeBlankLine(Screen& screen, ListingView& listing, EditorCursor& cursor,
        view.contentHeight <= static_cast<int32_t>(view.height) + view.scrollY)) {
     scrollBy(view, 0, -kListingRowHeight);
   }
-  redrawListing(screen, listing);
+  redrawListing(screen, listing, session.program);
 }
 
 }  // namespace
 
-EditorKeyResult editorKeyStep(Screen& screen, ListingView& listing, EditorCursor& cursor) {
-  keepCursorInProgram(listing, cursor);
+EditorKeyResult editorKeyStep(Screen& screen, Session& session, ListingView& listing) {
+  keepCursorInProgram(session);
+  EditorCursor& cursor = session.cursor;
   EditorKeyResult result;
-  ProgramLine* line = &currentLineOf(listing, cursor);
+  ProgramLine* line = &currentLineOf(session);
   const int32_t trimmedBefore = trimmedLength(line->text);
   std::optional<EditKey> edited;
   line->text = applyKeyToLine(line->text, kEditorSpec, edited, kFullLine, cursor.cursorColumn,
@@ -111,7 +115,7 @@ EditorKeyResult editorKeyStep(Screen& screen, ListingView& listing, EditorCursor
   const std::optional<Key>& key = result.key;
   if (!key) return result;
 
-  clearHighlight(screen, listing);
+  clearHighlight(screen, listing, session.program, session.highlightLine);
   cutTo40(line->text);
   const int32_t trimmedAfter = trimmedLength(line->text);
 
@@ -122,15 +126,15 @@ EditorKeyResult editorKeyStep(Screen& screen, ListingView& listing, EditorCursor
   } else if (key == keys::kTab) {
     insertTab(line->text, cursor, trimmedAfter);
   } else if (key == keys::kEnter) {
-    insertLine(screen, listing, cursor);
+    insertLine(screen, session, listing);
   } else if (key == keys::kBackspace || key == keys::kDelete) {
-    removeBlankLine(screen, listing, cursor, key == keys::kBackspace, trimmedBefore);
+    removeBlankLine(screen, session, listing, key == keys::kBackspace, trimmedBefore);
   }
   // Inserting or removing lines moved the vector's elements: `line` is
   // stale from here on.
-  reparseAndShowCurrentLine(screen, listing, cursor);
+  reparseAndShowCurrentLine(screen, session, listing);
 
-  const int32_t highest = highestIndex(listing.lines);
+  const int32_t highest = highestIndex(session.program);
   const bool movesUp = (key == keys::kUp || key == keys::kPageUp) && cursor.currentLine > 0;
   const bool movesDown =
       (key == keys::kDown || key == keys::kPageDown) && cursor.currentLine < highest;
@@ -138,15 +142,16 @@ EditorKeyResult editorKeyStep(Screen& screen, ListingView& listing, EditorCursor
     result.endsPass = true;
     return result;
   }
-  padCurrentLine(listing, cursor);
+  padCurrentLine(session);
   result.endsPass = key == keys::kEnter || key == keys::kWindowClose;
   return result;
 }
 
-void lineMovementStep(Screen& screen, ListingView& listing, EditorCursor& cursor,
+void lineMovementStep(Screen& screen, Session& session, ListingView& listing,
                       std::optional<Key> key) {
-  keepCursorInProgram(listing, cursor);
-  reparseAndShowCurrentLine(screen, listing, cursor);
+  keepCursorInProgram(session);
+  EditorCursor& cursor = session.cursor;
+  reparseAndShowCurrentLine(screen, session, listing);
   int32_t target = cursor.currentLine;
   if (key == keys::kDown) {
     target += 1;
@@ -157,25 +162,25 @@ void lineMovementStep(Screen& screen, ListingView& listing, EditorCursor& cursor
   } else if (key == keys::kPageUp) {
     target -= kPageLines;
   }
-  cursor.currentLine = std::clamp(target, 0, highestIndex(listing.lines));
+  cursor.currentLine = std::clamp(target, 0, highestIndex(session.program));
 }
 
-void padCurrentLine(ListingView& listing, const EditorCursor& cursor) {
-  if (cursor.currentLine < 0 || cursor.currentLine > highestIndex(listing.lines)) return;
-  std::string& text = currentLineOf(listing, cursor).text;
+void padCurrentLine(Session& session) {
+  const EditorCursor& cursor = session.cursor;
+  if (cursor.currentLine < 0 || cursor.currentLine > highestIndex(session.program)) return;
+  std::string& text = currentLineOf(session).text;
   text.resize(kMaxLineLength, ' ');
   if (text.back() != ' ') text.push_back(' ');
 }
 
-void newProgram(Screen& screen, ListingView& listing, EditorCursor& cursor) {
-  replaceWithEmptyLine(listing.lines);
-  cursor.currentLine = 0;
-  cursor.cursorColumn = 1;
-  listing.fileName.clear();
-  listing.highlightLine = 0;
+void newProgram(Screen& screen, Session& session, ListingView& listing) {
+  replaceWithEmptyLine(session.program);
+  session.cursor = EditorCursor{};
+  session.fileName.clear();
+  session.highlightLine = 0;
   listing.view.contentHeight = kListingRowHeight;
   listing.view.scrollY = 0;
-  redrawListing(screen, listing);
+  redrawListing(screen, listing, session.program);
 }
 
 }  // namespace akkusim

@@ -7,7 +7,7 @@
 #include "files/program_file.h"
 #include "program/messages.h"
 #include "ui/file_chooser.h"
-#include "ui/listing_view.h"
+#include "app/session.h"
 #include "ui/message_box.h"
 #include "gfx/screen.h"
 
@@ -35,39 +35,39 @@ bool programFileExists(const std::filesystem::path& path) {
 
 }  // namespace
 
-CommandResult laden(Screen& screen, ListingView& listing, const std::filesystem::path& folder) {
+CommandResult laden(Screen& screen, Session& session, const std::filesystem::path& folder) {
   const ChosenFile chosen = chooseFile(screen, true, "", folder);
   // A cancel empties the name, so that the next Speichern proposes none.
-  listing.fileName = chosen.name;
+  session.fileName = chosen.name;
   if (chosen.end == ChooserEnd::WindowClosed) return CommandResult::WindowClosed;
   if (chosen.name.empty()) return CommandResult::NotDone;
 
   std::optional<LoadedProgram> loaded = loadProgramFile(programFilePath(folder, chosen.name));
   if (!loaded) return CommandResult::NotDone;
-  listing.lines = std::move(loaded->program);
-  listing.highlightLine = 0;
+  session.program = std::move(loaded->program);
+  session.highlightLine = 0;
   if (loaded->incomplete && showMessage(screen, messageBoxText(loadWarningLines()), kOk) == -1) {
     return CommandResult::WindowClosed;
   }
   return CommandResult::Done;
 }
 
-CommandResult speichern(Screen& screen, ListingView& listing, const std::filesystem::path& folder) {
-  const ChosenFile chosen = chooseFile(screen, false, listing.fileName, folder);
+CommandResult speichern(Screen& screen, Session& session, const std::filesystem::path& folder) {
+  const ChosenFile chosen = chooseFile(screen, false, session.fileName, folder);
   if (chosen.end == ChooserEnd::WindowClosed) return CommandResult::WindowClosed;
   const std::string& name = chosen.name;
   if (name.empty()) return CommandResult::NotDone;
 
   const std::filesystem::path path = programFilePath(folder, name);
-  if (name != listing.fileName && programFileExists(path)) {
+  if (name != session.fileName && programFileExists(path)) {
     const int32_t answer = showMessage(screen, kOverwriteQuestion, kYesNo);
     if (answer == -1) return CommandResult::WindowClosed;
     if (answer != kYes) return CommandResult::Declined;
   }
-  listing.fileName = name;
+  session.fileName = name;
 
   // The old file stays as it was unless the new one is completely on disk.
-  if (!saveProgramFile(path, listing.lines)) {
+  if (!saveProgramFile(path, session.program)) {
     const int32_t answer = showMessage(screen, kSaveFailed, kOk);
     return answer == -1 ? CommandResult::WindowClosed : CommandResult::NotDone;
   }

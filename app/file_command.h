@@ -9,10 +9,10 @@
 namespace akkusim {
 
 struct Screen;
-struct ListingView;
+struct Session;
 
 // Done also when the file was read with losses and the warning confirmed.
-CommandResult laden(Screen& screen, ListingView& listing, const std::filesystem::path& folder);
-CommandResult speichern(Screen& screen, ListingView& listing, const std::filesystem::path& folder);
+CommandResult laden(Screen& screen, Session& session, const std::filesystem::path& folder);
+CommandResult speichern(Screen& screen, Session& session, const std::filesystem::path& folder);
 
 }  // namespace akkusim

@@ -25,54 +25,54 @@ void waitForButtonRelease(Screen& screen, MainWindow& main) {
 }
 
 void assembleSequence(Screen& screen, MainWindow& main) {
-  main.result = assemble(screen, main.listing, main.memoryView, *main.machine);
+  main.result = assemble(screen, main.session, main.memoryView);
   waitForButtonRelease(screen, main);
-  clearHighlight(screen, main.listing);
+  clearHighlight(screen, main.listing, main.session.program, main.session.highlightLine);
 }
 
 void ladenSequence(Screen& screen, MainWindow& main) {
-  main.result = laden(screen, main.listing, main.programFolder);
+  main.result = laden(screen, main.session, main.programFolder);
   if (main.result == CommandResult::WindowClosed) return;
-  main.listing.view.contentHeight = kListingRowHeight * lineCount(main.listing.lines);
+  main.listing.view.contentHeight = kListingRowHeight * lineCount(main.session.program);
   main.listing.view.scrollY = 0;
-  redrawListing(screen, main.listing);
-  main.cursor.currentLine = 0;
-  main.cursor.cursorColumn = 1;
+  redrawListing(screen, main.listing, main.session.program);
+  main.session.cursor.currentLine = 0;
+  main.session.cursor.cursorColumn = 1;
   drawTextCursor(screen, main);
   waitForButtonRelease(screen, main);
-  clearHighlight(screen, main.listing);
+  clearHighlight(screen, main.listing, main.session.program, main.session.highlightLine);
 }
 
 void speichernSequence(Screen& screen, MainWindow& main) {
-  main.result = speichern(screen, main.listing, main.programFolder);
+  main.result = speichern(screen, main.session, main.programFolder);
   waitForButtonRelease(screen, main);
 }
 
 void startenSequence(Screen& screen, MainWindow& main) {
-  main.result = runProgram(screen, main.buttons, main.listing, main.memoryView, *main.machine);
-  drawRegisterPanel(screen, main.memoryView, *main.machine, main.touchedAddress);
+  main.result = runProgram(screen, main.buttons, main.session, main.listing, main.memoryView);
+  drawRegisterPanel(screen, main.memoryView, *main.session.machine, main.session.touchedAddress);
   drawTextCursor(screen, main);
   waitForButtonRelease(screen, main);
 }
 
 void schrittSequence(Screen& screen, MainWindow& main) {
-  main.result = executeStep(screen, main.listing, main.memoryView, *main.machine, main.touchedAddress);
-  drawRegisterPanel(screen, main.memoryView, *main.machine, main.touchedAddress);
+  main.result = executeStep(screen, main.session, main.listing, main.memoryView);
+  drawRegisterPanel(screen, main.memoryView, *main.session.machine, main.session.touchedAddress);
   drawTextCursor(screen, main);
   waitForButtonRelease(screen, main);
 }
 
 void resetSequence(Screen& screen, MainWindow& main) {
-  resetMachine(*main.machine);
-  main.touchedAddress = -1;
-  drawRegisterPanel(screen, main.memoryView, *main.machine, main.touchedAddress);
+  resetMachine(*main.session.machine);
+  main.session.touchedAddress = -1;
+  drawRegisterPanel(screen, main.memoryView, *main.session.machine, main.session.touchedAddress);
   drawTextCursor(screen, main);
   waitForButtonRelease(screen, main);
-  clearHighlight(screen, main.listing);
+  clearHighlight(screen, main.listing, main.session.program, main.session.highlightLine);
 }
 
 void neuSequence(Screen& screen, MainWindow& main) {
-  newProgram(screen, main.listing, main.cursor);
+  newProgram(screen, main.session, main.listing);
   drawTextCursor(screen, main);
   waitForButtonRelease(screen, main);
 }
@@ -87,10 +87,10 @@ void memoryWheelStep(Screen& screen, MainWindow& main) {
   const int32_t top = view.top;
   if (main.mouse.wheel > main.lastWheel && top > 0) {
     view.top = static_cast<int16_t>(std::max(top - step, 0));
-    drawMemoryView(screen, view, *main.machine, main.touchedAddress);
+    drawMemoryView(screen, view, *main.session.machine, main.session.touchedAddress);
   } else if (main.mouse.wheel < main.lastWheel && top < kMaxMemoryViewTop) {
     view.top = static_cast<int16_t>(std::min(top + step, static_cast<int32_t>(kMaxMemoryViewTop)));
-    drawMemoryView(screen, view, *main.machine, main.touchedAddress);
+    drawMemoryView(screen, view, *main.session.machine, main.session.touchedAddress);
   }
   main.lastWheel = main.mouse.wheel;
 }
@@ -119,14 +119,14 @@ void dispatchPointer(Screen& screen, MainWindow& main) {
 
 void keepCursorLineVisible(Screen& screen, MainWindow& main) {
   ScrollView& view = main.listing.view;
-  const int32_t lineY = main.cursor.currentLine * kListingRowHeight;
+  const int32_t lineY = main.session.cursor.currentLine * kListingRowHeight;
   const auto viewHeight = static_cast<int32_t>(view.height);
   if (lineY < view.scrollY) {
     view.scrollY = lineY;
-    redrawListing(screen, main.listing);
+    redrawListing(screen, main.listing, main.session.program);
   } else if (lineY >= viewHeight + view.scrollY) {
     view.scrollY = lineY - viewHeight + kListingRowHeight;
-    redrawListing(screen, main.listing);
+    redrawListing(screen, main.listing, main.session.program);
   }
 }
 
@@ -139,8 +139,8 @@ void drawTextCursor(Screen& screen, const MainWindow& main) {
   const ScrollView& view = main.listing.view;
   const auto top = static_cast<int32_t>(view.y);
   const auto bottom = top + static_cast<int32_t>(view.height) - 1;
-  const int32_t x = main.cursor.cursorColumn * 8 + 52;
-  const int32_t y = main.cursor.currentLine * kListingRowHeight + top - view.scrollY;
+  const int32_t x = main.session.cursor.cursorColumn * 8 + 52;
+  const int32_t y = main.session.cursor.currentLine * kListingRowHeight + top - view.scrollY;
   if (y + 9 < top || y > bottom) return;
   fillBox(screen.window, x, std::max(y, top), x + 2, std::min(y + 9, bottom), screen.foreground);
 }
@@ -153,19 +153,15 @@ bool startMainWindow(Screen& screen, MainWindow& main, std::string& error) {
 
   main.mouse = MouseState{};
   main.lastWheel = 0;
-  main.machine = std::make_unique<MachineState>();
+  main.session = Session{};
   main.memoryView = MemoryView{};
   main.listing = makeListingView();
-  replaceWithEmptyLine(main.listing.lines);
-  main.listing.view.contentHeight = kListingRowHeight;
 
-  drawRegisterPanel(screen, main.memoryView, *main.machine, 1);
-  redrawListing(screen, main.listing);
+  drawRegisterPanel(screen, main.memoryView, *main.session.machine, 1);
+  redrawListing(screen, main.listing, main.session.program);
   for (const Button& button : main.buttons.all) drawButton(screen, button);
 
   main.key.reset();
-  main.cursor = EditorCursor{};
-  main.touchedAddress = 0;
   main.result = CommandResult::Done;
   waitForButtonRelease(screen, main);
   return true;
@@ -173,7 +169,7 @@ bool startMainWindow(Screen& screen, MainWindow& main, std::string& error) {
 
 void runMainLoop(Screen& screen, MainWindow& main) {
   do {
-    padCurrentLine(main.listing, main.cursor);
+    padCurrentLine(main.session);
     drawTextCursor(screen, main);
     while (true) {
       pollMouse(screen, main.mouse);
@@ -183,7 +179,7 @@ void runMainLoop(Screen& screen, MainWindow& main) {
         main.key = keys::kWindowClose;
         break;
       }
-      const EditorKeyResult step = editorKeyStep(screen, main.listing, main.cursor);
+      const EditorKeyResult step = editorKeyStep(screen, main.session, main.listing);
       main.key = step.key;
       const bool movesLine =
           step.endsPass && main.key != keys::kEnter && main.key != keys::kWindowClose;
@@ -193,7 +189,7 @@ void runMainLoop(Screen& screen, MainWindow& main) {
       // would keep a whole processor core busy while the learner reads.
       if (!main.key) sleepMs(screen, 1);
     }
-    lineMovementStep(screen, main.listing, main.cursor, main.key);
+    lineMovementStep(screen, main.session, main.listing, main.key);
     drawTextCursor(screen, main);
     keepCursorLineVisible(screen, main);
     sleepMs(screen, 1);

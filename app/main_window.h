@@ -11,6 +11,7 @@
 #include "app/command_result.h"
 #include "app/editor_command.h"
 #include "app/main_buttons.h"
+#include "app/session.h"
 #include "gfx/key.h"
 #include "ui/button.h"
 #include "ui/listing_view.h"
@@ -20,15 +21,13 @@
 namespace akkusim {
 
 struct MainWindow {
-  std::unique_ptr<MachineState> machine = std::make_unique<MachineState>();
+  Session session;
   MainButtons buttons = makeMainButtons();
   ListingView listing;
   MemoryView memoryView;
   MouseState mouse;
   int32_t lastWheel = 0;
   std::optional<Key> key;
-  EditorCursor cursor;
-  int32_t touchedAddress = 0;
   CommandResult result = CommandResult::Done;
   std::filesystem::path programFolder;  // the "Programme" folder
 };

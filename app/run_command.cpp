@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/session.h"
 #include "app/step_command.h"
 #include "gfx/key.h"
 #include "ui/button.h"
@@ -21,8 +22,9 @@ constexpr std::array<MainButton, 6> kLockedDuringRun{
 
 }  // namespace
 
-CommandResult runProgram(Screen& screen, MainButtons& buttons, ListingView& listing,
-                         const MemoryView& memoryView, MachineState& machine) {
+CommandResult runProgram(Screen& screen, MainButtons& buttons, Session& session,
+                         ListingView& listing, const MemoryView& memoryView) {
+  const MachineState& machine = *session.machine;
   for (const MainButton which : kLockedDuringRun) {
     disableButton(screen, mainButton(buttons, which));
   }
@@ -39,7 +41,7 @@ CommandResult runProgram(Screen& screen, MainButtons& buttons, ListingView& list
   MemoryViewShadow shown;    // the first pass draws the whole view
   ListingScreenSync listed;  // and shows the whole listing
   do {
-    result = executeStep(screen, listing, memoryView, machine, touchedAddress, listed);
+    result = executeStep(screen, session, listing, memoryView, touchedAddress, listed);
     pollMouse(screen, mouse);
     if (buttonPressed(mouse, startStop, 1)) {
       result = CommandResult::Stopped;

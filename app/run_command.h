@@ -10,9 +10,10 @@ struct Screen;
 struct ListingView;
 struct MemoryView;
 struct MainButtons;
+struct Session;
 
 // HoldReached, Stopped, WindowClosed, or ErrorShown after a run-time error.
-CommandResult runProgram(Screen& screen, MainButtons& buttons, ListingView& listing,
-                         const MemoryView& memoryView, MachineState& machine);
+CommandResult runProgram(Screen& screen, MainButtons& buttons, Session& session,
+                         ListingView& listing, const MemoryView& memoryView);
 
 }  // namespace akkusim

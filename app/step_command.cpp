@@ -5,6 +5,7 @@
 #include "machine/execute.h"
 #include "program/messages.h"
 #include "gfx/draw.h"
+#include "app/session.h"
 #include "ui/listing_view.h"
 #include "ui/message_box.h"
 #include "ui/register_panel.h"
@@ -48,26 +49,29 @@ void showRows(Screen& screen, ListingView& listing, ListingScreenSync* sync,
 // Moves the executed-line mark to `line` (0 = none). A line the program no
 // longer has (edited or loaded since the last Assemble) is neither drawn nor
 // kept as the mark.
-void moveHighlight(Screen& screen, ListingView& listing, int32_t line, ListingScreenSync* sync) {
+void moveHighlight(Screen& screen, Session& session, ListingView& listing, int32_t line,
+                   ListingScreenSync* sync) {
+  int32_t& highlightLine = session.highlightLine;
   int32_t redrawn[2] = {0, 0};
-  if (listing.highlightLine != 0 &&
-      drawListingRow(screen, listing, listing.highlightLine, false, kWhite)) {
-    redrawn[0] = listing.highlightLine;
+  if (highlightLine != 0 &&
+      drawListingRow(screen, listing, session.program, highlightLine, false, kWhite)) {
+    redrawn[0] = highlightLine;
   }
-  if (line > 0 && drawListingRow(screen, listing, line, false, kLightGreen)) {
-    listing.highlightLine = line;
+  if (line > 0 && drawListingRow(screen, listing, session.program, line, false, kLightGreen)) {
+    highlightLine = line;
     redrawn[1] = line;
     showRows(screen, listing, sync, redrawn);
     return;
   }
-  if (listing.highlightLine != 0) {
+  if (highlightLine != 0) {
     showRows(screen, listing, sync, redrawn);
-    listing.highlightLine = 0;
+    highlightLine = 0;
   }
 }
 
-CommandResult step(Screen& screen, ListingView& listing, const MemoryView& memoryView,
-                   MachineState& machine, int32_t& touchedAddress, ListingScreenSync* sync) {
+CommandResult step(Screen& screen, Session& session, ListingView& listing,
+                   const MemoryView& memoryView, int32_t& touchedAddress, ListingScreenSync* sync) {
+  MachineState& machine = *session.machine;
   if (machine.pc > kLastFetchAddress) {
     return afterErrorBox(
         showMessage(screen, outcomeMessage(StepOutcome::MemoryOverflow), kOkButton));
@@ -76,7 +80,7 @@ CommandResult step(Screen& screen, ListingView& listing, const MemoryView& memor
   // change the line map, so the mark can be placed once the step is done.
   const int32_t line = machine.lineOfAddress[static_cast<std::size_t>(machine.pc)];
   const StepOutcome outcome = executeInstruction(machine, touchedAddress);
-  moveHighlight(screen, listing, line, sync);
+  moveHighlight(screen, session, listing, line, sync);
 
   switch (outcome) {
     case StepOutcome::Executed:
@@ -97,14 +101,15 @@ CommandResult step(Screen& screen, ListingView& listing, const MemoryView& memor
 
 }  // namespace
 
-CommandResult executeStep(Screen& screen, ListingView& listing, const MemoryView& memoryView,
-                          MachineState& machine, int32_t& touchedAddress) {
-  return step(screen, listing, memoryView, machine, touchedAddress, nullptr);
+CommandResult executeStep(Screen& screen, Session& session, ListingView& listing,
+                          const MemoryView& memoryView) {
+  return step(screen, session, listing, memoryView, session.touchedAddress, nullptr);
 }
 
-CommandResult executeStep(Screen& screen, ListingView& listing, const MemoryView& memoryView,
-                          MachineState& machine, int32_t& touchedAddress, ListingScreenSync& sync) {
-  return step(screen, listing, memoryView, machine, touchedAddress, &sync);
+CommandResult executeStep(Screen& screen, Session& session, ListingView& listing,
+                          const MemoryView& memoryView, int32_t& touchedAddress,
+                          ListingScreenSync& sync) {
+  return step(screen, session, listing, memoryView, touchedAddress, &sync);
 }
 
 }  // namespace akkusim

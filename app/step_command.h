@@ -11,10 +11,12 @@ namespace akkusim {
 struct Screen;
 struct ListingView;
 struct MemoryView;
+struct Session;
 
-// Done when the instruction was executed and the run may go on.
-CommandResult executeStep(Screen& screen, ListingView& listing, const MemoryView& memoryView,
-                          MachineState& machine, int32_t& touchedAddress);
+// Done when the instruction was executed and the run may go on. Marks the
+// word it touched in session.touchedAddress.
+CommandResult executeStep(Screen& screen, Session& session, ListingView& listing,
+                          const MemoryView& memoryView);
 
 // The listing's screen area during a run. Once a step has shown the whole
 // view, the screen matches the listing image (no text cursor, no scroll bar)
@@ -24,8 +26,9 @@ struct ListingScreenSync {
   bool screenShowsImage = false;
 };
 
-// As above, for the run loop.
-CommandResult executeStep(Screen& screen, ListingView& listing, const MemoryView& memoryView,
-                          MachineState& machine, int32_t& touchedAddress, ListingScreenSync& sync);
+// As above, for the run loop, which keeps its own touched word.
+CommandResult executeStep(Screen& screen, Session& session, ListingView& listing,
+                          const MemoryView& memoryView, int32_t& touchedAddress,
+                          ListingScreenSync& sync);
 
 }  // namespace akkusim

@@ -12,6 +12,7 @@
 #include "program/assemble.h"
 #include "machine/machine_state.h"
 #include "app/run_command.h"
+#include "app/session.h"
 #include "ui/listing_view.h"
 #include "app/main_buttons.h"
 #include "ui/register_panel.h"
@@ -74,18 +75,19 @@ int main() {
   setColors(screen, kBlack, kWhite);
   clearScreen(screen);
 
-  auto machine = std::make_unique<MachineState>();
+  Session session;
+  MachineState& machine = *session.machine;
   ListingView listing = makeListingView();
   MainButtons buttons = makeMainButtons();
-  listing.lines.lines.clear();
+  session.program.lines.clear();
   for (const char* text : {"LOADI 16384", "loop:", "SUBI 1", "JMPNZ loop", "HOLD"}) {
     ProgramLine line;
     line.text = text;
-    listing.lines.lines.push_back(line);
+    session.program.lines.push_back(line);
   }
-  listing.view.contentHeight = 10 * lineCount(listing.lines);
-  redrawListing(screen, listing);
-  drawRegisterPanel(screen, MemoryView{}, *machine, 1);
+  listing.view.contentHeight = 10 * lineCount(session.program);
+  redrawListing(screen, listing, session.program);
+  drawRegisterPanel(screen, MemoryView{}, machine, 1);
   for (const Button& button : buttons.all) drawButton(screen, button);
 
   barePassesPerSecond(screen, 300);  // settle the window
@@ -93,21 +95,21 @@ int main() {
 
   // Cleared memory after Assemble and Reset: lines 1 to 3 are highlighted
   // for the first passes, then 32,768 NOOP passes and the message.
-  assembleProgram(listing.lines, *machine);
-  resetMachine(*machine);
+  assembleProgram(session.program, machine);
+  resetMachine(machine);
   auto start = Clock::now();
   const bool clearedHold =
-      runProgram(screen, buttons, listing, MemoryView{}, *machine) == CommandResult::HoldReached;
+      runProgram(screen, buttons, session, listing, MemoryView{}) == CommandResult::HoldReached;
   const double clearedSeconds = seconds(start);
   const int64_t clearedPasses = 32769;
   const double bareMiddle = barePassesPerSecond(screen, 5000);
 
   // The counting loop: 1 + 2 * 16384 passes, then HOLD; the highlight moves
   // between two lines on every pass.
-  assembleProgram(listing.lines, *machine);
+  assembleProgram(session.program, machine);
   start = Clock::now();
   const bool loopHold =
-      runProgram(screen, buttons, listing, MemoryView{}, *machine) == CommandResult::HoldReached;
+      runProgram(screen, buttons, session, listing, MemoryView{}) == CommandResult::HoldReached;
   const double loopSeconds = seconds(start);
   const int64_t loopPasses = 1 + 2 * 16384 + 1;
   const double bareAfter = barePassesPerSecond(screen, 5000);

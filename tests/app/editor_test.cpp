@@ -169,8 +169,8 @@ TEST(Editor, KeysActOnTheCurrentLineAndWholeLines) {
     EXPECT_EQ(s.run(), 0) << c.name;
 
     EXPECT_EQ(trimmedLines(s), c.expected) << c.name;
-    EXPECT_EQ(s.main.cursor.currentLine, c.expectedLine) << c.name;
-    EXPECT_EQ(s.main.cursor.cursorColumn, c.expectedColumn) << c.name;
+    EXPECT_EQ(s.main.session.cursor.currentLine, c.expectedLine) << c.name;
+    EXPECT_EQ(s.main.session.cursor.cursorColumn, c.expectedColumn) << c.name;
     EXPECT_EQ(s.main.listing.view.contentHeight, 10 * s.lineCount()) << c.name;
   }
 }
@@ -184,8 +184,8 @@ TEST(Editor, TypedLineIsReparsedPaddedAndDrawn) {
   ASSERT_EQ(s.lineCount(), 2);
   EXPECT_EQ(s.lineText(0), "LOAD 5 # start");
   // The line the cursor left keeps its padding; the current line too.
-  EXPECT_EQ(s.main.listing.lines.lines[0].text.size(), 40u);
-  EXPECT_EQ(s.main.listing.lines.lines[1].text.size(), 40u);
+  EXPECT_EQ(s.main.session.program.lines[0].text.size(), 40u);
+  EXPECT_EQ(s.main.session.program.lines[1].text.size(), 40u);
   const Image& w = s.screen.window;
   EXPECT_TRUE(textAt(w, 60, 201, "LOAD 5 ", kBlack, kWhite));
   EXPECT_TRUE(textAt(w, 116, 201, "# start", kDarkGrey, kWhite));
@@ -247,10 +247,10 @@ TEST(Editor, CursorLineIsKeptVisible) {
 
     s.run();
 
-    EXPECT_EQ(s.main.cursor.currentLine, c.expectedLine) << c.name;
+    EXPECT_EQ(s.main.session.cursor.currentLine, c.expectedLine) << c.name;
     EXPECT_EQ(s.main.listing.view.scrollY, c.expectedScroll) << c.name;
     const int32_t cursorY = c.expectedLine * 10 + 200 - c.expectedScroll;
-    const int32_t cursorX = s.main.cursor.cursorColumn * 8 + 52;
+    const int32_t cursorX = s.main.session.cursor.cursorColumn * 8 + 52;
     EXPECT_EQ(pixelAt(s.screen.window, cursorX, cursorY), kBlack) << c.name;
     EXPECT_EQ(pixelAt(s.screen.window, cursorX + 2, cursorY + 9), kBlack) << c.name;
   }
@@ -289,8 +289,8 @@ TEST(Editor, NextKeyClearsTheExecutedLineHighlight) {
   Image highlighted;
   s.platform.wait(5)
       .call([&] {
-        s.main.listing.highlightLine = 2;
-        drawListingRow(s.screen, s.main.listing, 2, true, kLightGreen);
+        s.main.session.highlightLine = 2;
+        drawListingRow(s.screen, s.main.listing, s.main.session.program, 2, true, kLightGreen);
         highlighted = s.screen.window;
       })
       .wait(2)
@@ -299,7 +299,7 @@ TEST(Editor, NextKeyClearsTheExecutedLineHighlight) {
   s.run();
 
   EXPECT_EQ(pixelAt(highlighted, 0, 210), kLightGreen);
-  EXPECT_EQ(s.main.listing.highlightLine, 0);
+  EXPECT_EQ(s.main.session.highlightLine, 0);
   EXPECT_EQ(pixelAt(s.screen.window, 0, 210), kWhite);
 }
 
@@ -321,7 +321,7 @@ TEST(Editor, FullProgramRefusesNewLinesAndStaysIntact) {
   ASSERT_EQ(s.lineCount(), 65535);
   EXPECT_EQ(s.lineText(65533), "HOLD");
   EXPECT_EQ(s.lineText(65534), "");
-  EXPECT_EQ(s.main.cursor.currentLine, 65534);
+  EXPECT_EQ(s.main.session.cursor.currentLine, 65534);
   EXPECT_EQ(s.main.listing.view.contentHeight, 655350);
   EXPECT_EQ(s.main.listing.view.scrollY, 65534 * 10 - 590);
   // The last line's row is the bottom row of the view.
@@ -362,7 +362,7 @@ TEST(Editor, FloodOfRandomKeysKeepsTheProgramConsistent) {
 
   EXPECT_EQ(s.run(), 0);
 
-  const ProgramText& program = s.main.listing.lines;
+  const ProgramText& program = s.main.session.program;
   ASSERT_GE(lineCount(program), 1);
   for (const ProgramLine& line : program.lines) {
     EXPECT_LE(line.text.size(), 41u);
@@ -371,7 +371,7 @@ TEST(Editor, FloodOfRandomKeysKeepsTheProgramConsistent) {
       EXPECT_NE(static_cast<unsigned char>(c), 255);
     }
   }
-  const EditorCursor& cursor = s.main.cursor;
+  const EditorCursor& cursor = s.main.session.cursor;
   EXPECT_GE(cursor.currentLine, 0);
   EXPECT_LE(cursor.currentLine, highestIndex(program));
   EXPECT_GE(cursor.cursorColumn, 1);

@@ -58,23 +58,21 @@ struct CommandFixture {
   Screen screen{platform};
   std::filesystem::path root = freshRoot();
   std::filesystem::path folder = root / "Programme";
-  ListingView listing;
+  Session session;
 
   CommandFixture() {
     std::string error;
     EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error)) << error;
     fillBox(screen.window, 0, 0, kScreenWidth - 1, kScreenHeight - 1, kWhite);
     std::filesystem::create_directories(folder);
-    listing = makeListingView();
-    listing.lines.lines[0].text = "NOOP";
-    listing.highlightLine = 1;
+    session.program.lines[0].text = "NOOP";
+    session.highlightLine = 1;
   }
   ~CommandFixture() {
     std::error_code ignored;
     std::filesystem::permissions(folder / "alt.txt", std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(root, ignored);
-    destroyListingView(listing);
   }
 
   void write(const std::string& name, const std::string& bytes) const {
@@ -92,14 +90,14 @@ TEST(Laden, PickedFileReplacesTheProgram) {
   f.write("demo", "load 5\r\nHOLD\n# Ende\rx: word 3");
   f.platform.wait(5).click(kFirstEntryX, kFirstEntryY);
 
-  EXPECT_EQ(laden(f.screen, f.listing, f.folder), CommandResult::Done);
-  ASSERT_EQ(lineCount(f.listing.lines), 4);
-  EXPECT_EQ(f.listing.lines.lines[0].text, "LOAD 5");
-  EXPECT_EQ(f.listing.lines.lines[2].text, "# Ende");
-  EXPECT_EQ(f.listing.lines.lines[3].text, "x: WORD 3");
-  EXPECT_EQ(f.listing.lines.lines[3].lineIndex, 3);
-  EXPECT_EQ(f.listing.fileName, "demo");
-  EXPECT_EQ(f.listing.highlightLine, 0);
+  EXPECT_EQ(laden(f.screen, f.session, f.folder), CommandResult::Done);
+  ASSERT_EQ(lineCount(f.session.program), 4);
+  EXPECT_EQ(f.session.program.lines[0].text, "LOAD 5");
+  EXPECT_EQ(f.session.program.lines[2].text, "# Ende");
+  EXPECT_EQ(f.session.program.lines[3].text, "x: WORD 3");
+  EXPECT_EQ(f.session.program.lines[3].lineIndex, 3);
+  EXPECT_EQ(f.session.fileName, "demo");
+  EXPECT_EQ(f.session.highlightLine, 0);
 }
 
 TEST(Laden, CancelOrCloseKeepsTheProgramButTakesTheResultAsFileName) {
@@ -118,7 +116,7 @@ TEST(Laden, CancelOrCloseKeepsTheProgramButTakesTheResultAsFileName) {
   for (const Case& c : cases) {
     CommandFixture f;
     f.write("demo", kOld);
-    f.listing.fileName = "alt";
+    f.session.fileName = "alt";
     f.platform.wait(5);
     if (c.close) {
       f.platform.closeWindow();
@@ -128,10 +126,10 @@ TEST(Laden, CancelOrCloseKeepsTheProgramButTakesTheResultAsFileName) {
       f.platform.click(kAbbruchX, kAbbruchY);
     }
 
-    EXPECT_EQ(laden(f.screen, f.listing, f.folder), c.status) << c.what;
-    EXPECT_EQ(f.listing.fileName, c.fileName) << c.what;
-    EXPECT_EQ(f.listing.lines.lines[0].text, "NOOP") << c.what;
-    EXPECT_EQ(f.listing.highlightLine, 1) << c.what;
+    EXPECT_EQ(laden(f.screen, f.session, f.folder), c.status) << c.what;
+    EXPECT_EQ(f.session.fileName, c.fileName) << c.what;
+    EXPECT_EQ(f.session.program.lines[0].text, "NOOP") << c.what;
+    EXPECT_EQ(f.session.highlightLine, 1) << c.what;
   }
 }
 
@@ -143,9 +141,9 @@ TEST(Laden, FileThatCannotBeOpenedLeavesTheProgramWithoutAMessage) {
       .click(kFirstEntryX, kFirstEntryY)
       .wait(5);
 
-  EXPECT_EQ(laden(f.screen, f.listing, f.folder), CommandResult::NotDone);
-  EXPECT_EQ(f.listing.fileName, "weg");
-  EXPECT_EQ(f.listing.lines.lines[0].text, "NOOP");
+  EXPECT_EQ(laden(f.screen, f.session, f.folder), CommandResult::NotDone);
+  EXPECT_EQ(f.session.fileName, "weg");
+  EXPECT_EQ(f.session.program.lines[0].text, "NOOP");
   EXPECT_LT(f.platform.nowMs(), 40.0) << "no message box waited";
 }
 
@@ -164,26 +162,26 @@ TEST(Laden, LossesShowTheWarningOnceAndItsAnswerIsTheStatus) {
     f.platform.wait(5).click(kFirstEntryX, kFirstEntryY).wait(10);
     f.capture(warning).key(c.answer);
 
-    EXPECT_EQ(laden(f.screen, f.listing, f.folder), c.status);
+    EXPECT_EQ(laden(f.screen, f.session, f.folder), c.status);
     EXPECT_EQ(pixelAt(warning, kWarningFrameX, kWarningFrameY), kBlack) << "warning shown";
-    ASSERT_EQ(lineCount(f.listing.lines), 3);
-    EXPECT_EQ(f.listing.lines.lines[0].text, std::string(40, 'x'));
-    EXPECT_EQ(f.listing.lines.lines[1].text, "HOLD");
-    EXPECT_EQ(f.listing.lines.lines[2].text, "");
+    ASSERT_EQ(lineCount(f.session.program), 3);
+    EXPECT_EQ(f.session.program.lines[0].text, std::string(40, 'x'));
+    EXPECT_EQ(f.session.program.lines[1].text, "HOLD");
+    EXPECT_EQ(f.session.program.lines[2].text, "");
   }
 }
 
 TEST(Speichern, TypedNameWritesEveryLineWithCrLf) {
   CommandFixture f;
-  f.listing.lines.lines = {ProgramLine{}, ProgramLine{}, ProgramLine{}};
-  f.listing.lines.lines[0].text = "LOAD 5  ";
-  f.listing.lines.lines[1].text = "";
-  f.listing.lines.lines[2].text = "# \xc3\xa4nderung";
+  f.session.program.lines = {ProgramLine{}, ProgramLine{}, ProgramLine{}};
+  f.session.program.lines[0].text = "LOAD 5  ";
+  f.session.program.lines[1].text = "";
+  f.session.program.lines[2].text = "# \xc3\xa4nderung";
   f.platform.wait(5).type("neu_1").key(keys::kEnter);
 
-  EXPECT_EQ(speichern(f.screen, f.listing, f.folder), CommandResult::Done);
+  EXPECT_EQ(speichern(f.screen, f.session, f.folder), CommandResult::Done);
   EXPECT_EQ(f.read("neu_1"), "LOAD 5  \r\n\r\n# \xc3\xa4nderung\r\n");
-  EXPECT_EQ(f.listing.fileName, "neu_1");
+  EXPECT_EQ(f.session.fileName, "neu_1");
   for (const auto& entry : std::filesystem::directory_iterator(f.folder)) {
     EXPECT_EQ(entry.path().filename(), "neu_1.txt") << "no temporary file left";
   }
@@ -207,7 +205,7 @@ TEST(Speichern, OverwriteQuestionGuardsOtherExistingFiles) {
   for (const Case& c : cases) {
     CommandFixture f;
     f.write("alt", kOld);
-    f.listing.fileName = c.fileName;
+    f.session.fileName = c.fileName;
     Image question;
     f.platform.wait(5);
     if (c.fileName != "alt") {
@@ -218,13 +216,13 @@ TEST(Speichern, OverwriteQuestionGuardsOtherExistingFiles) {
     f.capture(question);
     if (c.answer) f.platform.key(*c.answer);
 
-    EXPECT_EQ(speichern(f.screen, f.listing, f.folder), c.status) << c.what;
+    EXPECT_EQ(speichern(f.screen, f.session, f.folder), c.status) << c.what;
     // Without a question the command returns before the capture is due.
     const bool questionShown =
         question.width > 0 && pixelAt(question, kQuestionFrameX, kQuestionFrameY) == kBlack;
     EXPECT_EQ(questionShown, c.answer.has_value()) << c.what;
     EXPECT_EQ(f.read("alt"), c.written ? "NOOP\r\n" : kOld) << c.what;
-    EXPECT_EQ(f.listing.fileName, c.fileNameAfter) << c.what;
+    EXPECT_EQ(f.session.fileName, c.fileNameAfter) << c.what;
   }
 }
 
@@ -233,10 +231,10 @@ TEST(Speichern, CancelOrCloseInTheChooserWritesNothing) {
       {keys::kEscape, CommandResult::NotDone}, {keys::kWindowClose, CommandResult::WindowClosed}};
   for (const auto& [key, status] : cases) {
     CommandFixture f;
-    f.listing.fileName = "alt";
+    f.session.fileName = "alt";
     f.platform.wait(5).key(key);
-    EXPECT_EQ(speichern(f.screen, f.listing, f.folder), status);
-    EXPECT_EQ(f.listing.fileName, "alt");
+    EXPECT_EQ(speichern(f.screen, f.session, f.folder), status);
+    EXPECT_EQ(f.session.fileName, "alt");
     EXPECT_TRUE(std::filesystem::is_empty(f.folder));
   }
 }
@@ -271,12 +269,12 @@ TEST(Speichern, FailureShowsAMessageAndKeepsTheOldFile) {
         std::filesystem::create_directory(f.folder / "alt.txt");
         break;
     }
-    f.listing.fileName = "alt";
+    f.session.fileName = "alt";
     Image message;
     f.platform.wait(5).key(keys::kEnter).wait(10);
     f.capture(message).key(c.answer);
 
-    EXPECT_EQ(speichern(f.screen, f.listing, f.folder), c.status) << c.what;
+    EXPECT_EQ(speichern(f.screen, f.session, f.folder), c.status) << c.what;
     EXPECT_EQ(pixelAt(message, kFailureFrameX, kFailureFrameY), kBlack) << c.what;
     switch (c.fault) {
       case Fault::MissingFolder:
@@ -321,9 +319,9 @@ TEST(FileSequences, LadenPicksAFileRedrawsTheListingAndPutsTheCursorOnLineOne) {
   EXPECT_EQ(s.lineCount(), 2);
   EXPECT_EQ(s.lineText(0), "LOAD 5");
   EXPECT_EQ(s.lineText(1), "HOLD");
-  EXPECT_EQ(s.main.listing.fileName, "demo");
-  EXPECT_EQ(s.main.cursor.currentLine, 0);
-  EXPECT_EQ(s.main.cursor.cursorColumn, 1);
+  EXPECT_EQ(s.main.session.fileName, "demo");
+  EXPECT_EQ(s.main.session.cursor.currentLine, 0);
+  EXPECT_EQ(s.main.session.cursor.cursorColumn, 1);
   const Image& window = s.screen.window;
   EXPECT_TRUE(rowHasInk(window, 0, 68, 107)) << "LOAD 5";
   EXPECT_FALSE(rowHasInk(window, 0, 108, 420));
@@ -338,7 +336,7 @@ TEST(FileSequences, CancelledLadenKeepsTheTextButEmptiesTheFileName) {
     MainWindowSession s;
     s.writeProgram("demo", kOld);
     s.setProgram({"NOOP", "HOLD"}, 1);
-    s.platform.call([&s] { s.main.listing.fileName = "alt"; });
+    s.platform.call([&s] { s.main.session.fileName = "alt"; });
     s.platform.wait(5);
     s.clickButton(MainButton::Laden).wait(10);
     if (escape) {
@@ -351,8 +349,8 @@ TEST(FileSequences, CancelledLadenKeepsTheTextButEmptiesTheFileName) {
     EXPECT_EQ(s.run(), 0);
     EXPECT_EQ(s.lineText(0), "NOOP");
     EXPECT_EQ(s.lineText(1), "HOLD");
-    EXPECT_EQ(s.main.listing.fileName, "");
-    EXPECT_EQ(s.main.cursor.currentLine, 0);
+    EXPECT_EQ(s.main.session.fileName, "");
+    EXPECT_EQ(s.main.session.cursor.currentLine, 0);
   }
 }
 
@@ -364,7 +362,7 @@ TEST(FileSequences, SavedProgramLoadsBackToTheSameListing) {
   s.platform.call([&] { beforeSave = s.screen.window; });
   s.platform.wait(5);
   s.clickButton(MainButton::Speichern).wait(10).type("neu").key(keys::kEnter).wait(10);
-  s.platform.call([&s] { s.main.listing.lines.lines[1].text = "geaendert"; });
+  s.platform.call([&s] { s.main.session.program.lines[1].text = "geaendert"; });
   s.clickButton(MainButton::Laden).wait(10).click(kFirstEntryX, kFirstEntryY).wait(10);
 
   EXPECT_EQ(s.run(), 0);
@@ -372,7 +370,7 @@ TEST(FileSequences, SavedProgramLoadsBackToTheSameListing) {
   EXPECT_EQ(s.readProgram("neu"),
             "LOAD 5" + std::string(34, ' ') + "\r\nx: WORD 3\r\nHOLD # Ende\r\n");
   EXPECT_EQ(s.lineText(1), "x: WORD 3");
-  EXPECT_EQ(s.main.listing.fileName, "neu");
+  EXPECT_EQ(s.main.session.fileName, "neu");
   for (int32_t y = 200; y < 800; ++y) {
     for (int32_t x = 0; x < 430; ++x) {
       ASSERT_EQ(pixelAt(s.screen.window, x, y), pixelAt(beforeSave, x, y)) << x << "," << y;
@@ -391,7 +389,7 @@ TEST(FileSequences, OverwriteQuestionAnsweredWithTheMouse) {
 
     EXPECT_EQ(s.run(), 0);
     EXPECT_EQ(s.readProgram("alt"), yes ? "NOOP" + std::string(36, ' ') + "\r\n" : kOld);
-    EXPECT_EQ(s.main.listing.fileName, yes ? "alt" : "");
+    EXPECT_EQ(s.main.session.fileName, yes ? "alt" : "");
   }
 }
 

@@ -28,8 +28,8 @@ TEST(MainWindow, StartUpDrawsPanelListingButtonsAndCursor) {
 
   const Image& w = atStart;
   EXPECT_EQ(s.lineCount(), 1);
-  EXPECT_EQ(s.main.cursor.currentLine, 0);
-  EXPECT_EQ(s.main.cursor.cursorColumn, 1);
+  EXPECT_EQ(s.main.session.cursor.currentLine, 0);
+  EXPECT_EQ(s.main.session.cursor.cursorColumn, 1);
   // Panel of a fresh machine: instruction address 0, so word 0 is the current
   // instruction; the first drawing marks word 1 as touched.
   EXPECT_TRUE(textAt(w, 30, 30, "Akkumulator:       0", kBlack, kWhite));
@@ -90,7 +90,7 @@ TEST(MainWindow, WheelOverTheMemoryViewScrollsItsRows) {
     s.platform.wait(5)
         .call([&] {
           s.main.memoryView.top = c.top;
-          drawMemoryView(s.screen, s.main.memoryView, *s.main.machine, 0);
+          drawMemoryView(s.screen, s.main.memoryView, *s.main.session.machine, 0);
         })
         .moveTo(700, 400)
         .wait(5)
@@ -155,8 +155,8 @@ TEST(MainWindow, NeuStartsAnEmptyProgramAtTheTop) {
   std::vector<std::string> program(100, "LOAD 5");
   s.setProgram(program, 99);
   s.platform.wait(5).call([&] {
-    s.main.listing.fileName = "alt";
-    s.main.machine->memory[3] = 17;
+    s.main.session.fileName = "alt";
+    s.main.session.machine->memory[3] = 17;
   });
   s.clickButton(MainButton::Neu).wait(5);
 
@@ -164,12 +164,12 @@ TEST(MainWindow, NeuStartsAnEmptyProgramAtTheTop) {
 
   EXPECT_EQ(s.lineCount(), 1);
   EXPECT_EQ(s.lineText(0), "");
-  EXPECT_EQ(s.main.cursor.currentLine, 0);
-  EXPECT_EQ(s.main.cursor.cursorColumn, 1);
+  EXPECT_EQ(s.main.session.cursor.currentLine, 0);
+  EXPECT_EQ(s.main.session.cursor.cursorColumn, 1);
   EXPECT_EQ(s.main.listing.view.scrollY, 0);
   EXPECT_EQ(s.main.listing.view.contentHeight, 10);
-  EXPECT_EQ(s.main.listing.fileName, "");
-  EXPECT_EQ(s.main.machine->memory[3], 17);
+  EXPECT_EQ(s.main.session.fileName, "");
+  EXPECT_EQ(s.main.session.machine->memory[3], 17);
   EXPECT_TRUE(textAt(s.screen.window, 2, 200, "     1", kGrey, kWhite));
   EXPECT_FALSE(anyPixel(s.screen.window, 2, 210, 49, 217, kGrey));
 }
@@ -202,8 +202,8 @@ TEST(MainWindow, ClickingIntoTheListingDoesNotMoveTheCursor) {
 
   s.run();
 
-  EXPECT_EQ(s.main.cursor.currentLine, 0);
-  EXPECT_EQ(s.main.cursor.cursorColumn, 1);
+  EXPECT_EQ(s.main.session.cursor.currentLine, 0);
+  EXPECT_EQ(s.main.session.cursor.cursorColumn, 1);
   EXPECT_EQ(s.main.listing.view.scrollY, 0);
 }
 
@@ -211,19 +211,19 @@ TEST(MainWindow, ResetClearsTheMachineAndTheHighlight) {
   MainWindowSession s;
   s.setProgram({"HOLD", "HOLD"}, 0);
   s.platform.wait(5).call([&] {
-    s.main.machine->accumulator = 9;
-    s.main.machine->memory[5] = 3;
-    s.main.listing.highlightLine = 2;
-    drawListingRow(s.screen, s.main.listing, 2, true, kLightGreen);
+    s.main.session.machine->accumulator = 9;
+    s.main.session.machine->memory[5] = 3;
+    s.main.session.highlightLine = 2;
+    drawListingRow(s.screen, s.main.listing, s.main.session.program, 2, true, kLightGreen);
   });
   s.clickButton(MainButton::Reset).wait(5);
 
   s.run();
 
-  EXPECT_EQ(s.main.touchedAddress, -1);
-  EXPECT_EQ(s.main.machine->instructionAddress, -2);
-  EXPECT_EQ(s.main.machine->memory[5], 0);
-  EXPECT_EQ(s.main.listing.highlightLine, 0);
+  EXPECT_EQ(s.main.session.touchedAddress, -1);
+  EXPECT_EQ(s.main.session.machine->instructionAddress, -2);
+  EXPECT_EQ(s.main.session.machine->memory[5], 0);
+  EXPECT_EQ(s.main.session.highlightLine, 0);
   const Image& w = s.screen.window;
   EXPECT_EQ(pixelAt(w, 0, 210), kWhite);
   EXPECT_TRUE(textAt(w, 30, 30, "Akkumulator:       0", kBlack, kWhite));
@@ -240,21 +240,21 @@ TEST(MainWindow, AssembleThenStepMarksTheExecutedLine) {
   s.platform.moveTo(270, 137).press().wait(50).release().wait(5);  // held: one step only
   s.platform.call([&] {
     afterStep = s.screen.window;
-    highlight = s.main.listing.highlightLine;
+    highlight = s.main.session.highlightLine;
   });
   s.platform.type("x");  // the next key removes the highlight
 
   EXPECT_EQ(s.run(), 0);
 
   EXPECT_EQ(s.lineText(0), "LOADI 7");
-  EXPECT_EQ(s.main.machine->accumulator, 7);
-  EXPECT_EQ(s.main.machine->pc, 2);
+  EXPECT_EQ(s.main.session.machine->accumulator, 7);
+  EXPECT_EQ(s.main.session.machine->pc, 2);
   EXPECT_EQ(highlight, 1);
   EXPECT_EQ(pixelAt(afterStep, 0, 200), kLightGreen);
   EXPECT_TRUE(textAt(afterStep, 30, 30, "Akkumulator:       7", kBlack, kWhite));
   EXPECT_TRUE(textAt(afterStep, 30, 50, "Befehl:        LOADI", kBlack, kWhite));
   EXPECT_TRUE(textAt(afterStep, 30, 70, "Parameter:         7", kBlack, kWhite));
-  EXPECT_EQ(s.main.listing.highlightLine, 0);
+  EXPECT_EQ(s.main.session.highlightLine, 0);
   EXPECT_EQ(pixelAt(s.screen.window, 0, 200), kWhite);
 }
 
@@ -281,7 +281,7 @@ TEST(MainWindow, ClosingTheWindowOnTheLoadWarningLeavesTheCursorInTheProgram) {
 
   ASSERT_EQ(s.lineCount(), 1);
   EXPECT_EQ(s.lineText(0), "HOLD");
-  EXPECT_EQ(s.main.cursor.currentLine, 0);
+  EXPECT_EQ(s.main.session.cursor.currentLine, 0);
 }
 
 }  // namespace

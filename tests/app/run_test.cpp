@@ -156,14 +156,14 @@ TEST(AssembleCommand, ErrorShowsMessageAndKeepsTheOldProgram) {
 
     EXPECT_TRUE(showsMessage(box, c.message, "Abbruch"));
     // The machine still holds the program and the state of the step.
-    const MachineState& m = *s.main.machine;
+    const MachineState& m = *s.main.session.machine;
     EXPECT_EQ(m.memory[0], codeOf("LOADI"));
     EXPECT_EQ(m.memory[1], 7);
     EXPECT_EQ(m.memory[2], codeOf("HOLD"));
     EXPECT_EQ(m.accumulator, 7);
     EXPECT_EQ(m.pc, 2);
     // The executed-line highlight is gone once the box is answered.
-    EXPECT_EQ(s.main.listing.highlightLine, 0);
+    EXPECT_EQ(s.main.session.highlightLine, 0);
     EXPECT_EQ(listingRowBackground(afterBox, 0), kWhite);
   }
 }
@@ -176,7 +176,7 @@ TEST(AssembleCommand, ProgramTooLongNamesTheLineThatPassesTheLimit) {
   s.capture(box).key(keys::kEscape);
   EXPECT_EQ(s.run(), 0);
   EXPECT_TRUE(showsMessage(box, "Out of memory:\\nProgramm zu lang 32769", "Abbruch"));
-  EXPECT_EQ(s.main.machine->instructionAddress, 0);  // never reset
+  EXPECT_EQ(s.main.session.machine->instructionAddress, 0);  // never reset
 }
 
 TEST(AssembleCommand, SuccessShowsMemoryButNotTheRegisterRows) {
@@ -191,7 +191,7 @@ TEST(AssembleCommand, SuccessShowsMemoryButNotTheRegisterRows) {
   s.capture(after);
   EXPECT_EQ(s.run(), 0);
 
-  const MachineState& m = *s.main.machine;
+  const MachineState& m = *s.main.session.machine;
   EXPECT_EQ(m.memory[0], codeOf("LOADI"));
   EXPECT_EQ(m.memory[3], 1);
   EXPECT_EQ(m.pc, 0);
@@ -258,9 +258,9 @@ TEST(SchrittCommand, MarksLineAndWordsAndStopsAtHold) {
   EXPECT_FALSE(wordIsRed(hold, 100));
   // It stays there: the next Schritt shows the message again.
   EXPECT_TRUE(showsMessage(holdAgain, "Programmende", " OK "));
-  EXPECT_EQ(s.main.machine->pc, 4);
-  EXPECT_EQ(s.main.machine->instructionAddress, 4);
-  EXPECT_EQ(s.main.machine->memory[100], 7);
+  EXPECT_EQ(s.main.session.machine->pc, 4);
+  EXPECT_EQ(s.main.session.machine->instructionAddress, 4);
+  EXPECT_EQ(s.main.session.machine->memory[100], 7);
 }
 
 TEST(SchrittCommand, StaleLineNumbersAreLeftAlone) {
@@ -273,14 +273,14 @@ TEST(SchrittCommand, StaleLineNumbersAreLeftAlone) {
   // "Neu" leaves one empty line; the line map still names lines 2 to 4,
   // and the mark may name a line that is gone.
   s.clickButton(MainButton::Neu);
-  s.platform.call([&s] { s.main.listing.highlightLine = 9; });
+  s.platform.call([&s] { s.main.session.highlightLine = 9; });
   s.clickButton(MainButton::Schritt).wait(5);
   s.capture(shot);
   EXPECT_EQ(s.run(), 0);
 
   EXPECT_EQ(s.lineCount(), 1);
-  EXPECT_EQ(s.main.listing.highlightLine, 0);
-  EXPECT_EQ(s.main.machine->instructionAddress, 4);
+  EXPECT_EQ(s.main.session.highlightLine, 0);
+  EXPECT_EQ(s.main.session.machine->instructionAddress, 4);
   EXPECT_EQ(listingRowBackground(shot, 0), kWhite);
   EXPECT_EQ(listingRowBackground(shot, 2), kWhite);
 }
@@ -311,7 +311,7 @@ TEST(RunCommand, RunsToProgrammendeAndGivesTheButtonsBack) {
 
   EXPECT_TRUE(allButtonsActive(after));
   EXPECT_EQ(mainButton(s.main.buttons, MainButton::Starten).label, "Starten");
-  const MachineState& m = *s.main.machine;
+  const MachineState& m = *s.main.session.machine;
   EXPECT_EQ(m.accumulator, 0);
   EXPECT_EQ(m.zero, 1);
   EXPECT_EQ(m.pc, 6);
@@ -377,11 +377,11 @@ TEST(RunCommand, StoppenEndsTheRunAndTheProgramContinues) {
   s.clickButton(MainButton::Assemble);
   s.clickButton(MainButton::Starten).wait(50);
   s.pressNotingResult(MainButton::Starten, stopped);
-  s.platform.call([&s, &countAtStop] { countAtStop = s.main.machine->accumulator; });
+  s.platform.call([&s, &countAtStop] { countAtStop = s.main.session.machine->accumulator; });
   s.capture(afterStopShot);
   s.clickButton(MainButton::Schritt);
   s.clickButton(MainButton::Schritt);
-  s.platform.call([&s, &afterStop] { afterStop = s.main.machine->accumulator; });
+  s.platform.call([&s, &afterStop] { afterStop = s.main.session.machine->accumulator; });
   s.clickButton(MainButton::Starten).wait(20);
   s.clickButton(MainButton::Starten);
   EXPECT_EQ(s.run(), 0);
@@ -391,7 +391,7 @@ TEST(RunCommand, StoppenEndsTheRunAndTheProgramContinues) {
   EXPECT_TRUE(allButtonsActive(afterStopShot));
   // Two steps: one ADDI and one JMP.
   EXPECT_EQ(afterStop, countAtStop + 1);
-  EXPECT_GT(s.main.machine->accumulator, afterStop + 5);
+  EXPECT_GT(s.main.session.machine->accumulator, afterStop + 5);
 }
 
 TEST(RunCommand, ClosingTheWindowDuringARunEndsTheProgram) {
@@ -403,8 +403,8 @@ TEST(RunCommand, ClosingTheWindowDuringARunEndsTheProgram) {
   const double closedAt = s.platform.scriptEndMs();
   EXPECT_EQ(s.run(), 0);
   EXPECT_LT(s.platform.nowMs(), closedAt + 10);
-  EXPECT_LT(s.main.machine->accumulator, 497);
-  EXPECT_GT(s.main.machine->accumulator, 400);
+  EXPECT_LT(s.main.session.machine->accumulator, 497);
+  EXPECT_GT(s.main.session.machine->accumulator, 400);
 }
 
 TEST(RunCommand, ClosingTheWindowWhileAMessageIsUpEndsTheProgram) {
@@ -445,8 +445,8 @@ TEST(RunCommand, RunTimeErrorsStopTheRunWithTheirMessage) {
 
     EXPECT_TRUE(showsMessage(box, c.message, " OK "));
     EXPECT_TRUE(allButtonsActive(after));
-    EXPECT_EQ(s.main.machine->accumulator, c.accumulator);
-    EXPECT_EQ(s.main.machine->pc, c.pc);
+    EXPECT_EQ(s.main.session.machine->accumulator, c.accumulator);
+    EXPECT_EQ(s.main.session.machine->pc, c.pc);
   }
 }
 
@@ -474,10 +474,10 @@ TEST(ResetCommand, ClearsMachineAndHighlightThenRunsClearedMemoryToTheLimit) {
   EXPECT_FALSE(wordIsRed(afterReset, 1));
 
   EXPECT_TRUE(showsMessage(box, "Fehler: Speicherüberlauf", " OK "));
-  const MachineState& m = *s.main.machine;
+  const MachineState& m = *s.main.session.machine;
   EXPECT_EQ(m.pc, 65536);
   EXPECT_EQ(m.instructionAddress, 65534);
-  EXPECT_EQ(s.main.listing.highlightLine, 0);
+  EXPECT_EQ(s.main.session.highlightLine, 0);
 }
 
 }  // namespace
