@@ -10,7 +10,7 @@ namespace akkusim {
 
 CommandResult assemble(Screen& screen, Session& session, const MemoryView& memoryView) {
   MachineState& machine = *session.machine;
-  const AssembleResult result = assembleProgram(session.program, machine);
+  const AssembleResult result = assembleProgram(session.program, machine, session.lineMap);
   if (result.error != AssembleError::None) {
     return afterErrorBox(showMessage(screen, messageBoxText(assembleErrorLines(result)), "Abbruch"));
   }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "machine/machine_state.h"
+#include "program/assemble.h"
 #include "program/program_text.h"
 
 namespace akkusim {
@@ -21,6 +22,7 @@ struct Session {
   ProgramText program;
   std::string fileName;
   std::unique_ptr<MachineState> machine = std::make_unique<MachineState>();
+  LineMap lineMap;
   int32_t touchedAddress = 0;  // the word the last step marked, -1 for none
   int32_t highlightLine = 0;   // the executed line, 1-based, 0 for none
   EditorCursor cursor;

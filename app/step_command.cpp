@@ -78,7 +78,7 @@ CommandResult step(Screen& screen, Session& session, ListingView& listing,
   }
   // The instruction about to be fetched lies at pc; the operation cannot
   // change the line map, so the mark can be placed once the step is done.
-  const int32_t line = machine.lineOfAddress[static_cast<std::size_t>(machine.pc)];
+  const int32_t line = session.lineMap.lineOfAddress[static_cast<std::size_t>(machine.pc)];
   const StepOutcome outcome = executeInstruction(machine, touchedAddress);
   moveHighlight(screen, session, listing, line, sync);
 

@@ -44,8 +44,9 @@ ProgramText fullProgram() {
 void assembleFullMemory(benchmark::State& state) {
   ProgramText program = fullProgram();
   auto machine = std::make_unique<MachineState>();
+  LineMap lineMap;
   for (auto _ : state) {
-    const AssembleResult result = assembleProgram(program, *machine);
+    const AssembleResult result = assembleProgram(program, *machine, lineMap);
     if (result.error != AssembleError::None) state.SkipWithError("program did not assemble");
     benchmark::DoNotOptimize(machine->memory.data());
   }

@@ -228,7 +228,8 @@ std::optional<int> prepareMachine(const Options& options, std::istream& in, std:
   if (loaded.incomplete) {
     printLines(err, loadWarningLines());
   }
-  const AssembleResult result = assembleProgram(loaded.program, machine);
+  LineMap lineMap;
+  const AssembleResult result = assembleProgram(loaded.program, machine, lineMap);
   if (result.error != AssembleError::None) {
     printLines(err, assembleErrorLines(result));
     return kExitAssembly;

@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   machine->memory[12345] = 777;
   machine->accumulator = 5;
-  const AssembleResult result = assembleProgram(program, *machine);
+  static LineMap lineMap;
+  const AssembleResult result = assembleProgram(program, *machine, lineMap);
   if (result.error != AssembleError::None) {
     if (machine->memory[12345] != 777 || machine->accumulator != 5) std::abort();
     if (result.line < 1 || result.line > static_cast<int32_t>(program.lines.size())) std::abort();

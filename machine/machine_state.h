@@ -1,5 +1,5 @@
 #pragma once
-// The whole simulated computer plus the source line of each instruction.
+// The whole simulated computer.
 
 #include <array>
 #include <cstdint>
@@ -14,7 +14,6 @@ struct MachineState {
   int16_t instruction = 0;
   int16_t parameter = 0;
   std::array<int16_t, kMemoryWords> memory{};
-  std::array<uint16_t, kMemoryWords> lineOfAddress{};
   int32_t instructionAddress = 0;
   int32_t pc = 0;
   uint8_t carry = 0;
@@ -28,8 +27,7 @@ struct MachineState {
 // otherwise (also for a code word not in the table).
 std::string parameterText(const MachineState& machine);
 
-// Clears registers, flags and memory; instructionAddress -2, pc 0. Keeps
-// lineOfAddress.
+// Clears registers, flags and memory; instructionAddress -2, pc 0.
 void resetMachine(MachineState& machine);
 
 }  // namespace akkusim

@@ -1,5 +1,6 @@
 #include "program/assemble.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <string_view>
 #include <unordered_map>
@@ -41,7 +42,7 @@ int32_t wordsOf(LineKind kind) {
   return 0;
 }
 
-AssembleResult assembleProgram(ProgramText& program, MachineState& machine) {
+AssembleResult assembleProgram(ProgramText& program, MachineState& machine, LineMap& lineMap) {
   std::vector<ProgramLine>& lines = program.lines;
 
   // Pass 1: parse, count words, collect labels in line order.
@@ -87,7 +88,7 @@ AssembleResult assembleProgram(ProgramText& program, MachineState& machine) {
   // Pass 3: only now is the machine touched. Pass 1 has bounded the words
   // to the memory's size.
   resetMachine(machine);
-  machine.lineOfAddress.fill(0);
+  std::fill(lineMap.lineOfAddress.begin(), lineMap.lineOfAddress.end(), uint16_t{0});
   std::size_t address = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const ProgramLine& line = lines[i];
@@ -104,7 +105,7 @@ AssembleResult assembleProgram(ProgramText& program, MachineState& machine) {
       case LineKind::SymbolOperand:
         machine.memory[address] = line.opcode;
         machine.memory[address + 1] = line.value;
-        machine.lineOfAddress[address] = static_cast<uint16_t>(lineNumber(i));
+        lineMap.lineOfAddress[address] = static_cast<uint16_t>(lineNumber(i));
         address += 2;
         break;
     }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "machine/machine_state.h"
 #include "program/program_text.h"
@@ -25,8 +26,15 @@ struct AssembleResult {
 // data word, 0 for an empty line or a label alone.
 int32_t wordsOf(LineKind kind);
 
+// The source line (1-based) of the instruction starting at each address, 0
+// for every other word: how a step finds the line to highlight.
+struct LineMap {
+  std::vector<uint16_t> lineOfAddress = std::vector<uint16_t>(kMemoryWords, 0);
+};
+
 // Parses every line, resolves names, then resets the machine and writes the
-// program from address 0 with its line map. On error the machine is untouched.
-AssembleResult assembleProgram(ProgramText& program, MachineState& machine);
+// program from address 0, and its line map. On error the machine and the
+// line map are untouched.
+AssembleResult assembleProgram(ProgramText& program, MachineState& machine, LineMap& lineMap);
 
 }  // namespace akkusim

@@ -95,7 +95,7 @@ int main() {
 
   // Cleared memory after Assemble and Reset: lines 1 to 3 are highlighted
   // for the first passes, then 32,768 NOOP passes and the message.
-  assembleProgram(session.program, machine);
+  assembleProgram(session.program, machine, session.lineMap);
   resetMachine(machine);
   auto start = Clock::now();
   const bool clearedHold =
@@ -106,7 +106,7 @@ int main() {
 
   // The counting loop: 1 + 2 * 16384 passes, then HOLD; the highlight moves
   // between two lines on every pass.
-  assembleProgram(session.program, machine);
+  assembleProgram(session.program, machine, session.lineMap);
   start = Clock::now();
   const bool loopHold =
       runProgram(screen, buttons, session, listing, MemoryView{}) == CommandResult::HoldReached;

@@ -196,7 +196,7 @@ TEST(AssembleCommand, SuccessShowsMemoryButNotTheRegisterRows) {
   EXPECT_EQ(m.memory[3], 1);
   EXPECT_EQ(m.pc, 0);
   EXPECT_EQ(m.instructionAddress, -2);
-  EXPECT_EQ(m.lineOfAddress[2], 2);
+  EXPECT_EQ(s.main.session.lineMap.lineOfAddress[2], 2);
   // Memory view: the new words, nothing marked (no instruction executed).
   EXPECT_TRUE(showsText(after, 500 + 60, 15, formatNumber(7, 6), kBlack, kLightGrey));
   for (int32_t address = 0; address < 10; ++address) {

@@ -26,10 +26,11 @@ ProgramText programOf(const std::vector<std::string>& texts) {
 class Assemble : public ::testing::Test {
  protected:
   std::unique_ptr<MachineState> machine = std::make_unique<MachineState>();
+  LineMap lineMap;
 
   AssembleResult run(const std::vector<std::string>& texts) {
     program = programOf(texts);
-    return assembleProgram(program, *machine);
+    return assembleProgram(program, *machine, lineMap);
   }
 
   ProgramText program;
@@ -40,7 +41,7 @@ TEST_F(Assemble, EmptyProgramGivesClearedMachine) {
   machine->accumulator = 3;
   machine->pc = 12;
   machine->carry = 1;
-  machine->lineOfAddress[40] = 7;
+  lineMap.lineOfAddress[40] = 7;
 
   const AssembleResult result = run({""});
 
@@ -52,7 +53,7 @@ TEST_F(Assemble, EmptyProgramGivesClearedMachine) {
   EXPECT_EQ(machine->pc, 0);
   EXPECT_EQ(machine->instructionAddress, -2);
   EXPECT_EQ(machine->carry, 0);
-  EXPECT_EQ(machine->lineOfAddress[40], 0);
+  EXPECT_EQ(lineMap.lineOfAddress[40], 0);
 }
 
 TEST_F(Assemble, PlacesWordsInLineOrderWithInstructionsAtOddAddresses) {
@@ -65,7 +66,7 @@ TEST_F(Assemble, PlacesWordsInLineOrderWithInstructionsAtOddAddresses) {
   }
   const std::vector<uint16_t> lines{0, 2, 0, 3, 0, 6, 0, 0};
   for (std::size_t a = 0; a < lines.size(); ++a) {
-    EXPECT_EQ(machine->lineOfAddress[a], lines[a]) << "address " << a;
+    EXPECT_EQ(lineMap.lineOfAddress[a], lines[a]) << "address " << a;
   }
   EXPECT_EQ(program.lines[1].value, 0) << "the resolved address is kept in the line";
   EXPECT_EQ(program.lines[1].text, "LOAD a");
@@ -125,7 +126,7 @@ TEST_F(Assemble, ReportsTheFirstErrorWithItsLineAndLeavesTheMachineAlone) {
     machine->memory[3000] = 77;
     machine->accumulator = 5;
     machine->pc = 40;
-    machine->lineOfAddress[0] = 9;
+    lineMap.lineOfAddress[0] = 9;
 
     const AssembleResult result = run(c.lines);
 
@@ -136,7 +137,7 @@ TEST_F(Assemble, ReportsTheFirstErrorWithItsLineAndLeavesTheMachineAlone) {
     EXPECT_EQ(machine->memory[3000], 77);
     EXPECT_EQ(machine->accumulator, 5);
     EXPECT_EQ(machine->pc, 40);
-    EXPECT_EQ(machine->lineOfAddress[0], 9);
+    EXPECT_EQ(lineMap.lineOfAddress[0], 9);
   }
 }
 
@@ -161,8 +162,8 @@ TEST_F(Assemble, FillsAllMemoryWithTheLastLabelWrappingToZero) {
   EXPECT_EQ(machine->memory[65533], 32766);
   EXPECT_EQ(machine->memory[65534], 0x20B);
   EXPECT_EQ(machine->memory[65535], 1);
-  EXPECT_EQ(machine->lineOfAddress[65534], 65534);
-  EXPECT_EQ(machine->lineOfAddress[2], 3);
+  EXPECT_EQ(lineMap.lineOfAddress[65534], 65534);
+  EXPECT_EQ(lineMap.lineOfAddress[2], 3);
   EXPECT_EQ(program.lines[65534].lineIndex, static_cast<int16_t>(65534));
 }
 
@@ -201,20 +202,20 @@ TEST_F(Assemble, RejectsTheLineWhoseWordsPassTheMemorySize) {
   EXPECT_EQ(machine->memory[65533], 0x114);
   EXPECT_EQ(machine->memory[65534], 1);
   EXPECT_EQ(machine->memory[65535], 2);
-  EXPECT_EQ(machine->lineOfAddress[65533], 32768);
+  EXPECT_EQ(lineMap.lineOfAddress[65533], 32768);
 }
 
 TEST_F(Assemble, ShorterProgramAfterALongerOneLeavesNoTrace) {
   ASSERT_EQ(run(std::vector<std::string>(500, "LOADI 3")).error, AssembleError::None);
-  ASSERT_EQ(machine->lineOfAddress[998], 500);
+  ASSERT_EQ(lineMap.lineOfAddress[998], 500);
 
   ASSERT_EQ(run({"", "HOLD"}).error, AssembleError::None);
 
   EXPECT_EQ(machine->memory[0], 0x63);
-  EXPECT_EQ(machine->lineOfAddress[0], 2);
+  EXPECT_EQ(lineMap.lineOfAddress[0], 2);
   for (std::size_t a = 2; a < 1000; ++a) {
     ASSERT_EQ(machine->memory[a], 0) << "address " << a;
-    ASSERT_EQ(machine->lineOfAddress[a], 0) << "address " << a;
+    ASSERT_EQ(lineMap.lineOfAddress[a], 0) << "address " << a;
   }
 }
 

@@ -132,7 +132,8 @@ TEST_P(ExampleProgram, RunsToHoldWithTheDocumentedResult) {
   ASSERT_FALSE(program.lines.empty());
   auto machine = std::make_unique<MachineState>();
 
-  const AssembleResult assembled = assembleProgram(program, *machine);
+  LineMap lineMap;
+  const AssembleResult assembled = assembleProgram(program, *machine, lineMap);
   ASSERT_EQ(assembled.error, AssembleError::None) << "line " << assembled.line;
   for (const ProgramLine& line : program.lines) {
     EXPECT_EQ(line.valid, 1) << line.text;
