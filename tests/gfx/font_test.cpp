@@ -1,4 +1,4 @@
-#include "ui/font.h"
+#include "gfx/font.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "support/glyph_check.h"
-#include "ui/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "ui/listing_view.h"
+
+using namespace akkusim;
 
 namespace {
 
@@ -191,10 +193,11 @@ TEST(Font, AnUmlautInACommentShowsAsItsTwoBytesTheSecondWithADoubleLine) {
   HeadlessPlatform platform;
   Screen screen{platform};
   std::string error;
-  ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, 32, error)) << error;
+  ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error)) << error;
   ListingView listing = makeListingView();
-  listing.lines.lines.front().text = "HOLD # sch\xC3\xB6n";
-  redrawListing(screen, listing);
+  ProgramText program;
+  program.lines.front().text = "HOLD # sch\xC3\xB6n";
+  redrawListing(screen, listing, program);
 
   // Program text is drawn byte for byte: the two bytes of the UTF-8 letter
   // are the glyphs of a single-line tee and a double-line tee.
