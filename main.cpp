@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "cli/cli.h"
 #include "app/main_window.h"
+#include "cli/cli.h"
 #include "gfx/screen.h"
 #include "platform/sdl/sdl_platform.h"
 

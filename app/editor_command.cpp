@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "gfx/screen.h"
 #include "program/line_parser.h"
 #include "text/line_edit.h"
 #include "ui/edit_key.h"
 #include "ui/listing_view.h"
-#include "gfx/screen.h"
 
 namespace akkusim {
 

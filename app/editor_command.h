@@ -14,7 +14,7 @@ struct ListingView;
 
 struct EditorKeyResult {
   std::optional<Key> key;  // the key read, if any
-  bool endsPass = false; // Up/Down/PgUp/PgDn that can move, Enter, window-close key
+  bool endsPass = false;   // Up/Down/PgUp/PgDn that can move, Enter, window-close key
 };
 
 // One pass of the editor: reads at most one key and acts on it.

@@ -4,12 +4,12 @@
 #include <string>
 #include <system_error>
 
+#include "app/session.h"
 #include "files/program_file.h"
+#include "gfx/screen.h"
 #include "program/messages.h"
 #include "ui/file_chooser.h"
-#include "app/session.h"
 #include "ui/message_box.h"
-#include "gfx/screen.h"
 
 namespace akkusim {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "app/assemble_command.h"
-#include "app/run_command.h"
-#include "app/step_command.h"
 #include "app/file_command.h"
 #include "app/main_buttons.h"
+#include "app/run_command.h"
+#include "app/step_command.h"
 #include "ui/register_panel.h"
 
 namespace akkusim {
@@ -80,8 +80,8 @@ void neuSequence(Screen& screen, MainWindow& main) {
 // Turning the wheel away from the user scrolls towards address 0. Movement
 // outside the memory view is not recorded, so re-entering takes one step.
 void memoryWheelStep(Screen& screen, MainWindow& main) {
-  const bool shift = isKeyDown(screen, scancodes::kLeftShift) ||
-                     isKeyDown(screen, scancodes::kRightShift);
+  const bool shift =
+      isKeyDown(screen, scancodes::kLeftShift) || isKeyDown(screen, scancodes::kRightShift);
   const int32_t step = shift ? kShiftWheelStep : kWheelStep;
   MemoryView& view = main.memoryView;
   const int32_t top = view.top;

@@ -7,16 +7,16 @@
 #include <optional>
 #include <string>
 
-#include "machine/machine_state.h"
 #include "app/command_result.h"
 #include "app/editor_command.h"
 #include "app/main_buttons.h"
 #include "app/session.h"
 #include "gfx/key.h"
+#include "gfx/screen.h"
+#include "machine/machine_state.h"
 #include "ui/button.h"
 #include "ui/listing_view.h"
 #include "ui/register_panel.h"
-#include "gfx/screen.h"
 
 namespace akkusim {
 

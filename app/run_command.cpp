@@ -2,11 +2,11 @@
 
 #include <array>
 
+#include "app/main_buttons.h"
 #include "app/session.h"
 #include "app/step_command.h"
 #include "gfx/key.h"
 #include "ui/button.h"
-#include "app/main_buttons.h"
 #include "ui/memory_view_tracker.h"
 #include "ui/register_panel.h"
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "app/session.h"
+#include "gfx/draw.h"
 #include "machine/execute.h"
 #include "program/messages.h"
-#include "gfx/draw.h"
-#include "app/session.h"
 #include "ui/listing_view.h"
 #include "ui/message_box.h"
 #include "ui/register_panel.h"

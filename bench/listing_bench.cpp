@@ -6,12 +6,12 @@
 #include <memory>
 #include <string>
 
+#include "gfx/screen.h"
 #include "machine/machine_state.h"
-#include "program/program_text.h"
 #include "platform/headless/headless_platform.h"
+#include "program/program_text.h"
 #include "ui/listing_view.h"
 #include "ui/register_panel.h"
-#include "gfx/screen.h"
 
 using namespace akkusim;
 

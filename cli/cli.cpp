@@ -16,10 +16,10 @@
 #include <string_view>
 #include <vector>
 
-#include "program/assemble.h"
 #include "cli/cli_report.h"
-#include "machine/execute.h"
 #include "files/program_file.h"
+#include "machine/execute.h"
+#include "program/assemble.h"
 #include "program/messages.h"
 
 namespace akkusim {

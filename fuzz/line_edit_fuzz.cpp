@@ -1,8 +1,8 @@
 // Any character specification, text, key, length and column: the edit is
 // safe, reads at most one key, and once it has read one never leaves the text
 // longer than the maximum; a malformed specification changes nothing.
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>

@@ -18,8 +18,12 @@ struct Key {
 };
 
 namespace keys {
-constexpr Key character(uint8_t byte) { return {KeyKind::Character, byte}; }
-constexpr Key extended(uint8_t scancode) { return {KeyKind::Extended, scancode}; }
+constexpr Key character(uint8_t byte) {
+  return {KeyKind::Character, byte};
+}
+constexpr Key extended(uint8_t scancode) {
+  return {KeyKind::Extended, scancode};
+}
 
 inline constexpr Key kBackspace = character(8);
 inline constexpr Key kTab = character(9);

@@ -152,8 +152,8 @@ template <Op kOp>
 // Division and remainder, signed or not as the operation says; a divisor of
 // 0 ends the step unmarked.
 template <Op kOp>
-[[gnu::always_inline]] inline StepOutcome divided(Registers& r, uint32_t a, uint32_t x,
-                                                  uint32_t p, int32_t parameterWord) {
+[[gnu::always_inline]] inline StepOutcome divided(Registers& r, uint32_t a, uint32_t x, uint32_t p,
+                                                  int32_t parameterWord) {
   constexpr bool remainder =
       kOp == Op::Mod || kOp == Op::Modi || kOp == Op::Modu || kOp == Op::Modui;
   constexpr bool isSigned = kOp == Op::Div || kOp == Op::Mod || kOp == Op::Divi || kOp == Op::Modi;

@@ -40,7 +40,7 @@ struct FlagLabel {
   std::string_view name;
 };
 // C, V, Z, N in the panel's order.
-inline constexpr std::array<FlagLabel, 4> kFlagLabels{{
-    {"C", "Carry"}, {"V", "Overflow"}, {"Z", "Zero"}, {"N", "Negative"}}};
+inline constexpr std::array<FlagLabel, 4> kFlagLabels{
+    {{"C", "Carry"}, {"V", "Overflow"}, {"Z", "Zero"}, {"N", "Negative"}}};
 
 }  // namespace akkusim

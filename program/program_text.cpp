@@ -30,6 +30,8 @@ bool removeLine(ProgramText& program, int32_t index) {
   return true;
 }
 
-void replaceWithEmptyLine(ProgramText& program) { program.lines.assign(1, ProgramLine{}); }
+void replaceWithEmptyLine(ProgramText& program) {
+  program.lines.assign(1, ProgramLine{});
+}
 
 }  // namespace akkusim

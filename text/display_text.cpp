@@ -36,12 +36,14 @@ constexpr ReplacementTable kReplacements = [] {
   return table;
 }();
 
-static_assert([] {
-  for (const char32_t letter : kLetters) {
-    if (letter < 0x80 || letter >= 0x800 || cp437ByteOf(letter) < 128) return false;
-  }
-  return true;
-}(), "two-byte letters of the code page's upper half only");
+static_assert(
+    [] {
+      for (const char32_t letter : kLetters) {
+        if (letter < 0x80 || letter >= 0x800 || cp437ByteOf(letter) < 128) return false;
+      }
+      return true;
+    }(),
+    "two-byte letters of the code page's upper half only");
 
 // Length of the sequence a lead byte announces; 0 for bytes that cannot
 // begin a character (continuation bytes and 0xF8..0xFF).

@@ -5,11 +5,11 @@
 #include <optional>
 #include <system_error>
 
+#include "gfx/draw.h"
+#include "gfx/image.h"
 #include "text/display_text.h"
 #include "ui/button.h"
 #include "ui/edit_key.h"
-#include "gfx/draw.h"
-#include "gfx/image.h"
 #include "ui/scroll_view.h"
 
 namespace akkusim {
@@ -158,8 +158,8 @@ void followWheel(Screen& screen, Dialog& dialog) {
   }
   if (dialog.lastWheel && buttonPressed(mouse, dialog.listView, -1) &&
       mouse.wheel != *dialog.lastWheel) {
-    const bool shift = isKeyDown(screen, scancodes::kLeftShift) ||
-                       isKeyDown(screen, scancodes::kRightShift);
+    const bool shift =
+        isKeyDown(screen, scancodes::kLeftShift) || isKeyDown(screen, scancodes::kRightShift);
     const int32_t step = shift ? kShiftWheelStep : kWheelStep;
     scrollBy(dialog.listView, 0, mouse.wheel < *dialog.lastWheel ? step : -step);
     showView(screen, dialog.listView, true, true);
@@ -194,7 +194,9 @@ ChosenFile chooseFile(Screen& screen, bool loadMode, const std::string& proposed
   dialog.name = proposedName;
   open(screen, dialog, folder);
 
-  const auto chosen = [](std::string name) { return ChosenFile{ChooserEnd::Chosen, std::move(name)}; };
+  const auto chosen = [](std::string name) {
+    return ChosenFile{ChooserEnd::Chosen, std::move(name)};
+  };
   std::optional<Key> key;
   const EditKeyReader reader = screenKeyReader(screen, key);
   for (;;) {

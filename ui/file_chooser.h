@@ -22,6 +22,6 @@ struct ChosenFile {
 
 // Load mode picks an entry; save mode also takes a typed name.
 ChosenFile chooseFile(Screen& screen, bool loadMode, const std::string& proposedName,
-                       const std::filesystem::path& folder);
+                      const std::filesystem::path& folder);
 
 }  // namespace akkusim

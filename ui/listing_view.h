@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "program/program_text.h"
 #include "gfx/screen.h"
+#include "program/program_text.h"
 #include "ui/scroll_view.h"
 
 namespace akkusim {

@@ -6,9 +6,9 @@
 #include <array>
 #include <cstdint>
 
+#include "gfx/screen.h"
 #include "machine/machine_state.h"
 #include "ui/register_panel.h"
-#include "gfx/screen.h"
 
 namespace akkusim {
 

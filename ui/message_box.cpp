@@ -4,11 +4,11 @@
 #include <optional>
 #include <string>
 
+#include "gfx/draw.h"
+#include "gfx/image.h"
+#include "gfx/key.h"
 #include "text/display_text.h"
 #include "ui/button.h"
-#include "gfx/draw.h"
-#include "gfx/key.h"
-#include "gfx/image.h"
 
 namespace akkusim {
 

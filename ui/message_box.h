@@ -17,12 +17,12 @@ struct MessageLayout {
   std::array<std::string, 5> lines;  // display bytes
   int32_t lineCount = 1;
   std::array<std::string, 3> labels;  // display bytes; may be empty
-  int32_t longestLine = 0;   // L
-  int32_t longestLabel = 0;  // B
-  int32_t width = 0;         // W
-  int32_t height = 0;        // H
-  int32_t x = 0;             // X
-  int32_t y = 0;             // Y
+  int32_t longestLine = 0;            // L
+  int32_t longestLabel = 0;           // B
+  int32_t width = 0;                  // W
+  int32_t height = 0;                 // H
+  int32_t x = 0;                      // X
+  int32_t y = 0;                      // Y
   std::array<int32_t, 3> offsets{-1, -1, -1};
   bool fits = true;
 };

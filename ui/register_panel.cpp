@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 
+#include "gfx/font.h"
 #include "isa/opcode_table.h"
 #include "program/messages.h"
 #include "text/display_text.h"
-#include "gfx/font.h"
 
 namespace akkusim {
 
@@ -83,8 +83,7 @@ void drawRegisterPanel(Screen& screen, const MemoryView& view, const MachineStat
            ink);
   drawText(window, 30, 50,
            labels.instruction + alignRight(mnemonicOf(machine.instruction), kFieldWidth), ink);
-  drawText(window, 30, 70, labels.parameter + alignRight(parameterText(machine), kFieldWidth),
-           ink);
+  drawText(window, 30, 70, labels.parameter + alignRight(parameterText(machine), kFieldWidth), ink);
   const std::string counter = machine.instructionAddress < 0
                                   ? alignRight("-", kFieldWidth)
                                   : formatNumber(machine.instructionAddress, kFieldWidth);

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "machine/machine_state.h"
 #include "gfx/screen.h"
+#include "machine/machine_state.h"
 #include "text/number_format.h"
 
 namespace akkusim {

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-#include "ui/button.h"
 #include "gfx/image.h"
 #include "gfx/screen.h"
+#include "ui/button.h"
 
 namespace akkusim {
 

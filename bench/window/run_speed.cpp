@@ -9,15 +9,15 @@
 #include <memory>
 #include <string>
 
-#include "program/assemble.h"
-#include "machine/machine_state.h"
+#include "app/main_buttons.h"
 #include "app/run_command.h"
 #include "app/session.h"
-#include "ui/listing_view.h"
-#include "app/main_buttons.h"
-#include "ui/register_panel.h"
 #include "gfx/screen.h"
+#include "machine/machine_state.h"
 #include "platform/sdl/sdl_platform.h"
+#include "program/assemble.h"
+#include "ui/listing_view.h"
+#include "ui/register_panel.h"
 
 using namespace akkusim;
 
@@ -121,8 +121,8 @@ int main() {
               bareAfter);
   std::printf("cleared memory: %.1f passes/s (result %s, %.2f s), ratio %.3f\n", cleared,
               clearedHold ? "HOLD" : "no HOLD", clearedSeconds, cleared / bare);
-  std::printf("counting loop:  %.1f passes/s (result %s, %.2f s), ratio %.3f\n", loop, loopHold ? "HOLD" : "no HOLD",
-              loopSeconds, loop / bare);
+  std::printf("counting loop:  %.1f passes/s (result %s, %.2f s), ratio %.3f\n", loop,
+              loopHold ? "HOLD" : "no HOLD", loopSeconds, loop / bare);
   destroyListingView(listing);
   return 0;
 }

@@ -13,11 +13,11 @@
 #include <memory>
 #include <string>
 
+#include "gfx/screen.h"
 #include "machine/machine_state.h"
+#include "platform/sdl/sdl_platform.h"
 #include "ui/memory_view_tracker.h"
 #include "ui/register_panel.h"
-#include "gfx/screen.h"
-#include "platform/sdl/sdl_platform.h"
 
 using namespace akkusim;
 
@@ -107,7 +107,8 @@ LoopResult runLoop(Screen& screen, PassWork work, double seconds) {
         drawMemoryView(screen, MemoryView{}, *machine, static_cast<int32_t>(passes % 780));
         break;
       case PassWork::RunView:
-        updateMemoryView(screen, MemoryView{}, *machine, static_cast<int32_t>(passes % 780), shadow);
+        updateMemoryView(screen, MemoryView{}, *machine, static_cast<int32_t>(passes % 780),
+                         shadow);
         break;
     }
     working += Clock::now() - workStart;

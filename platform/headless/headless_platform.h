@@ -32,11 +32,11 @@ class HeadlessPlatform : public Platform {
   HeadlessPlatform& release();
   // Move, press, hold 5 ms, release, wait 5 ms.
   HeadlessPlatform& click(int32_t x, int32_t y, int32_t buttons = 1);
-  HeadlessPlatform& wheel(int32_t notches);  // +1 = one notch away from the user
-  HeadlessPlatform& key(Key key);                    // one queued key, then 3 ms
-  HeadlessPlatform& type(const std::string& bytes);  // each byte as a character key
-  HeadlessPlatform& shift(bool down);                // left Shift (scancode 42)
-  HeadlessPlatform& closeWindow();                   // queues keys::kWindowClose
+  HeadlessPlatform& wheel(int32_t notches);              // +1 = one notch away from the user
+  HeadlessPlatform& key(Key key);                        // one queued key, then 3 ms
+  HeadlessPlatform& type(const std::string& bytes);      // each byte as a character key
+  HeadlessPlatform& shift(bool down);                    // left Shift (scancode 42)
+  HeadlessPlatform& closeWindow();                       // queues keys::kWindowClose
   HeadlessPlatform& call(std::function<void()> action);  // runs at that time
   double scriptEndMs() const { return scriptTimeMs_; }
 

@@ -6,8 +6,8 @@
 namespace akkusim {
 
 void resetFrameDiff(FrameDiff& diff, int32_t width, int32_t height) {
-  const auto pixels = static_cast<std::size_t>(std::max(width, 0)) *
-                      static_cast<std::size_t>(std::max(height, 0));
+  const auto pixels =
+      static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(height, 0));
   diff.width = width;
   diff.height = height;
   diff.staged.assign(pixels, 0);
@@ -52,7 +52,8 @@ void takeChanges(FrameDiff& diff, std::vector<PixelRect>& rects) {
   for (int32_t y = 0; y < diff.height; ++y) {
     RowSpan& span = diff.dirty[static_cast<std::size_t>(y)];
     if (span.left > span.right) continue;
-    const std::size_t at = static_cast<std::size_t>(y) * width + static_cast<std::size_t>(span.left);
+    const std::size_t at =
+        static_cast<std::size_t>(y) * width + static_cast<std::size_t>(span.left);
     std::copy_n(diff.staged.data() + at, span.right - span.left + 1, diff.shown.data() + at);
     if (!rects.empty() && rects.back().y + rects.back().h == y) {
       PixelRect& rect = rects.back();

@@ -34,8 +34,8 @@ struct FrameDiff {
   std::vector<uint32_t> staged;  // the frame handed over last
   std::vector<uint32_t> shown;   // what the window shows once the changes are sent
   std::vector<RowSpan> dirty;
-  bool stagedAny = false;        // before the first frame every row counts as changed
-  bool pending = false;          // changes staged and not yet taken
+  bool stagedAny = false;  // before the first frame every row counts as changed
+  bool pending = false;    // changes staged and not yet taken
 };
 
 // Black frames of this size, nothing staged.

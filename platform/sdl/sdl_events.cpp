@@ -9,8 +9,9 @@ namespace akkusim {
 bool recordEvent(InputState& input, const SDL_Event& event, int scale) {
   switch (event.type) {
     case SDL_TEXTINPUT:
-      forEachCp437Byte(event.text.text,
-                       [&input](char byte) { pushKey(input, keys::character(static_cast<uint8_t>(byte))); });
+      forEachCp437Byte(event.text.text, [&input](char byte) {
+        pushKey(input, keys::character(static_cast<uint8_t>(byte)));
+      });
       return false;
     case SDL_KEYDOWN: {
       const int code = set1Of(event.key.keysym.scancode);

@@ -314,8 +314,6 @@ class SdlPlatform : public Platform {
     return true;
   }
 
-
-
   bool record(const SDL_Event& event) {
     std::lock_guard lock(inputMutex_);
     return recordEvent(input_, event, scale_);

@@ -100,9 +100,8 @@ TEST(WindowScale, LargestWholeScaleWhoseFramedWindowFitsTheUsableArea) {
     int expected;
   };
   const std::vector<Case> cases = {
-      {1280, 1024, 1}, {1920, 1080, 1}, {2560, 1440, 1}, {2560, 1600, 1},
-      {3840, 2160, 2}, {3840, 2100, 2}, {5120, 2880, 3}, {7680, 4320, 4},
-      {800, 600, 1},   {0, 0, 1},
+      {1280, 1024, 1}, {1920, 1080, 1}, {2560, 1440, 1}, {2560, 1600, 1}, {3840, 2160, 2},
+      {3840, 2100, 2}, {5120, 2880, 3}, {7680, 4320, 4}, {800, 600, 1},   {0, 0, 1},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(chooseScale(c.width, c.height, 1100, 800, 16, 64), c.expected)
