@@ -15,6 +15,8 @@
 
 #include "support/unprivileged.h"
 
+using namespace akkusim;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -1,4 +1,5 @@
 #include "machine/execute.h"
+#include "program/messages.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +11,10 @@
 #include <vector>
 
 #include "machine/machine_state.h"
-#include "machine/opcode_table.h"
+#include "isa/opcode_table.h"
 #include "support/test_names.h"
+
+using namespace akkusim;
 
 namespace {
 
@@ -19,9 +22,9 @@ constexpr int32_t kAt = 200;          // where single instructions are placed
 constexpr int32_t kUntouched = 7777;  // a touched address no step reports
 
 uint16_t codeOf(const char* mnemonic) {
-  const OpcodeEntry entry = findByMnemonic(mnemonic);
-  EXPECT_GE(entry.code, 0) << mnemonic;
-  return static_cast<uint16_t>(entry.code);
+  const OpcodeRow* row = findMnemonic(mnemonic);
+  EXPECT_NE(row, nullptr) << mnemonic;
+  return row == nullptr ? uint16_t{0xFFFF} : static_cast<uint16_t>(row->code);
 }
 
 std::unique_ptr<MachineState> freshMachine() {
