@@ -9,8 +9,10 @@
 #include <memory>
 
 #include "cli/headless_run.h"
+#include "isa/opcode_table.h"
 #include "machine/machine_state.h"
-#include "machine/opcode_table.h"
+
+using namespace akkusim;
 
 namespace {
 

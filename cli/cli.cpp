@@ -10,17 +10,20 @@
 #include <string_view>
 #include <vector>
 
-#include "assembler/assemble.h"
 #include "cli/cli_report.h"
 #include "cli/headless_run.h"
+#include "files/program_file.h"
 #include "grader/memory_words.h"
 #include "grader/test_command.h"
 #include "machine/execute.h"
-#include "program/program_file.h"
+#include "program/assemble.h"
+#include "program/messages.h"
+
+namespace akkusim {
 
 namespace {
 
-constexpr std::string_view kVersion = "akkusim 1.0.0";
+constexpr std::string_view kVersion = "akkusim " AKKUSIM_VERSION;
 constexpr int64_t kDefaultMaxSteps = 10'000'000;
 
 constexpr int kExitHold = 0;
@@ -152,6 +155,11 @@ std::optional<CliError> parseOptions(int argc, const char* const* argv, bool wit
   return std::nullopt;
 }
 
+// Messages go to standard error one line per line of the message.
+void printLines(std::ostream& err, const MessageLines& lines) {
+  for (const std::string& line : lines) err << line << '\n';
+}
+
 // Loads and assembles; on failure prints the reason and gives the exit code.
 std::optional<int> prepareMachine(const Options& options, std::istream& in, std::ostream& err,
                                   LoadedProgram& loaded, MachineState& machine) {
@@ -159,10 +167,13 @@ std::optional<int> prepareMachine(const Options& options, std::istream& in, std:
     err << "akkusim: " << programDisplayName(options.file) << ": " << *reason << '\n';
     return kExitUsage;
   }
-  if (loaded.incomplete) err << incompleteLoadWarning() << '\n';
-  const AssembleResult result = assembleProgram(loaded.program, machine);
+  if (loaded.incomplete) {
+    printLines(err, loadWarningLines());
+  }
+  LineMap lineMap;
+  const AssembleResult result = assembleProgram(loaded.program, machine, lineMap);
   if (result.error != AssembleError::None) {
-    err << withLineBreaks(assembleErrorMessage(result)) << '\n';
+    printLines(err, assembleErrorLines(result));
     return kExitAssembly;
   }
   return std::nullopt;
@@ -307,3 +318,5 @@ int runCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
   err << "akkusim: unbekannter Befehl '" << command << "' (siehe akkusim --help)\n";
   return kExitUsage;
 }
+
+}  // namespace akkusim

@@ -11,6 +11,8 @@
 
 #include "machine/execute.h"
 
+namespace akkusim {
+
 namespace {
 
 // Far beyond any program that fits the machine (65,535 lines of 40
@@ -91,17 +93,13 @@ std::optional<std::string> readProgramInput(const std::string& file, std::istrea
   return std::nullopt;
 }
 
-std::string withLineBreaks(std::string text, const std::string& separator) {
-  for (std::size_t at = text.find("\\n"); at != std::string::npos;
-       at = text.find("\\n", at + separator.size())) {
-    text.replace(at, 2, separator);
+std::string joinLines(const MessageLines& lines, const std::string& separator) {
+  std::string text;
+  for (const std::string& line : lines) {
+    if (!text.empty()) text += separator;
+    text += line;
   }
   return text;
-}
-
-std::string incompleteLoadWarning(const std::string& separator) {
-  return withLineBreaks("Achtung: Diese Datei konnte nicht\\nvollst\xC3\xA4ndig importiert werden.",
-                        separator);
 }
 
 RunSummary runToEnd(MachineState& machine, int64_t maxSteps) {
@@ -111,3 +109,5 @@ RunSummary runToEnd(MachineState& machine, int64_t maxSteps) {
   // The memory-limit check fetches nothing, so it is no step of the program.
   return RunSummary{calls - (last == StepOutcome::MemoryOverflow ? 1 : 0), runEndOf(last)};
 }
+
+}  // namespace akkusim

@@ -8,8 +8,11 @@
 #include <string>
 
 #include "cli/cli_report.h"
+#include "files/program_file.h"
 #include "machine/machine_state.h"
-#include "program/program_file.h"
+#include "program/messages.h"
+
+namespace akkusim {
 
 // Reads FILE, or standard input for "-". Returns why it is no program (the
 // reason alone, without the name) or nothing when `loaded` holds it.
@@ -19,12 +22,9 @@ std::optional<std::string> readProgramInput(const std::string& file, std::istrea
 // "Standardeingabe" for "-", the path otherwise.
 std::string programDisplayName(const std::string& file);
 
-// The message box texts separate lines with the two characters "\" "n";
-// `separator` takes their place.
-std::string withLineBreaks(std::string text, const std::string& separator = "\n");
-
-// The German load warning for a file read with losses.
-std::string incompleteLoadWarning(const std::string& separator = "\n");
+// The lines of a message joined by `separator`: a report line keeps a
+// message on one line, where the terminal gets line breaks.
+std::string joinLines(const MessageLines& lines, const std::string& separator);
 
 struct RunSummary {
   int64_t steps = 0;  // instructions fetched, the last one included
@@ -33,3 +33,5 @@ struct RunSummary {
 
 // Runs up to `maxSteps` steps through the fast run loop.
 RunSummary runToEnd(MachineState& machine, int64_t maxSteps);
+
+}  // namespace akkusim

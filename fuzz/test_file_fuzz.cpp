@@ -13,6 +13,8 @@
 #include "grader/report.h"
 #include "grader/test_file.h"
 
+using namespace akkusim;
+
 namespace {
 
 void checkBlocks(const std::vector<WordBlock>& blocks) {

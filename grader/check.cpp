@@ -1,7 +1,10 @@
 #include "grader/check.h"
 
-#include "assembler/assemble.h"
 #include "cli/headless_run.h"
+#include "program/assemble.h"
+#include "program/messages.h"
+
+namespace akkusim {
 
 namespace {
 
@@ -83,9 +86,10 @@ ProgramResult checkProgram(const TestSuite& suite, const std::string& file,
   std::optional<std::string> error = readProgramInput(file, stdinStream, loaded);
   if (!error) {
     result.incomplete = loaded.incomplete;
-    const AssembleResult assembled = assembleProgram(loaded.program, machines.assembled);
+    LineMap lineMap;
+    const AssembleResult assembled = assembleProgram(loaded.program, machines.assembled, lineMap);
     if (assembled.error != AssembleError::None) {
-      error = withLineBreaks(assembleErrorMessage(assembled), " ");
+      error = joinLines(assembleErrorLines(assembled), " ");
     }
   }
   if (error) {
@@ -97,3 +101,5 @@ ProgramResult checkProgram(const TestSuite& suite, const std::string& file,
   for (const CaseResult& c : result.cases) result.passed += c.passed ? 1 : 0;
   return result;
 }
+
+}  // namespace akkusim

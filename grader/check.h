@@ -11,6 +11,8 @@
 #include "grader/test_file.h"
 #include "machine/machine_state.h"
 
+namespace akkusim {
+
 enum class DifferenceKind { End, Memory, Accumulator, Flag };
 
 // One thing that was not as expected. Words are kept signed, as shown.
@@ -53,3 +55,5 @@ struct CheckMachines {
 // Reads FILE as `run` does, assembles it and checks it.
 ProgramResult checkProgram(const TestSuite& suite, const std::string& file,
                            std::istream& stdinStream, CheckMachines& machines);
+
+}  // namespace akkusim

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+namespace akkusim {
+
 namespace {
 
 // Decimal digits with an optional leading "-"; no "+", blanks or prefixes.
@@ -60,3 +62,5 @@ void writeWords(MachineState& machine, const WordBlock& block) {
         static_cast<int16_t>(block.words[i]);
   }
 }
+
+}  // namespace akkusim

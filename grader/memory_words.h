@@ -10,6 +10,8 @@
 
 #include "machine/machine_state.h"
 
+namespace akkusim {
+
 // Values may be written signed or unsigned; both name the same 16 bits.
 inline constexpr int64_t kLowestWordValue = -32768;
 inline constexpr int64_t kHighestWordValue = 65535;
@@ -30,3 +32,5 @@ bool fitsInMemory(int64_t address, std::size_t count);
 std::optional<WordBlock> parseWordBlock(std::string_view text);
 
 void writeWords(MachineState& machine, const WordBlock& block);
+
+}  // namespace akkusim

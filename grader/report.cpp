@@ -4,6 +4,9 @@
 #include <ostream>
 
 #include "cli/headless_run.h"
+#include "program/messages.h"
+
+namespace akkusim {
 
 namespace {
 
@@ -61,7 +64,7 @@ void printProgramJson(std::ostream& out, const TestSuite& suite, const ProgramRe
   out << "{\"file\":" << jsonString(program.file) << ",\"passed\":" << program.passed
       << ",\"total\":" << suite.cases.size();
   if (program.error) out << ",\"error\":" << jsonString(*program.error);
-  if (program.incomplete) out << ",\"warning\":" << jsonString(incompleteLoadWarning(" "));
+  if (program.incomplete) out << ",\"warning\":" << jsonString(joinLines(loadWarningLines(), " "));
   out << ",\"cases\":[";
   for (std::size_t i = 0; i < suite.cases.size(); ++i) {
     const CaseResult& c = program.cases[i];
@@ -89,7 +92,7 @@ void reportProgramText(std::ostream& out, const TestSuite& suite, const ProgramR
     out << "  " << printable(*program.error) << '\n';
     return;
   }
-  if (program.incomplete) out << "  " << incompleteLoadWarning(" ") << '\n';
+  if (program.incomplete) out << "  " << joinLines(loadWarningLines(), " ") << '\n';
   for (std::size_t i = 0; i < program.cases.size(); ++i) {
     const CaseResult& c = program.cases[i];
     if (c.passed) continue;
@@ -210,3 +213,5 @@ void printReport(std::ostream& out, ReportFormat format, const TestSuite& suite,
   for (const ProgramResult& program : programs) reportProgram(out, writer, suite, program);
   endReport(out, writer, suite);
 }
+
+}  // namespace akkusim

@@ -9,6 +9,8 @@
 #include "grader/check.h"
 #include "grader/test_file.h"
 
+namespace akkusim {
+
 // One difference as the text output names it, e.g.
 // "Speicher[110] erwartet -2, erhalten 8" or "Schrittgrenze 100000 erreicht".
 std::string differenceText(const Difference& difference, int64_t maxSteps);
@@ -36,3 +38,5 @@ void printReport(std::ostream& out, ReportFormat format, const TestSuite& suite,
 // A CSV field: quoted when it holds a separator, a quote or a line break,
 // and kept from being read as a formula by a spreadsheet.
 std::string csvField(const std::string& text);
+
+}  // namespace akkusim

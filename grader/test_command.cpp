@@ -24,6 +24,8 @@
 #include "grader/report.h"
 #include "grader/test_file.h"
 
+namespace akkusim {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -270,3 +272,5 @@ int runTestCommand(int argc, const char* const* argv, std::istream& in, std::ost
   if (progressOut != nullptr) *progressOut << '\r' << std::string(40, ' ') << '\r' << std::flush;
   return writer.passedPrograms == writer.programs ? kTestExitAllPassed : kTestExitSomeFailed;
 }
+
+}  // namespace akkusim

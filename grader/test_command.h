@@ -4,6 +4,8 @@
 
 #include <iosfwd>
 
+namespace akkusim {
+
 inline constexpr int kTestExitAllPassed = 0;
 inline constexpr int kTestExitUsage = 1;
 inline constexpr int kTestExitInvalidTestFile = 2;
@@ -13,3 +15,5 @@ inline constexpr int kTestExitSomeFailed = 5;
 // terminal only: it rewrites itself with carriage returns).
 int runTestCommand(int argc, const char* const* argv, std::istream& in, std::ostream& out,
                    std::ostream& err, bool showProgress);
+
+}  // namespace akkusim

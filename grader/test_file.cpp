@@ -25,6 +25,8 @@
 #include <toml++/toml.h>
 // clang-format on
 
+namespace akkusim {
+
 namespace {
 
 struct Position {
@@ -330,3 +332,5 @@ TestFileReading readTestFile(std::string_view text) {
   reading.suite = std::move(suite);
   return reading;
 }
+
+}  // namespace akkusim

@@ -12,6 +12,8 @@
 #include "cli/cli_report.h"
 #include "grader/memory_words.h"
 
+namespace akkusim {
+
 inline constexpr int64_t kDefaultCaseSteps = 1'000'000;
 // About four seconds of the run loop: a learner's endless loop still ends.
 inline constexpr int64_t kMostCaseSteps = 1'000'000'000;
@@ -52,3 +54,5 @@ struct TestFileReading {
 // Reads the whole file as one text; refuses it whole at the first rule it
 // breaks (the earliest in the file when there are several).
 TestFileReading readTestFile(std::string_view text);
+
+}  // namespace akkusim

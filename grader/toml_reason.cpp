@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+namespace akkusim {
+
 namespace {
 
 // The first phrase found decides; the descriptions name what was expected and
@@ -54,3 +56,5 @@ std::string tomlReason(std::string_view description) {
   }
   return "TOML: ungültige Syntax";
 }
+
+}  // namespace akkusim

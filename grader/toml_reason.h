@@ -5,4 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace akkusim {
+
 std::string tomlReason(std::string_view description);
+
+}  // namespace akkusim

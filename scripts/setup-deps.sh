@@ -3,7 +3,7 @@
 # is missing. Safe to run again.
 set -eu
 PACKAGES="cmake ninja-build g++ clang pkg-config libgtest-dev libbenchmark-dev libsdl2-dev \
-libtomlplusplus-dev libx11-dev libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick time"
+libtomlplusplus-dev libx11-dev libclang-rt-14-dev xvfb xauth xdotool x11-utils x11-xkb-utils xkb-data imagemagick time"
 missing=""
 for p in $PACKAGES; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -4,6 +4,8 @@
 
 #include "support/command_runner.h"
 
+using namespace akkusim;
+
 namespace {
 
 class RunSetTest : public CommandTest {};

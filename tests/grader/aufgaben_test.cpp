@@ -5,6 +5,8 @@
 
 #include "support/command_runner.h"
 
+using namespace akkusim;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "assembler/assemble.h"
+#include "files/program_file.h"
 #include "grader/report.h"
-#include "program/program_file.h"
+#include "program/assemble.h"
+
+using namespace akkusim;
 
 namespace {
 
@@ -24,7 +26,8 @@ std::vector<CaseResult> check(const std::string& source, const std::string& toml
   std::istringstream in(source);
   LoadedProgram loaded = readProgram(in);
   auto machines = std::make_unique<CheckMachines>();
-  const AssembleResult assembled = assembleProgram(loaded.program, machines->assembled);
+  LineMap lineMap;
+  const AssembleResult assembled = assembleProgram(loaded.program, machines->assembled, lineMap);
   EXPECT_EQ(assembled.error, AssembleError::None);
   return checkAssembled(suiteOf(toml), machines->assembled, machines->run);
 }

@@ -9,6 +9,8 @@
 
 #include "support/command_runner.h"
 
+using namespace akkusim;
+
 namespace {
 
 // M[100] + M[101] -> M[102]

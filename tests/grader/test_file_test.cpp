@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+using namespace akkusim;
+
 namespace {
 
 const char* const kExample = R"(title = "Summe der Zahlen in 100 bis 109, Ergebnis nach 110"

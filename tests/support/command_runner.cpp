@@ -7,6 +7,8 @@
 #include <fstream>
 #include <iterator>
 
+namespace akkusim {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -66,3 +68,5 @@ CommandResult CommandTest::run(const std::string& args, const std::string& input
   result.err = contentsOf(folder_ / "err");
   return result;
 }
+
+}  // namespace akkusim

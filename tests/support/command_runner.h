@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string>
 
+namespace akkusim {
+
 struct CommandResult {
   int exitCode = -1;
   std::string out;
@@ -29,3 +31,5 @@ class CommandTest : public testing::Test {
 
   std::filesystem::path folder_;
 };
+
+}  // namespace akkusim
