@@ -45,6 +45,7 @@ int32_t laden(Screen& screen, ListingView& listing, const std::filesystem::path&
   if (!loaded) return 0;
   listing.lines = std::move(loaded->program);
   listing.highlightLine = 0;
+  screen.platform->programFileUsed(programFilePath(folder, name), false);
   if (loaded->incomplete) return showMessage(screen, kLoadWarning, kOk);
   return 1;
 }
@@ -62,7 +63,7 @@ int32_t speichern(Screen& screen, ListingView& listing, const std::filesystem::p
   listing.fileName = name;
 
   // The old file stays as it was unless the new one is completely on disk.
-  if (!saveProgramFile(path, listing.lines)) {
+  if (!saveProgramFile(path, listing.lines) || !screen.platform->programFileUsed(path, true)) {
     const int32_t answer = showMessage(screen, kSaveFailed, kOk);
     return answer == -1 ? -1 : 0;
   }
