@@ -119,11 +119,13 @@ class WebPlatform : public Platform {
   }
 
  private:
+  // Stops at a full key queue: the rest waits in the page's queue, in
+  // order, so that keys typed while the program was busy are not lost.
   void takeEvents() {
     std::array<int32_t, 4> numbers{};
     std::array<char, 64> key{};
     std::array<char, 64> code{};
-    for (;;) {
+    while (input_.keyCount < input_.keys.size()) {
       const auto type = static_cast<EventType>(akkusim_take_event(
           numbers.data(), key.data(), static_cast<int>(key.size()), code.data(),
           static_cast<int>(code.size())));
