@@ -28,8 +28,7 @@ bool endsWithExtension(std::string_view fileName) {
 
 }  // namespace
 
-bool seedProgramFolder(const std::filesystem::path& folder,
-                       const std::filesystem::path& examples) {
+bool seedProgramFolder(const std::filesystem::path& folder, const std::filesystem::path& examples) {
   std::error_code error;
   if (std::filesystem::is_directory(folder, error)) return true;
   if (!std::filesystem::create_directories(folder, error)) return false;

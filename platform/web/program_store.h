@@ -11,8 +11,7 @@
 // Makes `folder` on the first visit, with copies of the `*.txt` files of
 // `examples`; a folder that exists is left as the learner left it. False
 // when the folder cannot be made.
-bool seedProgramFolder(const std::filesystem::path& folder,
-                       const std::filesystem::path& examples);
+bool seedProgramFolder(const std::filesystem::path& folder, const std::filesystem::path& examples);
 
 // The program name of an uploaded file, under the file chooser's rules
 // (letters, digits, "_" and "-", at most 40 characters) and with the
@@ -21,9 +20,9 @@ std::optional<std::string> programNameOfUpload(std::string_view fileName);
 
 enum class UploadResult : int32_t {
   Stored = 0,
-  Exists = 1,       // asks before overwriting
+  Exists = 1,  // asks before overwriting
   BadName = 2,
-  NotText = 3,      // NUL bytes: a binary file
+  NotText = 3,  // NUL bytes: a binary file
   TooLarge = 4,
   WriteFailed = 5,
 };

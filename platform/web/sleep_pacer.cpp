@@ -9,6 +9,6 @@ Pause planPause(SleepPacer& pacer, int32_t milliseconds) {
 }
 
 void notePaused(SleepPacer& pacer, int64_t elapsedMicros) {
-  pacer.owedMicros = std::max(pacer.owedMicros - std::max<int64_t>(elapsedMicros, 0),
-                              -kTimerGranularityMicros);
+  pacer.owedMicros =
+      std::max(pacer.owedMicros - std::max<int64_t>(elapsedMicros, 0), -kTimerGranularityMicros);
 }

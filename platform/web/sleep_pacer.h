@@ -15,7 +15,7 @@ struct SleepPacer {
 
 // How the next pause is to be taken.
 struct Pause {
-  bool timer = false;      // a timer of `milliseconds`; otherwise one event-loop turn
+  bool timer = false;  // a timer of `milliseconds`; otherwise one event-loop turn
   int32_t milliseconds = 0;
 };
 

@@ -26,8 +26,7 @@ struct WebInput {
   std::array<bool, 128> down{};
 };
 
-void applyKeyDown(WebInput& input, std::string_view key, std::string_view code,
-                  uint32_t modifiers);
+void applyKeyDown(WebInput& input, std::string_view key, std::string_view code, uint32_t modifiers);
 void applyKeyUp(WebInput& input, std::string_view code);
 void applyPointerMove(WebInput& input, int32_t x, int32_t y);
 // `button` as the DOM numbers it: 0 left, 1 middle, 2 right.

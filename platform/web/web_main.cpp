@@ -25,8 +25,8 @@ constexpr std::string_view kExamples{"/Beispiele"};
 extern "C" EMSCRIPTEN_KEEPALIVE int akkusim_store_upload(const char* fileName, const char* bytes,
                                                          int length, int overwrite) {
   const std::string_view data(bytes, length > 0 ? static_cast<std::size_t>(length) : 0);
-  return static_cast<int>(storeUpload(std::filesystem::path(kProgramFolder), fileName, data,
-                                      overwrite != 0));
+  return static_cast<int>(
+      storeUpload(std::filesystem::path(kProgramFolder), fileName, data, overwrite != 0));
 }
 
 int main() {

@@ -11,8 +11,8 @@
 #include "platform/web/web_input.h"
 
 // The page side lives in web_host.js; these are the calls into it.
-EM_JS(int, akkusim_take_event, (int32_t * numbers, char* key, int keyCapacity, char* code,
-                                int codeCapacity),
+EM_JS(int, akkusim_take_event,
+      (int32_t * numbers, char* key, int keyCapacity, char* code, int codeCapacity),
       { return Module.akkusimHost.takeEvent(numbers, key, keyCapacity, code, codeCapacity); });
 EM_JS(void, akkusim_present, (const uint8_t* rgba, int width, int height, int top, int rows),
       { Module.akkusimHost.present(rgba, width, height, top, rows); });
@@ -126,9 +126,9 @@ class WebPlatform : public Platform {
     std::array<char, 64> key{};
     std::array<char, 64> code{};
     while (input_.keyCount < input_.keys.size()) {
-      const auto type = static_cast<EventType>(akkusim_take_event(
-          numbers.data(), key.data(), static_cast<int>(key.size()), code.data(),
-          static_cast<int>(code.size())));
+      const auto type = static_cast<EventType>(
+          akkusim_take_event(numbers.data(), key.data(), static_cast<int>(key.size()), code.data(),
+                             static_cast<int>(code.size())));
       switch (type) {
         case EventType::None:
           return;
