@@ -1,8 +1,9 @@
 #!/bin/sh
 # Builds and runs every test: a g++ build, a clang build with
 # AddressSanitizer and UndefinedBehaviorSanitizer (both warning-free, both
-# with the end-to-end session in the real window under Xvfb), and a bounded
-# run of every fuzz target (FUZZ_SECONDS each, default 30; 0 skips it).
+# with the end-to-end session in the real window under Xvfb), the browser
+# edition in Chromium, and a bounded run of every fuzz target (FUZZ_SECONDS
+# each, default 30; 0 skips it).
 set -eu
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh
@@ -12,6 +13,9 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++
   -DAKKUSIM_WERROR=ON >/dev/null
 cmake --build build
 (cd build && ctest --output-on-failure -j "$JOBS")
+
+scripts/web.sh --build
+node --test tests/web/
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
   -DAKKUSIM_WERROR=ON -DAKKUSIM_SANITIZE=ON >/dev/null

@@ -52,7 +52,7 @@
 
   function host() {
     const akkusim = window.Module.akkusimHost;
-    return akkusim && akkusim.frameBuffer.pointer ? akkusim : null;
+    return akkusim && akkusim.shownFrame.pointer ? akkusim : null;
   }
 
   // Asks before an existing program is replaced; resolves to the answer.

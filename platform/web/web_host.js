@@ -42,7 +42,7 @@ Module.akkusimHost = (function () {
     firstFrameMs: 0,
     storageKept: false,
     currentFile: '',
-    frameBuffer: { pointer: 0, width: 0, height: 0 },
+    shownFrame: { pointer: 0, width: 0, height: 0 },
   };
 
   function push(event) {
@@ -156,14 +156,15 @@ Module.akkusimHost = (function () {
     }
   };
 
-  // Where the program draws (0x00RRGGBB words), for comparing with the canvas.
-  host.noteFrameBuffer = function (pointer, width, height) {
-    host.frameBuffer = { pointer, width, height };
+  // The frame the canvas should show, as the program handed it over
+  // (0x00RRGGBB words): tests compare the two.
+  host.noteShownFrame = function (pointer, width, height) {
+    host.shownFrame = { pointer, width, height };
   };
 
-  host.frameBufferPixel = function (x, y) {
-    const frame = host.frameBuffer;
-    return HEAPU32[(frame.pointer >> 2) + y * frame.width + x];
+  host.shownPixel = function (x, y) {
+    const frame = host.shownFrame;
+    return HEAPU32[(frame.pointer >> 2) + y * frame.width + x] & 0xffffff;
   };
 
   // One turn of the browser's event loop, far shorter than any timer.

@@ -31,9 +31,12 @@ extern "C" EMSCRIPTEN_KEEPALIVE int akkusim_store_upload(const char* fileName, c
 
 int main() {
   const std::filesystem::path folder(kProgramFolder);
-  if (mountBrowserStorage(std::string(kStorageRoot)) &&
-      seedProgramFolder(folder, std::filesystem::path(kExamples))) {
-    persistBrowserStorage();
+  // Without the browser's storage the folder still lives while the page is
+  // open. Examples lost by a quick close are seeded again on the next
+  // visit, so the first frame need not wait for them to be stored.
+  const bool kept = mountBrowserStorage(std::string(kStorageRoot));
+  if (seedProgramFolder(folder, std::filesystem::path(kExamples)) && kept) {
+    persistBrowserStorageLater();
   }
   std::unique_ptr<Platform> platform = makeWebPlatform();
   Screen screen(*platform);

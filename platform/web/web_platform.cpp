@@ -16,13 +16,14 @@ EM_JS(int, akkusim_take_event,
       { return Module.akkusimHost.takeEvent(numbers, key, keyCapacity, code, codeCapacity); });
 EM_JS(void, akkusim_present, (const uint8_t* rgba, int width, int height, int top, int rows),
       { Module.akkusimHost.present(rgba, width, height, top, rows); });
-EM_JS(void, akkusim_show_frame_buffer, (const uint32_t* pixels, int width, int height),
-      { Module.akkusimHost.noteFrameBuffer(pixels, width, height); });
+EM_JS(void, akkusim_note_shown_frame, (const uint32_t* pixels, int width, int height),
+      { Module.akkusimHost.noteShownFrame(pixels, width, height); });
 EM_ASYNC_JS(void, akkusim_pause, (int milliseconds),
             { await Module.akkusimHost.pause(milliseconds); });
 EM_ASYNC_JS(int, akkusim_mount_storage, (const char* root),
             { return await Module.akkusimHost.mountStorage(UTF8ToString(root)); });
 EM_ASYNC_JS(int, akkusim_persist_storage, (), { return await Module.akkusimHost.persist(); });
+EM_JS(void, akkusim_persist_storage_later, (), { Module.akkusimHost.persist(); });
 EM_JS(void, akkusim_note_current_file, (const char* path),
       { Module.akkusimHost.noteCurrentFile(UTF8ToString(path)); });
 
@@ -59,6 +60,7 @@ class WebPlatform : public Platform {
     shown_.assign(pixels, 0);
     canvas_.assign(pixels, 0);
     shownAny_ = false;
+    akkusim_note_shown_frame(shown_.data(), width, height);
     return true;
   }
 
@@ -81,7 +83,6 @@ class WebPlatform : public Platform {
       bottom = y;
     }
     shownAny_ = true;
-    akkusim_show_frame_buffer(frame.pixels.data(), width_, height_);
     if (top < 0) return;
     akkusim_present(reinterpret_cast<const uint8_t*>(canvas_.data()), width_, height_, top,
                     bottom - top + 1);
@@ -177,4 +178,8 @@ bool mountBrowserStorage(const std::string& root) {
 
 bool persistBrowserStorage() {
   return akkusim_persist_storage() != 0;
+}
+
+void persistBrowserStorageLater() {
+  akkusim_persist_storage_later();
 }

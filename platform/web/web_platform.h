@@ -17,3 +17,5 @@ bool mountBrowserStorage(const std::string& root);
 // Writes what changed under the mounted root to the browser's storage and
 // waits for it; false when that failed.
 bool persistBrowserStorage();
+// The same without waiting, for what could be written again if it were lost.
+void persistBrowserStorageLater();

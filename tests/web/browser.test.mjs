@@ -7,157 +7,26 @@
 //   node --test tests/web/        (AKKUSIM_WEB_SITE names another build)
 
 import assert from 'node:assert/strict';
-import { mkdtemp, readFile, readdir, rm, writeFile } from 'node:fs/promises';
+import { mkdtemp, rm, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import { fileURLToPath } from 'node:url';
 
-import puppeteer from 'puppeteer-core';
-
 import { serveFolder } from '../../scripts/serve.mjs';
+import {
+  canvasMismatches, chooserClosed, chooserOpened, click, download, kButton, kChooserFrame,
+  kFirstChooserEntry, kWait, launch, messageClosed, messageShown, openPage, pixel, started,
+  type, typeLines,
+} from './driver.mjs';
 
 const kRoot = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const kSite = process.env.AKKUSIM_WEB_SITE || join(kRoot, 'build-web');
-const kChromium = process.env.AKKUSIM_CHROMIUM || '/usr/bin/chromium';
-const kWait = { timeout: 20000, polling: 20 };
-
-// Window points, as on the desktop.
-const kButton = {
-  laden: [70, 137],
-  assemble: [170, 137],
-  neu: [370, 137],
-  speichern: [70, 162],
-  starten: [170, 162],
-};
-const kFirstChooserEntry = [300, 251];
-const kChooserFrame = [251, 201];  // the dialog's thin outer line
 
 let server;
 let origin;
 let work;
 const foreignRequests = [];
-
-async function launch(profile) {
-  return puppeteer.launch({
-    executablePath: kChromium,
-    headless: true,
-    userDataDir: profile,
-    args: [
-      '--no-sandbox', '--disable-dev-shm-usage', '--no-first-run', '--disable-sync',
-      '--disable-background-networking', '--disable-component-update',
-    ],
-  });
-}
-
-async function openPage(browser) {
-  const page = await browser.newPage();
-  await page.setViewport({ width: 1200, height: 900 });
-  await page.setRequestInterception(true);
-  page.on('request', (request) => {
-    const url = new URL(request.url());
-    if (url.protocol === 'data:' || url.protocol === 'blob:' || url.origin === origin) {
-      request.continue();
-    } else {
-      foreignRequests.push(request.url());
-      request.abort();
-    }
-  });
-  const errors = [];
-  page.on('pageerror', (error) => errors.push(error.message));
-  page.errors = errors;
-  await page.goto(`${origin}/`);
-  await started(page);
-  return page;
-}
-
-async function started(page) {
-  await page.waitForFunction(
-    () => window.Module && Module.akkusimHost && Module.akkusimHost.firstFrameMs > 0, kWait);
-}
-
-// RGB of a canvas pixel as 0xRRGGBB.
-function pixel(page, [x, y]) {
-  return page.evaluate(([px, py]) => {
-    const [r, g, b] = document.getElementById('bildschirm').getContext('2d')
-        .getImageData(px, py, 1, 1).data;
-    return (r << 16) | (g << 8) | b;
-  }, [x, y]);
-}
-
-function waitForPixel(page, [x, y], colour) {
-  return page.waitForFunction(([px, py, want]) => {
-    const [r, g, b] = document.getElementById('bildschirm').getContext('2d')
-        .getImageData(px, py, 1, 1).data;
-    return ((r << 16) | (g << 8) | b) === want;
-  }, kWait, [x, y, colour]);
-}
-
-// Pixels where the canvas differs from the program's framebuffer, once the
-// last change has been presented.
-async function canvasMismatches(page) {
-  return page.evaluate(async () => {
-    const host = Module.akkusimHost;
-    await new Promise((resolve) => setTimeout(resolve, 100));
-    const { width, height } = host.frameBuffer;
-    const data = document.getElementById('bildschirm').getContext('2d')
-        .getImageData(0, 0, width, height).data;
-    let count = 0;
-    for (let y = 0; y < height; ++y) {
-      for (let x = 0; x < width; ++x) {
-        const at = (y * width + x) * 4;
-        const shown = (data[at] << 16) | (data[at + 1] << 8) | data[at + 2];
-        if (shown !== (host.frameBufferPixel(x, y) & 0xffffff) || data[at + 3] !== 255) ++count;
-      }
-    }
-    return count;
-  });
-}
-
-async function click(page, [x, y]) {
-  const box = await (await page.$('#bildschirm')).boundingBox();
-  await page.mouse.click(box.x + (x + 0.5) * (box.width / 1100),
-                         box.y + (y + 0.5) * (box.height / 800));
-}
-
-// Real key events, one per character: an umlaut as the browser reports a
-// German keyboard's key, with `key` and `text`.
-async function type(page, text) {
-  const session = await page.createCDPSession();
-  for (const character of text) {
-    await session.send('Input.dispatchKeyEvent',
-                       { type: 'keyDown', key: character, text: character });
-    await session.send('Input.dispatchKeyEvent', { type: 'keyUp', key: character });
-  }
-  await session.detach();
-}
-
-async function typeLines(page, lines) {
-  for (const line of lines) {
-    await type(page, line);
-    await page.keyboard.press('Enter');
-  }
-}
-
-async function chooserOpened(page) {
-  await waitForPixel(page, kChooserFrame, 0x000000);
-}
-
-async function chooserClosed(page) {
-  await waitForPixel(page, kChooserFrame, 0xffffff);
-}
-
-async function download(page, folder) {
-  const session = await page.createCDPSession();
-  await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder });
-  await page.click('#herunterladen');
-  for (let waited = 0; waited < kWait.timeout; waited += 50) {
-    const names = (await readdir(folder)).filter((name) => !name.endsWith('.crdownload'));
-    if (names.length > 0) return { name: names[0], bytes: await readFile(join(folder, names[0])) };
-    await new Promise((resolve) => setTimeout(resolve, 50));
-  }
-  throw new Error('no download');
-}
 
 // A program line as saved: every line was the current line once, so it is
 // padded to 40 characters; the typed "ä" is code page 437 byte 132.
@@ -185,7 +54,7 @@ describe('the browser edition', () => {
   test('typed, run, saved, found again after a reload, loaded and downloaded', async () => {
     const browser = await launch(join(work, 'profile-session'));
     try {
-      const page = await openPage(browser);
+      const page = await openPage(browser, origin, foreignRequests);
       await click(page, [200, 500]);
       await typeLines(page, program.slice(0, -1));
       await type(page, program[program.length - 1]);
@@ -194,7 +63,7 @@ describe('the browser edition', () => {
       await click(page, kButton.starten);
       // "Programmende": frame at (471, 355) with its white margin, the
       // text in x 493..588, y 371..378, and the " OK " button's frame.
-      await waitForPixel(page, [471, 400], 0x000000);
+      await messageShown(page);
       assert.equal(await pixel(page, [470, 400]), 0xffffff);
       assert.equal(await pixel(page, [469, 353]), 0xffffff);
       assert.equal(await pixel(page, [471, 355]), 0x000000);
@@ -211,9 +80,7 @@ describe('the browser edition', () => {
       assert.ok(textInk > 100, `"Programmende" has ${textInk} black pixels`);
       assert.equal(await canvasMismatches(page), 0);
       await page.keyboard.press('Enter');
-      await page.waitForFunction(() => document.getElementById('bildschirm').getContext('2d')
-          .getImageData(471, 355, 146, 1).data.some((value, i) => i % 4 !== 3 && value !== 0),
-                                 kWait);
+      await messageClosed(page);
 
       // The name sorts first among the examples, so it is the first entry.
       await click(page, kButton.speichern);
@@ -240,7 +107,7 @@ describe('the browser edition', () => {
   test('a save is kept when the browser is killed right after it', async () => {
     const profile = join(work, 'profile-kill');
     let browser = await launch(profile);
-    let page = await openPage(browser);
+    let page = await openPage(browser, origin, foreignRequests);
     await click(page, [200, 500]);
     await type(page, 'HOLD');
     await click(page, kButton.speichern);
@@ -253,7 +120,7 @@ describe('the browser edition', () => {
       const present = host.present;
       host.present = (...args) => {
         present(...args);
-        if ((host.frameBufferPixel(x, y) & 0xffffff) === 0xffffff) resolve();
+        if (host.shownPixel(x, y) === 0xffffff) resolve();
       };
     }), kChooserFrame);
     await page.keyboard.press('Enter');
@@ -263,7 +130,7 @@ describe('the browser edition', () => {
 
     browser = await launch(profile);
     try {
-      page = await openPage(browser);
+      page = await openPage(browser, origin, foreignRequests);
       await click(page, kButton.laden);
       await chooserOpened(page);
       await click(page, kFirstChooserEntry);
@@ -279,7 +146,7 @@ describe('the browser edition', () => {
   test('uploads: stored as sent, asked before overwriting, refused with a reason', async () => {
     const browser = await launch(join(work, 'profile-upload'));
     try {
-      const page = await openPage(browser);
+      const page = await openPage(browser, origin, foreignRequests);
       const input = await page.$('#hochladen');
       const upload = async (name, bytes) => {
         const path = join(await mkdtemp(join(work, 'upload-')), name);
@@ -343,7 +210,7 @@ describe('the browser edition', () => {
        async () => {
     const browser = await launch(join(work, 'profile-keys'));
     try {
-      const page = await openPage(browser);
+      const page = await openPage(browser, origin, foreignRequests);
       await click(page, [200, 500]);
       await page.evaluate(() => {
         window.browserKept = [];
