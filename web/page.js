@@ -34,13 +34,16 @@
     message.classList.toggle('fehler', failure);
   }
 
-  // Whole steps of device pixels keep every pixel of the 8 x 8 font equal;
-  // only a window too small for the canvas shrinks it, smoothed.
+  // As large as the browser window allows: below twice the size in any
+  // fraction (a pixel of the font then covers one or two screen pixels),
+  // from twice on in whole steps, which keep every pixel the same size.
+  // Smaller than the canvas, it is shrunk smoothed, so that no line of a
+  // letter is dropped.
   function fitCanvas() {
     const area = document.getElementById('flaeche');
     const ratio = window.devicePixelRatio || 1;
     const fit = Math.min(area.clientWidth / kWidth, area.clientHeight / kHeight) * ratio;
-    const devicePixels = fit >= 1 ? Math.floor(fit) : fit;
+    const devicePixels = fit >= 2 ? Math.floor(fit) : fit;
     canvas.style.width = `${(kWidth * devicePixels) / ratio}px`;
     canvas.style.height = `${(kHeight * devicePixels) / ratio}px`;
     canvas.classList.toggle('verkleinert', devicePixels < 1);
