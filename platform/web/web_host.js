@@ -183,12 +183,71 @@ Module.akkusimHost = (function () {
     });
   };
 
-  // One synchronisation with IndexedDB at a time; each resolves to success.
+  // One exchange with IndexedDB at a time; each resolves to success.
   let syncing = Promise.resolve(true);
-  function sync(populate) {
-    const run = () => new Promise((resolve) => FS.syncfs(populate, (error) => resolve(!error)));
-    syncing = syncing.then(run, run);
+  function queue(exchange) {
+    syncing = syncing.then(exchange, exchange);
     return syncing;
+  }
+
+  const isHidden = (path) => path.slice(path.lastIndexOf('/') + 1).startsWith('.');
+
+  // Writing to the storage: every entry goes where it is missing or older,
+  // and nothing the learner could see is removed. The same page open in a
+  // second tab writes the same storage, and a plain copy of one tab's files
+  // over it would lose what the other saved. Hidden files (a save's
+  // temporary file) gone here are removed there too.
+  function merge(mount) {
+    return new Promise((resolve) => {
+      IDBFS.getLocalSet(mount, (localError, local) => {
+        if (localError) return resolve(false);
+        IDBFS.getRemoteSet(mount, (remoteError, remote) => {
+          if (remoteError) return resolve(false);
+          const newer = (a, b) => !b || a.timestamp.getTime() > b.timestamp.getTime();
+          const toStorage = Object.keys(local.entries)
+              .filter((path) => newer(local.entries[path], remote.entries[path])).sort();
+          const onlyThere = Object.keys(remote.entries)
+              .filter((path) => newer(remote.entries[path], local.entries[path])).sort();
+          const gone = onlyThere.filter((path) => isHidden(path) && !local.entries[path]);
+          const fromStorage = onlyThere.filter((path) => !gone.includes(path));
+          if (toStorage.length + onlyThere.length === 0) return resolve(true);
+          let failed = false;
+          const fail = (error) => {
+            if (error) failed = true;
+          };
+          const transaction = remote.db.transaction([IDBFS.DB_STORE_NAME], 'readwrite');
+          const store = transaction.objectStore(IDBFS.DB_STORE_NAME);
+          transaction.oncomplete = () => resolve(!failed);
+          transaction.onerror = (event) => {
+            event.preventDefault();
+            resolve(false);
+          };
+          for (const path of toStorage) {
+            IDBFS.loadLocalEntry(path, (error, entry) => {
+              if (error) return fail(error);
+              IDBFS.storeRemoteEntry(store, path, entry, fail);
+            });
+          }
+          for (const path of fromStorage) {
+            IDBFS.loadRemoteEntry(store, path, (error, entry) => {
+              if (error) return fail(error);
+              IDBFS.storeLocalEntry(path, entry, fail);
+            });
+          }
+          for (const path of gone) IDBFS.removeRemoteEntry(store, path, fail);
+        });
+      });
+    });
+  }
+
+  // Every write to the storage merges, also the one an fsync() makes.
+  function mergeOnEveryWrite() {
+    const copy = IDBFS.syncfs;
+    IDBFS.syncfs = (mount, populate, callback) => {
+      if (populate) return copy(mount, populate, callback);
+      queue(() => merge(mount)).then(
+        (ok) => callback(ok ? null : new Error('IndexedDB')));
+    };
   }
 
   host.mountStorage = async function (root) {
@@ -198,7 +257,11 @@ Module.akkusimHost = (function () {
     } catch (error) {
       return 0;
     }
-    host.storageKept = typeof indexedDB !== 'undefined' && (await sync(true));
+    mergeOnEveryWrite();
+    host.storageKept = typeof indexedDB !== 'undefined' &&
+        (await queue(() => new Promise((resolve) => {
+          FS.syncfs(true, (error) => resolve(!error));
+        })));
     if (typeof Module.onStorage === 'function') Module.onStorage(host.storageKept);
     return host.storageKept ? 1 : 0;
   };
@@ -208,7 +271,7 @@ Module.akkusimHost = (function () {
   // said that files last only while it is open.
   host.persist = async function () {
     if (!host.storageKept) return 1;
-    return (await sync(false)) ? 1 : 0;
+    return new Promise((resolve) => FS.syncfs(false, (error) => resolve(error ? 0 : 1)));
   };
 
   host.noteCurrentFile = function (path) {

@@ -16,7 +16,7 @@ import { fileURLToPath } from 'node:url';
 import { serveFolder } from '../../scripts/serve.mjs';
 import {
   canvasMismatches, chooserClosed, chooserOpened, click, download, kButton, kChooserFrame,
-  kFirstChooserEntry, kWait, launch, messageClosed, messageShown, openPage, pixel, started,
+  kFirstChooserEntry, kSecondChooserEntry, kWait, launch, messageClosed, messageShown, openPage, pixel, started,
   type, typeLines,
 } from './driver.mjs';
 
@@ -138,6 +138,38 @@ describe('the browser edition', () => {
       const file = await download(page, await mkdtemp(join(work, 'download-')));
       assert.equal(file.name, 'a_schnell.txt');
       assert.deepEqual(file.bytes, savedLines(['HOLD']));
+    } finally {
+      await browser.close();
+    }
+  });
+
+  test('two tabs of the page keep each other\'s saves', async () => {
+    const browser = await launch(join(work, 'profile-tabs'));
+    try {
+      const first = await openPage(browser, origin, foreignRequests);
+      const second = await openPage(browser, origin, foreignRequests);
+      for (const [page, name] of [[first, 'a_eins'], [second, 'a_zwei']]) {
+        await page.bringToFront();
+        await click(page, [200, 500]);
+        await type(page, 'HOLD');
+        await click(page, kButton.speichern);
+        await chooserOpened(page);
+        await type(page, name);
+        await page.keyboard.press('Enter');
+        await chooserClosed(page);
+      }
+      await first.bringToFront();
+      await first.reload();
+      await started(first);
+      const names = [];
+      for (const entry of [kFirstChooserEntry, kSecondChooserEntry]) {
+        await click(first, kButton.laden);
+        await chooserOpened(first);
+        await click(first, entry);
+        await chooserClosed(first);
+        names.push((await download(first, await mkdtemp(join(work, 'download-')))).name);
+      }
+      assert.deepEqual(names, ['a_eins.txt', 'a_zwei.txt']);
     } finally {
       await browser.close();
     }

@@ -18,6 +18,7 @@ export const kButton = {
   starten: [170, 162],
 };
 export const kFirstChooserEntry = [300, 251];
+export const kSecondChooserEntry = [300, 266];
 export const kChooserFrame = [251, 201];  // the dialog's thin outer line
 export const kProgrammendeFrame = [471, 355];
 
