@@ -15,7 +15,7 @@ import { gzipSync } from 'node:zlib';
 
 import { serveFolder } from '../../scripts/serve.mjs';
 import {
-  click, kButton, launch, openPage, started, type, typeLines,
+  click, kButton, launch, openPage, typeProgram,
 } from '../../tests/web/driver.mjs';
 
 const args = process.argv.slice(2);
@@ -73,8 +73,7 @@ try {
                 `over ${kIdleSeconds} s`);
 
     await click(page, [200, 500]);
-    await typeLines(page, kCountingLoop.slice(0, -1));
-    await type(page, kCountingLoop[kCountingLoop.length - 1]);
+    await typeProgram(page, kCountingLoop);
     await click(page, kButton.assemble);
     await sleep(500);
     // From the press on Starten to the first frame handed over with the

@@ -250,20 +250,29 @@ Module.akkusimHost = (function () {
     };
   }
 
-  host.mountStorage = async function (root) {
-    try {
-      FS.mkdir(root);
-      FS.mount(IDBFS, {}, root);
-    } catch (error) {
-      return 0;
-    }
-    mergeOnEveryWrite();
-    host.storageKept = typeof indexedDB !== 'undefined' &&
-        (await queue(() => new Promise((resolve) => {
-          FS.syncfs(true, (error) => resolve(!error));
-        })));
-    if (typeof Module.onStorage === 'function') Module.onStorage(host.storageKept);
-    return host.storageKept ? 1 : 0;
+  // Mounts the storage at `root` and reads it back; resolves to whether the
+  // browser keeps files. Started early, waited for when needed.
+  let mounted = null;
+  host.startStorage = function (root) {
+    mounted = (async () => {
+      try {
+        FS.mkdir(root);
+        FS.mount(IDBFS, {}, root);
+      } catch (error) {
+        return false;
+      }
+      mergeOnEveryWrite();
+      host.storageKept = typeof indexedDB !== 'undefined' &&
+          (await queue(() => new Promise((resolve) => {
+            FS.syncfs(true, (error) => resolve(!error));
+          })));
+      if (typeof Module.onStorage === 'function') Module.onStorage(host.storageKept);
+      return host.storageKept;
+    })();
+  };
+
+  host.storageReady = async function () {
+    return (await mounted) ? 1 : 0;
   };
 
   // Resolves once everything written under the mounted root is stored.

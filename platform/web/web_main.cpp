@@ -31,14 +31,16 @@ extern "C" EMSCRIPTEN_KEEPALIVE int akkusim_store_upload(const char* fileName, c
 
 int main() {
   const std::filesystem::path folder(kProgramFolder);
+  startBrowserStorage(std::string(kStorageRoot));
   // Without the browser's storage the folder still lives while the page is
   // open. Examples lost by a quick close are seeded again on the next
-  // visit, so the first frame need not wait for them to be stored.
-  const bool kept = mountBrowserStorage(std::string(kStorageRoot));
-  if (seedProgramFolder(folder, std::filesystem::path(kExamples)) && kept) {
-    persistBrowserStorageLater();
-  }
-  std::unique_ptr<Platform> platform = makeWebPlatform();
+  // visit, so nothing waits for them to be stored.
+  std::unique_ptr<Platform> platform = makeWebPlatform([folder] {
+    const bool kept = waitForBrowserStorage();
+    if (seedProgramFolder(folder, std::filesystem::path(kExamples)) && kept) {
+      persistBrowserStorageLater();
+    }
+  });
   Screen screen(*platform);
   return runMainWindow(screen, folder);
 }

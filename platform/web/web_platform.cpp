@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/web/sleep_pacer.h"
@@ -20,8 +22,9 @@ EM_JS(void, akkusim_note_shown_frame, (const uint32_t* pixels, int width, int he
       { Module.akkusimHost.noteShownFrame(pixels, width, height); });
 EM_ASYNC_JS(void, akkusim_pause, (int milliseconds),
             { await Module.akkusimHost.pause(milliseconds); });
-EM_ASYNC_JS(int, akkusim_mount_storage, (const char* root),
-            { return await Module.akkusimHost.mountStorage(UTF8ToString(root)); });
+EM_JS(void, akkusim_start_storage, (const char* root),
+      { Module.akkusimHost.startStorage(UTF8ToString(root)); });
+EM_ASYNC_JS(int, akkusim_storage_ready, (), { return await Module.akkusimHost.storageReady(); });
 EM_ASYNC_JS(int, akkusim_persist_storage, (), { return await Module.akkusimHost.persist(); });
 EM_JS(void, akkusim_persist_storage_later, (), { Module.akkusimHost.persist(); });
 EM_JS(void, akkusim_note_current_file, (const char* path),
@@ -49,6 +52,9 @@ uint32_t canvasWord(uint32_t pixel) {
 
 class WebPlatform : public Platform {
  public:
+  explicit WebPlatform(std::function<void()> beforeFirstPause)
+      : beforeFirstPause_(std::move(beforeFirstPause)) {}
+
   bool openWindow(int32_t width, int32_t height, std::string& error) override {
     if (width < 1 || height < 1) {
       error = "ungültige Fenstergröße";
@@ -104,6 +110,7 @@ class WebPlatform : public Platform {
   }
 
   void sleepMs(int32_t milliseconds) override {
+    if (beforeFirstPause_) std::exchange(beforeFirstPause_, nullptr)();
     const Pause pause = planPause(pacer_, milliseconds);
     const int64_t start = nowMicros();
     akkusim_pause(pause.timer ? pause.milliseconds : 0);
@@ -164,16 +171,21 @@ class WebPlatform : public Platform {
   bool shownAny_ = false;
   WebInput input_;
   SleepPacer pacer_;
+  std::function<void()> beforeFirstPause_;
 };
 
 }  // namespace
 
-std::unique_ptr<Platform> makeWebPlatform() {
-  return std::make_unique<WebPlatform>();
+std::unique_ptr<Platform> makeWebPlatform(std::function<void()> beforeFirstPause) {
+  return std::make_unique<WebPlatform>(std::move(beforeFirstPause));
 }
 
-bool mountBrowserStorage(const std::string& root) {
-  return akkusim_mount_storage(root.c_str()) != 0;
+void startBrowserStorage(const std::string& root) {
+  akkusim_start_storage(root.c_str());
+}
+
+bool waitForBrowserStorage() {
+  return akkusim_storage_ready() != 0;
 }
 
 bool persistBrowserStorage() {

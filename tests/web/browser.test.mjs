@@ -17,7 +17,7 @@ import { serveFolder } from '../../scripts/serve.mjs';
 import {
   canvasMismatches, chooserClosed, chooserOpened, click, download, kButton, kChooserFrame,
   kFirstChooserEntry, kSecondChooserEntry, kWait, launch, messageClosed, messageShown, openPage, pixel, started,
-  type, typeLines,
+  typeName, typeProgram,
 } from './driver.mjs';
 
 const kRoot = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
@@ -56,8 +56,7 @@ describe('the browser edition', () => {
     try {
       const page = await openPage(browser, origin, foreignRequests);
       await click(page, [200, 500]);
-      await typeLines(page, program.slice(0, -1));
-      await type(page, program[program.length - 1]);
+      await typeProgram(page, program);
 
       await click(page, kButton.assemble);
       await click(page, kButton.starten);
@@ -85,7 +84,7 @@ describe('the browser edition', () => {
       // The name sorts first among the examples, so it is the first entry.
       await click(page, kButton.speichern);
       await chooserOpened(page);
-      await type(page, 'a_zaehler');
+      await typeName(page, 'a_zaehler');
       await page.keyboard.press('Enter');
       await chooserClosed(page);
 
@@ -109,10 +108,10 @@ describe('the browser edition', () => {
     let browser = await launch(profile);
     let page = await openPage(browser, origin, foreignRequests);
     await click(page, [200, 500]);
-    await type(page, 'HOLD');
+    await typeProgram(page, ['HOLD']);
     await click(page, kButton.speichern);
     await chooserOpened(page);
-    await type(page, 'a_schnell');
+    await typeName(page, 'a_schnell');
     // The moment the dialog leaves the canvas, the learner may close the
     // browser: the kill follows the first frame presented after Enter.
     const presented = page.evaluate(([x, y]) => new Promise((resolve) => {
@@ -151,10 +150,10 @@ describe('the browser edition', () => {
       for (const [page, name] of [[first, 'a_eins'], [second, 'a_zwei']]) {
         await page.bringToFront();
         await click(page, [200, 500]);
-        await type(page, 'HOLD');
+        await typeProgram(page, ['HOLD']);
         await click(page, kButton.speichern);
         await chooserOpened(page);
-        await type(page, name);
+        await typeName(page, name);
         await page.keyboard.press('Enter');
         await chooserClosed(page);
       }

@@ -121,11 +121,27 @@ export async function type(page, text) {
   await session.detach();
 }
 
-export async function typeLines(page, lines) {
-  for (const line of lines) {
+// The program reads one queued key per pass, and a click must not overtake
+// the keys typed before it: these wait until the text cursor stands behind
+// the last character typed.
+function cursorAt(page, [x, y]) {
+  return waitForPixel(page, [x, y], 0x000000);
+}
+
+// Types lines into the listing from its first row on.
+export async function typeProgram(page, lines) {
+  for (const [row, line] of lines.entries()) {
     await type(page, line);
-    await page.keyboard.press('Enter');
+    if (row < lines.length - 1) await page.keyboard.press('Enter');
   }
+  const last = lines[lines.length - 1];
+  await cursorAt(page, [61 + 8 * [...last].length, 204 + 10 * (lines.length - 1)]);
+}
+
+// Types a name into the file chooser's empty name field.
+export async function typeName(page, name) {
+  await type(page, name);
+  await cursorAt(page, [411 + 8 * name.length, 223]);
 }
 
 export const chooserOpened = (page) => waitForPixel(page, kChooserFrame, 0x000000);
