@@ -111,10 +111,9 @@ class WebPlatform : public Platform {
 
   void sleepMs(int32_t milliseconds) override {
     if (beforeFirstPause_) std::exchange(beforeFirstPause_, nullptr)();
-    const Pause pause = planPause(pacer_, milliseconds);
-    const int64_t start = nowMicros();
+    const Pause pause = planPause(pacer_, milliseconds, nowMicros());
     akkusim_pause(pause.timer ? pause.milliseconds : 0);
-    notePaused(pacer_, nowMicros() - start);
+    notePaused(pacer_, nowMicros());
     takeEvents();
   }
 
