@@ -113,12 +113,14 @@ Module.akkusimHost = (function () {
     });
     canvas.addEventListener('wheel', (event) => {
       event.preventDefault();
+      // Many systems turn the wheel with Shift held into sideways scrolling.
+      const delta = event.deltaY !== 0 ? event.deltaY : event.shiftKey ? event.deltaX : 0;
       let notches = 0;
-      if (event.deltaMode !== 0 || Math.abs(event.deltaY) >= kNotchPixels) {
-        notches = event.deltaY < 0 ? 1 : event.deltaY > 0 ? -1 : 0;
+      if (event.deltaMode !== 0 || Math.abs(delta) >= kNotchPixels) {
+        notches = delta < 0 ? 1 : delta > 0 ? -1 : 0;
         wheelPixels = 0;
       } else {
-        wheelPixels += event.deltaY;
+        wheelPixels += delta;
         if (Math.abs(wheelPixels) >= kNotchPixels) {
           notches = wheelPixels < 0 ? 1 : -1;
           wheelPixels = 0;

@@ -256,22 +256,28 @@ describe('the browser edition', () => {
       assert.deepEqual(await page.evaluate(() => window.browserKept), ['F1']);
       assert.equal(await page.evaluate(() => document.activeElement.id), 'bildschirm');
 
-      // One notch towards the user moves the memory view on; one away
-      // brings it back to the same picture.
+      // The memory view scrolls one step per pass in which the wheel moved,
+      // so each notch waits for its picture. With Shift held one notch
+      // towards the user moves 500 rows on; ten plain notches away (50 rows
+      // each) bring the view back to the top, and each of them moves it.
       const memoryView = () => page.evaluate(() => Array.from(
           document.getElementById('bildschirm').getContext('2d')
               .getImageData(430, 60, 670, 40).data).join());
+      const notch = async (deltaY) => {
+        const before = await memoryView();
+        await page.mouse.wheel({ deltaY });
+        await page.waitForFunction((shown) => Array.from(
+            document.getElementById('bildschirm').getContext('2d')
+                .getImageData(430, 60, 670, 40).data).join() !== shown, kWait, before);
+      };
       const atTop = await memoryView();
       const box = await (await page.$('#bildschirm')).boundingBox();
       await page.mouse.move(box.x + 800, box.y + 400);
-      await page.mouse.wheel({ deltaY: 100 });
-      await page.waitForFunction((before) => Array.from(
-          document.getElementById('bildschirm').getContext('2d')
-              .getImageData(430, 60, 670, 40).data).join() !== before, kWait, atTop);
-      await page.mouse.wheel({ deltaY: -100 });
-      await page.waitForFunction((before) => Array.from(
-          document.getElementById('bildschirm').getContext('2d')
-              .getImageData(430, 60, 670, 40).data).join() === before, kWait, atTop);
+      await page.keyboard.down('Shift');
+      await notch(100);
+      await page.keyboard.up('Shift');
+      for (let i = 0; i < 10; ++i) await notch(-100);
+      assert.equal(await memoryView(), atTop);
       assert.equal(await canvasMismatches(page), 0);
     } finally {
       await browser.close();
