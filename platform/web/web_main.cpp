@@ -32,15 +32,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE int akkusim_store_upload(const char* fileName, c
 int main() {
   const std::filesystem::path folder(kProgramFolder);
   startBrowserStorage(std::string(kStorageRoot));
-  // Without the browser's storage the folder still lives while the page is
-  // open. Examples lost by a quick close are seeded again on the next
-  // visit, so nothing waits for them to be stored.
-  std::unique_ptr<Platform> platform = makeWebPlatform([folder] {
-    const bool kept = waitForBrowserStorage();
-    if (seedProgramFolder(folder, std::filesystem::path(kExamples)) && kept) {
-      persistBrowserStorageLater();
-    }
-  });
+  std::unique_ptr<Platform> platform =
+      makeWebPlatform(BrowserFolder{folder, std::filesystem::path(kExamples)});
   Screen screen(*platform);
   return runMainWindow(screen, folder);
 }

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <functional>
 #include <utility>
 #include <vector>
 
+#include "platform/web/program_store.h"
 #include "platform/web/sleep_pacer.h"
 #include "platform/web/web_input.h"
 
@@ -52,8 +52,7 @@ uint32_t canvasWord(uint32_t pixel) {
 
 class WebPlatform : public Platform {
  public:
-  explicit WebPlatform(std::function<void()> beforeFirstPause)
-      : beforeFirstPause_(std::move(beforeFirstPause)) {}
+  explicit WebPlatform(BrowserFolder files) : files_(std::move(files)) {}
 
   bool openWindow(int32_t width, int32_t height, std::string& error) override {
     if (width < 1 || height < 1) {
@@ -110,7 +109,7 @@ class WebPlatform : public Platform {
   }
 
   void sleepMs(int32_t milliseconds) override {
-    if (beforeFirstPause_) std::exchange(beforeFirstPause_, nullptr)();
+    if (!storageReady_) prepareFolder();
     const Pause pause = planPause(pacer_, milliseconds, nowMicros());
     akkusim_pause(pause.timer ? pause.milliseconds : 0);
     notePaused(pacer_, nowMicros());
@@ -126,6 +125,15 @@ class WebPlatform : public Platform {
   }
 
  private:
+  // Without the browser's storage the folder still lives while the page is
+  // open. Examples lost by a quick close are seeded again on the next
+  // visit, so nothing waits for them to be stored.
+  void prepareFolder() {
+    storageReady_ = true;
+    const bool kept = waitForBrowserStorage();
+    if (seedProgramFolder(files_.folder, files_.examples) && kept) persistBrowserStorageLater();
+  }
+
   // Stops at a full key queue: the rest waits in the page's queue, in
   // order, so that keys typed while the program was busy are not lost.
   void takeEvents() {
@@ -170,13 +178,14 @@ class WebPlatform : public Platform {
   bool shownAny_ = false;
   WebInput input_;
   SleepPacer pacer_;
-  std::function<void()> beforeFirstPause_;
+  BrowserFolder files_;
+  bool storageReady_ = false;
 };
 
 }  // namespace
 
-std::unique_ptr<Platform> makeWebPlatform(std::function<void()> beforeFirstPause) {
-  return std::make_unique<WebPlatform>(std::move(beforeFirstPause));
+std::unique_ptr<Platform> makeWebPlatform(BrowserFolder files) {
+  return std::make_unique<WebPlatform>(std::move(files));
 }
 
 void startBrowserStorage(const std::string& root) {

@@ -3,16 +3,23 @@
 // from the page's DOM events, pauses yield to the browser, and program files
 // live in the browser's storage (IndexedDB).
 
-#include <functional>
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "ui/platform.h"
 
-// `beforeFirstPause` runs once, before the first pause of any polling loop
-// hands the turn to the browser: the first frame is drawn by then, and
-// nothing has read the program folder yet.
-std::unique_ptr<Platform> makeWebPlatform(std::function<void()> beforeFirstPause);
+// Where the learner's files live: `folder` under the storage's mount point,
+// seeded from `examples` on the first visit.
+struct BrowserFolder {
+  std::filesystem::path folder;
+  std::filesystem::path examples;
+};
+
+// The first pause of any polling loop (the first frame is drawn by then, and
+// nothing has read the folder yet) waits for the storage started by
+// startBrowserStorage and seeds the folder.
+std::unique_ptr<Platform> makeWebPlatform(BrowserFolder files);
 
 // Starts mounting the browser's storage at `root` and reading back what
 // earlier visits kept there, without waiting.
