@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "assembler/assemble.h"
-#include "assembler/line_parser.h"
+#include "program/assemble.h"
+#include "program/line_parser.h"
+
+using namespace akkusim;
 
 namespace {
 
@@ -42,8 +44,9 @@ ProgramText fullProgram() {
 void assembleFullMemory(benchmark::State& state) {
   ProgramText program = fullProgram();
   auto machine = std::make_unique<MachineState>();
+  LineMap lineMap;
   for (auto _ : state) {
-    const AssembleResult result = assembleProgram(program, *machine);
+    const AssembleResult result = assembleProgram(program, *machine, lineMap);
     if (result.error != AssembleError::None) state.SkipWithError("program did not assemble");
     benchmark::DoNotOptimize(machine->memory.data());
   }

@@ -6,28 +6,30 @@
 #include <memory>
 #include <string>
 
+#include "gfx/screen.h"
 #include "machine/machine_state.h"
+#include "platform/headless/headless_platform.h"
 #include "program/program_text.h"
-#include "ui/headless_platform.h"
 #include "ui/listing_view.h"
 #include "ui/register_panel.h"
-#include "ui/screen.h"
+
+using namespace akkusim;
 
 namespace {
 
 struct Window {
   Window() {
     std::string error;
-    openScreen(screen, kScreenWidth, kScreenHeight, 32, error);
+    openScreen(screen, kScreenWidth, kScreenHeight, error);
   }
   HeadlessPlatform platform;
   Screen screen{platform};
 };
 
-// The largest program, scrolled to its end as after an Enter near the end.
-ListingView largestListing() {
-  ListingView listing = makeListingView();
-  listing.lines.lines.clear();
+// The largest program.
+ProgramText largestProgram() {
+  ProgramText program;
+  program.lines.clear();
   const char* samples[] = {"LOAD zahl     # Wert holen",
                            "  ADDI 1",
                            "schleife:",
@@ -39,8 +41,14 @@ ListingView largestListing() {
   for (int32_t i = 0; i < kMaxProgramLines; ++i) {
     ProgramLine line;
     line.text = samples[i % 8];
-    listing.lines.lines.push_back(line);
+    program.lines.push_back(line);
   }
+  return program;
+}
+
+// Its listing, scrolled to the end as after an Enter near the end.
+ListingView largestListing() {
+  ListingView listing = makeListingView();
   listing.view.contentHeight = 10 * kMaxProgramLines;
   listing.view.scrollY = listing.view.contentHeight - 600;
   return listing;
@@ -49,8 +57,9 @@ ListingView largestListing() {
 void BM_RedrawListingOfTheLargestProgram(benchmark::State& state) {
   Window window;
   ListingView listing = largestListing();
+  ProgramText program = largestProgram();
   for (auto _ : state) {
-    redrawListing(window.screen, listing);
+    redrawListing(window.screen, listing, program);
     benchmark::DoNotOptimize(listing.view.image.pixels.data());
   }
   destroyListingView(listing);
@@ -65,7 +74,7 @@ void BM_DrawMemoryView(benchmark::State& state) {
   }
   machine->instructionAddress = 20;
   for (auto _ : state) {
-    drawMemoryView(window.screen, *machine, 33);
+    drawMemoryView(window.screen, MemoryView{}, *machine, 33);
     benchmark::DoNotOptimize(window.screen.window.pixels.data());
   }
 }
@@ -75,7 +84,7 @@ void BM_DrawMemoryViewOfClearedMemory(benchmark::State& state) {
   Window window;
   auto machine = std::make_unique<MachineState>();
   for (auto _ : state) {
-    drawMemoryView(window.screen, *machine, 0);
+    drawMemoryView(window.screen, MemoryView{}, *machine, 0);
     benchmark::DoNotOptimize(window.screen.window.pixels.data());
   }
 }

@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <string>
 
-#include "ui/draw.h"
-#include "ui/image.h"
-#include "ui/screen.h"
+#include "gfx/draw.h"
+#include "gfx/image.h"
+#include "gfx/screen.h"
+
+using namespace akkusim;
 
 namespace {
 

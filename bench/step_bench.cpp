@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <memory>
 
+#include "isa/opcode_table.h"
 #include "machine/execute.h"
 #include "machine/machine_state.h"
-#include "machine/opcode_table.h"
+
+using namespace akkusim;
 
 namespace {
 

@@ -16,14 +16,17 @@
 #include <string_view>
 #include <vector>
 
-#include "assembler/assemble.h"
 #include "cli/cli_report.h"
+#include "files/program_file.h"
 #include "machine/execute.h"
-#include "program/program_file.h"
+#include "program/assemble.h"
+#include "program/messages.h"
+
+namespace akkusim {
 
 namespace {
 
-constexpr std::string_view kVersion = "akkusim 1.0.0";
+constexpr std::string_view kVersion = "akkusim " AKKUSIM_VERSION;
 constexpr int64_t kDefaultMaxSteps = 10'000'000;
 // Far beyond any program that fits the machine (65,535 lines of 40
 // characters); anything larger is not a program file.
@@ -210,12 +213,9 @@ std::optional<CliError> loadProgram(const std::string& file, std::istream& stdin
   return std::nullopt;
 }
 
-// The message box texts separate lines with the two characters "\" "n".
-std::string withLineBreaks(std::string text) {
-  for (std::size_t at = text.find("\\n"); at != std::string::npos; at = text.find("\\n", at)) {
-    text.replace(at, 2, "\n");
-  }
-  return text;
+// Messages go to standard error one line per line of the message.
+void printLines(std::ostream& err, const MessageLines& lines) {
+  for (const std::string& line : lines) err << line << '\n';
 }
 
 // Loads and assembles; on failure prints the reason and gives the exit code.
@@ -226,13 +226,12 @@ std::optional<int> prepareMachine(const Options& options, std::istream& in, std:
     return kExitUsage;
   }
   if (loaded.incomplete) {
-    err << withLineBreaks(
-               "Achtung: Diese Datei konnte nicht\\nvollst\xC3\xA4ndig importiert werden.")
-        << '\n';
+    printLines(err, loadWarningLines());
   }
-  const AssembleResult result = assembleProgram(loaded.program, machine);
+  LineMap lineMap;
+  const AssembleResult result = assembleProgram(loaded.program, machine, lineMap);
   if (result.error != AssembleError::None) {
-    err << withLineBreaks(assembleErrorMessage(result)) << '\n';
+    printLines(err, assembleErrorLines(result));
     return kExitAssembly;
   }
   return std::nullopt;
@@ -369,3 +368,5 @@ int runCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
   err << "akkusim: unbekannter Befehl '" << command << "' (siehe akkusim --help)\n";
   return kExitUsage;
 }
+
+}  // namespace akkusim

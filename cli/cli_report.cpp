@@ -1,16 +1,20 @@
 #include "cli/cli_report.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <ostream>
 
-#include "machine/opcode_table.h"
+#include "isa/opcode_table.h"
+#include "program/messages.h"
+
+namespace akkusim {
 
 namespace {
 
-// Label column of the register panel: 14 characters (ä counts as one).
-constexpr std::size_t kLabelWidth = 14;
-constexpr std::size_t kValueWidth = 6;
+// The register panel's columns (ä counts as one character).
+constexpr auto kLabelWidth = static_cast<std::size_t>(kRegisterLabelWidth);
+constexpr auto kValueWidth = static_cast<std::size_t>(kRegisterValueWidth);
 
 std::size_t displayWidth(std::string_view text) {
   std::size_t width = 0;
@@ -122,14 +126,16 @@ std::string runEndText(RunEnd end) {
 
 void printRunText(std::ostream& out, const RunReport& report) {
   const MachineState& m = *report.machine;
-  printField(out, "Akkumulator:", std::to_string(m.accumulator));
-  printField(out, "Befehl:", mnemonicOf(m.instruction));
-  printField(out, "Parameter:", parameterText(m));
-  printField(out, "Befehlsz\xC3\xA4hler:", instructionAddressText(m));
-  printField(out, "C (Carry):", std::to_string(m.carry));
-  printField(out, "V (Overflow):", std::to_string(m.overflow));
-  printField(out, "Z (Zero):", std::to_string(m.zero));
-  printField(out, "N (Negative):", std::to_string(m.negative));
+  printField(out, kRegisterLabels.accumulator, std::to_string(m.accumulator));
+  printField(out, kRegisterLabels.instruction, std::string(mnemonicOf(m.instruction)));
+  printField(out, kRegisterLabels.parameter, parameterText(m));
+  printField(out, kRegisterLabels.instructionAddress, instructionAddressText(m));
+  const std::array<uint8_t, 4> flags{m.carry, m.overflow, m.zero, m.negative};
+  for (std::size_t i = 0; i < flags.size(); ++i) {
+    const FlagLabel& flag = kFlagLabels[i];
+    printField(out, std::string(flag.letter) + " (" + std::string(flag.name) + "):",
+               std::to_string(flags[i]));
+  }
   printField(out, "Schritte:", std::to_string(report.steps));
   out << "Ende:         " << runEndText(report.end) << '\n';
   if (report.dump) {
@@ -167,7 +173,7 @@ void printRunJson(std::ostream& out, const RunReport& report, bool traceOpen) {
 }
 
 void printTraceText(std::ostream& out, const MachineState& m) {
-  std::string mnemonic = mnemonicOf(m.instruction);
+  std::string mnemonic(mnemonicOf(m.instruction));
   mnemonic.resize(std::max<std::size_t>(mnemonic.size(), 6), ' ');
   out << rightAligned(std::to_string(m.instructionAddress), 5) << "  " << mnemonic << ' '
       << rightAligned(parameterText(m), 6)
@@ -198,7 +204,7 @@ void printImageText(std::ostream& out, const MachineState& m, const ImageWord* w
     const ImageWord& info = words[a];
     if (info.line > 0) {
       out << "  Zeile " << rightAligned(std::to_string(info.line), 5) << "  "
-          << (info.isInstruction ? mnemonicOf(word) : std::string("WORD"));
+          << (info.isInstruction ? mnemonicOf(word) : std::string_view("WORD"));
     }
     out << '\n';
   }
@@ -215,9 +221,11 @@ void printImageJson(std::ostream& out, const MachineState& m, const ImageWord* w
     const ImageWord& info = words[a];
     if (info.line > 0) {
       out << ",\"line\":" << info.line << ",\"mnemonic\":"
-          << jsonString(info.isInstruction ? mnemonicOf(word) : std::string("WORD"));
+          << jsonString(info.isInstruction ? mnemonicOf(word) : std::string_view("WORD"));
     }
     out << '}';
   }
   out << "]}\n";
 }
+
+}  // namespace akkusim

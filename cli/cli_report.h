@@ -11,6 +11,8 @@
 #include "machine/execute.h"
 #include "machine/machine_state.h"
 
+namespace akkusim {
+
 // How a run ended: a step outcome other than Executed, or the step limit.
 enum class RunEnd { Hold, MemoryOverflow, BadShift, UnknownInstruction, DivisionByZero, StepLimit };
 
@@ -32,10 +34,6 @@ struct RunReport {
   std::optional<MemoryRange> dump;
 };
 
-// The parameter as the register panel shows it: signed decimal for an
-// instruction written with an operand, "-" otherwise.
-std::string parameterText(const MachineState& machine);
-
 void printRunText(std::ostream& out, const RunReport& report);
 // One line of JSON. With `traceOpen` the object was begun by
 // beginJsonTrace, and this closes the trace array first.
@@ -56,3 +54,5 @@ void printImageText(std::ostream& out, const MachineState& machine, const ImageW
                     int32_t size);
 void printImageJson(std::ostream& out, const MachineState& machine, const ImageWord* words,
                     int32_t size);
+
+}  // namespace akkusim

@@ -5,7 +5,10 @@
 #include <memory>
 #include <string_view>
 
-#include "assembler/assemble.h"
+#include "program/assemble.h"
+#include "program/messages.h"
+
+using namespace akkusim;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static auto machine = std::make_unique<MachineState>();
@@ -22,11 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   machine->memory[12345] = 777;
   machine->accumulator = 5;
-  const AssembleResult result = assembleProgram(program, *machine);
+  static LineMap lineMap;
+  const AssembleResult result = assembleProgram(program, *machine, lineMap);
   if (result.error != AssembleError::None) {
     if (machine->memory[12345] != 777 || machine->accumulator != 5) std::abort();
     if (result.line < 1 || result.line > static_cast<int32_t>(program.lines.size())) std::abort();
-    if (assembleErrorMessage(result).empty()) std::abort();
+    if (assembleErrorLines(result).empty()) std::abort();
   } else if (machine->pc != 0 || machine->instructionAddress != -2) {
     std::abort();
   }

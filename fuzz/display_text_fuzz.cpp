@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "program/display_text.h"
+#include "text/display_text.h"
+
+using namespace akkusim;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

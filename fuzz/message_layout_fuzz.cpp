@@ -5,6 +5,8 @@
 
 #include "ui/message_box.h"
 
+using namespace akkusim;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const size_t split = data[0] % (size);

@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "assembler/line_parser.h"
+#include "program/line_parser.h"
+
+using namespace akkusim;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ProgramLine line;

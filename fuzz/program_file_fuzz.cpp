@@ -5,7 +5,9 @@
 #include <sstream>
 #include <string>
 
-#include "program/program_file.h"
+#include "files/program_file.h"
+
+using namespace akkusim;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));

@@ -8,6 +8,8 @@
 
 #include "machine/execute.h"
 
+using namespace akkusim;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 12) return 0;
   static auto machine = std::make_unique<MachineState>();

@@ -1,24 +1,10 @@
 #include "machine/execute.h"
 
-#include <array>
+#include "isa/opcode_table.h"
 
-#include "machine/opcode_table.h"
+namespace akkusim {
 
 namespace {
-
-// The operation of every code word, taken from decodeOp once, so that the
-// step loop reads one byte instead of calling across translation units.
-struct OpOfWord {
-  std::array<Op, 65536> op;
-  OpOfWord() {
-    for (uint32_t word = 0; word < 65536; ++word) op[word] = decodeOp(static_cast<uint16_t>(word));
-  }
-};
-
-const Op* opOfWord() {
-  static const OpOfWord table;
-  return table.op.data();
-}
 
 // The registers a step works on, held in locals by the callers so that the
 // compiler can keep them in machine registers across a run.
@@ -145,8 +131,212 @@ inline StepOutcome divideUnsigned(Registers& r, uint32_t a, uint32_t x, bool rem
   return StepOutcome::Executed;
 }
 
+// The memory word an executed step marks, as the table's operand kind for
+// the operation says: the word M[p] for a memory operand, the parameter word
+// for an immediate one or a shift count. Jumps, NOT and LOADC mark in their
+// own cases, the others leave the mark. Resolved at compile time, so each
+// case costs what a hand-written mark would.
+template <Op kOp>
+[[gnu::always_inline]] inline StepOutcome executed(Registers& r, uint32_t p,
+                                                   int32_t parameterWord) {
+  constexpr OperandKind kind = operandKindOf(kOp);
+  if constexpr (kind == OperandKind::MemoryRead || kind == OperandKind::MemoryWrite) {
+    r.touched = static_cast<int32_t>(p);
+  } else if constexpr (kind == OperandKind::Immediate || kind == OperandKind::MemoryShiftCount ||
+                       kind == OperandKind::ImmediateShiftCount) {
+    r.touched = parameterWord;
+  }
+  return StepOutcome::Executed;
+}
+
+// Division and remainder, signed or not as the operation says; a divisor of
+// 0 ends the step unmarked.
+template <Op kOp>
+[[gnu::always_inline]] inline StepOutcome divided(Registers& r, uint32_t a, uint32_t x, uint32_t p,
+                                                  int32_t parameterWord) {
+  constexpr bool remainder =
+      kOp == Op::Mod || kOp == Op::Modi || kOp == Op::Modu || kOp == Op::Modui;
+  constexpr bool isSigned = kOp == Op::Div || kOp == Op::Mod || kOp == Op::Divi || kOp == Op::Modi;
+  const StepOutcome outcome =
+      isSigned ? divideSigned(r, a, x, remainder) : divideUnsigned(r, a, x, remainder);
+  if (outcome != StepOutcome::Executed) return outcome;
+  return executed<kOp>(r, p, parameterWord);
+}
+
+// A shift by the count; a negative count ends the step unmarked.
+template <Op kOp>
+[[gnu::always_inline]] inline StepOutcome shifted(Registers& r, uint32_t a, uint32_t countWord,
+                                                  uint32_t p, int32_t parameterWord) {
+  const int32_t count = asSigned(countWord);
+  if (count < 0) return StepOutcome::BadShift;
+  if constexpr (kOp == Op::Shl || kOp == Op::Shli) {
+    shiftLeft(r, a, count);
+  } else {
+    shiftRight(r, a, count);
+  }
+  return executed<kOp>(r, p, parameterWord);
+}
+
+// The operation itself. M[p] is read only by the instructions that use it.
+[[gnu::always_inline]] inline StepOutcome operate(Registers& r, Op op, uint32_t a, uint32_t p,
+                                                  int16_t* memory, int32_t parameterWord) {
+  const auto fromMemory = [memory, p]() -> uint32_t { return static_cast<uint16_t>(memory[p]); };
+  switch (op) {
+    case Op::Load:
+      setLogic(r, fromMemory());
+      return executed<Op::Load>(r, p, parameterWord);
+    case Op::Store:
+      memory[p] = static_cast<int16_t>(r.accumulator);
+      return executed<Op::Store>(r, p, parameterWord);
+    case Op::Loadi:
+      setLogic(r, p);
+      return executed<Op::Loadi>(r, p, parameterWord);
+    case Op::Add:
+      add(r, a, fromMemory());
+      return executed<Op::Add>(r, p, parameterWord);
+    case Op::Addi:
+      add(r, a, p);
+      return executed<Op::Addi>(r, p, parameterWord);
+    case Op::Sub:
+      subtract(r, a, fromMemory());
+      return executed<Op::Sub>(r, p, parameterWord);
+    case Op::Subi:
+      subtract(r, a, p);
+      return executed<Op::Subi>(r, p, parameterWord);
+    case Op::Mul:
+      multiply(r, a, fromMemory());
+      return executed<Op::Mul>(r, p, parameterWord);
+    case Op::Muli:
+      multiply(r, a, p);
+      return executed<Op::Muli>(r, p, parameterWord);
+    case Op::Div:
+      return divided<Op::Div>(r, a, fromMemory(), p, parameterWord);
+    case Op::Mod:
+      return divided<Op::Mod>(r, a, fromMemory(), p, parameterWord);
+    case Op::Divi:
+      return divided<Op::Divi>(r, a, p, p, parameterWord);
+    case Op::Modi:
+      return divided<Op::Modi>(r, a, p, p, parameterWord);
+    case Op::Divu:
+      return divided<Op::Divu>(r, a, fromMemory(), p, parameterWord);
+    case Op::Modu:
+      return divided<Op::Modu>(r, a, fromMemory(), p, parameterWord);
+    case Op::Divui:
+      return divided<Op::Divui>(r, a, p, p, parameterWord);
+    case Op::Modui:
+      return divided<Op::Modui>(r, a, p, p, parameterWord);
+    case Op::Cmp:
+      compare(r, a, fromMemory());
+      return executed<Op::Cmp>(r, p, parameterWord);
+    case Op::Cmpi:
+      compare(r, a, p);
+      return executed<Op::Cmpi>(r, p, parameterWord);
+    case Op::Mulh:
+      setLogic(r, highWord(static_cast<int64_t>(asSigned(a)) * asSigned(fromMemory())));
+      return executed<Op::Mulh>(r, p, parameterWord);
+    case Op::Mulhi:
+      setLogic(r, highWord(static_cast<int64_t>(asSigned(a)) * asSigned(p)));
+      return executed<Op::Mulhi>(r, p, parameterWord);
+    case Op::Mulhu:
+      setLogic(r, highWord(static_cast<int64_t>(a) * fromMemory()));
+      return executed<Op::Mulhu>(r, p, parameterWord);
+    case Op::Mulhui:
+      setLogic(r, highWord(static_cast<int64_t>(a) * p));
+      return executed<Op::Mulhui>(r, p, parameterWord);
+    case Op::And:
+      setLogic(r, a & fromMemory());
+      return executed<Op::And>(r, p, parameterWord);
+    case Op::Andi:
+      setLogic(r, a & p);
+      return executed<Op::Andi>(r, p, parameterWord);
+    case Op::Or:
+      setLogic(r, a | fromMemory());
+      return executed<Op::Or>(r, p, parameterWord);
+    case Op::Ori:
+      setLogic(r, a | p);
+      return executed<Op::Ori>(r, p, parameterWord);
+    case Op::Xor:
+      setLogic(r, a ^ fromMemory());
+      return executed<Op::Xor>(r, p, parameterWord);
+    case Op::Xori:
+      setLogic(r, a ^ p);
+      return executed<Op::Xori>(r, p, parameterWord);
+
+    case Op::Shl:
+      return shifted<Op::Shl>(r, a, fromMemory(), p, parameterWord);
+    case Op::Shr:
+      return shifted<Op::Shr>(r, a, fromMemory(), p, parameterWord);
+    case Op::Shli:
+      return shifted<Op::Shli>(r, a, p, p, parameterWord);
+    case Op::Shri:
+      return shifted<Op::Shri>(r, a, p, p, parameterWord);
+
+    // A jump marks its target when it is taken and nothing otherwise.
+    case Op::Jmpp:
+      jumpIf(r, (r.flags & (kZero | kNegative)) == 0, p);
+      return executed<Op::Jmpp>(r, p, parameterWord);
+    case Op::Jmpnn:
+      jumpIf(r, (r.flags & kNegative) == 0, p);
+      return executed<Op::Jmpnn>(r, p, parameterWord);
+    case Op::Jmpn:
+      jumpIf(r, (r.flags & kNegative) != 0, p);
+      return executed<Op::Jmpn>(r, p, parameterWord);
+    case Op::Jmpnp:
+      jumpIf(r, (r.flags & (kZero | kNegative)) != 0, p);
+      return executed<Op::Jmpnp>(r, p, parameterWord);
+    case Op::Jmpz:
+      jumpIf(r, (r.flags & kZero) != 0, p);
+      return executed<Op::Jmpz>(r, p, parameterWord);
+    case Op::Jmpnz:
+      jumpIf(r, (r.flags & kZero) == 0, p);
+      return executed<Op::Jmpnz>(r, p, parameterWord);
+    case Op::Jmpv:
+      jumpIf(r, (r.flags & kOverflow) != 0, p);
+      return executed<Op::Jmpv>(r, p, parameterWord);
+    case Op::Jmpc:
+      jumpIf(r, (r.flags & kCarry) != 0, p);
+      return executed<Op::Jmpc>(r, p, parameterWord);
+    case Op::Jmp:
+      jumpIf(r, true, p);
+      return executed<Op::Jmp>(r, p, parameterWord);
+    case Op::Jhi:
+      jumpIf(r, (r.flags & (kCarry | kZero)) == 0, p);
+      return executed<Op::Jhi>(r, p, parameterWord);
+    case Op::Jhs:
+      jumpIf(r, (r.flags & kCarry) == 0, p);
+      return executed<Op::Jhs>(r, p, parameterWord);
+    case Op::Jlo:
+      jumpIf(r, (r.flags & kCarry) != 0, p);
+      return executed<Op::Jlo>(r, p, parameterWord);
+    case Op::Jls:
+      jumpIf(r, (r.flags & (kCarry | kZero)) != 0, p);
+      return executed<Op::Jls>(r, p, parameterWord);
+
+    // Written without an operand, NOT still marks the word its parameter
+    // names, and LOADC clears the mark.
+    case Op::Not:
+      r.touched = static_cast<int32_t>(p);
+      setLogic(r, ~a & 0xFFFFu);
+      return executed<Op::Not>(r, p, parameterWord);
+    case Op::Loadc:
+      r.touched = -1;
+      r.accumulator = static_cast<uint16_t>(r.flags & kCarry);
+      return executed<Op::Loadc>(r, p, parameterWord);
+    case Op::Noop:
+      return StepOutcome::Executed;
+    case Op::Hold:
+      // Points at the HOLD again, so a further step stops at once.
+      r.pc -= 2;
+      return StepOutcome::Hold;
+    case Op::Unknown:
+      return StepOutcome::UnknownInstruction;
+  }
+  return StepOutcome::UnknownInstruction;
+}
+
 // Inlined into both callers so that the run loop keeps the registers local.
-[[gnu::always_inline]] inline StepOutcome step(Registers& r, int16_t* memory, const Op* ops) {
+[[gnu::always_inline]] inline StepOutcome step(Registers& r, int16_t* memory,
+                                               const DecodedWord* decode) {
   if (r.pc > 65534) return StepOutcome::MemoryOverflow;
 
   const int32_t address = r.pc;
@@ -155,209 +345,16 @@ inline StepOutcome divideUnsigned(Registers& r, uint32_t a, uint32_t x, bool rem
   r.instruction = memory[address];
   r.parameter = memory[address + 1];
 
-  const Op op = ops[static_cast<uint16_t>(r.instruction)];
-  const uint32_t a = r.accumulator;
   const uint32_t p = static_cast<uint16_t>(r.parameter);
-  // The memory operand M; reading a word changes nothing, so it is read only
-  // by the instructions that use it.
-  const auto operand = [memory, p]() -> uint32_t { return static_cast<uint16_t>(memory[p]); };
-  const int32_t parameterWord = address + 1;
-
-  switch (op) {
-    // Memory operand: the touched word is the operand's address.
-    case Op::Load:
-      r.touched = static_cast<int32_t>(p);
-      setLogic(r, operand());
-      return StepOutcome::Executed;
-    case Op::Store:
-      r.touched = static_cast<int32_t>(p);
-      memory[p] = static_cast<int16_t>(r.accumulator);
-      return StepOutcome::Executed;
-    case Op::Add:
-      r.touched = static_cast<int32_t>(p);
-      add(r, a, operand());
-      return StepOutcome::Executed;
-    case Op::Sub:
-      r.touched = static_cast<int32_t>(p);
-      subtract(r, a, operand());
-      return StepOutcome::Executed;
-    case Op::Mul:
-      r.touched = static_cast<int32_t>(p);
-      multiply(r, a, operand());
-      return StepOutcome::Executed;
-    case Op::Div:
-    case Op::Mod: {
-      const StepOutcome outcome = divideSigned(r, a, operand(), op == Op::Mod);
-      if (outcome == StepOutcome::Executed) r.touched = static_cast<int32_t>(p);
-      return outcome;
-    }
-    case Op::Divu:
-    case Op::Modu: {
-      const StepOutcome outcome = divideUnsigned(r, a, operand(), op == Op::Modu);
-      if (outcome == StepOutcome::Executed) r.touched = static_cast<int32_t>(p);
-      return outcome;
-    }
-    case Op::Cmp:
-      r.touched = static_cast<int32_t>(p);
-      compare(r, a, operand());
-      return StepOutcome::Executed;
-    case Op::Mulh:
-      r.touched = static_cast<int32_t>(p);
-      setLogic(r, highWord(static_cast<int64_t>(asSigned(a)) * asSigned(operand())));
-      return StepOutcome::Executed;
-    case Op::Mulhu:
-      r.touched = static_cast<int32_t>(p);
-      setLogic(r, highWord(static_cast<int64_t>(a) * operand()));
-      return StepOutcome::Executed;
-    case Op::And:
-      r.touched = static_cast<int32_t>(p);
-      setLogic(r, a & operand());
-      return StepOutcome::Executed;
-    case Op::Or:
-      r.touched = static_cast<int32_t>(p);
-      setLogic(r, a | operand());
-      return StepOutcome::Executed;
-    case Op::Xor:
-      r.touched = static_cast<int32_t>(p);
-      setLogic(r, a ^ operand());
-      return StepOutcome::Executed;
-
-    // Immediate operand: the touched word is the parameter word itself.
-    case Op::Loadi:
-      r.touched = parameterWord;
-      setLogic(r, p);
-      return StepOutcome::Executed;
-    case Op::Addi:
-      r.touched = parameterWord;
-      add(r, a, p);
-      return StepOutcome::Executed;
-    case Op::Subi:
-      r.touched = parameterWord;
-      subtract(r, a, p);
-      return StepOutcome::Executed;
-    case Op::Muli:
-      r.touched = parameterWord;
-      multiply(r, a, p);
-      return StepOutcome::Executed;
-    case Op::Divi:
-    case Op::Modi: {
-      const StepOutcome outcome = divideSigned(r, a, p, op == Op::Modi);
-      if (outcome == StepOutcome::Executed) r.touched = parameterWord;
-      return outcome;
-    }
-    case Op::Divui:
-    case Op::Modui: {
-      const StepOutcome outcome = divideUnsigned(r, a, p, op == Op::Modui);
-      if (outcome == StepOutcome::Executed) r.touched = parameterWord;
-      return outcome;
-    }
-    case Op::Mulhi:
-      r.touched = parameterWord;
-      setLogic(r, highWord(static_cast<int64_t>(asSigned(a)) * asSigned(p)));
-      return StepOutcome::Executed;
-    case Op::Mulhui:
-      r.touched = parameterWord;
-      setLogic(r, highWord(static_cast<int64_t>(a) * p));
-      return StepOutcome::Executed;
-    case Op::Cmpi:
-      r.touched = parameterWord;
-      compare(r, a, p);
-      return StepOutcome::Executed;
-    case Op::Andi:
-      r.touched = parameterWord;
-      setLogic(r, a & p);
-      return StepOutcome::Executed;
-    case Op::Ori:
-      r.touched = parameterWord;
-      setLogic(r, a | p);
-      return StepOutcome::Executed;
-    case Op::Xori:
-      r.touched = parameterWord;
-      setLogic(r, a ^ p);
-      return StepOutcome::Executed;
-
-    // Shifts mark the parameter word, also when the count comes from memory.
-    case Op::Shl:
-    case Op::Shr:
-    case Op::Shli:
-    case Op::Shri: {
-      const bool fromMemory = op == Op::Shl || op == Op::Shr;
-      const int32_t count = asSigned(fromMemory ? operand() : p);
-      if (count < 0) return StepOutcome::BadShift;
-      r.touched = parameterWord;
-      if (op == Op::Shl || op == Op::Shli) {
-        shiftLeft(r, a, count);
-      } else {
-        shiftRight(r, a, count);
-      }
-      return StepOutcome::Executed;
-    }
-
-    case Op::Jmpp:
-      jumpIf(r, (r.flags & (kZero | kNegative)) == 0, p);
-      return StepOutcome::Executed;
-    case Op::Jmpnn:
-      jumpIf(r, (r.flags & kNegative) == 0, p);
-      return StepOutcome::Executed;
-    case Op::Jmpn:
-      jumpIf(r, (r.flags & kNegative) != 0, p);
-      return StepOutcome::Executed;
-    case Op::Jmpnp:
-      jumpIf(r, (r.flags & (kZero | kNegative)) != 0, p);
-      return StepOutcome::Executed;
-    case Op::Jmpz:
-      jumpIf(r, (r.flags & kZero) != 0, p);
-      return StepOutcome::Executed;
-    case Op::Jmpnz:
-      jumpIf(r, (r.flags & kZero) == 0, p);
-      return StepOutcome::Executed;
-    case Op::Jmpv:
-      jumpIf(r, (r.flags & kOverflow) != 0, p);
-      return StepOutcome::Executed;
-    case Op::Jmpc:
-      jumpIf(r, (r.flags & kCarry) != 0, p);
-      return StepOutcome::Executed;
-    case Op::Jmp:
-      jumpIf(r, true, p);
-      return StepOutcome::Executed;
-    case Op::Jhi:
-      jumpIf(r, (r.flags & (kCarry | kZero)) == 0, p);
-      return StepOutcome::Executed;
-    case Op::Jhs:
-      jumpIf(r, (r.flags & kCarry) == 0, p);
-      return StepOutcome::Executed;
-    case Op::Jlo:
-      jumpIf(r, (r.flags & kCarry) != 0, p);
-      return StepOutcome::Executed;
-    case Op::Jls:
-      jumpIf(r, (r.flags & (kCarry | kZero)) != 0, p);
-      return StepOutcome::Executed;
-
-    case Op::Not:
-      r.touched = static_cast<int32_t>(p);
-      setLogic(r, ~a & 0xFFFFu);
-      return StepOutcome::Executed;
-    case Op::Loadc:
-      r.touched = -1;
-      r.accumulator = static_cast<uint16_t>(r.flags & kCarry);
-      return StepOutcome::Executed;
-    case Op::Noop:
-      return StepOutcome::Executed;
-    case Op::Hold:
-      // Points at the HOLD again, so a further step stops at once.
-      r.pc = address;
-      return StepOutcome::Hold;
-    case Op::Unknown:
-      return StepOutcome::UnknownInstruction;
-  }
-  return StepOutcome::UnknownInstruction;
+  return operate(r, decode[static_cast<uint16_t>(r.instruction)].op, r.accumulator, p, memory,
+                 address + 1);
 }
 
 }  // namespace
 
 StepOutcome executeInstruction(MachineState& machine, int32_t& touchedAddress) {
   Registers r = loadRegisters(machine, touchedAddress);
-  const StepOutcome outcome = step(r, machine.memory.data(), opOfWord());
+  const StepOutcome outcome = step(r, machine.memory.data(), decodeIndex());
   storeRegisters(r, machine, touchedAddress);
   return outcome;
 }
@@ -366,11 +363,11 @@ int64_t runInstructions(MachineState& machine, int32_t& touchedAddress, int64_t 
                         StepOutcome& lastOutcome) {
   Registers r = loadRegisters(machine, touchedAddress);
   int16_t* const memory = machine.memory.data();
-  const Op* const ops = opOfWord();
+  const DecodedWord* const decode = decodeIndex();
   StepOutcome outcome = StepOutcome::Executed;
   int64_t steps = 0;
   while (steps < maxSteps) {
-    outcome = step(r, memory, ops);
+    outcome = step(r, memory, decode);
     ++steps;
     if (outcome != StepOutcome::Executed) break;
   }
@@ -379,20 +376,4 @@ int64_t runInstructions(MachineState& machine, int32_t& touchedAddress, int64_t 
   return steps;
 }
 
-std::string outcomeMessage(StepOutcome outcome) {
-  switch (outcome) {
-    case StepOutcome::Executed:
-      return "";
-    case StepOutcome::Hold:
-      return "Programmende";
-    case StepOutcome::MemoryOverflow:
-      return "Fehler: Speicherüberlauf";
-    case StepOutcome::BadShift:
-      return "Falscher Operator für SHLI";
-    case StepOutcome::UnknownInstruction:
-      return "Fehler: Unbekannter Befehl";
-    case StepOutcome::DivisionByZero:
-      return "Fehler: Division durch Null";
-  }
-  return "";
-}
+}  // namespace akkusim

@@ -2,9 +2,10 @@
 // The semantics of one instruction, without any screen.
 
 #include <cstdint>
-#include <string>
 
 #include "machine/machine_state.h"
+
+namespace akkusim {
 
 enum class StepOutcome {
   Executed,
@@ -20,10 +21,6 @@ enum class StepOutcome {
 // `touchedAddress` is overwritten as the instruction group says.
 StepOutcome executeInstruction(MachineState& machine, int32_t& touchedAddress);
 
-// The German message of an outcome ("" for Executed), e.g.
-// "Fehler: Speicherüberlauf", "Programmende".
-std::string outcomeMessage(StepOutcome outcome);
-
 // Runs up to `maxSteps` steps with the same results as calling
 // executeInstruction that often, but with the hot registers kept in locals.
 // Stops after the first step whose outcome is not Executed. Returns the number
@@ -32,3 +29,5 @@ std::string outcomeMessage(StepOutcome outcome);
 // the limit was reached).
 int64_t runInstructions(MachineState& machine, int32_t& touchedAddress, int64_t maxSteps,
                         StepOutcome& lastOutcome);
+
+}  // namespace akkusim

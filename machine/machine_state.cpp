@@ -1,10 +1,12 @@
 #include "machine/machine_state.h"
 
-#include "machine/opcode_table.h"
+#include "isa/opcode_table.h"
+
+namespace akkusim {
 
 std::string parameterText(const MachineState& machine) {
-  const int row = rowOfCode(static_cast<uint16_t>(machine.instruction));
-  if (row < 0 || kOpcodeRows[static_cast<std::size_t>(row)].hasOperand == 0) return "-";
+  const OpcodeRow* row = findCode(static_cast<uint16_t>(machine.instruction));
+  if (row == nullptr || !hasOperand(row->operand)) return "-";
   return std::to_string(machine.parameter);
 }
 
@@ -20,3 +22,5 @@ void resetMachine(MachineState& machine) {
   machine.negative = 0;
   machine.memory.fill(0);
 }
+
+}  // namespace akkusim

@@ -1,21 +1,19 @@
 #pragma once
-// The whole simulated computer plus the two pieces of bookkeeping that tie it
-// to the screen (visible memory rows, source line of each instruction).
+// The whole simulated computer.
 
 #include <array>
 #include <cstdint>
 #include <string>
 
+namespace akkusim {
+
 inline constexpr int32_t kMemoryWords = 65536;
-inline constexpr int16_t kMaxMemoryViewTop = 6476;
 
 struct MachineState {
   int16_t accumulator = 0;
   int16_t instruction = 0;
   int16_t parameter = 0;
   std::array<int16_t, kMemoryWords> memory{};
-  int16_t memoryViewTop = 0;
-  std::array<uint16_t, kMemoryWords> lineOfAddress{};
   int32_t instructionAddress = 0;
   int32_t pc = 0;
   uint8_t carry = 0;
@@ -29,6 +27,7 @@ struct MachineState {
 // otherwise (also for a code word not in the table).
 std::string parameterText(const MachineState& machine);
 
-// Clears registers, flags and memory; instructionAddress -2, pc 0. Keeps
-// memoryViewTop and lineOfAddress.
+// Clears registers, flags and memory; instructionAddress -2, pc 0.
 void resetMachine(MachineState& machine);
+
+}  // namespace akkusim

@@ -1,5 +1,7 @@
 #include "program/program_text.h"
 
+namespace akkusim {
+
 int32_t highestIndex(const ProgramText& program) {
   return static_cast<int32_t>(program.lines.size()) - 1;
 }
@@ -28,4 +30,8 @@ bool removeLine(ProgramText& program, int32_t index) {
   return true;
 }
 
-void replaceWithEmptyLine(ProgramText& program) { program.lines.assign(1, ProgramLine{}); }
+void replaceWithEmptyLine(ProgramText& program) {
+  program.lines.assign(1, ProgramLine{});
+}
+
+}  // namespace akkusim

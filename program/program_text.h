@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace akkusim {
+
 enum class LineKind : int32_t {
   Empty = 0,
   NoOperand = 1,
@@ -41,3 +43,5 @@ bool insertLineBefore(ProgramText& program, int32_t index);
 // Refuses to remove the last remaining line or an index out of range.
 bool removeLine(ProgramText& program, int32_t index);
 void replaceWithEmptyLine(ProgramText& program);
+
+}  // namespace akkusim

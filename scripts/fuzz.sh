@@ -1,18 +1,29 @@
 #!/bin/sh
 # Builds the libFuzzer targets with clang (AddressSanitizer and
-# UndefinedBehaviorSanitizer) and runs each for a bounded time.
+# UndefinedBehaviorSanitizer, both stopping at the first report) and runs
+# each for a bounded time.
 #   scripts/fuzz.sh [seconds-per-target]     (default 30; CI uses the default)
+# FUZZ_PROBE=1 runs the planted faults of fuzz/probe/ instead, which must
+# fail (scripts/fuzz_probe.sh checks that).
 # Findings land in build-fuzz/artifacts/; the seed corpus in fuzz/corpus/ is
 # copied, never written to.
 set -eu
 cd "$(dirname "$0")/.."
 SECONDS_PER_TARGET=${1:-30}
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DAKKUSIM_FUZZ=ON -DBUILD_TESTING=OFF -DAKKUSIM_BENCH=OFF >/dev/null
+SOURCES="fuzz/*_fuzz.cpp"
+[ "${FUZZ_PROBE:-0}" = 1 ] && SOURCES="fuzz/probe/*_fuzz.cpp"
+mkdir -p build-fuzz
+if ! cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_COMPILER=clang++ -DAKKUSIM_FUZZ=ON -DBUILD_TESTING=OFF -DAKKUSIM_BENCH=OFF \
+    >build-fuzz/configure.log 2>&1; then
+  cat build-fuzz/configure.log
+  echo "akkusim: configuring build-fuzz failed (output above)"
+  exit 1
+fi
 cmake --build build-fuzz
 mkdir -p build-fuzz/artifacts
 status=0
-for src in fuzz/*_fuzz.cpp; do
+for src in $SOURCES; do
   name=$(basename "$src" .cpp)
   seeds="fuzz/corpus/${name%_fuzz}"
   work="build-fuzz/corpus/$name"

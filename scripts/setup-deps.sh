@@ -3,7 +3,7 @@
 # is missing. Safe to run again.
 set -eu
 PACKAGES="cmake ninja-build g++ clang pkg-config libgtest-dev libbenchmark-dev libsdl2-dev \
-libx11-dev libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick time \
+libx11-dev libclang-rt-14-dev xvfb xauth xdotool x11-utils x11-xkb-utils xkb-data imagemagick time \
 emscripten node-acorn chromium"
 missing=""
 for p in $PACKAGES; do

@@ -4,25 +4,43 @@
 # with the end-to-end session in the real window under Xvfb), the browser
 # edition in Chromium, and a bounded run of every fuzz target (FUZZ_SECONDS
 # each, default 30; 0 skips it).
+# With CI=true (.ci/run sets it) the window tests are required: one that is
+# skipped or not even built fails the run.
 set -eu
 cd "$(dirname "$0")/.."
+. scripts/builds.sh
 scripts/setup-deps.sh
-JOBS=$(nproc)
+scripts/check_includes.sh
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ \
-  -DAKKUSIM_WERROR=ON >/dev/null
-cmake --build build
-(cd build && ctest --output-on-failure -j "$JOBS")
+WINDOW_TESTS="ui_sdl_smoke e2e_whole_session"
+
+# require_window_tests DIR LOG: each window test must have passed in LOG.
+require_window_tests() {
+  for test in $WINDOW_TESTS; do
+    if ! grep -Eq "Test +#[0-9]+: $test \.+ +Passed" "$2"; then
+      echo "akkusim: required window test $test did not run in $1 (skipped or not built; see above)"
+      return 1
+    fi
+  done
+}
+
+for build in release asan; do
+  dir=build
+  [ $build = asan ] && dir=build-asan
+  configure_build "$dir" $build
+  status=0
+  run_tests "$dir" 2>&1 | tee "$dir/ctest.log" || status=1
+  # tee hides ctest's status; its summary line does not.
+  grep -q "^100% tests passed" "$dir/ctest.log" || status=1
+  [ $status -eq 0 ] || { echo "akkusim: tests failed in $dir"; exit 1; }
+  if [ "${CI:-}" = true ]; then require_window_tests "$dir" "$dir/ctest.log"; fi
+done
 
 scripts/web.sh --build
 node --test tests/web/
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
-  -DAKKUSIM_WERROR=ON -DAKKUSIM_SANITIZE=ON >/dev/null
-cmake --build build-asan
-(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --output-on-failure -j "$JOBS")
 if [ "${FUZZ_SECONDS:-30}" -gt 0 ]; then
   scripts/fuzz.sh "${FUZZ_SECONDS:-30}"
+  scripts/fuzz_probe.sh
 fi
 echo "akkusim: all tests passed"

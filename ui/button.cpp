@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <string_view>
 
-#include "program/display_text.h"
+#include "text/display_text.h"
+
+namespace akkusim {
 
 namespace {
 
@@ -89,3 +91,5 @@ int32_t waitForRelease(Screen& screen, MouseState& mouse) {
   } while (mouse.buttons >= 1);
   return mouse.wheel;
 }
+
+}  // namespace akkusim

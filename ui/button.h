@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/screen.h"
+#include "gfx/screen.h"
+
+namespace akkusim {
 
 struct Button {
   uint32_t x = 0;
@@ -43,3 +45,5 @@ bool buttonPressed(const MouseState& mouse, const Button& button, int32_t wanted
 // Polls (sleeping 1 ms after each poll) until no button is down; returns
 // the last poll's wheel count (-1 for a failed poll).
 int32_t waitForRelease(Screen& screen, MouseState& mouse);
+
+}  // namespace akkusim

@@ -4,12 +4,14 @@
 #include <optional>
 #include <system_error>
 
-#include "program/display_text.h"
-#include "program/line_edit.h"
+#include "gfx/draw.h"
+#include "gfx/image.h"
+#include "text/display_text.h"
 #include "ui/button.h"
-#include "ui/draw.h"
-#include "ui/image.h"
+#include "ui/edit_key.h"
 #include "ui/scroll_view.h"
+
+namespace akkusim {
 
 namespace {
 
@@ -33,9 +35,6 @@ constexpr int32_t kNameX = kDialogX + 160;
 constexpr int32_t kNameY = kDialogY + 20;
 constexpr int32_t kMaxNameLength = 40;
 constexpr std::string_view kNameCharacters{"a0+_+-"};
-
-constexpr int32_t kLeftShift = 42;
-constexpr int32_t kRightShift = 54;
 
 // The list image is whole-content, 15 rows a file: a folder stuffed with
 // files must not turn into an image of hundreds of megabytes.
@@ -121,7 +120,7 @@ void open(Screen& screen, Dialog& dialog, const std::filesystem::path& folder) {
   if (!dialog.loadMode) drawButton(screen, dialog.speichern);
 }
 
-std::string close(Screen& screen, Dialog& dialog, std::string result) {
+ChosenFile close(Screen& screen, Dialog& dialog, ChosenFile result) {
   putImage(screen.window, kDialogX, kDialogY, dialog.background);
   destroyImage(dialog.background);
   destroyScrollView(dialog.listView);
@@ -159,7 +158,8 @@ void followWheel(Screen& screen, Dialog& dialog) {
   }
   if (dialog.lastWheel && buttonPressed(mouse, dialog.listView, -1) &&
       mouse.wheel != *dialog.lastWheel) {
-    const bool shift = isKeyDown(screen, kLeftShift) || isKeyDown(screen, kRightShift);
+    const bool shift =
+        isKeyDown(screen, scancodes::kLeftShift) || isKeyDown(screen, scancodes::kRightShift);
     const int32_t step = shift ? kShiftWheelStep : kWheelStep;
     scrollBy(dialog.listView, 0, mouse.wheel < *dialog.lastWheel ? step : -step);
     showView(screen, dialog.listView, true, true);
@@ -187,43 +187,52 @@ std::vector<std::string> listProgramFiles(const std::filesystem::path& folder) {
   return names;
 }
 
-std::string chooseFile(Screen& screen, bool loadMode, const std::string& proposedName,
-                       const std::filesystem::path& folder) {
+ChosenFile chooseFile(Screen& screen, bool loadMode, const std::string& proposedName,
+                      const std::filesystem::path& folder) {
   Dialog dialog;
   dialog.loadMode = loadMode;
   dialog.name = proposedName;
   open(screen, dialog, folder);
 
-  const KeyReader reader = [&screen] { return readKey(screen); };
+  const auto chosen = [](std::string name) {
+    return ChosenFile{ChooserEnd::Chosen, std::move(name)};
+  };
+  std::optional<Key> key;
+  const EditKeyReader reader = screenKeyReader(screen, key);
   for (;;) {
     pollMouse(screen, dialog.mouse);
-    std::string key;
+    key.reset();
     if (loadMode) {
       key = readKey(screen);
     } else {
-      dialog.name =
-          applyKeyToLine(dialog.name, kNameCharacters, key, kMaxNameLength, dialog.cursor, reader);
+      std::optional<EditKey> edited;
+      dialog.name = applyKeyToLine(dialog.name, kNameCharacters, edited, kMaxNameLength,
+                                   dialog.cursor, reader);
       // Left at the first column would put the bar outside the field and
       // send the next insertion to the end of the name.
       dialog.cursor = std::max(dialog.cursor, 1);
-      if (!key.empty()) {
+      if (key) {
         redrawNameField(screen, dialog);
-        if (key == keys::kEnter) return close(screen, dialog, dialog.name);
+        if (key == keys::kEnter) return close(screen, dialog, chosen(dialog.name));
       }
     }
     // Closing the window wins over anything else in the same pass.
-    if (key == keys::kWindowClose) return close(screen, dialog, keys::kWindowClose);
+    if (key == keys::kWindowClose) {
+      return close(screen, dialog, ChosenFile{ChooserEnd::WindowClosed, {}});
+    }
 
     if (const auto picked = pickedEntry(dialog)) {
-      return close(screen, dialog, dialog.entries[*picked]);
+      return close(screen, dialog, chosen(dialog.entries[*picked]));
     }
     if (buttonPressed(dialog.mouse, dialog.abbruch, 1) || key == keys::kEscape) {
-      return close(screen, dialog, "");
+      return close(screen, dialog, ChosenFile{ChooserEnd::Cancelled, {}});
     }
     if (!loadMode && buttonPressed(dialog.mouse, dialog.speichern, 1)) {
-      return close(screen, dialog, dialog.name);
+      return close(screen, dialog, chosen(dialog.name));
     }
     followWheel(screen, dialog);
     sleepMs(screen, 1);
   }
 }
+
+}  // namespace akkusim

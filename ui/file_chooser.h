@@ -5,13 +5,23 @@
 #include <string>
 #include <vector>
 
-#include "ui/screen.h"
+#include "gfx/screen.h"
+
+namespace akkusim {
 
 // Names (without ".txt") of the ordinary, non-hidden *.txt files, sorted by
 // name; empty when the folder is missing.
 std::vector<std::string> listProgramFiles(const std::filesystem::path& folder);
 
-// Load mode picks an entry; save mode also takes a typed name. Returns the
-// name, "" when cancelled, or the window-close key.
-std::string chooseFile(Screen& screen, bool loadMode, const std::string& proposedName,
-                       const std::filesystem::path& folder);
+enum class ChooserEnd { Chosen, Cancelled, WindowClosed };
+
+struct ChosenFile {
+  ChooserEnd end = ChooserEnd::Cancelled;
+  std::string name;  // without folder and ".txt"; empty unless chosen (and may be empty then)
+};
+
+// Load mode picks an entry; save mode also takes a typed name.
+ChosenFile chooseFile(Screen& screen, bool loadMode, const std::string& proposedName,
+                      const std::filesystem::path& folder);
+
+}  // namespace akkusim

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
-#include "assembler/line_parser.h"
-#include "ui/number_format.h"
+#include "program/line_parser.h"
+#include "text/number_format.h"
+
+namespace akkusim {
 
 namespace {
 
@@ -16,7 +18,7 @@ ListingView makeListingView() {
   ListingView listing;
   listing.view =
       makeScrollView(0, 200, kListingWidth, kListingHeight, static_cast<int32_t>(kListingWidth),
-                     kListingRowHeight * lineCount(listing.lines), false, kWhite);
+                     kListingRowHeight, false, kWhite);
   return listing;
 }
 
@@ -44,35 +46,34 @@ void drawProgramLine(Screen& screen, const ProgramLine& line, ListingView& listi
   if (show) showView(screen, listing.view, false, false);
 }
 
-void redrawListing(Screen& screen, ListingView& listing) {
+void redrawListing(Screen& screen, ListingView& listing, ProgramText& program) {
   Image& image = listing.view.image;
   fillBox(image, 0, 0, image.width - 1, image.height - 1, kWhite);
-  const int32_t count = lineCount(listing.lines);
+  const int32_t count = lineCount(program);
   for (int32_t i = 0; i < count; ++i) {
-    ProgramLine& line = listing.lines.lines[static_cast<std::size_t>(i)];
+    ProgramLine& line = program.lines[static_cast<std::size_t>(i)];
     parseLine(line, static_cast<int16_t>(i));
     drawProgramLine(screen, line, listing, false, kWhite);
   }
   showView(screen, listing.view, false, true);
 }
 
-bool drawListingRow(Screen& screen, ListingView& listing, int32_t lineNumber, bool show,
-                    uint32_t background) {
-  if (lineNumber < 1 || lineNumber > lineCount(listing.lines)) return false;
-  drawProgramLine(screen, listing.lines.lines[static_cast<std::size_t>(lineNumber - 1)], listing,
-                  show, background);
+bool drawListingRow(Screen& screen, ListingView& listing, const ProgramText& program,
+                    int32_t lineNumber, bool show, uint32_t background) {
+  if (lineNumber < 1 || lineNumber > lineCount(program)) return false;
+  drawProgramLine(screen, program.lines[static_cast<std::size_t>(lineNumber - 1)], listing, show,
+                  background);
   return true;
 }
 
-void clearHighlight(Screen& screen, ListingView& listing) {
-  if (listing.highlightLine > 0) {
-    drawListingRow(screen, listing, listing.highlightLine, true, kWhite);
-  }
-  listing.highlightLine = 0;
+void clearHighlight(Screen& screen, ListingView& listing, const ProgramText& program,
+                    int32_t& highlightLine) {
+  if (highlightLine > 0) drawListingRow(screen, listing, program, highlightLine, true, kWhite);
+  highlightLine = 0;
 }
 
 void destroyListingView(ListingView& listing) {
   destroyScrollView(listing.view);
-  listing.fileName = std::string();
-  listing.lines = ProgramText{};
 }
+
+}  // namespace akkusim

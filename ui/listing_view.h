@@ -1,34 +1,36 @@
 #pragma once
 // The program listing at (0, 200), 430 x 600: one 10-pixel row per line.
-// Also the record the commands share: the program, the executed-line
-// highlight and the file name.
+// It draws a program it does not own; its own state is the scrolled view.
 
 #include <cstdint>
 #include <string>
 
+#include "gfx/screen.h"
 #include "program/program_text.h"
-#include "ui/screen.h"
 #include "ui/scroll_view.h"
+
+namespace akkusim {
 
 // Every program line takes one row of this many pixels.
 inline constexpr int32_t kListingRowHeight = 10;
 
 struct ListingView {
   ScrollView view;
-  ProgramText lines;
-  int32_t highlightLine = 0;  // 1-based executed line, 0 = none
-  std::string fileName;
 };
 
 ListingView makeListingView();
 void drawProgramLine(Screen& screen, const ProgramLine& line, ListingView& listing, bool show,
                      uint32_t background);
 // Re-parses and draws every line, then shows the view with its scroll bar.
-void redrawListing(Screen& screen, ListingView& listing);
+void redrawListing(Screen& screen, ListingView& listing, ProgramText& program);
 // Draws the row of the 1-based line number if the program has that line
 // (a stale number is left alone); false when there is no such line.
-bool drawListingRow(Screen& screen, ListingView& listing, int32_t lineNumber, bool show,
-                    uint32_t background);
-// Redraws the highlighted line white, shows the view, sets highlightLine 0.
-void clearHighlight(Screen& screen, ListingView& listing);
+bool drawListingRow(Screen& screen, ListingView& listing, const ProgramText& program,
+                    int32_t lineNumber, bool show, uint32_t background);
+// Redraws the highlighted line (1-based, 0 = none) white, shows the view and
+// sets it to 0.
+void clearHighlight(Screen& screen, ListingView& listing, const ProgramText& program,
+                    int32_t& highlightLine);
 void destroyListingView(ListingView& listing);
+
+}  // namespace akkusim

@@ -1,8 +1,10 @@
 #include "ui/memory_view_tracker.h"
 
-#include "ui/draw.h"
-#include "ui/number_format.h"
+#include "gfx/draw.h"
+#include "text/number_format.h"
 #include "ui/register_panel.h"
+
+namespace akkusim {
 
 namespace {
 
@@ -27,8 +29,9 @@ bool shownWord(const MachineState& machine, int32_t touchedAddress, int32_t firs
   return true;
 }
 
-void remember(const MachineState& machine, int32_t touchedAddress, MemoryViewShadow& shadow) {
-  shadow.top = machine.memoryViewTop;
+void remember(const MemoryView& view, const MachineState& machine, int32_t touchedAddress,
+              MemoryViewShadow& shadow) {
+  shadow.top = view.top;
   const int32_t first = shadow.top * kWordsPerRow;
   for (int32_t i = 0; i < kMemoryViewWords; ++i) {
     ShownWord word{0, false};
@@ -41,16 +44,16 @@ void remember(const MachineState& machine, int32_t touchedAddress, MemoryViewSha
 
 }  // namespace
 
-void drawMemoryViewTracked(Screen& screen, const MachineState& machine, int32_t touchedAddress,
-                           MemoryViewShadow& shadow) {
-  drawMemoryView(screen, machine, touchedAddress);
-  remember(machine, touchedAddress, shadow);
+void drawMemoryViewTracked(Screen& screen, const MemoryView& view, const MachineState& machine,
+                           int32_t touchedAddress, MemoryViewShadow& shadow) {
+  drawMemoryView(screen, view, machine, touchedAddress);
+  remember(view, machine, touchedAddress, shadow);
 }
 
-void updateMemoryView(Screen& screen, const MachineState& machine, int32_t touchedAddress,
-                      MemoryViewShadow& shadow) {
-  if (!shadow.valid || shadow.top != machine.memoryViewTop) {
-    drawMemoryViewTracked(screen, machine, touchedAddress, shadow);
+void updateMemoryView(Screen& screen, const MemoryView& view, const MachineState& machine,
+                      int32_t touchedAddress, MemoryViewShadow& shadow) {
+  if (!shadow.valid || shadow.top != view.top) {
+    drawMemoryViewTracked(screen, view, machine, touchedAddress, shadow);
     return;
   }
   const int32_t first = shadow.top * kWordsPerRow;
@@ -76,3 +79,5 @@ void updateMemoryView(Screen& screen, const MachineState& machine, int32_t touch
   }
   unlockScreen(screen);
 }
+
+}  // namespace akkusim

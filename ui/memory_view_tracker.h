@@ -6,26 +6,30 @@
 #include <array>
 #include <cstdint>
 
+#include "gfx/screen.h"
 #include "machine/machine_state.h"
 #include "ui/register_panel.h"
-#include "ui/screen.h"
+
+namespace akkusim {
 
 inline constexpr int32_t kMemoryViewWords = kMemoryViewRows * kMemoryViewColumns;
 
 struct MemoryViewShadow {
   bool valid = false;  // false: the next update draws the whole view
-  int16_t top = 0;     // memoryViewTop of the drawing
+  int16_t top = 0;     // the view's top row in the drawing
   std::array<int16_t, kMemoryViewWords> values{};
   std::array<bool, kMemoryViewWords> marked{};
 };
 
 // drawMemoryView, remembering what it drew.
-void drawMemoryViewTracked(Screen& screen, const MachineState& machine, int32_t touchedAddress,
-                           MemoryViewShadow& shadow);
+void drawMemoryViewTracked(Screen& screen, const MemoryView& view, const MachineState& machine,
+                           int32_t touchedAddress, MemoryViewShadow& shadow);
 
 // The same pixels as drawMemoryView, on the condition that nothing else has
 // drawn over the memory view since the last tracked drawing: only words
 // whose value or red mark changed are repainted. Draws the whole view when
 // the shadow is not valid or the view shows other rows.
-void updateMemoryView(Screen& screen, const MachineState& machine, int32_t touchedAddress,
-                      MemoryViewShadow& shadow);
+void updateMemoryView(Screen& screen, const MemoryView& view, const MachineState& machine,
+                      int32_t touchedAddress, MemoryViewShadow& shadow);
+
+}  // namespace akkusim

@@ -4,11 +4,13 @@
 #include <optional>
 #include <string>
 
-#include "program/display_text.h"
-#include "program/line_edit.h"
+#include "gfx/draw.h"
+#include "gfx/image.h"
+#include "gfx/key.h"
+#include "text/display_text.h"
 #include "ui/button.h"
-#include "ui/draw.h"
-#include "ui/image.h"
+
+namespace akkusim {
 
 namespace {
 
@@ -154,10 +156,10 @@ int32_t escapeResult(const MessageLayout& layout) {
 
 // Waits for the next Enter, Escape, window-close key or left press. Other
 // keys are dropped.
-std::string waitForAnswer(Screen& screen, MouseState& mouse) {
+std::optional<Key> waitForAnswer(Screen& screen, MouseState& mouse) {
   for (;;) {
     pollMouse(screen, mouse);
-    std::string key = readKey(screen);
+    const std::optional<Key> key = readKey(screen);
     if (key == keys::kWindowClose) {
       return key;
     }
@@ -175,7 +177,7 @@ int32_t runBox(Screen& screen, OpenBox& box) {
   for (;;) {
     int32_t result = -1;
     waitForRelease(screen, mouse);
-    const std::string key = waitForAnswer(screen, mouse);
+    const std::optional<Key> key = waitForAnswer(screen, mouse);
     if (key == keys::kWindowClose) {
       return -1;
     }
@@ -226,6 +228,15 @@ int32_t runBox(Screen& screen, OpenBox& box) {
 }
 
 }  // namespace
+
+std::string messageBoxText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += kSeparator;
+    text += lines[i];
+  }
+  return text;
+}
 
 MessageLayout layoutMessage(std::string_view text, std::string_view buttons) {
   MessageLayout layout;
@@ -295,3 +306,5 @@ int32_t showMessage(Screen& screen, std::string_view text, std::string_view butt
   destroyImage(box.picture);
   return result;
 }
+
+}  // namespace akkusim

@@ -1,16 +1,39 @@
 #include "ui/register_panel.h"
 
-#include "machine/opcode_table.h"
-#include "ui/font.h"
-#include "ui/number_format.h"
+#include <algorithm>
+#include <array>
+
+#include "gfx/font.h"
+#include "isa/opcode_table.h"
+#include "program/messages.h"
+#include "text/display_text.h"
+
+namespace akkusim {
 
 namespace {
 
 constexpr int32_t kFieldWidth = kMemoryViewFieldWidth;
 constexpr int32_t kWordsPerRow = kMemoryViewColumns;
 
-// The label's "ä" is already the font's byte 132.
-constexpr std::string_view kCounterLabel = "Befehlsz\x84hler:";
+// A label in display bytes, padded to the label column.
+std::string labelColumn(std::string_view label) {
+  std::string shown = toDisplayText(label);
+  shown.resize(std::max<std::size_t>(shown.size(), kRegisterLabelWidth), ' ');
+  return shown;
+}
+
+// The labels never change: converted once.
+struct PanelLabels {
+  std::string accumulator = labelColumn(kRegisterLabels.accumulator);
+  std::string instruction = labelColumn(kRegisterLabels.instruction);
+  std::string parameter = labelColumn(kRegisterLabels.parameter);
+  std::string instructionAddress = labelColumn(kRegisterLabels.instructionAddress);
+};
+
+const PanelLabels& panelLabels() {
+  static const PanelLabels labels;
+  return labels;
+}
 
 bool glyphIsBlank(unsigned char c) {
   for (const uint8_t row : kFont8x8[c]) {
@@ -38,14 +61,6 @@ std::string_view flagMark(uint8_t flag) {
 
 }  // namespace
 
-std::string formatNumber(int32_t value, int32_t width) {
-  if (width <= 0) return {};
-  const std::string digits = std::to_string(value);
-  const auto size = static_cast<std::size_t>(width);
-  if (digits.size() > size) return std::string(size, '#');
-  return std::string(size - digits.size(), ' ') + digits;
-}
-
 std::string alignRight(std::string_view text, int32_t width) {
   if (width <= 0) return {};
   const auto size = static_cast<std::size_t>(width);
@@ -53,32 +68,41 @@ std::string alignRight(std::string_view text, int32_t width) {
   return std::string(size - text.size(), ' ') + std::string(text);
 }
 
-void drawRegisterPanel(Screen& screen, const MachineState& machine, int32_t touchedAddress) {
+void drawRegisterPanel(Screen& screen, const MemoryView& view, const MachineState& machine,
+                       int32_t touchedAddress) {
   drawLine(screen.window, 430, 0, 430, 799, screen.foreground);
   drawLine(screen.window, 0, 180, 431, 180, screen.foreground);
-  drawMemoryView(screen, machine, touchedAddress);
+  drawMemoryView(screen, view, machine, touchedAddress);
 
   lockScreen(screen);
   Image& window = screen.window;
   const uint32_t ink = screen.foreground;
+  const PanelLabels& labels = panelLabels();
   fillBox(window, 30, 30, 429, 97, kWhite);
-  drawText(window, 30, 30, "Akkumulator:  " + formatNumber(machine.accumulator, kFieldWidth), ink);
+  drawText(window, 30, 30, labels.accumulator + formatNumber(machine.accumulator, kFieldWidth),
+           ink);
   drawText(window, 30, 50,
-           "Befehl:       " + alignRight(mnemonicOf(machine.instruction), kFieldWidth), ink);
-  drawText(window, 30, 70, "Parameter:    " + alignRight(parameterText(machine), kFieldWidth), ink);
+           labels.instruction + alignRight(mnemonicOf(machine.instruction), kFieldWidth), ink);
+  drawText(window, 30, 70, labels.parameter + alignRight(parameterText(machine), kFieldWidth), ink);
   const std::string counter = machine.instructionAddress < 0
-                                  ? std::string("     -")
+                                  ? alignRight("-", kFieldWidth)
                                   : formatNumber(machine.instructionAddress, kFieldWidth);
-  drawText(window, 30, 90, std::string(kCounterLabel) + counter, ink);
-  drawText(window, 280, 30, std::string(flagMark(machine.carry)) + " C  (Carry)", ink);
-  drawText(window, 280, 50, std::string(flagMark(machine.overflow)) + " V  (Overflow)", ink);
-  drawText(window, 280, 70, std::string(flagMark(machine.zero)) + " Z  (Zero)", ink);
-  drawText(window, 280, 90, std::string(flagMark(machine.negative)) + " N  (Negative)", ink);
+  drawText(window, 30, 90, labels.instructionAddress + counter, ink);
+  const std::array<uint8_t, 4> flags{machine.carry, machine.overflow, machine.zero,
+                                     machine.negative};
+  for (std::size_t i = 0; i < flags.size(); ++i) {
+    const FlagLabel& flag = kFlagLabels[i];
+    drawText(window, 280, 30 + 20 * static_cast<int32_t>(i),
+             std::string(flagMark(flags[i])) + " " + std::string(flag.letter) + "  (" +
+                 std::string(flag.name) + ")",
+             ink);
+  }
   unlockScreen(screen);
 }
 
-void drawMemoryView(Screen& screen, const MachineState& machine, int32_t touchedAddress) {
-  const int32_t top = machine.memoryViewTop;
+void drawMemoryView(Screen& screen, const MemoryView& view, const MachineState& machine,
+                    int32_t touchedAddress) {
+  const int32_t top = view.top;
   const int32_t first = top * kWordsPerRow;
 
   lockScreen(screen);
@@ -123,3 +147,5 @@ void drawMemoryView(Screen& screen, const MachineState& machine, int32_t touched
   paintBand(y, 799);
   unlockScreen(screen);
 }
+
+}  // namespace akkusim

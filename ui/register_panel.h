@@ -5,8 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "gfx/screen.h"
 #include "machine/machine_state.h"
-#include "ui/screen.h"
+#include "text/number_format.h"
+
+namespace akkusim {
 
 // The memory view's grid: 78 rows of 10 six-character words, rows 10 pixels
 // apart from y 15, words 60 pixels apart from x 500.
@@ -18,8 +21,20 @@ inline constexpr int32_t kMemoryViewRowHeight = 10;
 inline constexpr int32_t kMemoryViewFirstWordX = 500;
 inline constexpr int32_t kMemoryViewWordSpacing = 60;
 
-std::string formatNumber(int32_t value, int32_t width);
+// Rows the view can start at: the last row shows the end of memory.
+inline constexpr int16_t kMaxMemoryViewTop =
+    (kMemoryWords + kMemoryViewColumns - 1) / kMemoryViewColumns - kMemoryViewRows;
+
+// The view's own state: the row at its top, as the mouse wheel scrolled it.
+struct MemoryView {
+  int16_t top = 0;
+};
+
 std::string alignRight(std::string_view text, int32_t width);
 
-void drawRegisterPanel(Screen& screen, const MachineState& machine, int32_t touchedAddress);
-void drawMemoryView(Screen& screen, const MachineState& machine, int32_t touchedAddress);
+void drawRegisterPanel(Screen& screen, const MemoryView& view, const MachineState& machine,
+                       int32_t touchedAddress);
+void drawMemoryView(Screen& screen, const MemoryView& view, const MachineState& machine,
+                    int32_t touchedAddress);
+
+}  // namespace akkusim

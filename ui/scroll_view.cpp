@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace akkusim {
+
 namespace {
 
 int32_t coord(int64_t value) {
@@ -90,3 +92,5 @@ bool buttonPressed(const MouseState& mouse, const ScrollView& view, int32_t want
   return mouseInRect(mouse, coord(int64_t{view.x} - 1), coord(int64_t{view.y} - 1),
                      coord(int64_t{view.width} + 2), coord(int64_t{view.height} + 2), wanted);
 }
+
+}  // namespace akkusim

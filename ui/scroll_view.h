@@ -3,9 +3,11 @@
 
 #include <cstdint>
 
+#include "gfx/image.h"
+#include "gfx/screen.h"
 #include "ui/button.h"
-#include "ui/image.h"
-#include "ui/screen.h"
+
+namespace akkusim {
 
 struct ScrollView {
   uint32_t x = 0;
@@ -31,3 +33,5 @@ void showView(Screen& screen, const ScrollView& view, bool frame, bool scrollBar
 void destroyScrollView(ScrollView& view);
 // The view's rectangle tested like a button's.
 bool buttonPressed(const MouseState& mouse, const ScrollView& view, int32_t wanted);
+
+}  // namespace akkusim

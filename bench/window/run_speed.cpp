@@ -9,14 +9,17 @@
 #include <memory>
 #include <string>
 
-#include "assembler/assemble.h"
+#include "app/main_buttons.h"
+#include "app/run_command.h"
+#include "app/session.h"
+#include "gfx/screen.h"
 #include "machine/machine_state.h"
-#include "machine/run_command.h"
+#include "platform/sdl/sdl_platform.h"
+#include "program/assemble.h"
 #include "ui/listing_view.h"
-#include "ui/main_buttons.h"
 #include "ui/register_panel.h"
-#include "ui/screen.h"
-#include "ui/sdl_platform.h"
+
+using namespace akkusim;
 
 namespace {
 
@@ -32,9 +35,9 @@ class AnsweringPlatform : public Platform {
   }
   void present(const Image& frame) override { inner_.present(frame); }
   MouseReading readMouse() override { return inner_.readMouse(); }
-  std::string readKey() override {
-    std::string key = inner_.readKey();
-    return key.empty() ? std::string("\r") : key;
+  std::optional<Key> readKey() override {
+    const std::optional<Key> key = inner_.readKey();
+    return key ? key : keys::kEnter;
   }
   bool isKeyDown(int32_t scancode) override { return inner_.isKeyDown(scancode); }
   void sleepMs(int32_t milliseconds) override { inner_.sleepMs(milliseconds); }
@@ -65,45 +68,48 @@ int main() {
   }
   AnsweringPlatform platform(*window);
   Screen screen(platform);
-  if (!openScreen(screen, kScreenWidth, kScreenHeight, 32, error)) {
+  if (!openScreen(screen, kScreenWidth, kScreenHeight, error)) {
     std::fprintf(stderr, "run_speed: %s\n", error.c_str());
     return 77;
   }
   setColors(screen, kBlack, kWhite);
   clearScreen(screen);
-  setTextGrid(screen, 137, 100);
 
-  auto machine = std::make_unique<MachineState>();
+  Session session;
+  MachineState& machine = *session.machine;
   ListingView listing = makeListingView();
-  listing.lines.lines.clear();
+  MainButtons buttons = makeMainButtons();
+  session.program.lines.clear();
   for (const char* text : {"LOADI 16384", "loop:", "SUBI 1", "JMPNZ loop", "HOLD"}) {
     ProgramLine line;
     line.text = text;
-    listing.lines.lines.push_back(line);
+    session.program.lines.push_back(line);
   }
-  listing.view.contentHeight = 10 * lineCount(listing.lines);
-  redrawListing(screen, listing);
-  drawRegisterPanel(screen, *machine, 1);
-  for (const Button& button : mainButtons()) drawButton(screen, button);
+  listing.view.contentHeight = 10 * lineCount(session.program);
+  redrawListing(screen, listing, session.program);
+  drawRegisterPanel(screen, MemoryView{}, machine, 1);
+  for (const Button& button : buttons.all) drawButton(screen, button);
 
   barePassesPerSecond(screen, 300);  // settle the window
   const double bareBefore = barePassesPerSecond(screen, 5000);
 
   // Cleared memory after Assemble and Reset: lines 1 to 3 are highlighted
   // for the first passes, then 32,768 NOOP passes and the message.
-  assembleProgram(listing.lines, *machine);
-  resetMachine(*machine);
+  assembleProgram(session.program, machine, session.lineMap);
+  resetMachine(machine);
   auto start = Clock::now();
-  const int32_t clearedResult = runProgram(screen, listing, *machine);
+  const bool clearedHold =
+      runProgram(screen, buttons, session, listing, MemoryView{}) == CommandResult::HoldReached;
   const double clearedSeconds = seconds(start);
   const int64_t clearedPasses = 32769;
   const double bareMiddle = barePassesPerSecond(screen, 5000);
 
   // The counting loop: 1 + 2 * 16384 passes, then HOLD; the highlight moves
   // between two lines on every pass.
-  assembleProgram(listing.lines, *machine);
+  assembleProgram(session.program, machine, session.lineMap);
   start = Clock::now();
-  const int32_t loopResult = runProgram(screen, listing, *machine);
+  const bool loopHold =
+      runProgram(screen, buttons, session, listing, MemoryView{}) == CommandResult::HoldReached;
   const double loopSeconds = seconds(start);
   const int64_t loopPasses = 1 + 2 * 16384 + 1;
   const double bareAfter = barePassesPerSecond(screen, 5000);
@@ -113,10 +119,10 @@ int main() {
   const double loop = static_cast<double>(loopPasses) / loopSeconds;
   std::printf("bare loop: %.1f passes/s (%.1f, %.1f, %.1f)\n", bare, bareBefore, bareMiddle,
               bareAfter);
-  std::printf("cleared memory: %.1f passes/s (result %d, %.2f s), ratio %.3f\n", cleared,
-              clearedResult, clearedSeconds, cleared / bare);
-  std::printf("counting loop:  %.1f passes/s (result %d, %.2f s), ratio %.3f\n", loop, loopResult,
-              loopSeconds, loop / bare);
+  std::printf("cleared memory: %.1f passes/s (result %s, %.2f s), ratio %.3f\n", cleared,
+              clearedHold ? "HOLD" : "no HOLD", clearedSeconds, cleared / bare);
+  std::printf("counting loop:  %.1f passes/s (result %s, %.2f s), ratio %.3f\n", loop,
+              loopHold ? "HOLD" : "no HOLD", loopSeconds, loop / bare);
   destroyListingView(listing);
   return 0;
 }

@@ -13,11 +13,13 @@
 #include <memory>
 #include <string>
 
+#include "gfx/screen.h"
 #include "machine/machine_state.h"
+#include "platform/sdl/sdl_platform.h"
 #include "ui/memory_view_tracker.h"
 #include "ui/register_panel.h"
-#include "ui/screen.h"
-#include "ui/sdl_platform.h"
+
+using namespace akkusim;
 
 namespace {
 
@@ -33,7 +35,7 @@ Window& window() {
     made.platform = makeSdlPlatform(1, made.error);
     if (!made.platform) return made;
     made.screen = std::make_unique<Screen>(*made.platform);
-    if (!openScreen(*made.screen, kScreenWidth, kScreenHeight, 32, made.error)) {
+    if (!openScreen(*made.screen, kScreenWidth, kScreenHeight, made.error)) {
       made.screen.reset();
     }
     return made;
@@ -102,10 +104,11 @@ LoopResult runLoop(Screen& screen, PassWork work, double seconds) {
         fillBox(screen.window, 500, 300, 700, 400, colour++);
         break;
       case PassWork::MemoryView:
-        drawMemoryView(screen, *machine, static_cast<int32_t>(passes % 780));
+        drawMemoryView(screen, MemoryView{}, *machine, static_cast<int32_t>(passes % 780));
         break;
       case PassWork::RunView:
-        updateMemoryView(screen, *machine, static_cast<int32_t>(passes % 780), shadow);
+        updateMemoryView(screen, MemoryView{}, *machine, static_cast<int32_t>(passes % 780),
+                         shadow);
         break;
     }
     working += Clock::now() - workStart;

@@ -3,8 +3,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "program/program_file.h"
-
+namespace akkusim {
 namespace {
 
 constexpr std::string_view kExtension{".txt"};
@@ -56,7 +55,7 @@ UploadResult storeUpload(const std::filesystem::path& folder, std::string_view f
   if (bytes.size() > kMaxUploadBytes) return UploadResult::TooLarge;
   if (bytes.find('\0') != std::string_view::npos) return UploadResult::NotText;
 
-  const std::filesystem::path path = programFilePath(folder, *name);
+  const std::filesystem::path path = folder / (*name + std::string(kExtension));
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) return UploadResult::WriteFailed;
   if (!overwrite && std::filesystem::exists(path, error)) return UploadResult::Exists;
@@ -79,3 +78,5 @@ UploadResult storeUpload(const std::filesystem::path& folder, std::string_view f
   }
   return UploadResult::Stored;
 }
+
+}  // namespace akkusim

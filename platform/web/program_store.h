@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace akkusim {
+
 // Makes `folder` on the first visit, with copies of the `*.txt` files of
 // `examples`; a folder that exists is left as the learner left it. False
 // when the folder cannot be made.
@@ -34,3 +36,5 @@ inline constexpr std::size_t kMaxUploadBytes = 16 * 1024 * 1024;
 // only with `overwrite`, and only once the new one is completely written.
 UploadResult storeUpload(const std::filesystem::path& folder, std::string_view fileName,
                          std::string_view bytes, bool overwrite);
+
+}  // namespace akkusim

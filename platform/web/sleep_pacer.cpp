@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+namespace akkusim {
 namespace {
 
 void spend(SleepPacer& pacer, int64_t nowMicros) {
@@ -22,3 +23,5 @@ Pause planPause(SleepPacer& pacer, int32_t milliseconds, int64_t nowMicros) {
 void notePaused(SleepPacer& pacer, int64_t nowMicros) {
   spend(pacer, nowMicros);
 }
+
+}  // namespace akkusim

@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace akkusim {
+
 struct SleepPacer {
   int64_t owedMicros = 0;             // asked for but not yet spent; negative when overspent
   std::optional<int64_t> lastMicros;  // when the pacer last saw the clock
@@ -33,3 +35,5 @@ Pause planPause(SleepPacer& pacer, int32_t milliseconds, int64_t nowMicros);
 // command) is forgiven beyond one timer's worth, so the loop never races to
 // catch up.
 void notePaused(SleepPacer& pacer, int64_t nowMicros);
+
+}  // namespace akkusim

@@ -1,8 +1,9 @@
 #include "platform/web/web_input.h"
 
+#include "gfx/screen.h"
 #include "platform/web/web_keys.h"
-#include "ui/screen.h"
 
+namespace akkusim {
 namespace {
 
 int32_t buttonBit(int32_t domButton) {
@@ -34,13 +35,13 @@ void applyKeyDown(WebInput& input, std::string_view key, std::string_view code,
                   uint32_t modifiers) {
   const int32_t scancode = scancodeFromBrowserCode(code);
   if (scancode > 0) input.down[static_cast<std::size_t>(scancode)] = true;
-  std::string queued = keyFromBrowser(key, modifiers);
-  if (queued.empty()) return;
+  const std::optional<Key> queued = keyFromBrowser(key, modifiers);
+  if (!queued) return;
   if (input.keyCount == input.keys.size()) {
     input.keyStart = (input.keyStart + 1) % input.keys.size();
     --input.keyCount;
   }
-  input.keys[(input.keyStart + input.keyCount) % input.keys.size()] = std::move(queued);
+  input.keys[(input.keyStart + input.keyCount) % input.keys.size()] = *queued;
   ++input.keyCount;
 }
 
@@ -84,9 +85,9 @@ MouseReading readMouse(WebInput& input) {
   return MouseReading{input.x, input.y, input.wheel, buttons, 0};
 }
 
-std::string readKey(WebInput& input) {
-  if (input.keyCount == 0) return {};
-  std::string key = std::move(input.keys[input.keyStart]);
+std::optional<Key> readKey(WebInput& input) {
+  if (input.keyCount == 0) return std::nullopt;
+  const Key key = input.keys[input.keyStart];
   input.keyStart = (input.keyStart + 1) % input.keys.size();
   --input.keyCount;
   return key;
@@ -96,3 +97,5 @@ bool isKeyDown(const WebInput& input, int32_t scancode) {
   if (scancode < 0 || scancode > 127) return false;
   return input.down[static_cast<std::size_t>(scancode)];
 }
+
+}  // namespace akkusim

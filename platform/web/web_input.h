@@ -6,13 +6,16 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <string>
+#include <optional>
 #include <string_view>
 
-#include "ui/platform.h"
+#include "gfx/key.h"
+#include "gfx/platform.h"
+
+namespace akkusim {
 
 struct WebInput {
-  std::array<std::string, 15> keys{};  // the oldest gives way when full
+  std::array<Key, 15> keys{};  // the oldest gives way when full
   std::size_t keyStart = 0;
   std::size_t keyCount = 0;
   int32_t x = -1;  // framebuffer pixels; outside the canvas when off 0..1099 / 0..799
@@ -37,5 +40,7 @@ void applyWheel(WebInput& input, int32_t notches);
 void applyFocus(WebInput& input, bool focused);
 
 MouseReading readMouse(WebInput& input);
-std::string readKey(WebInput& input);
+std::optional<Key> readKey(WebInput& input);
 bool isKeyDown(const WebInput& input, int32_t scancode);
+
+}  // namespace akkusim

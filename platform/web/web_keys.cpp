@@ -4,32 +4,32 @@
 #include <optional>
 #include <utility>
 
-#include "program/line_edit.h"
-#include "ui/cp437.h"
+#include "text/cp437.h"
 
+namespace akkusim {
 namespace {
 
 struct Named {
   std::string_view name;
-  const std::string* key;
+  Key key;
 };
 
 // Browsers name the keys that type no character; these are the ones the
 // desktop window delivers.
 const std::array<Named, 13> kNamedKeys{{
-    {"Enter", &keys::kEnter},
-    {"Backspace", &keys::kBackspace},
-    {"Tab", &keys::kTab},
-    {"Escape", &keys::kEscape},
-    {"ArrowLeft", &keys::kLeft},
-    {"ArrowRight", &keys::kRight},
-    {"ArrowUp", &keys::kUp},
-    {"ArrowDown", &keys::kDown},
-    {"Home", &keys::kHome},
-    {"End", &keys::kEnd},
-    {"PageUp", &keys::kPageUp},
-    {"PageDown", &keys::kPageDown},
-    {"Delete", &keys::kDelete},
+    {"Enter", keys::kEnter},
+    {"Backspace", keys::kBackspace},
+    {"Tab", keys::kTab},
+    {"Escape", keys::kEscape},
+    {"ArrowLeft", keys::kLeft},
+    {"ArrowRight", keys::kRight},
+    {"ArrowUp", keys::kUp},
+    {"ArrowDown", keys::kDown},
+    {"Home", keys::kHome},
+    {"End", keys::kEnd},
+    {"PageUp", keys::kPageUp},
+    {"PageDown", keys::kPageDown},
+    {"Delete", keys::kDelete},
 }};
 
 // The physical keys by their place on a US layout, which is what the
@@ -125,20 +125,20 @@ std::optional<char32_t> singleCharacter(std::string_view text) {
 
 }  // namespace
 
-std::string keyFromBrowser(std::string_view key, uint32_t modifiers) {
+std::optional<Key> keyFromBrowser(std::string_view key, uint32_t modifiers) {
   for (const Named& named : kNamedKeys) {
-    if (named.name == key) return *named.key;
+    if (named.name == key) return named.key;
   }
   const std::optional<char32_t> character = singleCharacter(key);
-  if (!character) return {};
+  if (!character) return std::nullopt;
   // Ctrl and Alt together are AltGr on many systems, which types "@", "{"
   // or "\" on a German keyboard; Ctrl or the command key alone make a
   // browser shortcut.
   const bool altGr = (modifiers & kModifierCtrl) != 0 && (modifiers & kModifierAlt) != 0;
-  if (!altGr && (modifiers & (kModifierCtrl | kModifierMeta)) != 0) return {};
+  if (!altGr && (modifiers & (kModifierCtrl | kModifierMeta)) != 0) return std::nullopt;
   const int byte = cp437ByteOf(*character);
-  if (byte < 0) return {};
-  return std::string(1, static_cast<char>(byte));
+  if (byte < 0) return std::nullopt;
+  return keys::character(static_cast<uint8_t>(byte));
 }
 
 int32_t scancodeFromBrowserCode(std::string_view code) {
@@ -147,3 +147,5 @@ int32_t scancodeFromBrowserCode(std::string_view code) {
   }
   return 0;
 }
+
+}  // namespace akkusim

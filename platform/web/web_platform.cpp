@@ -30,6 +30,7 @@ EM_JS(void, akkusim_persist_storage_later, (), { Module.akkusimHost.persist(); }
 EM_JS(void, akkusim_note_current_file, (const char* path),
       { Module.akkusimHost.noteCurrentFile(UTF8ToString(path)); });
 
+namespace akkusim {
 namespace {
 
 enum class EventType : int {
@@ -95,17 +96,17 @@ class WebPlatform : public Platform {
 
   MouseReading readMouse() override {
     takeEvents();
-    return ::readMouse(input_);
+    return akkusim::readMouse(input_);
   }
 
-  std::string readKey() override {
+  std::optional<Key> readKey() override {
     takeEvents();
-    return ::readKey(input_);
+    return akkusim::readKey(input_);
   }
 
   bool isKeyDown(int32_t scancode) override {
     takeEvents();
-    return ::isKeyDown(input_, scancode);
+    return akkusim::isKeyDown(input_, scancode);
   }
 
   void sleepMs(int32_t milliseconds) override {
@@ -203,3 +204,5 @@ bool persistBrowserStorage() {
 void persistBrowserStorageLater() {
   akkusim_persist_storage_later();
 }
+
+}  // namespace akkusim

@@ -7,7 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "ui/platform.h"
+#include "gfx/platform.h"
+
+namespace akkusim {
 
 // Where the learner's files live: `folder` under the storage's mount point,
 // seeded from `examples` on the first visit.
@@ -32,3 +34,5 @@ bool waitForBrowserStorage();
 bool persistBrowserStorage();
 // The same without waiting, for what could be written again if it were lost.
 void persistBrowserStorageLater();
+
+}  // namespace akkusim

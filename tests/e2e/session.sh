@@ -4,59 +4,95 @@
 # save it under a typed name, Neu, load it back, close with the window's
 # close button. Screenshots are checked at the positions the layout fixes,
 # the saved file byte for byte, and the exit code.
+#
+# Nothing waits for a fixed time: after each action the script polls the
+# screen for its effect, with a deadline. A click is followed by a "settle":
+# Right, then Left, each awaited as a move of the text cursor. The main loop
+# reads keys only between button sequences, so the cursor returning proves
+# that the click's sequence, down to its wait for the button release, is
+# over, and the next click cannot be swallowed by that wait.
 #   session.sh AKKUSIM X11_CLOSE
-set -eu
+set -u
 AKKUSIM=$1
 X11_CLOSE=$2
-for tool in Xvfb xdotool import convert; do
-  command -v $tool >/dev/null || { echo "SKIP: $tool missing"; exit 77; }
-done
+. "$(dirname "$0")/../support/xvfb.sh"
+require_tools import convert
 
 WORK=$(mktemp -d)
-cleanup() {
-  [ -n "${APP:-}" ] && kill "$APP" 2>/dev/null || true
-  [ -n "${XVFB:-}" ] && kill "$XVFB" 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
+CLEANUP_DIR=$WORK
+start_xvfb "$WORK"
+
 # A private copy, so that its Programme folder starts empty.
 cp "$AKKUSIM" "$WORK/akkusim"
 mkdir "$WORK/Programme"
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>/dev/null &
-XVFB=$!
-for _ in $(seq 50); do [ -s "$WORK/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$WORK/display")"
-
 # In a sanitizer build, the display and D-Bus libraries keep a few blocks
 # until exit; our own code's leaks are checked by the headless tests.
-ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 "$WORK/akkusim" &
+ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 spawn "$WORK/akkusim" \
+  >"$WORK/app.log" 2>&1
 APP=$!
-WID=""
-for _ in $(seq 100); do
-  WID=$(xdotool search --name '^akkusim$' 2>/dev/null | head -1) && [ -n "$WID" ] && break
-  sleep 0.1
-done
-[ -n "$WID" ] || { echo "FAIL: no window"; exit 1; }
-sleep 0.5
 
-fail() { echo "FAIL: $*"; exit 1; }
-shot() { import -window "$WID" "$WORK/$1.png"; }
+fail() {
+  echo "FAIL: $*"
+  cat "$WORK/app.log"
+  # The screenshots, for a look at what the window showed.
+  [ -n "${KEEP_SHOTS:-}" ] && mkdir -p "$KEEP_SHOTS" && cp "$WORK"/*.png "$KEEP_SHOTS"/
+  exit 1
+}
+DEADLINE=${DEADLINE:-60}
+poll "$DEADLINE" find_window "$WORK/wid" || fail "no window"
+WID=$(head -n 1 "$WORK/wid")
+timeout "$DEADLINE" xdotool windowfocus --sync "$WID" || fail "could not focus the window"
+
+shot() { import -window "$WID" "$WORK/$1.png" 2>/dev/null; }
 # Number of pixels of one colour (hex RRGGBB) in a rectangle of a shot.
 count() {
   convert "$WORK/$1.png" -crop "$4x$5+$2+$3" +repage -format %c histogram:info:- |
     grep -i "#$6" | sed 's/^ *\([0-9]*\):.*/\1/' | head -1
 }
-expect_some() { n=$(count "$@"); [ "${n:-0}" -gt 0 ] || fail "no #$6 in $1 at $2,$3 ($4x$5)"; }
 pixel() {
   convert "$WORK/$1.png" -format "%[hex:p{$2,$3}]" info:- | cut -c1-6 | tr A-F a-f
 }
-expect_pixel() { p=$(pixel "$1" "$2" "$3"); [ "$p" = "$4" ] || fail "$1 ($2,$3) is $p, not $4"; }
-click() { xdotool mousemove --window "$WID" "$1" "$2" click 1; sleep 0.3; }
-line() { xdotool type --delay 15 "$1"; xdotool key Return; sleep 0.1; }
+has_some() { shot "$1" && n=$(count "$@") && [ "${n:-0}" -gt 0 ]; }
+has_none() { shot "$1" && n=$(count "$@") && [ "${n:-0}" -eq 0 ]; }
+has_pixel() { shot "$1" && [ "$(pixel "$1" "$2" "$3")" = "$4" ]; }
+# The text cursor bar (3 x 10 pixels) at a row and column of the listing: its
+# top and bottom pixels lie outside every glyph.
+has_cursor() {
+  x=$(($2 * 8 + 53))
+  y=$(($1 * 10 + 200))
+  shot cursor && [ "$(convert "$WORK/cursor.png" -format "%[hex:p{$x,$y}]%[hex:p{$x,$((y + 9))}]" \
+    info:- | tr A-F a-f)" = "000000000000" ]
+}
+await_some() { poll "$DEADLINE" has_some "$@" || fail "no #$6 in $1 at $2,$3 ($4x$5)"; }
+await_none() { poll "$DEADLINE" has_none "$@" || fail "still #$6 in $1 at $2,$3 ($4x$5)"; }
+await_pixel() {
+  poll "$DEADLINE" has_pixel "$@" || fail "$1 ($2,$3) is $(pixel "$1" "$2" "$3"), not $4"
+}
+await_cursor() { poll "$DEADLINE" has_cursor "$1" "$2" || fail "no text cursor at row $1, column $2"; }
 
+# Where the text cursor stands; the settle moves it away and back.
+ROW=0
+COL=1
+# settle [AWAY BACK]: Right and Left by default; on an empty line, which
+# Right cannot leave, a letter and BackSpace.
+settle() {
+  xdotool key "${1:-Right}"
+  await_cursor "$ROW" $((COL + 1))
+  xdotool key "${2:-Left}"
+  await_cursor "$ROW" "$COL"
+}
+click() { xdotool mousemove --window "$WID" "$1" "$2" click 1; }
+# Each line is awaited before the next: the key queue holds 15 keys.
+line() {
+  xdotool type --delay 15 "$1"
+  xdotool key Return
+  ROW=$((ROW + 1))
+  await_cursor "$ROW" 1
+}
+
+# The first frame: the cursor on the empty first line.
+await_cursor 0 1
 xdotool mousemove --window "$WID" 200 500
-sleep 0.2
 line "# Summe 3+2+1"
 line "loadi 3"
 line "loop:"
@@ -69,53 +105,63 @@ line "jmpnz loop"
 line "hold"
 line "s: word 0"
 xdotool type --delay 15 "n: word 0"
-sleep 0.3
-shot typed
+COL=10
+await_cursor "$ROW" "$COL"
 # "loadi" was re-parsed into upper case: black code pixels on row 2.
-expect_some typed 60 211 40 8 000000
+await_some typed 60 211 40 8 000000
 
 click 170 137   # Assemble
+settle
 click 270 137   # Schritt
+settle
 click 270 137
+settle
 click 270 137
-sleep 0.3
-shot stepped
-# The third step executed "ADD s" from line 5: light-green row (y 240..249).
-expect_pixel stepped 300 245 7fff7f
+# The third step executed "ADD s" from line 5: light-green row (y 240..249);
+# checked before the settle, whose keys take the highlight away.
+await_pixel stepped 300 245 7fff7f
 # Its code word (address 4) and the touched word s (address 16) are red.
-expect_some stepped 740 15 48 8 ff0000
-expect_some stepped 860 25 48 8 ff0000
+await_some stepped 740 15 48 8 ff0000
+await_some stepped 860 25 48 8 ff0000
+settle
 
 click 170 162   # Starten
-sleep 0.5
-shot finished
 # "Programmende": the box's outer frame at (471, 355) and its white margin.
-expect_pixel finished 471 400 000000
-expect_pixel finished 470 400 ffffff
-expect_some finished 493 371 96 8 000000
+await_pixel finished 471 400 000000
+await_pixel finished 470 400 ffffff
+await_some finished 493 371 96 8 000000
 xdotool key Return
-sleep 0.3
+# Gone again: the memory view's grey where the frame was.
+await_pixel closed 471 400 eeeeee
+settle
 
 click 70 162    # Speichern
+# The chooser's frame, drawn once it waits for keys.
+await_pixel chooser 251 201 000000
 xdotool type --delay 15 "sitzung"
 xdotool key Return
-sleep 0.5
-[ -f "$WORK/Programme/sitzung.txt" ] || fail "not saved"
+saved() { [ -f "$WORK/Programme/sitzung.txt" ]; }
+poll "$DEADLINE" saved || fail "not saved"
+settle
 
 click 370 137   # Neu
+await_none cleared 60 211 40 8 000000
+ROW=0
+COL=1
+settle x BackSpace
+
 click 70 137    # Laden
-shot chooser
-expect_some chooser 265 249 56 8 000000
+await_some chooser 265 249 56 8 000000
 click 300 251   # the first entry
-sleep 0.3
-shot loaded
-expect_some loaded 60 211 40 8 000000
+await_some loaded 60 211 40 8 000000
 
 xdotool mousemove --window "$WID" 200 500
 "$X11_CLOSE" "$WID"
+running() { kill -0 "$APP" 2>/dev/null; }
+ended() { ! running; }
+poll "$DEADLINE" ended || fail "the close button did not end the program"
 code=0
 wait "$APP" || code=$?
-APP=""
 [ "$code" -eq 0 ] || fail "exit code $code"
 
 # Every line was the current line once, so each is padded to 40 blanks.

@@ -1,4 +1,5 @@
 #include "machine/execute.h"
+#include "program/messages.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,10 @@
 #include <vector>
 
 #include "machine/machine_state.h"
-#include "machine/opcode_table.h"
+#include "isa/opcode_table.h"
+#include "support/test_names.h"
+
+using namespace akkusim;
 
 namespace {
 
@@ -18,9 +22,9 @@ constexpr int32_t kAt = 200;          // where single instructions are placed
 constexpr int32_t kUntouched = 7777;  // a touched address no step reports
 
 uint16_t codeOf(const char* mnemonic) {
-  const OpcodeEntry entry = findByMnemonic(mnemonic);
-  EXPECT_GE(entry.code, 0) << mnemonic;
-  return static_cast<uint16_t>(entry.code);
+  const OpcodeRow* row = findMnemonic(mnemonic);
+  EXPECT_NE(row, nullptr) << mnemonic;
+  return row == nullptr ? uint16_t{0xFFFF} : static_cast<uint16_t>(row->code);
 }
 
 std::unique_ptr<MachineState> freshMachine() {
@@ -103,6 +107,11 @@ TEST_P(OneInstructionTest, SetsAccumulatorFlagsAndTouchedAddress) {
 
 constexpr int32_t kParameterWord = kAt + 1;
 
+// The mnemonic and the row's place in its table: "ADD_0", "CMPI_3".
+std::string caseName(const testing::TestParamInfo<OneInstruction>& info) {
+  return testNameOf(info.param.mnemonic) + "_" + std::to_string(info.index);
+}
+
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Arithmetic, OneInstructionTest, testing::Values(
     // add: V from the change of the accumulator's sign bit
@@ -132,7 +141,8 @@ INSTANTIATE_TEST_SUITE_P(Arithmetic, OneInstructionTest, testing::Values(
     OneInstruction{"DIVI",  0x0007, 0xFFFE, 0,   "0000", 0xFFFD, "0001", kParameterWord},
     OneInstruction{"MODI",  0x0007, 0xFFFE, 0,   "0000", 0x0001, "0000", kParameterWord},
     OneInstruction{"DIVUI", 0x0007, 0xFFFE, 0,   "0000", 0x0000, "0010", kParameterWord},
-    OneInstruction{"MODUI", 0x0007, 0xFFFE, 0,   "0000", 0x0007, "0000", kParameterWord}));
+    OneInstruction{"MODUI", 0x0007, 0xFFFE, 0,   "0000", 0x0007, "0000", kParameterWord}),
+    caseName);
 
 INSTANTIATE_TEST_SUITE_P(Compare, OneInstructionTest, testing::Values(
     // N is the unsigned borrow, not the sign of the difference
@@ -141,7 +151,11 @@ INSTANTIATE_TEST_SUITE_P(Compare, OneInstructionTest, testing::Values(
     OneInstruction{"CMPI",  0x0005, 5, 0,        "1101", 0x0005, "0010", kParameterWord},
     // V: sign of A against bit 15 of the difference
     OneInstruction{"CMPI",  0x8000, 1, 0,        "0000", 0x8000, "0100", kParameterWord},
-    OneInstruction{"CMPI",  0x7FFF, 0xFFFF, 0,   "0000", 0x7FFF, "1101", kParameterWord}));
+    OneInstruction{"CMPI",  0x7FFF, 0xFFFF, 0,   "0000", 0x7FFF, "1101", kParameterWord},
+    // 0 - 1 = 0xFFFF turns the sign bit on: V, where the two-operand
+    // overflow rule (0 - 1 is no overflow) would give none
+    OneInstruction{"CMPI",  0x0000, 1, 0,        "0000", 0x0000, "1101", kParameterWord}),
+    caseName);
 
 INSTANTIATE_TEST_SUITE_P(Logic, OneInstructionTest, testing::Values(
     OneInstruction{"LOAD",  0x1234, 100, 0x8001, "1100", 0x8001, "0001", 100},
@@ -159,7 +173,8 @@ INSTANTIATE_TEST_SUITE_P(Logic, OneInstructionTest, testing::Values(
     OneInstruction{"LOADC", 0x1234, 0,   0,      "1011", 0x0001, "1011", -1},
     OneInstruction{"LOADC", 0x1234, 0,   0,      "0110", 0x0000, "0110", -1},
     // NOOP changes nothing, not even the touched address
-    OneInstruction{"NOOP",  0x1234, 100, 0,      "1010", 0x1234, "1010", kUntouched}));
+    OneInstruction{"NOOP",  0x1234, 100, 0,      "1010", 0x1234, "1010", kUntouched}),
+    caseName);
 
 INSTANTIATE_TEST_SUITE_P(Shift, OneInstructionTest, testing::Values(
     OneInstruction{"SHLI",  0x8001, 1,  0,       "0000", 0x0002, "1000", kParameterWord},
@@ -176,7 +191,8 @@ INSTANTIATE_TEST_SUITE_P(Shift, OneInstructionTest, testing::Values(
     OneInstruction{"SHRI",  0x8000, 4,  0,       "0000", 0x0800, "0000", kParameterWord},
     // memory forms take the count from memory but still mark the parameter word
     OneInstruction{"SHL",   0x0003, 100, 2,      "0000", 0x000C, "0000", kParameterWord},
-    OneInstruction{"SHR",   0x0003, 100, 1,      "0100", 0x0001, "1000", kParameterWord}));
+    OneInstruction{"SHR",   0x0003, 100, 1,      "0100", 0x0001, "1000", kParameterWord}),
+    caseName);
 // clang-format on
 
 TEST(ExecuteInstruction, StoreWritesTheWordAtTheUnsignedAddressAndKeepsFlags) {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <memory>
 
+using namespace akkusim;
+
 namespace {
 
 bool allZero(const auto& words) {
@@ -17,22 +19,17 @@ TEST(MachineState, StartsWithEveryFieldZero) {
   EXPECT_EQ(machine->instruction, 0);
   EXPECT_EQ(machine->parameter, 0);
   EXPECT_TRUE(allZero(machine->memory));
-  EXPECT_EQ(machine->memoryViewTop, 0);
-  EXPECT_TRUE(allZero(machine->lineOfAddress));
   EXPECT_EQ(machine->instructionAddress, 0) << "not -2 before the first reset";
   EXPECT_EQ(machine->pc, 0);
   EXPECT_EQ(machine->carry + machine->overflow + machine->zero + machine->negative, 0);
 }
 
-TEST(MachineState, ResetClearsRegistersFlagsAndMemoryButKeepsViewAndLineMap) {
+TEST(MachineState, ResetClearsRegistersFlagsAndMemory) {
   auto machine = std::make_unique<MachineState>();
   machine->accumulator = -5;
   machine->instruction = 0x114;
   machine->parameter = 9;
   machine->memory.fill(3);
-  machine->memoryViewTop = 6476;
-  machine->lineOfAddress[0] = 1;
-  machine->lineOfAddress[65534] = 65535;
   machine->instructionAddress = 65534;
   machine->pc = 65536;
   machine->carry = machine->overflow = machine->zero = machine->negative = 1;
@@ -46,9 +43,6 @@ TEST(MachineState, ResetClearsRegistersFlagsAndMemoryButKeepsViewAndLineMap) {
   EXPECT_EQ(machine->instructionAddress, -2);
   EXPECT_EQ(machine->pc, 0);
   EXPECT_EQ(machine->carry + machine->overflow + machine->zero + machine->negative, 0);
-  EXPECT_EQ(machine->memoryViewTop, 6476);
-  EXPECT_EQ(machine->lineOfAddress[0], 1);
-  EXPECT_EQ(machine->lineOfAddress[65534], 65535);
 }
 
 }  // namespace

@@ -12,10 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "assembler/assemble.h"
+#include "program/assemble.h"
 #include "machine/execute.h"
 #include "machine/machine_state.h"
 #include "program/program_text.h"
+#include "support/test_names.h"
+
+using namespace akkusim;
 
 namespace {
 
@@ -130,7 +133,8 @@ TEST_P(ExampleProgram, RunsToHoldWithTheDocumentedResult) {
   ASSERT_FALSE(program.lines.empty());
   auto machine = std::make_unique<MachineState>();
 
-  const AssembleResult assembled = assembleProgram(program, *machine);
+  LineMap lineMap;
+  const AssembleResult assembled = assembleProgram(program, *machine, lineMap);
   ASSERT_EQ(assembled.error, AssembleError::None) << "line " << assembled.line;
   for (const ProgramLine& line : program.lines) {
     EXPECT_EQ(line.valid, 1) << line.text;
@@ -152,7 +156,7 @@ TEST_P(ExampleProgram, RunsToHoldWithTheDocumentedResult) {
 
 INSTANTIATE_TEST_SUITE_P(Programme, ExampleProgram, testing::ValuesIn(examples()),
                          [](const testing::TestParamInfo<Example>& info) {
-                           return info.param.name;
+                           return testNameOf(info.param.name);
                          });
 
 }  // namespace

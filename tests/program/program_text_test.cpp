@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace akkusim;
+
 namespace {
 
 ProgramLine lineWith(const char* text) {

@@ -3,7 +3,9 @@
 #include <iomanip>
 #include <sstream>
 
-#include "ui/font.h"
+#include "gfx/font.h"
+
+namespace akkusim {
 
 ::testing::AssertionResult textAt(const Image& image, int32_t x, int32_t y, std::string_view text,
                                   uint32_t ink, uint32_t paper) {
@@ -47,3 +49,5 @@ bool allPixels(const Image& image, int32_t x1, int32_t y1, int32_t x2, int32_t y
   }
   return true;
 }
+
+}  // namespace akkusim

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "ui/image.h"
+#include "gfx/image.h"
+
+namespace akkusim {
 
 // Every cell of `text` from (x, y) on, 8 pixels apart: the glyph's pixels in
 // `ink` and all other pixels of the cell in `paper`.
@@ -16,3 +18,5 @@
 bool anyPixel(const Image& image, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour);
 // True if every pixel of the rectangle (both corners included) has `colour`.
 bool allPixels(const Image& image, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour);
+
+}  // namespace akkusim

@@ -1,5 +1,7 @@
 #include "support/main_window_fixture.h"
 
+#include "text/line_edit.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -8,7 +10,9 @@
 #include <iterator>
 #include <sstream>
 
-#include "program/line_edit.h"
+#include "gfx/key.h"
+
+namespace akkusim {
 
 namespace {
 
@@ -36,17 +40,18 @@ int32_t MainWindowSession::run() {
   if (!startMainWindow(screen, main, error)) return 1;
   if (!initialLines_.empty()) {
     ListingView& listing = main.listing;
-    listing.lines.lines.clear();
+    ProgramText& program = main.session.program;
+    program.lines.clear();
     for (std::string& text : initialLines_) {
       ProgramLine line;
       line.text = std::move(text);
-      listing.lines.lines.push_back(std::move(line));
+      program.lines.push_back(std::move(line));
     }
     initialLines_.clear();
-    listing.view.contentHeight = 10 * ::lineCount(listing.lines);
-    main.cursor.currentLine = std::clamp(initialLine_, 0, highestIndex(listing.lines));
-    listing.view.scrollY = std::max(0, main.cursor.currentLine * 10 - 590);
-    redrawListing(screen, listing);
+    listing.view.contentHeight = 10 * akkusim::lineCount(program);
+    main.session.cursor.currentLine = std::clamp(initialLine_, 0, highestIndex(program));
+    listing.view.scrollY = std::max(0, main.session.cursor.currentLine * 10 - 590);
+    redrawListing(screen, listing, program);
   }
   runMainLoop(screen, main);
   return 0;
@@ -69,24 +74,26 @@ std::string MainWindowSession::readProgram(std::string_view name) const {
 
 std::string MainWindowSession::lineText(int32_t index) const {
   if (index < 0 || index >= lineCount()) return {};
-  const std::string& text = main.listing.lines.lines[static_cast<std::size_t>(index)].text;
+  const std::string& text = main.session.program.lines[static_cast<std::size_t>(index)].text;
   return text.substr(0, static_cast<std::size_t>(trimmedLength(text)));
 }
 
 int32_t MainWindowSession::lineCount() const {
-  return ::lineCount(main.listing.lines);
+  return akkusim::lineCount(main.session.program);
 }
 
 int32_t MainWindowSession::buttonX(MainButton which) {
-  const Button& button = mainButton(which);
+  const Button& button = mainButton(mainButtonLayout(), which);
   return static_cast<int32_t>(button.x + button.width / 2);
 }
 
 int32_t MainWindowSession::buttonY(MainButton which) {
-  const Button& button = mainButton(which);
+  const Button& button = mainButton(mainButtonLayout(), which);
   return static_cast<int32_t>(button.y + button.height / 2);
 }
 
 HeadlessPlatform& MainWindowSession::clickButton(MainButton which) {
   return platform.click(buttonX(which), buttonY(which));
 }
+
+}  // namespace akkusim

@@ -24,10 +24,12 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/headless_platform.h"
-#include "ui/main_buttons.h"
-#include "ui/main_window.h"
-#include "ui/screen.h"
+#include "platform/headless/headless_platform.h"
+#include "app/main_buttons.h"
+#include "app/main_window.h"
+#include "gfx/screen.h"
+
+namespace akkusim {
 
 class MainWindowSession {
  public:
@@ -68,3 +70,5 @@ class MainWindowSession {
   std::vector<std::string> initialLines_;
   int32_t initialLine_ = 0;
 };
+
+}  // namespace akkusim

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "ui/headless_platform.h"
-#include "ui/screen.h"
+#include "platform/headless/headless_platform.h"
+#include "gfx/screen.h"
+
+using namespace akkusim;
 
 namespace {
 
@@ -19,8 +21,7 @@ MouseState at(int32_t x, int32_t y, int32_t buttons = 1) {
 struct ButtonScreen : ::testing::Test {
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, 32, error));
-    setTextGrid(screen, 137, 100);
+    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error));
   }
   // Leftmost column with a pixel of the colour inside the button's fill.
   int32_t firstTextColumn(const Button& b, uint32_t colour) {

@@ -8,12 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "program/line_edit.h"
+#include "gfx/key.h"
 #include "support/glyph_check.h"
-#include "ui/draw.h"
-#include "ui/headless_platform.h"
-#include "ui/image.h"
-#include "ui/screen.h"
+#include "gfx/draw.h"
+#include "platform/headless/headless_platform.h"
+#include "gfx/image.h"
+#include "gfx/screen.h"
+
+using namespace akkusim;
 
 namespace {
 
@@ -46,7 +48,7 @@ struct ChooserFixture {
 
   ChooserFixture() {
     std::string error;
-    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, 32, error)) << error;
+    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error)) << error;
     fillBox(screen.window, 0, 0, kScreenWidth - 1, kScreenHeight - 1, kUnderneath);
     before = screen.window;
     std::filesystem::create_directories(folder);
@@ -64,9 +66,20 @@ struct ChooserFixture {
     return platform.call([this, &into] { into = screen.window; });
   }
 
+  // The chosen name, "" for a cancel, kClosed for the window closing.
   std::string choose(bool loadMode, const std::string& proposed = "") {
-    return chooseFile(screen, loadMode, proposed, folder);
+    const ChosenFile chosen = chooseFile(screen, loadMode, proposed, folder);
+    switch (chosen.end) {
+      case ChooserEnd::Chosen:
+        return chosen.name;
+      case ChooserEnd::Cancelled:
+        return "";
+      case ChooserEnd::WindowClosed:
+        return kClosed;
+    }
+    return "?";
   }
+  static constexpr const char* kClosed = "(window closed)";
 };
 
 // The cursor bar is a 3 x 10 black column with no black beside it.
@@ -100,7 +113,7 @@ TEST(FileChooser, SaveModeNameFieldFollowsTheTypedName) {
   Image typed;
   Image emptied;
   f.platform.wait(5);
-  f.capture(opened).key("1").wait(5);
+  f.capture(opened).key(keys::character('1')).wait(5);
   f.capture(typed);
   for (int i = 0; i < 5; ++i) f.platform.key(keys::kBackspace);
   f.platform.wait(5);
@@ -152,6 +165,20 @@ TEST(FileChooser, SaveModeReturnsTheTypedNameWithoutForbiddenCharacters) {
   }
 }
 
+TEST(FileChooser, LeftStopsAtTheNamesFirstColumn) {
+  ChooserFixture f;
+  Image atStart;
+  f.platform.wait(5);
+  for (int i = 0; i < 3; ++i) f.platform.key(keys::kLeft);
+  f.platform.wait(5);
+  f.capture(atStart).type("x").key(keys::kEnter);
+
+  EXPECT_EQ(f.choose(false, "ab"), "xab");
+  // The bar on the first cell (whose letter touches it), none left of it.
+  EXPECT_TRUE(allPixels(atStart, 410, 219, 412, 228, kBlack));
+  EXPECT_FALSE(anyPixel(atStart, 400, 219, 409, 228, kBlack));
+}
+
 TEST(FileChooser, SpeichernButtonReturnsTheNameAndIsEnabledBeforeTheFirstKey) {
   ChooserFixture f;
   f.platform.wait(5).click(780, 530);
@@ -188,8 +215,8 @@ TEST(FileChooser, EscapeAbbruchAndCloseEndTheDialogAndRestoreTheWindow) {
       {false, true, false, ""},
       {true, false, false, ""},
       {false, false, false, ""},
-      {true, false, true, keys::kWindowClose},
-      {false, false, true, keys::kWindowClose},
+      {true, false, true, ChooserFixture::kClosed},
+      {false, false, true, ChooserFixture::kClosed},
   };
   for (const Case& c : cases) {
     ChooserFixture f;
@@ -204,7 +231,7 @@ TEST(FileChooser, EscapeAbbruchAndCloseEndTheDialogAndRestoreTheWindow) {
     } else {
       f.platform.click(kAbbruchX, kAbbruchY);
     }
-    f.platform.wait(500).key("x");  // would be read only if the dialog stayed open
+    f.platform.wait(500).key(keys::character('x'));  // would be read only if the dialog stayed open
 
     EXPECT_EQ(f.choose(c.loadMode, "demo"), c.expected) << c.loadMode << c.useEscape << c.useClose;
     EXPECT_NE(open.pixels, f.before.pixels) << "the dialog was shown";
@@ -246,6 +273,7 @@ TEST(FileChooser, WheelScrollsTheListByRowsOrPagesWithShift) {
     bool shift;
     int32_t clickY;
     std::string expected;  // "" = nothing picked, then Escape
+    bool rightShift = false;
   };
   const std::vector<Case> cases = {
       {{-1}, false, rowY(0), "f01"},         // one row down
@@ -254,13 +282,15 @@ TEST(FileChooser, WheelScrollsTheListByRowsOrPagesWithShift) {
       {{-1}, true, 589, "f29"},              // the last row
       {{-1}, true, 590, ""},                 // below the last entry
       {{1}, false, rowY(0), "f00"},          // nothing above the top
+      {{-1}, false, rowY(0), "f07", true},   // the right Shift key pages too
   };
   for (const Case& c : cases) {
     ChooserFixture f;
     for (int i = 0; i < 30; ++i) f.addFile((i < 10 ? "f0" : "f") + std::to_string(i) + ".txt");
-    f.platform.wait(5).moveTo(kListInsideX, 400).shift(c.shift).wait(2);
+    f.platform.wait(5).moveTo(kListInsideX, 400).shift(c.shift).rightShift(c.rightShift).wait(2);
     for (const int32_t notch : c.notches) f.platform.wheel(notch).wait(2);
-    f.platform.shift(false).wait(2).click(kListInsideX, c.clickY).key(keys::kEscape);
+    f.platform.shift(false).rightShift(false).wait(2).click(kListInsideX, c.clickY);
+    f.platform.key(keys::kEscape);
 
     EXPECT_EQ(f.choose(true), c.expected) << c.clickY;
   }

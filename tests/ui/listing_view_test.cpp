@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "support/glyph_check.h"
-#include "ui/headless_platform.h"
+#include "platform/headless/headless_platform.h"
+
+using namespace akkusim;
 
 namespace {
 
@@ -15,30 +17,31 @@ constexpr int32_t kTop = 200;  // the listing's first row on the screen
 struct ListingFixture : ::testing::Test {
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, 32, error));
+    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error));
     listing = makeListingView();
   }
   void TearDown() override { destroyListingView(listing); }
 
   void setLines(const std::vector<std::string>& texts) {
-    listing.lines.lines.clear();
+    program.lines.clear();
     for (const std::string& text : texts) {
       ProgramLine line;
       line.text = text;
-      listing.lines.lines.push_back(line);
+      program.lines.push_back(line);
     }
-    listing.view.contentHeight = 10 * lineCount(listing.lines);
+    listing.view.contentHeight = 10 * lineCount(program);
   }
 
   HeadlessPlatform platform;
   Screen screen{platform};
   ListingView listing;
+  ProgramText program;
+  int32_t highlightLine = 0;
 };
 
 TEST_F(ListingFixture, StartsWithOneEmptyLineInAWhiteViewport) {
-  EXPECT_EQ(lineCount(listing.lines), 1);
-  EXPECT_EQ(listing.highlightLine, 0);
-  EXPECT_EQ(listing.fileName, "");
+  EXPECT_EQ(lineCount(program), 1);
+  EXPECT_EQ(highlightLine, 0);
   EXPECT_EQ(listing.view.x, 0u);
   EXPECT_EQ(listing.view.y, 200u);
   EXPECT_EQ(listing.view.width, 430u);
@@ -52,7 +55,7 @@ TEST_F(ListingFixture, StartsWithOneEmptyLineInAWhiteViewport) {
 
 TEST_F(ListingFixture, ColoursCodeCommentFaultyCodeAndLineNumbers) {
   setLines({"load 5 # start", "  LOAD 5 # x", "foo # bad", "HOLD"});
-  redrawListing(screen, listing);
+  redrawListing(screen, listing, program);
 
   const Image& w = screen.window;
   // Parsing upper-cased the mnemonic; the code part is black up to the "#".
@@ -71,27 +74,27 @@ TEST_F(ListingFixture, ColoursCodeCommentFaultyCodeAndLineNumbers) {
   // Separator column.
   for (int32_t y = kTop; y < kTop + 40; ++y) EXPECT_EQ(pixelAt(w, 55, y), kGrey) << y;
   EXPECT_EQ(pixelAt(w, 55, kTop + 40), kWhite);
-  EXPECT_EQ(listing.lines.lines[0].text, "LOAD 5 # start");
+  EXPECT_EQ(program.lines[0].text, "LOAD 5 # start");
 }
 
 TEST_F(ListingFixture, ScrolledRowsAreClippedAndFiveDigitNumbersFit) {
   setLines(std::vector<std::string>(12400, "HOLD"));
   listing.view.scrollY = 12344 * 10;
-  redrawListing(screen, listing);
+  redrawListing(screen, listing, program);
   EXPECT_TRUE(textAt(screen.window, 2, kTop, " 12345", kGrey, kWhite));
 
   listing.view.scrollY = 10;
-  redrawListing(screen, listing);
+  redrawListing(screen, listing, program);
   EXPECT_TRUE(textAt(screen.window, 2, kTop, "     2", kGrey, kWhite));
   EXPECT_TRUE(textAt(screen.window, 2, kTop + 590, "    61", kGrey, kWhite));
   // Line 0 was drawn above the image and did not wrap into it.
-  EXPECT_EQ(listing.lines.lines[0].lineIndex, 0);
+  EXPECT_EQ(program.lines[0].lineIndex, 0);
 }
 
 TEST_F(ListingFixture, SingleRowRedrawUsesTheGivenBackground) {
   setLines({"HOLD", "HOLD"});
-  redrawListing(screen, listing);
-  drawProgramLine(screen, listing.lines.lines[1], listing, true, kLightGreen);
+  redrawListing(screen, listing, program);
+  drawProgramLine(screen, program.lines[1], listing, true, kLightGreen);
 
   EXPECT_TRUE(textAt(screen.window, 60, kTop + 11, "HOLD", kBlack, kLightGreen));
   EXPECT_EQ(pixelAt(screen.window, 0, kTop + 10), kLightGreen);
@@ -102,21 +105,21 @@ TEST_F(ListingFixture, SingleRowRedrawUsesTheGivenBackground) {
 
 TEST_F(ListingFixture, HighlightIsClearedAndStaleLineNumbersAreLeftAlone) {
   setLines({"HOLD", "HOLD"});
-  redrawListing(screen, listing);
-  EXPECT_TRUE(drawListingRow(screen, listing, 2, true, kLightGreen));
-  listing.highlightLine = 2;
+  redrawListing(screen, listing, program);
+  EXPECT_TRUE(drawListingRow(screen, listing, program, 2, true, kLightGreen));
+  highlightLine = 2;
 
-  clearHighlight(screen, listing);
-  EXPECT_EQ(listing.highlightLine, 0);
+  clearHighlight(screen, listing, program, highlightLine);
+  EXPECT_EQ(highlightLine, 0);
   EXPECT_EQ(pixelAt(screen.window, 0, kTop + 10), kWhite);
 
   // A line map entry from an older, longer program.
   const Image before = screen.window;
   for (const int32_t stale : {0, -4, 3, 70000}) {
-    EXPECT_FALSE(drawListingRow(screen, listing, stale, true, kLightGreen)) << stale;
-    listing.highlightLine = stale;
-    clearHighlight(screen, listing);
-    EXPECT_EQ(listing.highlightLine, 0);
+    EXPECT_FALSE(drawListingRow(screen, listing, program, stale, true, kLightGreen)) << stale;
+    highlightLine = stale;
+    clearHighlight(screen, listing, program, highlightLine);
+    EXPECT_EQ(highlightLine, 0);
   }
   EXPECT_EQ(screen.window.pixels, before.pixels);
 }
@@ -124,7 +127,7 @@ TEST_F(ListingFixture, HighlightIsClearedAndStaleLineNumbersAreLeftAlone) {
 TEST_F(ListingFixture, ScrollBarAppearsForLongPrograms) {
   setLines(std::vector<std::string>(120, ""));
   listing.view.scrollY = 300;
-  redrawListing(screen, listing);
+  redrawListing(screen, listing, program);
   // Frame of the bar and its thumb from y + 300 * 600 / 1200 + 1.
   EXPECT_EQ(pixelAt(screen.window, 425, kTop + 100), kBlack);
   EXPECT_EQ(pixelAt(screen.window, 427, kTop + 151), kGrey);

@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "ui/headless_platform.h"
-#include "ui/image.h"
+#include "platform/headless/headless_platform.h"
+#include "gfx/image.h"
 #include "ui/register_panel.h"
-#include "ui/screen.h"
+#include "gfx/screen.h"
+
+using namespace akkusim;
 
 namespace {
 
@@ -19,7 +21,7 @@ struct Window {
   Screen screen{platform};
   Window() {
     std::string error;
-    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, 32, error)) << error;
+    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error)) << error;
   }
 };
 
@@ -37,35 +39,35 @@ std::string firstDifference(const Image& a, const Image& b) {
 
 struct Change {
   const char* name;
-  std::function<void(MachineState&, int32_t&)> apply;
+  std::function<void(MachineState&, MemoryView&, int32_t&)> apply;
 };
 
 TEST(MemoryViewTracker, UpdatesGiveTheSamePixelsAsAFullDrawing) {
   const std::vector<Change> changes = {
-      {"nothing", [](MachineState&, int32_t&) {}},
-      {"instruction moves on", [](MachineState& m, int32_t&) { m.instructionAddress = 2; }},
+      {"nothing", [](MachineState&, MemoryView&, int32_t&) {}},
+      {"instruction moves on", [](MachineState& m, MemoryView&, int32_t&) { m.instructionAddress = 2; }},
       {"touched word and new values",
-       [](MachineState& m, int32_t& touched) {
+       [](MachineState& m, MemoryView&, int32_t& touched) {
          touched = 57;
          m.memory[57] = -32768;
          m.memory[3] = 12345;
          m.memory[779] = -1;
          m.memory[780] = 99;  // not shown
        }},
-      {"values shrink", [](MachineState& m, int32_t&) { m.memory[57] = 7; }},
+      {"values shrink", [](MachineState& m, MemoryView&, int32_t&) { m.memory[57] = 7; }},
       {"touched is the instruction",
-       [](MachineState& m, int32_t& touched) { touched = m.instructionAddress; }},
-      {"nothing touched", [](MachineState&, int32_t& touched) { touched = -1; }},
-      {"no instruction yet", [](MachineState& m, int32_t&) { m.instructionAddress = -2; }},
-      {"scrolled", [](MachineState& m, int32_t&) { m.memoryViewTop = 50; }},
+       [](MachineState& m, MemoryView&, int32_t& touched) { touched = m.instructionAddress; }},
+      {"nothing touched", [](MachineState&, MemoryView&, int32_t& touched) { touched = -1; }},
+      {"no instruction yet", [](MachineState& m, MemoryView&, int32_t&) { m.instructionAddress = -2; }},
+      {"scrolled", [](MachineState&, MemoryView& v, int32_t&) { v.top = 50; }},
       {"word in the scrolled rows",
-       [](MachineState& m, int32_t& touched) {
+       [](MachineState& m, MemoryView&, int32_t& touched) {
          m.memory[505] = 4242;
          touched = 505;
        }},
-      {"last rows", [](MachineState& m, int32_t&) { m.memoryViewTop = kMaxMemoryViewTop; }},
+      {"last rows", [](MachineState&, MemoryView& v, int32_t&) { v.top = kMaxMemoryViewTop; }},
       {"last word",
-       [](MachineState& m, int32_t& touched) {
+       [](MachineState& m, MemoryView&, int32_t& touched) {
          m.memory[65535] = -5;
          m.instructionAddress = 65534;
          touched = 65535;
@@ -76,15 +78,16 @@ TEST(MemoryViewTracker, UpdatesGiveTheSamePixelsAsAFullDrawing) {
   machine->memory[0] = 0x0209;
   machine->memory[1] = 7;
   int32_t touched = 1;
+  MemoryView view;
   MemoryViewShadow shadow;
-  drawMemoryViewTracked(updated.screen, *machine, touched, shadow);
+  drawMemoryViewTracked(updated.screen, view, *machine, touched, shadow);
 
   for (const Change& change : changes) {
     SCOPED_TRACE(change.name);
-    change.apply(*machine, touched);
-    updateMemoryView(updated.screen, *machine, touched, shadow);
+    change.apply(*machine, view, touched);
+    updateMemoryView(updated.screen, view, *machine, touched, shadow);
     Window full;
-    drawMemoryView(full.screen, *machine, touched);
+    drawMemoryView(full.screen, view, *machine, touched);
     EXPECT_EQ(firstDifference(updated.screen.window, full.screen.window), "");
   }
 }
@@ -94,9 +97,10 @@ TEST(MemoryViewTracker, FirstUpdateDrawsTheWholeView) {
   Window full;
   auto machine = std::make_unique<MachineState>();
   machine->memory[10] = 3;
+  const MemoryView view;
   MemoryViewShadow shadow;
-  updateMemoryView(updated.screen, *machine, 10, shadow);
-  drawMemoryView(full.screen, *machine, 10);
+  updateMemoryView(updated.screen, view, *machine, 10, shadow);
+  drawMemoryView(full.screen, view, *machine, 10);
   EXPECT_TRUE(shadow.valid);
   EXPECT_EQ(firstDifference(updated.screen.window, full.screen.window), "");
 }

@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "program/line_edit.h"
+#include "gfx/key.h"
 #include "support/glyph_check.h"
-#include "ui/draw.h"
-#include "ui/headless_platform.h"
-#include "ui/image.h"
-#include "ui/screen.h"
+#include "gfx/draw.h"
+#include "platform/headless/headless_platform.h"
+#include "gfx/image.h"
+#include "gfx/screen.h"
+
+using namespace akkusim;
 
 namespace {
 
@@ -27,7 +29,7 @@ struct BoxFixture {
 
   BoxFixture() {
     std::string error;
-    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, 32, error)) << error;
+    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error)) << error;
     fillBox(screen.window, 0, 0, kScreenWidth - 1, kScreenHeight - 1, kUnderneath);
   }
 
@@ -112,6 +114,10 @@ TEST(MessageLayout, ConvertsOnceAndCutsLabels) {
   const MessageLayout twoLabels = layoutMessage("x", long40 + "\\n" + long40);
   EXPECT_EQ(twoLabels.labels[0].size(), 36u);
   EXPECT_EQ(twoLabels.labels[1].size(), 40u);  // the last label is not cut
+  const MessageLayout threeLabels = layoutMessage("x", long40 + "\\n" + long40 + "\\n" + long40);
+  EXPECT_EQ(threeLabels.labels[0].size(), 36u);
+  EXPECT_EQ(threeLabels.labels[1].size(), 36u);  // the middle one is cut too
+  EXPECT_EQ(threeLabels.labels[2].size(), 40u);
   EXPECT_EQ(layoutMessage("x", long120).labels[0].size(), 110u);
 }
 

@@ -8,14 +8,16 @@
 #include <vector>
 
 #include "support/glyph_check.h"
-#include "ui/headless_platform.h"
+#include "platform/headless/headless_platform.h"
+
+using namespace akkusim;
 
 namespace {
 
 struct PanelFixture : ::testing::Test {
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, 32, error));
+    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error));
   }
   HeadlessPlatform platform;
   Screen screen{platform};
@@ -55,7 +57,7 @@ TEST(AlignRight, PadsOrKeepsTheLastCharacters) {
 
 TEST_F(PanelFixture, AfterResetShowsZerosNoopAndDashes) {
   resetMachine(*machine);
-  drawRegisterPanel(screen, *machine, -1);
+  drawRegisterPanel(screen, MemoryView{}, *machine, -1);
 
   const Image& w = screen.window;
   EXPECT_TRUE(textAt(w, 30, 30, "Akkumulator:       0", kBlack, kWhite));
@@ -96,7 +98,7 @@ TEST_F(PanelFixture, ShowsRegistersFlagsAndTheLastInstruction) {
     machine->instructionAddress = 12;
     machine->carry = 1;
     machine->negative = 1;
-    drawRegisterPanel(screen, *machine, -1);
+    drawRegisterPanel(screen, MemoryView{}, *machine, -1);
 
     const Image& w = screen.window;
     EXPECT_TRUE(textAt(w, 30, 30, "Akkumulator:  -32768", kBlack, kWhite));
@@ -113,7 +115,7 @@ TEST_F(PanelFixture, MemoryViewShowsHeadersAddressesAndSignedWords) {
   machine->memory[0] = -1;
   machine->memory[13] = 32767;
   machine->instructionAddress = -2;
-  drawMemoryView(screen, *machine, -1);
+  drawMemoryView(screen, MemoryView{}, *machine, -1);
 
   const Image& w = screen.window;
   for (int32_t k = 0; k < 10; ++k) {
@@ -140,7 +142,7 @@ TEST_F(PanelFixture, MarksTheCurrentInstructionAndTheTouchedWordRed) {
   };
   for (const Case& c : cases) {
     machine->instructionAddress = c.instructionAddress;
-    drawMemoryView(screen, *machine, c.touched);
+    drawMemoryView(screen, MemoryView{}, *machine, c.touched);
     for (int32_t address = 0; address < 780; ++address) {
       const bool red = std::find(c.red.begin(), c.red.end(), address) != c.red.end();
       EXPECT_TRUE(textAt(screen.window, wordX(address % 10), rowY(address / 10), "     0",
@@ -151,10 +153,10 @@ TEST_F(PanelFixture, MarksTheCurrentInstructionAndTheTouchedWordRed) {
 }
 
 TEST_F(PanelFixture, LastRowsStopAtTheLastAddress) {
-  machine->memoryViewTop = kMaxMemoryViewTop;
+  const MemoryView lastRows{kMaxMemoryViewTop};
   machine->memory[65535] = 7;
   machine->memory[65530] = -5;
-  drawMemoryView(screen, *machine, 65535);
+  drawMemoryView(screen, lastRows, *machine, 65535);
 
   const Image& w = screen.window;
   EXPECT_TRUE(textAt(w, 440, rowY(0), " 64760", kDarkGrey, kLightGrey));

@@ -7,15 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "ui/headless_platform.h"
+#include "platform/headless/headless_platform.h"
+
+using namespace akkusim;
 
 namespace {
 
 struct ViewScreen : ::testing::Test {
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, 32, error));
-    setTextGrid(screen, 137, 100);
+    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error));
   }
   HeadlessPlatform platform;
   Screen screen{platform};

@@ -2,8 +2,11 @@
 
 #include <string>
 
+#include "gfx/key.h"
 #include "platform/web/web_input.h"
 #include "platform/web/web_keys.h"
+
+using namespace akkusim;
 
 namespace {
 
@@ -11,15 +14,17 @@ TEST(WebInput, KeyQueueKeepsTheNewestFifteenInOrder) {
   WebInput input;
   const std::string typed = "abcdefghijklmnopq";  // 17 keys
   for (const char c : typed) applyKeyDown(input, std::string(1, c), "", 0);
-  for (const char c : typed.substr(2)) EXPECT_EQ(readKey(input), std::string(1, c));
-  EXPECT_EQ(readKey(input), "");
+  for (const char c : typed.substr(2)) {
+    EXPECT_EQ(readKey(input), keys::character(static_cast<uint8_t>(c)));
+  }
+  EXPECT_EQ(readKey(input), std::nullopt);
 }
 
 TEST(WebInput, KeysThatTypeNothingLeaveTheQueueAlone) {
   WebInput input;
   applyKeyDown(input, "Shift", "ShiftLeft", 0);
   applyKeyDown(input, "r", "KeyR", kModifierCtrl);
-  EXPECT_EQ(readKey(input), "");
+  EXPECT_EQ(readKey(input), std::nullopt);
   EXPECT_TRUE(isKeyDown(input, 42));
 }
 

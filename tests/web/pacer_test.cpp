@@ -2,6 +2,8 @@
 
 #include "platform/web/sleep_pacer.h"
 
+using namespace akkusim;
+
 namespace {
 
 // A polling loop of passes that each work `workMicros` and then sleep 1 ms:

@@ -9,6 +9,8 @@
 #include <random>
 #include <string>
 
+using namespace akkusim;
+
 namespace {
 
 std::string readBytes(const std::filesystem::path& path) {

@@ -1,0 +1,210 @@
+#include "app/main_window.h"
+
+#include <algorithm>
+
+#include "app/assemble_command.h"
+#include "app/file_command.h"
+#include "app/main_buttons.h"
+#include "app/run_command.h"
+#include "app/step_command.h"
+#include "ui/register_panel.h"
+
+namespace akkusim {
+
+namespace {
+
+constexpr int32_t kWheelStep = 50;
+constexpr int32_t kShiftWheelStep = 500;
+
+bool pressed(const MainWindow& main, MainButton which) {
+  return buttonPressed(main.mouse, mainButton(main.buttons, which), 1);
+}
+
+void waitForButtonRelease(Screen& screen, MainWindow& main) {
+  main.lastWheel = waitForRelease(screen, main.mouse);
+}
+
+void assembleSequence(Screen& screen, MainWindow& main) {
+  main.result = assemble(screen, main.session, main.memoryView);
+  waitForButtonRelease(screen, main);
+  clearHighlight(screen, main.listing, main.session.program, main.session.highlightLine);
+}
+
+void ladenSequence(Screen& screen, MainWindow& main) {
+  main.result = laden(screen, main.session, main.programFolder);
+  if (main.result == CommandResult::WindowClosed) return;
+  main.listing.view.contentHeight = kListingRowHeight * lineCount(main.session.program);
+  main.listing.view.scrollY = 0;
+  redrawListing(screen, main.listing, main.session.program);
+  main.session.cursor.currentLine = 0;
+  main.session.cursor.cursorColumn = 1;
+  drawTextCursor(screen, main);
+  waitForButtonRelease(screen, main);
+  clearHighlight(screen, main.listing, main.session.program, main.session.highlightLine);
+}
+
+void speichernSequence(Screen& screen, MainWindow& main) {
+  main.result = speichern(screen, main.session, main.programFolder);
+  waitForButtonRelease(screen, main);
+}
+
+void startenSequence(Screen& screen, MainWindow& main) {
+  main.result = runProgram(screen, main.buttons, main.session, main.listing, main.memoryView);
+  drawRegisterPanel(screen, main.memoryView, *main.session.machine, main.session.touchedAddress);
+  drawTextCursor(screen, main);
+  waitForButtonRelease(screen, main);
+}
+
+void schrittSequence(Screen& screen, MainWindow& main) {
+  main.result = executeStep(screen, main.session, main.listing, main.memoryView);
+  drawRegisterPanel(screen, main.memoryView, *main.session.machine, main.session.touchedAddress);
+  drawTextCursor(screen, main);
+  waitForButtonRelease(screen, main);
+}
+
+void resetSequence(Screen& screen, MainWindow& main) {
+  resetMachine(*main.session.machine);
+  main.session.touchedAddress = -1;
+  drawRegisterPanel(screen, main.memoryView, *main.session.machine, main.session.touchedAddress);
+  drawTextCursor(screen, main);
+  waitForButtonRelease(screen, main);
+  clearHighlight(screen, main.listing, main.session.program, main.session.highlightLine);
+}
+
+void neuSequence(Screen& screen, MainWindow& main) {
+  newProgram(screen, main.session, main.listing);
+  drawTextCursor(screen, main);
+  waitForButtonRelease(screen, main);
+}
+
+// Turning the wheel away from the user scrolls towards address 0. Movement
+// outside the memory view is not recorded, so re-entering takes one step.
+void memoryWheelStep(Screen& screen, MainWindow& main) {
+  const bool shift =
+      isKeyDown(screen, scancodes::kLeftShift) || isKeyDown(screen, scancodes::kRightShift);
+  const int32_t step = shift ? kShiftWheelStep : kWheelStep;
+  MemoryView& view = main.memoryView;
+  const int32_t top = view.top;
+  if (main.mouse.wheel > main.lastWheel && top > 0) {
+    view.top = static_cast<int16_t>(std::max(top - step, 0));
+    drawMemoryView(screen, view, *main.session.machine, main.session.touchedAddress);
+  } else if (main.mouse.wheel < main.lastWheel && top < kMaxMemoryViewTop) {
+    view.top = static_cast<int16_t>(std::min(top + step, static_cast<int32_t>(kMaxMemoryViewTop)));
+    drawMemoryView(screen, view, *main.session.machine, main.session.touchedAddress);
+  }
+  main.lastWheel = main.mouse.wheel;
+}
+
+// The first button the poll shows pressed runs its sequence; otherwise the
+// wheel may scroll the memory view.
+void dispatchPointer(Screen& screen, MainWindow& main) {
+  if (pressed(main, MainButton::Assemble)) {
+    assembleSequence(screen, main);
+  } else if (pressed(main, MainButton::Laden)) {
+    ladenSequence(screen, main);
+  } else if (pressed(main, MainButton::Speichern)) {
+    speichernSequence(screen, main);
+  } else if (pressed(main, MainButton::Starten)) {
+    startenSequence(screen, main);
+  } else if (pressed(main, MainButton::Schritt)) {
+    schrittSequence(screen, main);
+  } else if (pressed(main, MainButton::Reset)) {
+    resetSequence(screen, main);
+  } else if (pressed(main, MainButton::Neu)) {
+    neuSequence(screen, main);
+  } else if (mouseInRect(main.mouse, 430, 0, 669, 799, -1)) {
+    memoryWheelStep(screen, main);
+  }
+}
+
+void keepCursorLineVisible(Screen& screen, MainWindow& main) {
+  ScrollView& view = main.listing.view;
+  const int32_t lineY = main.session.cursor.currentLine * kListingRowHeight;
+  const auto viewHeight = static_cast<int32_t>(view.height);
+  if (lineY < view.scrollY) {
+    view.scrollY = lineY;
+    redrawListing(screen, main.listing, main.session.program);
+  } else if (lineY >= viewHeight + view.scrollY) {
+    view.scrollY = lineY - viewHeight + kListingRowHeight;
+    redrawListing(screen, main.listing, main.session.program);
+  }
+}
+
+}  // namespace
+
+// The cursor is drawn once more right after a line move, before the listing
+// scrolls to the new line; a line above or below the view must not leave a
+// box on the panel or the buttons, which nothing would paint over.
+void drawTextCursor(Screen& screen, const MainWindow& main) {
+  const ScrollView& view = main.listing.view;
+  const auto top = static_cast<int32_t>(view.y);
+  const auto bottom = top + static_cast<int32_t>(view.height) - 1;
+  const int32_t x = main.session.cursor.cursorColumn * 8 + 52;
+  const int32_t y = main.session.cursor.currentLine * kListingRowHeight + top - view.scrollY;
+  if (y + 9 < top || y > bottom) return;
+  fillBox(screen.window, x, std::max(y, top), x + 2, std::min(y + 9, bottom), screen.foreground);
+}
+
+bool startMainWindow(Screen& screen, MainWindow& main, std::string& error) {
+  main.buttons = makeMainButtons();
+  if (!openScreen(screen, kScreenWidth, kScreenHeight, error)) return false;
+  setColors(screen, kBlack, kWhite);
+  clearScreen(screen);
+
+  main.mouse = MouseState{};
+  main.lastWheel = 0;
+  main.session = Session{};
+  main.memoryView = MemoryView{};
+  main.listing = makeListingView();
+
+  drawRegisterPanel(screen, main.memoryView, *main.session.machine, 1);
+  redrawListing(screen, main.listing, main.session.program);
+  for (const Button& button : main.buttons.all) drawButton(screen, button);
+
+  main.key.reset();
+  main.result = CommandResult::Done;
+  waitForButtonRelease(screen, main);
+  return true;
+}
+
+void runMainLoop(Screen& screen, MainWindow& main) {
+  do {
+    padCurrentLine(main.session);
+    drawTextCursor(screen, main);
+    while (true) {
+      pollMouse(screen, main.mouse);
+      main.result = CommandResult::Done;
+      dispatchPointer(screen, main);
+      if (main.result == CommandResult::WindowClosed) {
+        main.key = keys::kWindowClose;
+        break;
+      }
+      const EditorKeyResult step = editorKeyStep(screen, main.session, main.listing);
+      main.key = step.key;
+      const bool movesLine =
+          step.endsPass && main.key != keys::kEnter && main.key != keys::kWindowClose;
+      if (main.key && !movesLine) drawTextCursor(screen, main);
+      if (step.endsPass) break;
+      // A pass that found no key pauses for 1 ms: polling without a pause
+      // would keep a whole processor core busy while the learner reads.
+      if (!main.key) sleepMs(screen, 1);
+    }
+    lineMovementStep(screen, main.session, main.listing, main.key);
+    drawTextCursor(screen, main);
+    keepCursorLineVisible(screen, main);
+    sleepMs(screen, 1);
+  } while (main.key != keys::kWindowClose);
+}
+
+int32_t runMainWindow(Screen& screen, const std::filesystem::path& programFolder) {
+  MainWindow main;
+  main.programFolder = programFolder;
+  std::string error;
+  if (!startMainWindow(screen, main, error)) return 1;
+  runMainLoop(screen, main);
+  main.key.reset();
+  destroyListingView(main.listing);
+  return 0;
+}
+
+}  // namespace akkusim

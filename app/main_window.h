@@ -1,0 +1,45 @@
+#pragma once
+// The main routine: start-up, the polling loop and shut-down.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/command_result.h"
+#include "app/editor_command.h"
+#include "app/main_buttons.h"
+#include "app/session.h"
+#include "gfx/key.h"
+#include "gfx/screen.h"
+#include "machine/machine_state.h"
+#include "ui/button.h"
+#include "ui/listing_view.h"
+#include "ui/register_panel.h"
+
+namespace akkusim {
+
+struct MainWindow {
+  Session session;
+  MainButtons buttons = makeMainButtons();
+  ListingView listing;
+  MemoryView memoryView;
+  MouseState mouse;
+  int32_t lastWheel = 0;
+  std::optional<Key> key;
+  CommandResult result = CommandResult::Done;
+  std::filesystem::path programFolder;  // the "Programme" folder
+};
+
+// Start-up steps: window, colours, machine, listing, panel, buttons, wait.
+// False (with a reason) when no window can be opened.
+bool startMainWindow(Screen& screen, MainWindow& main, std::string& error);
+// The loop until the window-close key or a command's -1.
+void runMainLoop(Screen& screen, MainWindow& main);
+// Start-up, loop and shut-down; the exit code (0, or 1 without a window).
+int32_t runMainWindow(Screen& screen, const std::filesystem::path& programFolder);
+
+void drawTextCursor(Screen& screen, const MainWindow& main);
+
+}  // namespace akkusim

@@ -1,0 +1,71 @@
+#include "app/run_command.h"
+
+#include <array>
+
+#include "app/main_buttons.h"
+#include "app/session.h"
+#include "app/step_command.h"
+#include "gfx/key.h"
+#include "ui/button.h"
+#include "ui/memory_view_tracker.h"
+#include "ui/register_panel.h"
+
+namespace akkusim {
+
+namespace {
+
+// Every command button but Starten, which turns into Stoppen during a run.
+constexpr std::array<MainButton, 6> kLockedDuringRun{
+    MainButton::Laden,   MainButton::Speichern, MainButton::Assemble,
+    MainButton::Schritt, MainButton::Reset,     MainButton::Neu,
+};
+
+}  // namespace
+
+CommandResult runProgram(Screen& screen, MainButtons& buttons, Session& session,
+                         ListingView& listing, const MemoryView& memoryView) {
+  const MachineState& machine = *session.machine;
+  for (const MainButton which : kLockedDuringRun) {
+    disableButton(screen, mainButton(buttons, which));
+  }
+  Button& startStop = mainButton(buttons, MainButton::Starten);
+  startStop.label = "Stoppen";
+  drawButton(screen, startStop);
+
+  // The click that started the run must not stop it at once.
+  MouseState mouse{};
+  waitForRelease(screen, mouse);
+
+  int32_t touchedAddress = 0;
+  CommandResult result = CommandResult::Done;
+  MemoryViewShadow shown;    // the first pass draws the whole view
+  ListingScreenSync listed;  // and shows the whole listing
+  do {
+    result = executeStep(screen, session, listing, memoryView, touchedAddress, listed);
+    pollMouse(screen, mouse);
+    if (buttonPressed(mouse, startStop, 1)) {
+      result = CommandResult::Stopped;
+    }
+    if (readKey(screen) == keys::kWindowClose) {
+      result = CommandResult::WindowClosed;
+    }
+    // A pass that executed its instruction drew nothing over the memory
+    // view, so repainting the words that changed gives the full picture; a
+    // step that ends the run may have (HOLD, a message box).
+    if (result == CommandResult::Done) {
+      updateMemoryView(screen, memoryView, machine, touchedAddress, shown);
+    } else {
+      drawMemoryView(screen, memoryView, machine, touchedAddress);
+    }
+    sleepMs(screen, 1);
+  } while (result == CommandResult::Done);
+
+  for (const MainButton which : kLockedDuringRun) {
+    enableButton(screen, mainButton(buttons, which));
+  }
+  startStop.label = "Starten";
+  drawButton(screen, startStop);
+  return result;
+}
+
+}  // namespace akkusim

@@ -1,0 +1,31 @@
+#pragma once
+// What the main window holds across its commands: the program and the file
+// it came from, the machine, and where the learner is in both. The views
+// draw it; the commands change it.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "machine/machine_state.h"
+#include "program/assemble.h"
+#include "program/program_text.h"
+
+namespace akkusim {
+
+struct EditorCursor {
+  int32_t currentLine = 0;   // 0-based
+  int32_t cursorColumn = 1;  // 1..41
+};
+
+struct Session {
+  ProgramText program;
+  std::string fileName;
+  std::unique_ptr<MachineState> machine = std::make_unique<MachineState>();
+  LineMap lineMap;
+  int32_t touchedAddress = 0;  // the word the last step marked, -1 for none
+  int32_t highlightLine = 0;   // the executed line, 1-based, 0 for none
+  EditorCursor cursor;
+};
+
+}  // namespace akkusim

@@ -1,0 +1,34 @@
+#pragma once
+// One step as the window shows it: listing highlight and messages.
+
+#include <cstdint>
+
+#include "app/command_result.h"
+#include "machine/machine_state.h"
+
+namespace akkusim {
+
+struct Screen;
+struct ListingView;
+struct MemoryView;
+struct Session;
+
+// Done when the instruction was executed and the run may go on. Marks the
+// word it touched in session.touchedAddress.
+CommandResult executeStep(Screen& screen, Session& session, ListingView& listing,
+                          const MemoryView& memoryView);
+
+// The listing's screen area during a run. Once a step has shown the whole
+// view, the screen matches the listing image (no text cursor, no scroll bar)
+// and nothing else draws there until the run ends, so later steps copy only
+// the rows they redrew: the same picture for a fraction of the copying.
+struct ListingScreenSync {
+  bool screenShowsImage = false;
+};
+
+// As above, for the run loop, which keeps its own touched word.
+CommandResult executeStep(Screen& screen, Session& session, ListingView& listing,
+                          const MemoryView& memoryView, int32_t& touchedAddress,
+                          ListingScreenSync& sync);
+
+}  // namespace akkusim

@@ -1,0 +1,35 @@
+#pragma once
+// Reading and writing program files: plain text, one program line per text
+// line, CR LF after every written line.
+
+#include <filesystem>
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "program/program_text.h"
+
+namespace akkusim {
+
+struct LoadedProgram {
+  ProgramText program;      // every line parsed with its index
+  bool incomplete = false;  // bytes dropped or lines cut
+};
+
+// Reads in bounded memory whatever the size of the input or its lines.
+LoadedProgram readProgram(std::istream& in);
+// Writes each line's text followed by CR LF; false if any write failed.
+bool writeProgram(std::ostream& out, const ProgramText& program);
+
+// The file of a program name: folder / (name + ".txt").
+std::filesystem::path programFilePath(const std::filesystem::path& folder, const std::string& name);
+// Nothing when the file cannot be opened for reading (or is a directory).
+std::optional<LoadedProgram> loadProgramFile(const std::filesystem::path& path);
+// Writes a temporary file in the same folder, checks every write, flushes it
+// to disk and renames it over `path`; on any failure, and for a file that is
+// write-protected or no ordinary file, the old file is left as it was and
+// false is returned.
+bool saveProgramFile(const std::filesystem::path& path, const ProgramText& program);
+
+}  // namespace akkusim

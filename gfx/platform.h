@@ -1,0 +1,45 @@
+#pragma once
+// The narrow interface between the Screen and a real or simulated window.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "gfx/image.h"
+#include "gfx/key.h"
+
+namespace akkusim {
+
+struct MouseReading {
+  int32_t x = -1;
+  int32_t y = -1;
+  int32_t wheel = -1;
+  int32_t buttons = -1;  // 1 left, 2 right, 4 middle
+  int32_t status = 1;    // 0 valid; 1 outside the window or not focused
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+  // Creates the window; false with a reason in `error` when impossible.
+  virtual bool openWindow(int32_t width, int32_t height, std::string& error) = 0;
+  // Makes the window show these pixels.
+  virtual void present(const Image& frame) = 0;
+  virtual MouseReading readMouse() = 0;
+  // Oldest queued key, nothing when the queue is empty; the window's close
+  // button queues keys::kWindowClose.
+  virtual std::optional<Key> readKey() = 0;
+  virtual bool isKeyDown(int32_t scancode) = 0;
+  virtual void sleepMs(int32_t milliseconds) = 0;
+  virtual int64_t nowMicros() = 0;
+  // The program in the editor was just read from (`written` false) or
+  // written to this file. Where files outlive the program only in a store
+  // of the platform's own (a browser's), a written file is put there before
+  // this returns; false when that failed, and the save counts as failed.
+  virtual bool programFileUsed(const std::filesystem::path& /*path*/, bool /*written*/) {
+    return true;
+  }
+};
+
+}  // namespace akkusim

@@ -1,0 +1,110 @@
+#include "isa/opcode_table.h"
+
+namespace akkusim {
+
+namespace {
+
+constexpr char upper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
+
+// The row and the decoding of every possible code word, filled from the rows
+// backwards so that the first row with a code wins.
+struct CodeIndex {
+  std::array<int8_t, 65536> row;
+  std::array<DecodedWord, 65536> decoded;
+  CodeIndex() {
+    row.fill(-1);
+    decoded.fill(DecodedWord{Op::Unknown, OperandKind::None});
+    for (std::size_t i = kOpcodeCount; i-- > 0;) {
+      const auto word = static_cast<uint16_t>(kOpcodeRows[i].code);
+      row[word] = static_cast<int8_t>(i);
+      decoded[word] = DecodedWord{kOpcodeRows[i].op, kOpcodeRows[i].operand};
+    }
+  }
+};
+
+const CodeIndex& codeIndex() {
+  static const CodeIndex index;
+  return index;
+}
+
+// A token is packed with its length into one word (upper-cased a..z only)
+// and found in a small open-addressed index; tokens longer than the longest
+// mnemonic never match.
+constexpr std::size_t kMaxMnemonicLength = 7;
+constexpr std::size_t kSlots = 128;
+
+constexpr uint64_t packKey(std::string_view token) {
+  uint64_t key = static_cast<uint64_t>(token.size()) << 56;
+  for (std::size_t i = 0; i < token.size(); ++i) {
+    key |= static_cast<uint64_t>(static_cast<unsigned char>(upper(token[i]))) << (8 * i);
+  }
+  return key;
+}
+
+constexpr std::size_t slotOf(uint64_t key) {
+  return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 57) & (kSlots - 1);
+}
+
+struct MnemonicIndex {
+  std::array<uint64_t, kSlots> keys{};
+  std::array<int8_t, kSlots> rows{};  // -1 = free slot
+
+  MnemonicIndex() {
+    rows.fill(-1);
+    // Rows in table order; a key already present keeps its earlier row.
+    for (std::size_t row = 0; row < kOpcodeCount; ++row) {
+      const uint64_t key = packKey(kOpcodeRows[row].mnemonic);
+      std::size_t slot = slotOf(key);
+      while (rows[slot] >= 0 && keys[slot] != key) slot = (slot + 1) & (kSlots - 1);
+      if (rows[slot] < 0) {
+        keys[slot] = key;
+        rows[slot] = static_cast<int8_t>(row);
+      }
+    }
+  }
+
+  const OpcodeRow* find(std::string_view token) const {
+    if (token.empty() || token.size() > kMaxMnemonicLength) return nullptr;
+    const uint64_t key = packKey(token);
+    for (std::size_t slot = slotOf(key); rows[slot] >= 0; slot = (slot + 1) & (kSlots - 1)) {
+      if (keys[slot] == key) return &kOpcodeRows[static_cast<std::size_t>(rows[slot])];
+    }
+    return nullptr;
+  }
+};
+
+const MnemonicIndex& mnemonicIndex() {
+  static const MnemonicIndex index;
+  return index;
+}
+
+// Built during start-up, before any window exists.
+[[maybe_unused]] const bool kIndexesBuilt = (codeIndex(), mnemonicIndex(), true);
+
+}  // namespace
+
+const OpcodeRow* findMnemonic(std::string_view token) {
+  return mnemonicIndex().find(token);
+}
+
+const OpcodeRow* findCode(uint16_t word) {
+  const int row = codeIndex().row[word];
+  return row < 0 ? nullptr : &kOpcodeRows[static_cast<std::size_t>(row)];
+}
+
+std::string_view mnemonicOf(int16_t code) {
+  const OpcodeRow* row = findCode(static_cast<uint16_t>(code));
+  return row == nullptr ? std::string_view("ERROR") : row->mnemonic;
+}
+
+const DecodedWord* decodeIndex() {
+  return codeIndex().decoded.data();
+}
+
+Op decodeOp(uint16_t word) {
+  return codeIndex().decoded[word].op;
+}
+
+}  // namespace akkusim

@@ -1,0 +1,46 @@
+#pragma once
+// The German texts the core's results stand for, line by line. Each front end
+// puts the lines together its own way: the message box with its "\n"
+// separator, the command line with line breaks.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "machine/execute.h"
+#include "program/assemble.h"
+
+namespace akkusim {
+
+using MessageLines = std::vector<std::string>;
+
+// One line ("" for Executed), e.g. "Fehler: Speicherüberlauf", "Programmende".
+std::string outcomeMessage(StepOutcome outcome);
+// Nothing for AssembleError::None.
+MessageLines assembleErrorLines(const AssembleResult& result);
+// A program file read with losses (lines cut, bytes dropped).
+MessageLines loadWarningLines();
+
+// The register panel's labels, shared by the window and the command line
+// report: UTF-8, padded by the caller to the label column.
+struct RegisterLabels {
+  std::string_view accumulator = "Akkumulator:";
+  std::string_view instruction = "Befehl:";
+  std::string_view parameter = "Parameter:";
+  std::string_view instructionAddress = "Befehlsz\xC3\xA4hler:";
+};
+inline constexpr RegisterLabels kRegisterLabels{};
+// The label column is 14 characters wide, values right-aligned in 6.
+inline constexpr int32_t kRegisterLabelWidth = 14;
+inline constexpr int32_t kRegisterValueWidth = 6;
+
+struct FlagLabel {
+  std::string_view letter;
+  std::string_view name;
+};
+// C, V, Z, N in the panel's order.
+inline constexpr std::array<FlagLabel, 4> kFlagLabels{
+    {{"C", "Carry"}, {"V", "Overflow"}, {"Z", "Zero"}, {"N", "Negative"}}};
+
+}  // namespace akkusim

@@ -1,0 +1,312 @@
+#include "files/program_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+#include "support/unprivileged.h"
+
+using namespace akkusim;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> textsOf(const ProgramText& program) {
+  std::vector<std::string> texts;
+  for (const ProgramLine& line : program.lines) texts.push_back(line.text);
+  return texts;
+}
+
+LoadedProgram readBytes(const std::string& bytes) {
+  std::istringstream in(bytes);
+  return readProgram(in);
+}
+
+struct ReadCase {
+  const char* name;
+  std::string bytes;
+  std::vector<std::string> texts;
+  bool incomplete;
+};
+
+TEST(ReadProgram, SplitsCleansAndCutsLines) {
+  const std::string forty(40, 'x');
+  const std::string thirtySix(36, 'y');
+  const std::string thirtySeven(37, 'z');
+  // clang-format off
+  const std::vector<ReadCase> cases = {
+      {"empty input", "", {""}, false},
+      {"one line end", "\n", {""}, false},
+      {"LF", "a\nb\n", {"a", "b"}, false},
+      {"CR LF", "a\r\nb\r\n", {"a", "b"}, false},
+      {"lone CR", "a\rb\r", {"a", "b"}, false},
+      {"CR CR LF is one empty line", "a\r\r\nb", {"a", "", "b"}, false},
+      {"LF CR gives two line ends", "a\n\rb", {"a", "", "b"}, false},
+      {"final line without end", "a\nb", {"a", "b"}, false},
+      {"blank lines kept", "\n\n\n", {"", "", ""}, false},
+      {"tab as four blanks", "\tA", {"    A"}, false},
+      {"36 + tab fits exactly", thirtySix + "\t", {thirtySix + "    "}, false},
+      {"37 + tab is cut", thirtySeven + "\t", {thirtySeven + "   "}, true},
+      {"45 characters cut to 40", forty + "12345\nnext", {forty, "next"}, true},
+      {"over-long line ends at a lone CR", forty + "12345\rnext\rlast", {forty, "next", "last"},
+       true},
+      {"40 characters kept", forty + "\r\n", {forty}, false},
+      {"form feed dropped", "ab\fc", {"abc"}, true},
+      {"NUL dropped", std::string("a\0b", 3), {"ab"}, true},
+      {"byte 255 dropped", "a\xFF" "b", {"ab"}, true},
+      {"bytes 127 to 254 kept", "\x7F\x80\xFE", {"\x7F\x80\xFE"}, false},
+      {"UTF-8 letter is two characters", std::string(39, 'a') + "\xC3\xA4",
+       {std::string(39, 'a') + "\xC3"}, true},
+  };
+  // clang-format on
+  for (const ReadCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const LoadedProgram loaded = readBytes(c.bytes);
+    EXPECT_EQ(textsOf(loaded.program), c.texts);
+    EXPECT_EQ(loaded.incomplete, c.incomplete);
+  }
+}
+
+TEST(ReadProgram, ParsesEveryLineWithItsIndex) {
+  const LoadedProgram loaded = readBytes("hold\r\nfoo\r\n  x: word 7\r\n");
+
+  ASSERT_EQ(loaded.program.lines.size(), 3u);
+  EXPECT_EQ(loaded.program.lines[0].text, "HOLD");
+  EXPECT_EQ(loaded.program.lines[0].valid, 1);
+  EXPECT_EQ(loaded.program.lines[1].valid, 0);
+  EXPECT_EQ(loaded.program.lines[2].text, "  x: WORD 7");
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(loaded.program.lines[static_cast<std::size_t>(i)].lineIndex, i);
+}
+
+TEST(ReadProgram, KeepsAtMostTheLargestProgramAndMarksTheRestAsLost) {
+  std::string exactlyFull;
+  for (int i = 0; i < kMaxProgramLines; ++i) exactlyFull += "NOOP\r\n";
+
+  const LoadedProgram full = readBytes(exactlyFull);
+  EXPECT_EQ(lineCount(full.program), kMaxProgramLines);
+  EXPECT_FALSE(full.incomplete);
+  EXPECT_EQ(full.program.lines.back().lineIndex, static_cast<int16_t>(kMaxProgramLines - 1));
+
+  const LoadedProgram oneMore = readBytes(exactlyFull + "HOLD");
+  EXPECT_EQ(lineCount(oneMore.program), kMaxProgramLines);
+  EXPECT_TRUE(oneMore.incomplete);
+
+  const LoadedProgram oneMoreEmpty = readBytes(exactlyFull + "\r\n");
+  EXPECT_EQ(lineCount(oneMoreEmpty.program), kMaxProgramLines);
+  EXPECT_TRUE(oneMoreEmpty.incomplete);
+}
+
+// An endless-looking stream of one character: nothing is stored beyond what
+// the program can hold.
+class RepeatingBuffer : public std::streambuf {
+ public:
+  RepeatingBuffer(char fill, std::size_t total) : block_(1 << 20, fill), left_(total) {}
+
+ protected:
+  int_type underflow() override {
+    if (left_ == 0) return traits_type::eof();
+    const std::size_t n = std::min(left_, block_.size());
+    left_ -= n;
+    setg(block_.data(), block_.data(), block_.data() + n);
+    return traits_type::to_int_type(block_[0]);
+  }
+
+ private:
+  std::string block_;
+  std::size_t left_;
+};
+
+long maxResidentKilobytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+TEST(ReadProgram, ReadsAHugeSingleLineInBoundedMemory) {
+  constexpr std::size_t kBytes = 256u << 20;
+  RepeatingBuffer buffer('q', kBytes);
+  std::istream in(&buffer);
+  const long before = maxResidentKilobytes();
+
+  const LoadedProgram loaded = readProgram(in);
+
+  EXPECT_EQ(textsOf(loaded.program), std::vector<std::string>{std::string(40, 'q')});
+  EXPECT_TRUE(loaded.incomplete);
+  EXPECT_LT(maxResidentKilobytes() - before, 64 * 1024);
+}
+
+TEST(WriteProgram, WritesEachTextAsHeldWithCrLf) {
+  ProgramText program;
+  program.lines[0].text = "LOAD 5  ";
+  appendLine(program, ProgramLine{});
+  ProgramLine umlaut;
+  umlaut.text =
+      "# gr\xC3\xB6\xC3\x9F"
+      "e";
+  appendLine(program, umlaut);
+  std::ostringstream out;
+
+  EXPECT_TRUE(writeProgram(out, program));
+
+  EXPECT_EQ(out.str(),
+            "LOAD 5  \r\n\r\n# gr\xC3\xB6\xC3\x9F"
+            "e\r\n");
+  EXPECT_EQ(textsOf(readBytes(out.str()).program), textsOf(program));
+}
+
+TEST(WriteProgram, ReportsAFailedStream) {
+  std::ostringstream out;
+  out.setstate(std::ios::badbit);
+  EXPECT_FALSE(writeProgram(out, ProgramText{}));
+}
+
+TEST(WriteProgram, LineWithFortyFirstBlankComesBackCutWithWarning) {
+  ProgramText program;
+  program.lines[0].text = std::string(40, 'a') + " ";
+  std::ostringstream out;
+  writeProgram(out, program);
+
+  const LoadedProgram loaded = readBytes(out.str());
+
+  EXPECT_EQ(textsOf(loaded.program), std::vector<std::string>{std::string(40, 'a')});
+  EXPECT_TRUE(loaded.incomplete);
+}
+
+class ProgramFileTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ =
+        fs::temp_directory_path() / ("akkusim_program_file_" + std::to_string(::getpid()) + "_" +
+                                     testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  void TearDown() override {
+    std::error_code error;
+    fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, error);
+    fs::remove_all(folder_, error);
+  }
+
+  static std::string contentsOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  static void writeFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  std::vector<std::string> folderEntries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder_)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  static ProgramText programOf(std::vector<std::string> texts) {
+    ProgramText program;
+    program.lines.clear();
+    for (std::string& text : texts) {
+      ProgramLine line;
+      line.text = std::move(text);
+      program.lines.push_back(std::move(line));
+    }
+    return program;
+  }
+
+  fs::path folder_;
+};
+
+TEST_F(ProgramFileTest, PathIsFolderNameAndTxt) {
+  EXPECT_EQ(programFilePath("/a/Programme", "Summe"), fs::path("/a/Programme/Summe.txt"));
+}
+
+TEST_F(ProgramFileTest, SaveThenLoadGivesTheSameLinesAndOnlyTheFile) {
+  const fs::path path = programFilePath(folder_, "Summe");
+  writeFile(path, "old contents that are longer than the new ones\n");
+
+  ASSERT_TRUE(saveProgramFile(path, programOf({"LOADI 5", "", "HOLD"})));
+
+  EXPECT_EQ(contentsOf(path), "LOADI 5\r\n\r\nHOLD\r\n");
+  EXPECT_EQ(folderEntries(), std::vector<std::string>{"Summe.txt"});
+  const std::optional<LoadedProgram> loaded = loadProgramFile(path);
+  ASSERT_TRUE(loaded.has_value());
+  EXPECT_EQ(textsOf(loaded->program), (std::vector<std::string>{"LOADI 5", "", "HOLD"}));
+  EXPECT_FALSE(loaded->incomplete);
+}
+
+TEST_F(ProgramFileTest, LoadGivesNothingForMissingFilesAndFolders) {
+  EXPECT_FALSE(loadProgramFile(folder_ / "missing.txt").has_value());
+  EXPECT_FALSE(loadProgramFile(folder_).has_value());
+}
+
+TEST_F(ProgramFileTest, SaveIntoAMissingFolderFails) {
+  EXPECT_FALSE(saveProgramFile(folder_ / "nowhere" / "x.txt", programOf({"HOLD"})));
+  EXPECT_FALSE(fs::exists(folder_ / "nowhere"));
+}
+
+TEST_F(ProgramFileTest, SaveOverADirectoryFailsAndLeavesNoTemporaryFile) {
+  fs::create_directory(folder_ / "taken.txt");
+  writeFile(folder_ / "taken.txt" / "inside", "keep");
+
+  EXPECT_FALSE(saveProgramFile(folder_ / "taken.txt", programOf({"HOLD"})));
+
+  EXPECT_EQ(folderEntries(), std::vector<std::string>{"taken.txt"});
+  EXPECT_EQ(contentsOf(folder_ / "taken.txt" / "inside"), "keep");
+}
+
+// Root may write into read-only folders: the save runs in a child that is
+// nobody then, owning the folder and the file as the user would.
+TEST_F(ProgramFileTest, SaveIntoAReadOnlyFolderKeepsTheOldFile) {
+  const fs::path path = folder_ / "alt.txt";
+  writeFile(path, "LOAD 1\r\n");
+  ASSERT_TRUE(handToUnprivilegedUser(folder_));
+  ASSERT_TRUE(handToUnprivilegedUser(path));
+  fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
+
+  const ChildResult r = runUnprivileged([&path](std::string& report) {
+    report = saveProgramFile(path, programOf({"HOLD"})) ? "saved" : "refused";
+    return 0;
+  });
+
+  EXPECT_EQ(r.exitCode, 0) << r.report;
+  EXPECT_EQ(r.report, "refused");
+  EXPECT_EQ(contentsOf(path), "LOAD 1\r\n");
+  EXPECT_EQ(folderEntries(), std::vector<std::string>{"alt.txt"});
+}
+
+TEST_F(ProgramFileTest, SaveOverAWriteProtectedFileKeepsIt) {
+  const fs::path path = folder_ / "alt.txt";
+  writeFile(path, "LOAD 1\r\n");
+  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+
+  EXPECT_FALSE(saveProgramFile(path, programOf({"HOLD"})));
+
+  EXPECT_EQ(contentsOf(path), "LOAD 1\r\n");
+  EXPECT_EQ(folderEntries(), std::vector<std::string>{"alt.txt"});
+}
+
+TEST_F(ProgramFileTest, SaveKeepsThePermissionsOfTheReplacedFile) {
+  const fs::path path = folder_ / "alt.txt";
+  writeFile(path, "x");
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+  ASSERT_TRUE(saveProgramFile(path, programOf({"HOLD"})));
+
+  EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+}  // namespace
