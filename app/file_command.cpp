@@ -46,6 +46,7 @@ CommandResult laden(Screen& screen, Session& session, const std::filesystem::pat
   if (!loaded) return CommandResult::NotDone;
   session.program = std::move(loaded->program);
   session.highlightLine = 0;
+  screen.platform->programFileUsed(programFilePath(folder, chosen.name), false);
   if (loaded->incomplete && showMessage(screen, messageBoxText(loadWarningLines()), kOk) == -1) {
     return CommandResult::WindowClosed;
   }
@@ -67,7 +68,7 @@ CommandResult speichern(Screen& screen, Session& session, const std::filesystem:
   session.fileName = name;
 
   // The old file stays as it was unless the new one is completely on disk.
-  if (!saveProgramFile(path, session.program)) {
+  if (!saveProgramFile(path, session.program) || !screen.platform->programFileUsed(path, true)) {
     const int32_t answer = showMessage(screen, kSaveFailed, kOk);
     return answer == -1 ? CommandResult::WindowClosed : CommandResult::NotDone;
   }

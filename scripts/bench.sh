@@ -2,7 +2,8 @@
 # Runs every benchmark in one go and prints the figures BENCHMARKS.md reports:
 # the core and drawing benchmarks, then (under a private Xvfb) the real
 # window's polling and run-loop ratios, the start-up time to the first frame
-# and the resident memory.
+# and the resident memory, and the browser edition's sizes, first frame,
+# idle load and run pace.
 #   scripts/bench.sh            (build folder: build-bench)
 set -eu
 cd "$(dirname "$0")/.."
@@ -33,7 +34,7 @@ export DISPLAY=":$(cat "$WORK/display")"
 echo "== window_bench (real window under Xvfb)"
 "$B/window_bench" 2>/dev/null
 echo "== run_speed (Starten in the real window under Xvfb)"
-"$B/run_speed"
+"$B/run_speed" | tee "$WORK/run_speed"
 
 echo "== start-up and memory (real window under Xvfb)"
 start=$(date +%s%N)
@@ -52,3 +53,8 @@ echo "window mapped after $(( (mapped - start) / 1000000 )) ms;" \
 sleep 2
 grep -E "VmRSS|VmHWM" /proc/$APP/status
 kill -TERM $APP; wait $APP || true
+
+echo "== browser edition (headless Chromium)"
+scripts/web.sh --build >/dev/null
+bare=$(sed -n 's/^bare loop: \([0-9.]*\) passes.*/\1/p' "$WORK/run_speed")
+node bench/web/measure.mjs --site build-web --desktop-bare "${bare:-0}"

@@ -20,6 +20,7 @@ allowed() {
     gfx) echo "" ;;
     platform/headless) echo "gfx" ;;
     platform/sdl) echo "gfx text" ;;
+    platform/web) echo "gfx text" ;;
     ui) echo "gfx isa machine text program files" ;;
     app) echo "ui gfx isa machine text program files" ;;
     *) return 1 ;;
@@ -27,7 +28,7 @@ allowed() {
 }
 
 status=0
-for folder in isa text machine program files cli grader gfx platform/headless platform/sdl ui app; do
+for folder in isa text machine program files cli grader gfx platform/headless platform/sdl platform/web ui app; do
   ok="$folder $(allowed "$folder")"
   for file in "$folder"/*.h "$folder"/*.cpp; do
     [ -e "$file" ] || continue

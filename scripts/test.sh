@@ -1,8 +1,9 @@
 #!/bin/sh
 # Builds and runs every test: a g++ build, a clang build with
 # AddressSanitizer and UndefinedBehaviorSanitizer (both warning-free, both
-# with the end-to-end session in the real window under Xvfb), and a bounded
-# run of every fuzz target (FUZZ_SECONDS each, default 30; 0 skips it).
+# with the end-to-end session in the real window under Xvfb), the browser
+# edition in Chromium, and a bounded run of every fuzz target (FUZZ_SECONDS
+# each, default 30; 0 skips it).
 # With CI=true (.ci/run sets it) the window tests are required: one that is
 # skipped or not even built fails the run.
 set -eu
@@ -34,6 +35,9 @@ for build in release asan; do
   [ $status -eq 0 ] || { echo "akkusim: tests failed in $dir"; exit 1; }
   if [ "${CI:-}" = true ]; then require_window_tests "$dir" "$dir/ctest.log"; fi
 done
+
+scripts/web.sh --build
+node --test tests/web/
 
 if [ "${FUZZ_SECONDS:-30}" -gt 0 ]; then
   scripts/fuzz.sh "${FUZZ_SECONDS:-30}"

@@ -1,7 +1,6 @@
 #include "ui/file_chooser.h"
 
 #include <algorithm>
-#include <compare>
 #include <optional>
 #include <system_error>
 
@@ -49,10 +48,11 @@ unsigned char foldedByte(char c) {
 // As a user reads a list of names: letter case aside first, then the bytes,
 // so that the order is total and does not depend on the directory.
 bool comesBefore(const std::string& a, const std::string& b) {
-  const auto order = std::lexicographical_compare_three_way(
-      a.begin(), a.end(), b.begin(), b.end(),
-      [](char x, char y) { return foldedByte(x) <=> foldedByte(y); });
-  if (order != 0) return order < 0;
+  // Two-way comparisons: the browser edition's standard library has no
+  // three-way lexicographical comparison.
+  const auto folded = [](char x, char y) { return foldedByte(x) < foldedByte(y); };
+  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), folded)) return true;
+  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), folded)) return false;
   return a < b;
 }
 

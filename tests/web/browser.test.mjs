@@ -1,0 +1,286 @@
+// The browser edition in Debian's Chromium, as a learner uses it: typing,
+// running, saving into the browser's storage, reloading, loading, moving
+// files between the computer and the page. The built page (scripts/web.sh
+// --build) is served on 127.0.0.1 only; any request to another host fails
+// the test.
+//
+//   node --test tests/web/        (AKKUSIM_WEB_SITE names another build)
+
+import assert from 'node:assert/strict';
+import { mkdtemp, rm, writeFile } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
+import { dirname, join } from 'node:path';
+import { after, before, describe, test } from 'node:test';
+import { fileURLToPath } from 'node:url';
+
+import { serveFolder } from '../../scripts/serve.mjs';
+import {
+  canvasMismatches, chooserClosed, chooserOpened, click, download, kButton, kChooserFrame,
+  kFirstChooserEntry, kSecondChooserEntry, kWait, launch, messageClosed, messageShown, openPage, pixel, started,
+  typeName, typeProgram,
+} from './driver.mjs';
+
+const kRoot = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
+const kSite = process.env.AKKUSIM_WEB_SITE || join(kRoot, 'build-web');
+
+let server;
+let origin;
+let work;
+const foreignRequests = [];
+
+// A program line as saved: every line was the current line once, so it is
+// padded to 40 characters; the typed "ä" is code page 437 byte 132.
+function savedLines(lines) {
+  return Buffer.concat(lines.map((line) => Buffer.concat([
+    Buffer.from(line.padEnd(40, ' ').replace('ä', '\x84'), 'latin1'), Buffer.from('\r\n'),
+  ])));
+}
+
+before(async () => {
+  server = await serveFolder(kSite);
+  origin = `http://127.0.0.1:${server.address().port}`;
+  work = await mkdtemp(join(tmpdir(), 'akkusim-web-'));
+});
+
+after(async () => {
+  server.close();
+  await rm(work, { recursive: true, force: true });
+  assert.deepEqual(foreignRequests, [], 'requests to other hosts');
+});
+
+describe('the browser edition', () => {
+  const program = ['# Zähler: 3 Runden', 'LOADI 3', 'loop:', 'SUBI 1', 'JMPNZ loop', 'HOLD'];
+
+  test('typed, run, saved, found again after a reload, loaded and downloaded', async () => {
+    const browser = await launch(join(work, 'profile-session'));
+    try {
+      const page = await openPage(browser, origin, foreignRequests);
+      await click(page, [200, 500]);
+      await typeProgram(page, program);
+
+      await click(page, kButton.assemble);
+      await click(page, kButton.starten);
+      // "Programmende": frame at (471, 355) with its white margin, the
+      // text in x 493..588, y 371..378, and the " OK " button's frame.
+      await messageShown(page);
+      assert.equal(await pixel(page, [470, 400]), 0xffffff);
+      assert.equal(await pixel(page, [469, 353]), 0xffffff);
+      assert.equal(await pixel(page, [471, 355]), 0x000000);
+      assert.equal(await pixel(page, [616, 454]), 0x000000);
+      assert.equal(await pixel(page, [523, 413]), 0x000000);
+      assert.equal(await pixel(page, [565, 436]), 0x000000);
+      const textInk = await page.evaluate(() => {
+        const data = document.getElementById('bildschirm').getContext('2d')
+            .getImageData(493, 371, 96, 8).data;
+        let ink = 0;
+        for (let i = 0; i < data.length; i += 4) ink += data[i] === 0 ? 1 : 0;
+        return ink;
+      });
+      assert.ok(textInk > 100, `"Programmende" has ${textInk} black pixels`);
+      assert.equal(await canvasMismatches(page), 0);
+      await page.keyboard.press('Enter');
+      await messageClosed(page);
+
+      // The name sorts first among the examples, so it is the first entry.
+      await click(page, kButton.speichern);
+      await chooserOpened(page);
+      await typeName(page, 'a_zaehler');
+      await page.keyboard.press('Enter');
+      await chooserClosed(page);
+
+      await page.reload();
+      await started(page);
+      await click(page, kButton.laden);
+      await chooserOpened(page);
+      await click(page, kFirstChooserEntry);
+      await chooserClosed(page);
+      const file = await download(page, await mkdtemp(join(work, 'download-')));
+      assert.equal(file.name, 'a_zaehler.txt');
+      assert.deepEqual(file.bytes, savedLines(program));
+      assert.deepEqual(page.errors, []);
+    } finally {
+      await browser.close();
+    }
+  });
+
+  test('a save is kept when the browser is killed right after it', async () => {
+    const profile = join(work, 'profile-kill');
+    let browser = await launch(profile);
+    let page = await openPage(browser, origin, foreignRequests);
+    await click(page, [200, 500]);
+    await typeProgram(page, ['HOLD']);
+    await click(page, kButton.speichern);
+    await chooserOpened(page);
+    await typeName(page, 'a_schnell');
+    // The moment the dialog leaves the canvas, the learner may close the
+    // browser: the kill follows the first frame presented after Enter.
+    const presented = page.evaluate(([x, y]) => new Promise((resolve) => {
+      const host = Module.akkusimHost;
+      const present = host.present;
+      host.present = (...args) => {
+        present(...args);
+        if (host.shownPixel(x, y) === 0xffffff) resolve();
+      };
+    }), kChooserFrame);
+    await page.keyboard.press('Enter');
+    await presented;
+    browser.process().kill('SIGKILL');
+    await new Promise((resolve) => browser.process().once('exit', resolve));
+
+    browser = await launch(profile);
+    try {
+      page = await openPage(browser, origin, foreignRequests);
+      await click(page, kButton.laden);
+      await chooserOpened(page);
+      await click(page, kFirstChooserEntry);
+      await chooserClosed(page);
+      const file = await download(page, await mkdtemp(join(work, 'download-')));
+      assert.equal(file.name, 'a_schnell.txt');
+      assert.deepEqual(file.bytes, savedLines(['HOLD']));
+    } finally {
+      await browser.close();
+    }
+  });
+
+  test('two tabs of the page keep each other\'s saves', async () => {
+    const browser = await launch(join(work, 'profile-tabs'));
+    try {
+      const first = await openPage(browser, origin, foreignRequests);
+      const second = await openPage(browser, origin, foreignRequests);
+      for (const [page, name] of [[first, 'a_eins'], [second, 'a_zwei']]) {
+        await page.bringToFront();
+        await click(page, [200, 500]);
+        await typeProgram(page, ['HOLD']);
+        await click(page, kButton.speichern);
+        await chooserOpened(page);
+        await typeName(page, name);
+        await page.keyboard.press('Enter');
+        await chooserClosed(page);
+      }
+      await first.bringToFront();
+      await first.reload();
+      await started(first);
+      const names = [];
+      for (const entry of [kFirstChooserEntry, kSecondChooserEntry]) {
+        await click(first, kButton.laden);
+        await chooserOpened(first);
+        await click(first, entry);
+        await chooserClosed(first);
+        names.push((await download(first, await mkdtemp(join(work, 'download-')))).name);
+      }
+      assert.deepEqual(names, ['a_eins.txt', 'a_zwei.txt']);
+    } finally {
+      await browser.close();
+    }
+  });
+
+  test('uploads: stored as sent, asked before overwriting, refused with a reason', async () => {
+    const browser = await launch(join(work, 'profile-upload'));
+    try {
+      const page = await openPage(browser, origin, foreignRequests);
+      const input = await page.$('#hochladen');
+      const upload = async (name, bytes) => {
+        const path = join(await mkdtemp(join(work, 'upload-')), name);
+        await writeFile(path, bytes);
+        await page.evaluate(() => {
+          document.getElementById('meldung').textContent = '';
+        });
+        await input.uploadFile(path);
+        await page.waitForFunction(
+          () => document.getElementById('meldung').textContent !== '', kWait);
+        return page.evaluate(() => ({
+          text: document.getElementById('meldung').textContent,
+          failed: document.getElementById('meldung').classList.contains('fehler'),
+          asks: !document.getElementById('frage').hidden,
+        }));
+      };
+
+      const refused = [
+        { name: 'Mein Programm.txt', bytes: 'HOLD\n', reason: 'Der Name darf nur' },
+        { name: 'Übung.txt', bytes: 'HOLD\n', reason: 'Der Name darf nur' },
+        { name: 'programm.asm', bytes: 'HOLD\n', reason: 'muss auf .txt enden' },
+        { name: 'bild.txt', bytes: Buffer.from([0x89, 0x50, 0x00, 0x01]), reason: 'keine Textdatei' },
+      ];
+      for (const { name, bytes, reason } of refused) {
+        const shown = await upload(name, bytes);
+        assert.ok(shown.failed && shown.text.includes(reason), `${name}: ${shown.text}`);
+      }
+
+      // LF line ends and a tab stay as sent; Laden reads them as any file.
+      const sent = 'LOADI 7\nHOLD\t# Ende\n';
+      let shown = await upload('A_hoch.TXT', sent);
+      assert.ok(!shown.failed && shown.text.includes('Laden'), shown.text);
+
+      shown = await upload('A_hoch.txt', 'HOLD\n');
+      assert.ok(shown.asks, shown.text);
+      await page.click('#nein');
+      await page.waitForFunction(() => document.getElementById('frage').hidden, kWait);
+
+      await click(page, kButton.laden);
+      await chooserOpened(page);
+      await click(page, kFirstChooserEntry);
+      await chooserClosed(page);
+      let file = await download(page, await mkdtemp(join(work, 'download-')));
+      assert.equal(file.name, 'A_hoch.txt');
+      assert.equal(file.bytes.toString('latin1'), sent);
+
+      shown = await upload('A_hoch.txt', 'HOLD\r\n');
+      assert.ok(shown.asks, shown.text);
+      await page.click('#ja');
+      await page.waitForFunction(
+        () => document.getElementById('meldung').textContent.includes('Laden'), kWait);
+      file = await download(page, await mkdtemp(join(work, 'download-')));
+      assert.equal(file.bytes.toString('latin1'), 'HOLD\r\n');
+      assert.deepEqual(page.errors, []);
+    } finally {
+      await browser.close();
+    }
+  });
+
+  test('the keys and the wheel stay with the program while the canvas has the focus',
+       async () => {
+    const browser = await launch(join(work, 'profile-keys'));
+    try {
+      const page = await openPage(browser, origin, foreignRequests);
+      await click(page, [200, 500]);
+      await page.evaluate(() => {
+        window.browserKept = [];
+        window.addEventListener('keydown', (event) => {
+          if (!event.defaultPrevented) window.browserKept.push(event.key);
+        });
+      });
+      for (const key of ['Tab', 'Backspace', 'ArrowDown', 'PageDown', 'End', 'Space', 'Escape',
+                         'F1']) {
+        await page.keyboard.press(key);
+      }
+      assert.deepEqual(await page.evaluate(() => window.browserKept), ['F1']);
+      assert.equal(await page.evaluate(() => document.activeElement.id), 'bildschirm');
+
+      // The memory view scrolls one step per pass in which the wheel moved,
+      // so each notch waits for its picture. With Shift held one notch
+      // towards the user moves 500 rows on; ten plain notches away (50 rows
+      // each) bring the view back to the top, and each of them moves it.
+      const memoryView = () => page.evaluate(() => Array.from(
+          document.getElementById('bildschirm').getContext('2d')
+              .getImageData(430, 60, 670, 40).data).join());
+      const notch = async (deltaY) => {
+        const before = await memoryView();
+        await page.mouse.wheel({ deltaY });
+        await page.waitForFunction((shown) => Array.from(
+            document.getElementById('bildschirm').getContext('2d')
+                .getImageData(430, 60, 670, 40).data).join() !== shown, kWait, before);
+      };
+      const atTop = await memoryView();
+      const box = await (await page.$('#bildschirm')).boundingBox();
+      await page.mouse.move(box.x + 800, box.y + 400);
+      await page.keyboard.down('Shift');
+      await notch(100);
+      await page.keyboard.up('Shift');
+      for (let i = 0; i < 10; ++i) await notch(-100);
+      assert.equal(await memoryView(), atTop);
+      assert.equal(await canvasMismatches(page), 0);
+    } finally {
+      await browser.close();
+    }
+  });
+});

@@ -1,0 +1,169 @@
+// Driving the browser edition in Debian's Chromium as a learner would: real
+// clicks at window points, real key events, the canvas read back. Shared by
+// the browser test and the browser measurements.
+
+import { readFile, readdir } from 'node:fs/promises';
+import { join } from 'node:path';
+
+import puppeteer from 'puppeteer-core';
+
+export const kWait = { timeout: 20000, polling: 20 };
+
+// Window points, as on the desktop.
+export const kButton = {
+  laden: [70, 137],
+  assemble: [170, 137],
+  neu: [370, 137],
+  speichern: [70, 162],
+  starten: [170, 162],
+};
+export const kFirstChooserEntry = [300, 251];
+export const kSecondChooserEntry = [300, 266];
+export const kChooserFrame = [251, 201];  // the dialog's thin outer line
+export const kProgrammendeFrame = [471, 355];
+
+const kChromium = process.env.AKKUSIM_CHROMIUM || '/usr/bin/chromium';
+
+// A fresh browser on its own profile folder (the same folder again is the
+// same browser after a restart). No background traffic of its own.
+export function launch(profile) {
+  return puppeteer.launch({
+    executablePath: kChromium,
+    headless: true,
+    userDataDir: profile,
+    args: [
+      '--no-sandbox', '--disable-dev-shm-usage', '--no-first-run', '--disable-sync',
+      '--disable-background-networking', '--disable-component-update',
+    ],
+  });
+}
+
+// Opens the page at `origin`; requests to any other origin are aborted and
+// recorded in `foreign`. Resolves once the first frame is on the canvas.
+export async function openPage(browser, origin, foreign) {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 1200, height: 900 });
+  await page.setRequestInterception(true);
+  page.on('request', (request) => {
+    const url = new URL(request.url());
+    if (url.protocol === 'data:' || url.protocol === 'blob:' || url.origin === origin) {
+      request.continue();
+    } else {
+      foreign.push(request.url());
+      request.abort();
+    }
+  });
+  page.errors = [];
+  page.on('pageerror', (error) => page.errors.push(error.message));
+  await page.goto(`${origin}/`);
+  await started(page);
+  return page;
+}
+
+export function started(page) {
+  return page.waitForFunction(
+    () => window.Module && Module.akkusimHost && Module.akkusimHost.firstFrameMs > 0, kWait);
+}
+
+// RGB of a canvas pixel as 0xRRGGBB.
+export function pixel(page, [x, y]) {
+  return page.evaluate(([px, py]) => {
+    const [r, g, b] = document.getElementById('bildschirm').getContext('2d')
+        .getImageData(px, py, 1, 1).data;
+    return (r << 16) | (g << 8) | b;
+  }, [x, y]);
+}
+
+export function waitForPixel(page, [x, y], colour) {
+  return page.waitForFunction(([px, py, want]) => {
+    const [r, g, b] = document.getElementById('bildschirm').getContext('2d')
+        .getImageData(px, py, 1, 1).data;
+    return ((r << 16) | (g << 8) | b) === want;
+  }, kWait, [x, y, colour]);
+}
+
+// Pixels where the canvas differs from the frame the program handed over
+// last (or is not opaque).
+export function canvasMismatches(page) {
+  return page.evaluate(() => {
+    const host = Module.akkusimHost;
+    const { width, height } = host.shownFrame;
+    const data = document.getElementById('bildschirm').getContext('2d')
+        .getImageData(0, 0, width, height).data;
+    let count = 0;
+    for (let y = 0; y < height; ++y) {
+      for (let x = 0; x < width; ++x) {
+        const at = (y * width + x) * 4;
+        const shown = (data[at] << 16) | (data[at + 1] << 8) | data[at + 2];
+        if (shown !== host.shownPixel(x, y) || data[at + 3] !== 255) ++count;
+      }
+    }
+    return count;
+  });
+}
+
+// A left click at a window point, wherever and however large the canvas is.
+export async function click(page, [x, y]) {
+  const box = await (await page.$('#bildschirm')).boundingBox();
+  await page.mouse.click(box.x + (x + 0.5) * (box.width / 1100),
+                         box.y + (y + 0.5) * (box.height / 800));
+}
+
+// Real key events, one per character: an umlaut arrives as a German
+// keyboard's key does, with `key` and `text` (no text insertion).
+export async function type(page, text) {
+  const session = await page.createCDPSession();
+  for (const character of text) {
+    await session.send('Input.dispatchKeyEvent',
+                       { type: 'keyDown', key: character, text: character });
+    await session.send('Input.dispatchKeyEvent', { type: 'keyUp', key: character });
+  }
+  await session.detach();
+}
+
+// The program reads one queued key per pass, and a click must not overtake
+// the keys typed before it: these wait until the text cursor stands behind
+// the last character typed.
+function cursorAt(page, [x, y]) {
+  return waitForPixel(page, [x, y], 0x000000);
+}
+
+// Types lines into the listing from its first row on.
+export async function typeProgram(page, lines) {
+  for (const [row, line] of lines.entries()) {
+    await type(page, line);
+    if (row < lines.length - 1) await page.keyboard.press('Enter');
+  }
+  const last = lines[lines.length - 1];
+  await cursorAt(page, [61 + 8 * [...last].length, 204 + 10 * (lines.length - 1)]);
+}
+
+// Types a name into the file chooser's empty name field.
+export async function typeName(page, name) {
+  await type(page, name);
+  await cursorAt(page, [411 + 8 * name.length, 223]);
+}
+
+export const chooserOpened = (page) => waitForPixel(page, kChooserFrame, 0x000000);
+export const chooserClosed = (page) => waitForPixel(page, kChooserFrame, 0xffffff);
+
+// The top line of the message box (x 471..616) is black only while a box
+// of the size of "Programmende" is shown.
+export const messageShown = (page) => waitForPixel(page, kProgrammendeFrame, 0x000000);
+export function messageClosed(page) {
+  return page.waitForFunction(() => document.getElementById('bildschirm').getContext('2d')
+      .getImageData(471, 355, 146, 1).data.some((value, i) => i % 4 !== 3 && value !== 0), kWait);
+}
+
+// "Datei herunterladen" into `folder`: the file's name and bytes.
+export async function download(page, folder) {
+  const session = await page.createCDPSession();
+  await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder });
+  await page.click('#herunterladen');
+  for (let waited = 0; waited < kWait.timeout; waited += 50) {
+    const names = (await readdir(folder)).filter((name) => !name.endsWith('.crdownload'));
+    if (names.length > 0) return { name: names[0], bytes: await readFile(join(folder, names[0])) };
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+  throw new Error('no download');
+}

@@ -1,0 +1,148 @@
+// The page around the simulator's canvas: its size in the browser window,
+// the two controls that move program files between the browser and the
+// computer, and the messages about them.
+
+(function () {
+  'use strict';
+
+  const kWidth = 1100;
+  const kHeight = 800;
+  const kMaxUploadBytes = 16 * 1024 * 1024;
+  // The program's upload results (see akkusim_store_upload).
+  const kUpload = { stored: 0, exists: 1, badName: 2, notText: 3, tooLarge: 4, notStored: 5 };
+
+  const canvas = document.getElementById('bildschirm');
+  const message = document.getElementById('meldung');
+  const question = document.getElementById('frage');
+  const uploadInput = document.getElementById('hochladen');
+
+  window.Module = {
+    canvas,
+    onStorage(kept) {
+      if (!kept) {
+        say('Dieser Browser behält keine Dateien: Programme gehen beim Schließen der Seite ' +
+            'verloren. „Datei herunterladen“ sichert sie auf dem Computer.', true);
+      }
+    },
+    onAbort() {
+      say('akkusim konnte nicht starten. Bitte die Seite neu laden.', true);
+    },
+  };
+
+  function say(text, failure = false) {
+    message.textContent = text;
+    message.classList.toggle('fehler', failure);
+  }
+
+  // As large as the browser window allows: below twice the size in any
+  // fraction (a pixel of the font then covers one or two screen pixels),
+  // from twice on in whole steps, which keep every pixel the same size.
+  // Smaller than the canvas, it is shrunk smoothed, so that no line of a
+  // letter is dropped.
+  function fitCanvas() {
+    const area = document.getElementById('flaeche');
+    const ratio = window.devicePixelRatio || 1;
+    const fit = Math.min(area.clientWidth / kWidth, area.clientHeight / kHeight) * ratio;
+    const devicePixels = fit >= 2 ? Math.floor(fit) : fit;
+    canvas.style.width = `${(kWidth * devicePixels) / ratio}px`;
+    canvas.style.height = `${(kHeight * devicePixels) / ratio}px`;
+    canvas.classList.toggle('verkleinert', devicePixels < 1);
+  }
+
+  window.addEventListener('resize', fitCanvas);
+  fitCanvas();
+  canvas.focus();
+
+  function host() {
+    const akkusim = window.Module.akkusimHost;
+    return akkusim && akkusim.shownFrame.pointer ? akkusim : null;
+  }
+
+  // Asks before an existing program is replaced; resolves to the answer.
+  function askOverwrite(name) {
+    say(`„${name}“ gibt es schon in Programme. Überschreiben?`);
+    question.hidden = false;
+    document.getElementById('nein').focus();
+    return new Promise((resolve) => {
+      const answer = (yes) => () => {
+        question.hidden = true;
+        document.getElementById('ja').onclick = null;
+        document.getElementById('nein').onclick = null;
+        resolve(yes);
+      };
+      document.getElementById('ja').onclick = answer(true);
+      document.getElementById('nein').onclick = answer(false);
+    });
+  }
+
+  async function upload(file) {
+    const akkusim = host();
+    if (!akkusim) {
+      say('akkusim startet noch, bitte gleich noch einmal versuchen.', true);
+      return;
+    }
+    if (file.size > kMaxUploadBytes) {
+      say(`„${file.name}“ ist zu groß (mehr als 16 MiB) und wurde nicht übernommen.`, true);
+      return;
+    }
+    let bytes;
+    try {
+      bytes = new Uint8Array(await file.arrayBuffer());
+    } catch (error) {
+      say(`„${file.name}“ konnte nicht gelesen werden und wurde nicht übernommen.`, true);
+      return;
+    }
+    let result = await akkusim.upload(file.name, bytes, false);
+    if (result === kUpload.exists) {
+      if (!(await askOverwrite(file.name))) {
+        say(`„${file.name}“ wurde nicht übernommen; die Datei in Programme bleibt, wie sie war.`);
+        return;
+      }
+      result = await akkusim.upload(file.name, bytes, true);
+    }
+    switch (result) {
+      case kUpload.stored:
+        say(`„${file.name}“ liegt jetzt in Programme und kann mit „Laden“ geöffnet werden.`);
+        break;
+      case kUpload.badName:
+        say(`„${file.name}“ wurde nicht übernommen: Der Name darf nur Buchstaben (ohne Umlaute), ` +
+            'Ziffern, _ und - enthalten, höchstens 40 Zeichen lang sein und muss auf .txt enden.',
+            true);
+        break;
+      case kUpload.notText:
+        say(`„${file.name}“ ist keine Textdatei und wurde nicht übernommen.`, true);
+        break;
+      case kUpload.tooLarge:
+        say(`„${file.name}“ ist zu groß (mehr als 16 MiB) und wurde nicht übernommen.`, true);
+        break;
+      default:
+        say(`„${file.name}“ konnte nicht gespeichert werden.`, true);
+    }
+  }
+
+  uploadInput.addEventListener('change', async () => {
+    const file = uploadInput.files[0];
+    uploadInput.value = '';
+    if (file) await upload(file);
+    canvas.focus();
+  });
+
+  document.getElementById('herunterladen').addEventListener('click', () => {
+    const akkusim = host();
+    const file = akkusim && akkusim.download();
+    if (!file) {
+      say('Erst ein Programm mit „Laden“ öffnen oder mit „Speichern“ sichern, ' +
+          'dann kann es heruntergeladen werden.', true);
+    } else {
+      const link = document.createElement('a');
+      link.href = URL.createObjectURL(new Blob([file.bytes], { type: 'text/plain' }));
+      link.download = file.name;
+      document.body.appendChild(link);
+      link.click();
+      link.remove();
+      setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+      say(`„${file.name}“ heruntergeladen (so, wie es zuletzt gespeichert oder geladen wurde).`);
+    }
+    canvas.focus();
+  });
+})();
