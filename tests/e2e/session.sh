@@ -12,6 +12,8 @@
 # that the click's sequence, down to its wait for the button release, is
 # over, and the next click cannot be swallowed by that wait.
 #   session.sh AKKUSIM X11_CLOSE
+# DEADLINE (seconds for each wait, default 60) and KEEP_SHOTS (a folder that
+# receives the screenshots of a failed run) help to look into a failure.
 set -u
 AKKUSIM=$1
 X11_CLOSE=$2

@@ -75,7 +75,7 @@ start_xvfb() {
     { echo "FAIL: the German keymap did not stay on $DISPLAY"; exit 1; }
 }
 
-# window_of PID-FILE: the id of the window titled akkusim, into the file.
+# find_window FILE: the id of the window titled akkusim, into FILE.
 find_window() {
   xdotool search --name '^akkusim$' >"$1" 2>/dev/null && [ -s "$1" ]
 }
