@@ -11,14 +11,16 @@
 # reads keys only between button sequences, so the cursor returning proves
 # that the click's sequence, down to its wait for the button release, is
 # over, and the next click cannot be swallowed by that wait.
-#   session.sh AKKUSIM X11_CLOSE
+#   session.sh AKKUSIM X11_CLOSE X11_PIXELS
 # DEADLINE (seconds for each wait, default 60) and KEEP_SHOTS (a folder that
-# receives the screenshots of a failed run) help to look into a failure.
+# receives a screenshot of a failed run, taken with ImageMagick's import)
+# help to look into a failure.
 set -u
 AKKUSIM=$1
 X11_CLOSE=$2
+X11_PIXELS=$3
 . "$(dirname "$0")/../support/xvfb.sh"
-require_tools import convert
+require_tools
 
 WORK=$(mktemp -d)
 CLEANUP_DIR=$WORK
@@ -36,8 +38,9 @@ APP=$!
 fail() {
   echo "FAIL: $*"
   cat "$WORK/app.log"
-  # The screenshots, for a look at what the window showed.
-  [ -n "${KEEP_SHOTS:-}" ] && mkdir -p "$KEEP_SHOTS" && cp "$WORK"/*.png "$KEEP_SHOTS"/
+  if [ -n "${KEEP_SHOTS:-}" ] && [ -n "${WID:-}" ]; then
+    mkdir -p "$KEEP_SHOTS" && import -window "$WID" "$KEEP_SHOTS/failure.png"
+  fi
   exit 1
 }
 DEADLINE=${DEADLINE:-60}
@@ -45,32 +48,29 @@ poll "$DEADLINE" find_window "$WORK/wid" || fail "no window"
 WID=$(head -n 1 "$WORK/wid")
 timeout "$DEADLINE" xdotool windowfocus --sync "$WID" || fail "could not focus the window"
 
-shot() { import -window "$WID" "$WORK/$1.png" 2>/dev/null; }
-# Number of pixels of one colour (hex RRGGBB) in a rectangle of a shot.
-count() {
-  convert "$WORK/$1.png" -crop "$4x$5+$2+$3" +repage -format %c histogram:info:- |
-    grep -i "#$6" | sed 's/^ *\([0-9]*\):.*/\1/' | head -1
-}
-pixel() {
-  convert "$WORK/$1.png" -format "%[hex:p{$2,$3}]" info:- | cut -c1-6 | tr A-F a-f
-}
-has_some() { shot "$1" && n=$(count "$@") && [ "${n:-0}" -gt 0 ]; }
-has_none() { shot "$1" && n=$(count "$@") && [ "${n:-0}" -eq 0 ]; }
-has_pixel() { shot "$1" && [ "$(pixel "$1" "$2" "$3")" = "$4" ]; }
-# The text cursor bar (3 x 10 pixels) at a row and column of the listing: its
-# top and bottom pixels lie outside every glyph.
+# Checks of the window's pixels; the first argument only names the moment
+# in a failure message. Colours are hex rrggbb.
+count() { "$X11_PIXELS" "$WID" "$2" "$3" "$4" "$5" "$6"; }
+pixel() { "$X11_PIXELS" "$WID" "$2" "$3"; }
+has_some() { n=$(count "$@") && [ "$n" -gt 0 ]; }
+has_none() { n=$(count "$@") && [ "$n" -eq 0 ]; }
+has_pixel() { [ "$(pixel "$@")" = "$4" ]; }
+# The text cursor bar (3 x 10 pixels) at a row and column of the listing:
+# its top and bottom rows lie outside every glyph, so a whole black column
+# of 10 pixels is the bar.
 has_cursor() {
-  x=$(($2 * 8 + 53))
-  y=$(($1 * 10 + 200))
-  shot cursor && [ "$(convert "$WORK/cursor.png" -format "%[hex:p{$x,$y}]%[hex:p{$x,$((y + 9))}]" \
-    info:- | tr A-F a-f)" = "000000000000" ]
+  [ "$(count cursor $(($2 * 8 + 53)) $(($1 * 10 + 200)) 1 10 000000)" = 10 ]
 }
-await_some() { poll "$DEADLINE" has_some "$@" || fail "no #$6 in $1 at $2,$3 ($4x$5)"; }
-await_none() { poll "$DEADLINE" has_none "$@" || fail "still #$6 in $1 at $2,$3 ($4x$5)"; }
+await_some() { poll "$DEADLINE" has_some "$@" || fail "$1: no #$6 at $2,$3 ($4x$5)"; }
+await_none() {
+  poll "$DEADLINE" has_none "$@" || fail "$1: still #$6 at $2,$3 ($4x$5)"
+}
 await_pixel() {
-  poll "$DEADLINE" has_pixel "$@" || fail "$1 ($2,$3) is $(pixel "$1" "$2" "$3"), not $4"
+  poll "$DEADLINE" has_pixel "$@" || fail "$1: ($2,$3) is $(pixel "$@"), not $4"
 }
-await_cursor() { poll "$DEADLINE" has_cursor "$1" "$2" || fail "no text cursor at row $1, column $2"; }
+await_cursor() {
+  poll "$DEADLINE" has_cursor "$1" "$2" || fail "no text cursor at row $1, column $2"
+}
 
 # Where the text cursor stands; the settle moves it away and back.
 ROW=0
