@@ -1,0 +1,75 @@
+#pragma once
+// Builds machine states word by word for the execution tests and compares
+// them; flags read as the text "CVZN" of 0/1 digits, like the panel.
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "isa/opcode_table.h"
+#include "machine/machine_state.h"
+
+namespace akkusim {
+
+inline constexpr int32_t kAt = 200;          // where single instructions are placed
+inline constexpr int32_t kUntouched = 7777;  // a touched address no step reports
+
+inline uint16_t codeOf(const char* mnemonic) {
+  const OpcodeRow* row = findMnemonic(mnemonic);
+  EXPECT_NE(row, nullptr) << mnemonic;
+  return row == nullptr ? uint16_t{0xFFFF} : static_cast<uint16_t>(row->code);
+}
+
+inline std::unique_ptr<MachineState> freshMachine() {
+  auto machine = std::make_unique<MachineState>();
+  resetMachine(*machine);
+  return machine;
+}
+
+// Flags as the text "CVZN" of 0/1 digits, so failures read like the panel.
+inline std::string flagsOf(const MachineState& m) {
+  std::string text;
+  for (uint8_t flag : {m.carry, m.overflow, m.zero, m.negative}) text += flag ? '1' : '0';
+  return text;
+}
+
+inline void setFlags(MachineState& m, const std::string& cvzn) {
+  m.carry = cvzn[0] == '1';
+  m.overflow = cvzn[1] == '1';
+  m.zero = cvzn[2] == '1';
+  m.negative = cvzn[3] == '1';
+}
+
+inline void place(MachineState& m, int32_t address, uint16_t code, uint16_t parameter) {
+  m.memory[static_cast<std::size_t>(address)] = static_cast<int16_t>(code);
+  m.memory[static_cast<std::size_t>(address) + 1] = static_cast<int16_t>(parameter);
+}
+
+struct Word {
+  const char* mnemonic;
+  uint16_t operand;
+};
+
+inline void placeProgram(MachineState& m, const std::vector<Word>& program) {
+  int32_t address = 0;
+  for (const Word& word : program) {
+    place(m, address, codeOf(word.mnemonic), word.operand);
+    address += 2;
+  }
+}
+
+inline void expectSameMachine(const MachineState& a, const MachineState& b) {
+  EXPECT_EQ(a.accumulator, b.accumulator);
+  EXPECT_EQ(a.instruction, b.instruction);
+  EXPECT_EQ(a.parameter, b.parameter);
+  EXPECT_EQ(a.instructionAddress, b.instructionAddress);
+  EXPECT_EQ(a.pc, b.pc);
+  EXPECT_EQ(flagsOf(a), flagsOf(b));
+  EXPECT_TRUE(a.memory == b.memory);
+}
+
+}  // namespace akkusim
