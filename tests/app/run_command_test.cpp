@@ -1,0 +1,201 @@
+// Starten and Stoppen driven through the real main loop on a scripted window.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/main_buttons.h"
+#include "gfx/image.h"
+#include "gfx/key.h"
+#include "support/run_session.h"
+#include "ui/register_panel.h"
+
+using namespace akkusim;
+
+namespace {
+
+bool showsButton(const Image& shot, MainButton which, std::string_view label, bool active) {
+  const Button& button = mainButton(mainButtonLayout(), which);
+  const auto x = static_cast<int32_t>(button.x);
+  const auto y = static_cast<int32_t>(button.y);
+  const auto length = static_cast<int32_t>(label.size());
+  return pixelAt(shot, x, y) == (active ? kBlack : kGrey) &&
+         showsText(shot, x + 40 - 4 * length + 1, y + 4, label, active ? kBlack : kGrey);
+}
+
+bool allButtonsActive(const Image& shot) {
+  return showsButton(shot, MainButton::Laden, "Laden", true) &&
+         showsButton(shot, MainButton::Speichern, "Speichern", true) &&
+         showsButton(shot, MainButton::Assemble, "Assemble", true) &&
+         showsButton(shot, MainButton::Starten, "Starten", true) &&
+         showsButton(shot, MainButton::Schritt, "Schritt", true) &&
+         showsButton(shot, MainButton::Reset, "Reset", true) &&
+         showsButton(shot, MainButton::Neu, "Neu", true);
+}
+
+TEST(RunCommand, RunsToProgrammendeAndGivesTheButtonsBack) {
+  RunSession s;
+  Image running;
+  Image after;
+  s.typeProgram({"LOADI 3", "loop:", "SUBI 1", "JMPNZ loop", "HOLD"});
+  s.clickButton(MainButton::Assemble);
+  s.clickButton(MainButton::Starten).wait(kBoxOpen);
+  s.capture(running).key(keys::kEnter).wait(10);
+  s.capture(after);
+  EXPECT_EQ(s.run(), 0);
+
+  // While the box is up the run is still on: six buttons grey, "Stoppen".
+  EXPECT_TRUE(showsMessage(running, "Programmende", " OK "));
+  EXPECT_TRUE(showsButton(running, MainButton::Laden, "Laden", false));
+  EXPECT_TRUE(showsButton(running, MainButton::Speichern, "Speichern", false));
+  EXPECT_TRUE(showsButton(running, MainButton::Assemble, "Assemble", false));
+  EXPECT_TRUE(showsButton(running, MainButton::Schritt, "Schritt", false));
+  EXPECT_TRUE(showsButton(running, MainButton::Reset, "Reset", false));
+  EXPECT_TRUE(showsButton(running, MainButton::Neu, "Neu", false));
+  EXPECT_TRUE(showsButton(running, MainButton::Starten, "Stoppen", true));
+  EXPECT_EQ(listingRowBackground(running, 4), kLightGreen);
+
+  EXPECT_TRUE(allButtonsActive(after));
+  EXPECT_EQ(mainButton(s.main.buttons, MainButton::Starten).label, "Starten");
+  const MachineState& m = *s.main.session.machine;
+  EXPECT_EQ(m.accumulator, 0);
+  EXPECT_EQ(m.zero, 1);
+  EXPECT_EQ(m.pc, 6);
+  // The panel shows the final state.
+  EXPECT_TRUE(
+      showsText(after, 30, 50, registerRow("Befehl:       ", alignRight("HOLD", 6)), kBlack));
+  EXPECT_TRUE(
+      showsText(after, 30, 90, registerRow("Befehlsz\x84hler:", formatNumber(6, 6)), kBlack));
+  EXPECT_TRUE(showsText(after, 280, 70, "* Z  (Zero)", kBlack));
+}
+
+TEST(RunCommand, FirstPassMarksWordZeroAsTouched) {
+  RunSession s;
+  Image running;
+  // NOOP keeps the touched address, so the run's own start value 0 stays
+  // marked while the instructions move on.
+  s.typeProgram(std::vector<std::string>(20, "NOOP"));
+  s.typeProgram({"HOLD"});
+  s.clickButton(MainButton::Assemble);
+  s.clickButton(MainButton::Starten).wait(2);
+  s.capture(running).wait(kBoxOpen).key(keys::kEnter);
+  EXPECT_EQ(s.run(), 0);
+  EXPECT_TRUE(wordIsRed(running, 0));
+  EXPECT_FALSE(wordIsRed(running, 1));
+  EXPECT_FALSE(wordIsRed(running, 2));
+}
+
+TEST(RunCommand, ListingOnTheScreenFollowsEveryStepOfARun) {
+  RunSession s;
+  std::vector<Image> screens(6);
+  std::vector<Image> listings(6);
+  s.typeProgram({"LOADI 100", "loop:", "SUBI 1", "JMPNZ loop", "HOLD"});
+  s.clickButton(MainButton::Assemble);
+  s.clickButton(MainButton::Starten);
+  for (std::size_t i = 0; i < screens.size(); ++i) {
+    s.platform.wait(i == 0 ? 0.5 : 7.3).call([&s, &screens, &listings, i] {
+      screens[i] = s.screen.window;
+      listings[i] = s.main.listing.view.image;
+    });
+  }
+  s.platform.wait(300).key(keys::kEnter);
+  EXPECT_EQ(s.run(), 0);
+
+  for (std::size_t i = 0; i < screens.size(); ++i) {
+    SCOPED_TRACE(i);
+    int32_t differences = 0;
+    for (int32_t y = 0; y < 600; ++y) {
+      for (int32_t x = 0; x < 430; ++x) {
+        differences += pixelAt(screens[i], x, 200 + y) != pixelAt(listings[i], x, y) ? 1 : 0;
+      }
+    }
+    EXPECT_EQ(differences, 0);
+  }
+}
+
+TEST(RunCommand, StoppenEndsTheRunAndTheProgramContinues) {
+  RunSession s;
+  CommandResult stopped = CommandResult::Done;
+  int32_t afterStop = 0;
+  int16_t countAtStop = 0;
+  Image afterStopShot;
+  s.typeProgram({"loop:", "ADDI 1", "JMP loop"});
+  s.clickButton(MainButton::Assemble);
+  s.clickButton(MainButton::Starten).wait(50);
+  s.pressNotingResult(MainButton::Starten, stopped);
+  s.platform.call([&s, &countAtStop] { countAtStop = s.main.session.machine->accumulator; });
+  s.capture(afterStopShot);
+  s.clickButton(MainButton::Schritt);
+  s.clickButton(MainButton::Schritt);
+  s.platform.call([&s, &afterStop] { afterStop = s.main.session.machine->accumulator; });
+  s.clickButton(MainButton::Starten).wait(20);
+  s.clickButton(MainButton::Starten);
+  EXPECT_EQ(s.run(), 0);
+
+  EXPECT_EQ(stopped, CommandResult::Stopped);
+  EXPECT_GT(countAtStop, 5);
+  EXPECT_TRUE(allButtonsActive(afterStopShot));
+  // Two steps: one ADDI and one JMP.
+  EXPECT_EQ(afterStop, countAtStop + 1);
+  EXPECT_GT(s.main.session.machine->accumulator, afterStop + 5);
+}
+
+TEST(RunCommand, ClosingTheWindowDuringARunEndsTheProgram) {
+  RunSession s;
+  // Would end by itself after about a second, long after the close.
+  s.typeProgram({"LOADI 500", "loop:", "SUBI 1", "JMPNZ loop", "HOLD"});
+  s.clickButton(MainButton::Assemble);
+  s.clickButton(MainButton::Starten).wait(20).closeWindow();
+  const double closedAt = s.platform.scriptEndMs();
+  EXPECT_EQ(s.run(), 0);
+  EXPECT_LT(s.platform.nowMs(), closedAt + 10);
+  EXPECT_LT(s.main.session.machine->accumulator, 497);
+  EXPECT_GT(s.main.session.machine->accumulator, 400);
+}
+
+TEST(RunCommand, ClosingTheWindowWhileAMessageIsUpEndsTheProgram) {
+  RunSession s;
+  s.typeProgram({"HOLD"});
+  s.clickButton(MainButton::Assemble);
+  s.clickButton(MainButton::Starten).wait(kBoxOpen).closeWindow();
+  const double closedAt = s.platform.scriptEndMs();
+  EXPECT_EQ(s.run(), 0);
+  EXPECT_LT(s.platform.nowMs(), closedAt + 10);
+}
+
+TEST(RunCommand, RunTimeErrorsStopTheRunWithTheirMessage) {
+  struct Case {
+    std::vector<std::string> program;
+    std::string message;
+    int16_t accumulator;  // kept by the failing instruction
+    int32_t pc;           // after the failing fetch
+  };
+  const std::vector<Case> cases = {
+      {{"x: WORD 999"}, "Fehler: Unbekannter Befehl", 0, 2},
+      {{"LOADI 1", "SHLI -1", "HOLD"}, "Falscher Operator für SHLI", 1, 4},
+      {{"LOADI 1", "SHL s", "HOLD", "s: WORD -32768"}, "Falscher Operator für SHLI", 1, 4},
+      {{"LOADI 5", "DIVI 0", "HOLD"}, "Fehler: Division durch Null", 5, 4},
+      {{"LOADI 5", "MOD z", "HOLD", "z: WORD 0"}, "Fehler: Division durch Null", 5, 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.program[1 % c.program.size()]);
+    RunSession s;
+    Image box;
+    Image after;
+    s.typeProgram(c.program);
+    s.clickButton(MainButton::Assemble);
+    s.clickButton(MainButton::Starten).wait(kBoxOpen);
+    s.capture(box).key(keys::kEnter).wait(10);
+    s.capture(after);
+    EXPECT_EQ(s.run(), 0);
+
+    EXPECT_TRUE(showsMessage(box, c.message, " OK "));
+    EXPECT_TRUE(allButtonsActive(after));
+    EXPECT_EQ(s.main.session.machine->accumulator, c.accumulator);
+    EXPECT_EQ(s.main.session.machine->pc, c.pc);
+  }
+}
+
+}  // namespace
