@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "bench/counting_loop.h"
 #include "cli/headless_run.h"
-#include "isa/opcode_table.h"
 #include "machine/machine_state.h"
 
 using namespace akkusim;
@@ -17,25 +17,6 @@ using namespace akkusim;
 namespace {
 
 constexpr int64_t kStepsPerRun = 1'000'000;
-
-uint16_t codeOf(Op op) {
-  for (const OpcodeRow& row : kOpcodeRows) {
-    if (row.op == op) return static_cast<uint16_t>(row.code);
-  }
-  return 0xFFFF;
-}
-
-// 0: ADDI 1, 2: CMPI 0, 4: JMPNZ 0, 6: JMP 0 (reached once in 65,536 passes).
-std::unique_ptr<MachineState> loopMachine() {
-  auto machine = std::make_unique<MachineState>();
-  resetMachine(*machine);
-  const uint16_t program[] = {codeOf(Op::Addi),  1, codeOf(Op::Cmpi), 0,
-                              codeOf(Op::Jmpnz), 0, codeOf(Op::Jmp),  0};
-  for (std::size_t i = 0; i < std::size(program); ++i) {
-    machine->memory[i] = static_cast<int16_t>(program[i]);
-  }
-  return machine;
-}
 
 void runLoop(benchmark::State& state) {
   auto machine = loopMachine();

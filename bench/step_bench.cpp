@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "bench/counting_loop.h"
 #include "isa/opcode_table.h"
 #include "machine/execute.h"
 #include "machine/machine_state.h"
@@ -14,25 +15,6 @@
 using namespace akkusim;
 
 namespace {
-
-uint16_t codeOf(Op op) {
-  for (const OpcodeRow& row : kOpcodeRows) {
-    if (row.op == op) return static_cast<uint16_t>(row.code);
-  }
-  return 0xFFFF;
-}
-
-// 0: ADDI 1, 2: CMPI 0, 4: JMPNZ 0, 6: JMP 0 -- never ends by itself.
-std::unique_ptr<MachineState> loopMachine() {
-  auto machine = std::make_unique<MachineState>();
-  resetMachine(*machine);
-  const uint16_t program[] = {codeOf(Op::Addi),  1, codeOf(Op::Cmpi), 0,
-                              codeOf(Op::Jmpnz), 0, codeOf(Op::Jmp),  0};
-  for (std::size_t i = 0; i < std::size(program); ++i) {
-    machine->memory[i] = static_cast<int16_t>(program[i]);
-  }
-  return machine;
-}
 
 constexpr int64_t kStepsPerRun = 1'000'000;
 
