@@ -1,6 +1,6 @@
 #pragma once
-// Builds machine states word by word for the execution tests and compares
-// them; flags read as the text "CVZN" of 0/1 digits, like the panel.
+// Machine states built word by word for the execution tests, and compared
+// as a whole.
 
 #include <gtest/gtest.h>
 
