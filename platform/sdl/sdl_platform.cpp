@@ -17,12 +17,15 @@
 #include <ctime>
 #include <limits>
 #include <mutex>
+#include <optional>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/sdl/frame_diff.h"
 #include "platform/sdl/input_state.h"
 #include "platform/sdl/sdl_events.h"
+#include "platform/sdl/sdl_library.h"
 #include "platform/sdl/surface_paint.h"
 #include "platform/sdl/window_scale.h"
 
@@ -52,7 +55,7 @@ constexpr int kWindowThreadNice = 10;
 
 class SdlPlatform : public Platform {
  public:
-  explicit SdlPlatform(int scale) : scale_(scale) {}
+  SdlPlatform(SdlLibrary sdl, int scale) : sdl_(std::move(sdl)), scale_(scale) {}
   ~SdlPlatform() override {
     {
       std::lock_guard lock(controlMutex_);
@@ -156,7 +159,7 @@ class SdlPlatform : public Platform {
     if (!wakeable_.load()) return;
     SDL_Event event{};
     event.type = SDL_USEREVENT;
-    SDL_PushEvent(&event);
+    sdl_.SDL_PushEvent(&event);
   }
 
   // The window thread: every SDL call of the program happens here.
@@ -165,12 +168,12 @@ class SdlPlatform : public Platform {
     // ends; the picture can wait a moment. Threads the renderer starts
     // (a software OpenGL, for one) inherit this.
     setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWindowThreadNice);
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    sdl_.SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // The window surface as X11 shared-memory images, not through an OpenGL
     // texture, which would send the whole frame on every change.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    sdl_.SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    sdl_.SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    if (sdl_.SDL_Init(SDL_INIT_VIDEO) != 0) {
       const char* display = std::getenv("DISPLAY");
       fail(std::string("kein Bildschirm gefunden (Anzeige ") + (display ? display : "") +
            " nicht erreichbar)");
@@ -183,14 +186,14 @@ class SdlPlatform : public Platform {
       control_.wait(lock, [this] { return phase_ == Phase::Opening || stop_; });
       if (stop_) {
         lock.unlock();
-        SDL_Quit();
+        sdl_.SDL_Quit();
         return;
       }
     }
     if (!createWindow()) {
       destroyWindow();
       fail("das Fenster konnte nicht geöffnet werden");
-      SDL_Quit();
+      sdl_.SDL_Quit();
       return;
     }
     {
@@ -202,7 +205,7 @@ class SdlPlatform : public Platform {
     loop();
     wakeable_.store(false);
     destroyWindow();
-    SDL_Quit();
+    sdl_.SDL_Quit();
   }
 
   // The largest scale whose window, frame included, fits the display's usable
@@ -212,22 +215,22 @@ class SdlPlatform : public Platform {
     constexpr int32_t kFrameWidth = 16;
     constexpr int32_t kFrameHeight = 64;
     SDL_Rect usable{};
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
+    if (sdl_.SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
     return chooseScale(usable.w, usable.h, width_, height_, kFrameWidth, kFrameHeight);
   }
 
   bool createWindow() {
     if (scale_ == 0) scale_ = autoScale();
-    window_ = SDL_CreateWindow("akkusim", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               width_ * scale_, height_ * scale_, SDL_WINDOW_SHOWN);
+    window_ = sdl_.SDL_CreateWindow("akkusim", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                    width_ * scale_, height_ * scale_, SDL_WINDOW_SHOWN);
     if (!window_) return false;
-    if (!SDL_GetWindowSurface(window_)) return false;
+    if (!sdl_.SDL_GetWindowSurface(window_)) return false;
     scaledRow_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(scale_), 0);
-    SDL_StartTextInput();
+    sdl_.SDL_StartTextInput();
     // Without a window manager nobody hands out the focus; ask for it.
-    SDL_RaiseWindow(window_);
-    SDL_SetWindowInputFocus(window_);
-    const Uint32 flags = SDL_GetWindowFlags(window_);
+    sdl_.SDL_RaiseWindow(window_);
+    sdl_.SDL_SetWindowInputFocus(window_);
+    const Uint32 flags = sdl_.SDL_GetWindowFlags(window_);
     std::lock_guard lock(inputMutex_);
     input_.focused = (flags & SDL_WINDOW_INPUT_FOCUS) != 0;
     input_.inside = (flags & SDL_WINDOW_MOUSE_FOCUS) != 0;
@@ -235,7 +238,7 @@ class SdlPlatform : public Platform {
   }
 
   void destroyWindow() {
-    if (window_) SDL_DestroyWindow(window_);
+    if (window_) sdl_.SDL_DestroyWindow(window_);
     window_ = nullptr;
     surface_ = nullptr;
   }
@@ -250,9 +253,9 @@ class SdlPlatform : public Platform {
     bool whole = false;
     while (!stopping()) {
       SDL_Event event;
-      if (SDL_WaitEventTimeout(&event, 5) != 0) {
+      if (sdl_.SDL_WaitEventTimeout(&event, 5) != 0) {
         whole |= record(event);
-        while (SDL_PollEvent(&event) != 0) whole |= record(event);
+        while (sdl_.SDL_PollEvent(&event) != 0) whole |= record(event);
       }
       if (gCloseSignalled.exchange(false)) {
         std::lock_guard lock(inputMutex_);
@@ -291,7 +294,7 @@ class SdlPlatform : public Platform {
   // and the same loops reach 0.95-0.98, as fast as with nothing sent at all.
   bool show(bool whole) {
     // A new surface after the window's size changed; its pixels are unknown.
-    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    SDL_Surface* surface = sdl_.SDL_GetWindowSurface(window_);
     if (!surface) return false;
     if (surface != surface_) whole = true;
     surface_ = surface;
@@ -299,17 +302,17 @@ class SdlPlatform : public Platform {
       rects_.clear();
       rects_.push_back(PixelRect{0, 0, width_, height_});
     }
-    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+    if (SDL_MUSTLOCK(surface) && sdl_.SDL_LockSurface(surface) != 0) return false;
     sent_.clear();
     for (const PixelRect& rect : rects_) {
       const SDL_Rect onWindow =
-          paintScaled(*surface, rect, frames_.shown.data(), width_, scale_, scaledRow_);
+          paintScaled(sdl_, *surface, rect, frames_.shown.data(), width_, scale_, scaledRow_);
       if (onWindow.w > 0 && onWindow.h > 0) sent_.push_back(onWindow);
     }
-    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    if (whole) return SDL_UpdateWindowSurface(window_) == 0;
+    if (SDL_MUSTLOCK(surface)) sdl_.SDL_UnlockSurface(surface);
+    if (whole) return sdl_.SDL_UpdateWindowSurface(window_) == 0;
     if (!sent_.empty()) {
-      SDL_UpdateWindowSurfaceRects(window_, sent_.data(), static_cast<int>(sent_.size()));
+      sdl_.SDL_UpdateWindowSurfaceRects(window_, sent_.data(), static_cast<int>(sent_.size()));
     }
     return true;
   }
@@ -319,6 +322,7 @@ class SdlPlatform : public Platform {
     return recordEvent(input_, event, scale_);
   }
 
+  const SdlLibrary sdl_;
   int scale_;  // 0 until the window thread picks it
   int32_t width_ = 0;
   int32_t height_ = 0;
@@ -362,10 +366,12 @@ std::unique_ptr<Platform> makeSdlPlatform(int scale, std::string& error) {
     error = "kein Bildschirm gefunden (DISPLAY ist nicht gesetzt)";
     return nullptr;
   }
+  std::optional<SdlLibrary> sdl = loadSdlLibrary(kSdlLibraryName, error);
+  if (!sdl) return nullptr;
   // The polling loops pause 1 ms at a time; the default 50 us timer slack
   // would stretch every pause noticeably.
   prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
-  auto platform = std::make_unique<SdlPlatform>(scale);
+  auto platform = std::make_unique<SdlPlatform>(std::move(*sdl), scale);
   if (!platform->start(error)) return nullptr;
   installCloseSignals();
   return platform;

@@ -5,12 +5,13 @@
 
 namespace akkusim {
 
-SDL_Rect paintScaled(SDL_Surface& surface, const PixelRect& rect, const uint32_t* shown,
-                     int32_t width, int scale, std::vector<uint32_t>& scratchRow) {
+SDL_Rect paintScaled(const SdlLibrary& sdl, SDL_Surface& surface, const PixelRect& rect,
+                     const uint32_t* shown, int32_t width, int scale,
+                     std::vector<uint32_t>& scratchRow) {
   const SDL_Rect scaled{rect.x * scale, rect.y * scale, rect.w * scale, rect.h * scale};
   const SDL_Rect bounds{0, 0, surface.w, surface.h};
   SDL_Rect target{};
-  if (!SDL_IntersectRect(&scaled, &bounds, &target)) return SDL_Rect{};
+  if (!sdl.SDL_IntersectRect(&scaled, &bounds, &target)) return SDL_Rect{};
   // Our pixels are 0x00RRGGBB words: the usual X11 surface takes them as
   // they are; any other format is converted row by row.
   const Uint32 format = surface.format->format;
@@ -35,8 +36,8 @@ SDL_Rect paintScaled(SDL_Surface& surface, const PixelRect& rect, const uint32_t
     uint32_t* const to = direct ? reinterpret_cast<uint32_t*>(line) : scratchRow.data();
     for (int x = 0; x < target.w; ++x) to[x] = from[(target.x + x) / scale];
     if (!direct) {
-      SDL_ConvertPixels(target.w, 1, SDL_PIXELFORMAT_RGB888, to, target.w * 4, format, line,
-                        surface.pitch);
+      sdl.SDL_ConvertPixels(target.w, 1, SDL_PIXELFORMAT_RGB888, to, target.w * 4, format, line,
+                            surface.pitch);
     }
   }
   return target;

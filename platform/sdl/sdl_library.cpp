@@ -1,0 +1,40 @@
+#include "platform/sdl/sdl_library.h"
+
+#include <dlfcn.h>
+
+namespace akkusim {
+
+namespace {
+
+std::string lastDlError() {
+  const char* reason = dlerror();
+  return reason ? reason : "unbekannter Fehler";
+}
+
+}  // namespace
+
+void SdlLibraryCloser::operator()(void* handle) const {
+  dlclose(handle);
+}
+
+std::optional<SdlLibrary> loadSdlLibrary(const char* libraryName, std::string& error) {
+  SdlLibrary sdl;
+  // Resolving everything now turns a library whose own dependencies are
+  // missing into this error instead of an abort at the first call.
+  sdl.handle.reset(dlopen(libraryName, RTLD_NOW | RTLD_LOCAL));
+  if (!sdl.handle) {
+    error = std::string("SDL2 (") + libraryName + ") konnte nicht geladen werden: " + lastDlError();
+    return std::nullopt;
+  }
+#define AKKUSIM_SDL_LOOKUP(name)                                                          \
+  sdl.name = reinterpret_cast<decltype(sdl.name)>(dlsym(sdl.handle.get(), #name));        \
+  if (!sdl.name) {                                                                        \
+    error = std::string("SDL2 (") + libraryName + ") ist unvollständig: " #name " fehlt"; \
+    return std::nullopt;                                                                  \
+  }
+  AKKUSIM_SDL_FUNCTIONS(AKKUSIM_SDL_LOOKUP)
+#undef AKKUSIM_SDL_LOOKUP
+  return sdl;
+}
+
+}  // namespace akkusim
