@@ -20,8 +20,10 @@ void SdlLibraryCloser::operator()(void* handle) const {
 std::optional<SdlLibrary> loadSdlLibrary(const char* libraryName, std::string& error) {
   SdlLibrary sdl;
   // Resolving everything now turns a library whose own dependencies are
-  // missing into this error instead of an abort at the first call.
-  sdl.handle.reset(dlopen(libraryName, RTLD_NOW | RTLD_LOCAL));
+  // missing into this error instead of an abort at the first call. It is
+  // never unmapped: threads or exit handlers that SDL's own libraries leave
+  // behind may still run its code after SDL_Quit.
+  sdl.handle.reset(dlopen(libraryName, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE));
   if (!sdl.handle) {
     error = std::string("SDL2 (") + libraryName + ") konnte nicht geladen werden: " + lastDlError();
     return std::nullopt;
