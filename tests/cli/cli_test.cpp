@@ -1,18 +1,14 @@
 #include "cli/cli.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/command_runner.h"
 #include "support/unprivileged.h"
 
 using namespace akkusim;
@@ -21,70 +17,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Result {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string quoted(const std::string& text) {
-  std::string result = "'";
-  for (char c : text) {
-    if (c == '\'') {
-      result += "'\\''";
-    } else {
-      result += c;
-    }
-  }
-  return result + "'";
-}
-
-std::string contentsOf(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 int lineCount(const std::string& text) {
   return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
-// Runs the real executable in a temporary folder of its own.
-class CliTest : public testing::Test {
+class CliTest : public CommandTest {
  protected:
-  void SetUp() override {
-    folder_ =
-        fs::temp_directory_path() / ("akkusim_cli_" + std::to_string(::getpid()) + "_" +
-                                     testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  fs::path write(const std::string& name, const std::string& bytes) {
-    const fs::path path = folder_ / name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-  }
-
-  // `args` is put into the shell command as it is; `input` feeds stdin.
-  Result run(const std::string& args, const std::string& input = "") {
-    const fs::path in = write("stdin.bin", input);
-    const std::string command = quoted(AKKUSIM_EXE) + " " + args + " <" + quoted(in.string()) +
-                                " >" + quoted((folder_ / "out").string()) + " 2>" +
-                                quoted((folder_ / "err").string());
-    const int status = std::system(command.c_str());
-    Result result;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
-    result.out = contentsOf(folder_ / "out");
-    result.err = contentsOf(folder_ / "err");
-    return result;
-  }
-
+  // The program written to `name`, as a shell word for the command line.
   std::string file(const std::string& name, const std::string& program) {
-    return quoted(write(name, program).string());
+    return shellQuoted(write(name, program).string());
   }
-
-  fs::path folder_;
 };
 
 const char* const kSum =
@@ -105,7 +47,7 @@ const char* const kSum =
     "summe: WORD 0\r\n";
 
 TEST_F(CliTest, RunPrintsTheFinalStateLikeTheRegisterPanel) {
-  const Result r = run("run " + file("summe.txt", kSum));
+  const ProcessResult r = run("run " + file("summe.txt", kSum));
 
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.err, "");
@@ -123,7 +65,7 @@ TEST_F(CliTest, RunPrintsTheFinalStateLikeTheRegisterPanel) {
 }
 
 TEST_F(CliTest, RunJsonGivesEveryFieldAndTheDumpedWords) {
-  const Result r = run("run --json --dump 22-23 " + file("summe.txt", kSum));
+  const ProcessResult r = run("run --json --dump 22-23 " + file("summe.txt", kSum));
 
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.out,
@@ -134,7 +76,7 @@ TEST_F(CliTest, RunJsonGivesEveryFieldAndTheDumpedWords) {
 }
 
 TEST_F(CliTest, RunTextDumpShowsTenWordsPerRow) {
-  const Result r = run("run --dump 0-11 " + file("summe.txt", kSum));
+  const ProcessResult r = run("run --dump 0-11 " + file("summe.txt", kSum));
 
   EXPECT_NE(r.out.find("Speicher 0-11:\n"
                        "     0:    532     10    277     22    276     23    266     22    277"
@@ -145,11 +87,11 @@ TEST_F(CliTest, RunTextDumpShowsTenWordsPerRow) {
 }
 
 TEST_F(CliTest, ParameterShowsTheSignedValueOnlyForInstructionsWithOperand) {
-  const Result withOperand = run("run --max-steps 1 " + file("a.txt", "LOADI -3\nHOLD\n"));
+  const ProcessResult withOperand = run("run --max-steps 1 " + file("a.txt", "LOADI -3\nHOLD\n"));
   EXPECT_NE(withOperand.out.find("Parameter:        -3\n"), std::string::npos) << withOperand.out;
   EXPECT_NE(withOperand.out.find("Akkumulator:      -3\n"), std::string::npos);
 
-  const Result unknown = run("run " + file("b.txt", "x: WORD 295\ny: WORD 7\n"));
+  const ProcessResult unknown = run("run " + file("b.txt", "x: WORD 295\ny: WORD 7\n"));
   EXPECT_NE(unknown.out.find("Befehl:        ERROR\nParameter:         -\n"), std::string::npos)
       << unknown.out;
 }
@@ -190,7 +132,8 @@ TEST_F(CliTest, ExitCodeAndEndTellHowTheRunEnded) {
   // clang-format on
   for (const EndCase& c : cases) {
     SCOPED_TRACE(c.name);
-    const Result r = run(std::string("run --json ") + c.options + " " + file("p.txt", c.program));
+    const ProcessResult r =
+        run(std::string("run --json ") + c.options + " " + file("p.txt", c.program));
     EXPECT_EQ(r.exitCode, c.exitCode);
     EXPECT_NE(r.out.find(c.expected), std::string::npos) << r.out;
     EXPECT_EQ(lineCount(r.out), 1);
@@ -198,14 +141,14 @@ TEST_F(CliTest, ExitCodeAndEndTellHowTheRunEnded) {
 }
 
 TEST_F(CliTest, DefaultStepLimitIsTenMillion) {
-  const Result r = run("run --json " + file("endlos.txt", "schleife:\nJMP schleife\n"));
+  const ProcessResult r = run("run --json " + file("endlos.txt", "schleife:\nJMP schleife\n"));
 
   EXPECT_EQ(r.exitCode, 4);
   EXPECT_NE(r.out.find("\"steps\":10000000,\"end\":\"stepLimit\""), std::string::npos) << r.out;
 }
 
 TEST_F(CliTest, TracePrintsOneLinePerStepBeforeTheFinalState) {
-  const Result text = run("run --trace " + file("p.txt", "LOADI 3\nSHLI 15\nHOLD\n"));
+  const ProcessResult text = run("run --trace " + file("p.txt", "LOADI 3\nSHLI 15\nHOLD\n"));
 
   EXPECT_EQ(text.exitCode, 0);
   EXPECT_EQ(text.out.substr(0, text.out.find("\nAkkumulator:") + 1),
@@ -213,7 +156,7 @@ TEST_F(CliTest, TracePrintsOneLinePerStepBeforeTheFinalState) {
             "    2  SHLI       15  Akkumulator: -32768  C=1 V=0 Z=0 N=1\n"
             "    4  HOLD        -  Akkumulator: -32768  C=1 V=0 Z=0 N=1\n");
 
-  const Result json = run("run --trace --json " + file("p.txt", "LOADI 3\nHOLD\n"));
+  const ProcessResult json = run("run --trace --json " + file("p.txt", "LOADI 3\nHOLD\n"));
   EXPECT_EQ(json.out.substr(0, json.out.find("],")),
             "{\"trace\":[{\"address\":0,\"mnemonic\":\"LOADI\",\"parameter\":3,\"accumulator\":3,"
             "\"flags\":{\"C\":0,\"V\":0,\"Z\":0,\"N\":0}},{\"address\":2,\"mnemonic\":\"HOLD\","
@@ -222,12 +165,12 @@ TEST_F(CliTest, TracePrintsOneLinePerStepBeforeTheFinalState) {
 }
 
 TEST_F(CliTest, AssemblyErrorPrintsTheMessageWithRealLineBreaks) {
-  const Result unknownName = run("run " + file("p.txt", "JMP ende\nEnde:\n"));
+  const ProcessResult unknownName = run("run " + file("p.txt", "JMP ende\nEnde:\n"));
   EXPECT_EQ(unknownName.exitCode, 2);
   EXPECT_EQ(unknownName.out, "");
   EXPECT_EQ(unknownName.err, "Fehlerhafte Variable oder\nSprungziel in Zeile 1\n");
 
-  const Result syntax = run("asm " + file("q.txt", "LOADI 1\nloop: ADD 5\n"));
+  const ProcessResult syntax = run("asm " + file("q.txt", "LOADI 1\nloop: ADD 5\n"));
   EXPECT_EQ(syntax.exitCode, 2);
   EXPECT_EQ(syntax.err, "Fehler in Zeile 2\n");
 }
@@ -235,7 +178,7 @@ TEST_F(CliTest, AssemblyErrorPrintsTheMessageWithRealLineBreaks) {
 TEST_F(CliTest, AsmPrintsTheImageWithLineAndMnemonicOfEachInstruction) {
   const std::string program = "a: WORD 1\nLOAD a\n# Ende\nHOLD\n";
 
-  const Result text = run("asm " + file("p.txt", program));
+  const ProcessResult text = run("asm " + file("p.txt", program));
   EXPECT_EQ(text.exitCode, 0);
   EXPECT_EQ(text.out,
             "    0       1  0x0001  Zeile     1  WORD\n"
@@ -244,7 +187,7 @@ TEST_F(CliTest, AsmPrintsTheImageWithLineAndMnemonicOfEachInstruction) {
             "    3      99  0x0063  Zeile     4  HOLD\n"
             "    4       0  0x0000\n");
 
-  const Result json = run("asm --json " + file("p.txt", program));
+  const ProcessResult json = run("asm --json " + file("p.txt", program));
   EXPECT_EQ(json.exitCode, 0);
   EXPECT_EQ(json.out,
             "{\"size\":5,\"words\":["
@@ -256,14 +199,14 @@ TEST_F(CliTest, AsmPrintsTheImageWithLineAndMnemonicOfEachInstruction) {
 }
 
 TEST_F(CliTest, DashReadsTheProgramFromStandardInput) {
-  const Result r = run("run --json -", "LOADI 42\r\nHOLD");
+  const ProcessResult r = run("run --json -", "LOADI 42\r\nHOLD");
 
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_NE(r.out.find("\"accumulator\":42,"), std::string::npos) << r.out;
 }
 
 TEST_F(CliTest, IncompleteLoadWarnsAndRunsAnyway) {
-  const Result r =
+  const ProcessResult r =
       run("run --json " + file("p.txt", "LOADI 5 # " + std::string(40, 'x') + "\nHOLD\n"));
 
   EXPECT_EQ(r.exitCode, 0);
@@ -281,8 +224,8 @@ TEST_F(CliTest, BadInputGivesOneClearLineAndExitCodeOne) {
   const std::string ok = file("ok.txt", "HOLD\n");
   // clang-format off
   const std::vector<BadInput> cases = {
-      {"missing file", "run " + quoted((folder_ / "fehlt.txt").string()), "Datei nicht gefunden"},
-      {"directory", "run " + quoted(folder_.string()), "ein Verzeichnis, keine Programmdatei"},
+      {"missing file", "run " + shellQuoted((folder_ / "fehlt.txt").string()), "Datei nicht gefunden"},
+      {"directory", "run " + shellQuoted(folder_.string()), "ein Verzeichnis, keine Programmdatei"},
       {"empty file", "run " + file("leer.txt", ""), "leere Datei"},
       {"empty stdin", "run -", "Standardeingabe: leere Datei"},
       {"binary file", "asm " + file("bin.txt", std::string("HOLD\n\0\x01\x02", 8)), "keine Textdatei"},
@@ -301,7 +244,7 @@ TEST_F(CliTest, BadInputGivesOneClearLineAndExitCodeOne) {
   // clang-format on
   for (const BadInput& c : cases) {
     SCOPED_TRACE(c.name);
-    const Result r = run(c.args);
+    const ProcessResult r = run(c.args);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(lineCount(r.err), 1) << r.err;
@@ -334,12 +277,12 @@ TEST_F(CliTest, UnreadableFileIsReported) {
 }
 
 TEST_F(CliTest, HelpAndVersion) {
-  const Result help = run("--help");
+  const ProcessResult help = run("--help");
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.out.find("akkusim run DATEI"), std::string::npos);
   EXPECT_NE(help.out.find("--max-steps N"), std::string::npos);
 
-  const Result version = run("--version");
+  const ProcessResult version = run("--version");
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_EQ(version.out, "akkusim " AKKUSIM_VERSION "\n");
   EXPECT_EQ(version.err, "");

@@ -28,7 +28,7 @@ TEST_F(RunSetTest, WordsAreWrittenAfterAssemblingInTheOrderGiven) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args);
-    const CommandResult r = run(c.args);
+    const ProcessResult r = run(c.args);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find(c.expected), std::string::npos) << r.out;
   }
@@ -40,7 +40,7 @@ TEST_F(RunSetTest, WordsBreakingTheRulesAreAUsageError) {
                              "100",       "100=1,,2",  "x=1",        "100=0x10"};
   for (const char* words : bad) {
     SCOPED_TRACE(words);
-    const CommandResult r = run(std::string("run hold.txt --set ") + words);
+    const ProcessResult r = run(std::string("run hold.txt --set ") + words);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err,

@@ -36,14 +36,14 @@ TEST_P(AufgabenTest, ReferencePassesAndTheWrongSolutionFailsWithItsMessage) {
   // Shipped beside the executable, like the example programs.
   ASSERT_TRUE(fs::exists(fs::path(AKKUSIM_EXE).parent_path() / folder / "test.toml"));
 
-  const CommandResult reference =
+  const ProcessResult reference =
       run("test " + source(folder + "/test.toml") + " " + source(folder + "/loesung.txt"));
   EXPECT_EQ(reference.exitCode, 0) << reference.out;
   EXPECT_EQ(reference.err, "");
   // No failed case and no load warning: every line is a score, the title or the total.
   EXPECT_EQ(reference.out.find("\n  "), std::string::npos) << reference.out;
 
-  const CommandResult wrong = run("test " + source(folder + "/test.toml") + " " +
+  const ProcessResult wrong = run("test " + source(folder + "/test.toml") + " " +
                                   source(std::string("tests/grader/falsch/") + a.name + ".txt"));
   EXPECT_EQ(wrong.exitCode, 5);
   EXPECT_NE(wrong.out.find(std::string(a.name) + ".txt: " + a.wrongScore + "\n"), std::string::npos)

@@ -47,7 +47,7 @@ TEST_F(TestCommandTest, TextNamesEveryProgramAndWhatDifferedInEachFailedCase) {
   write("abgaben/dora.txt", kFaulty);
   write("abgaben/notizen.md", "keine Abgabe");
 
-  const CommandResult r = run("test add.toml abgaben fehlt.txt");
+  const ProcessResult r = run("test add.toml abgaben fehlt.txt");
 
   EXPECT_EQ(r.exitCode, 5);
   EXPECT_EQ(r.err, "");
@@ -72,7 +72,7 @@ TEST_F(TestCommandTest, JsonGivesEveryCaseWithItsEndAndDifferencesAndTheErrors) 
   write("b.txt", kAddWrong);
   write("c.txt", kFaulty);
 
-  const CommandResult r = run("test --json add.toml a.txt b.txt c.txt");
+  const ProcessResult r = run("test --json add.toml a.txt b.txt c.txt");
 
   EXPECT_EQ(r.exitCode, 5);
   EXPECT_EQ(
@@ -97,7 +97,7 @@ TEST_F(TestCommandTest, JsonNamesTheEndAccumulatorAndFlagDifferences) {
         "expect.flags = { N = 0 }\n");
   write("p.txt", "LOADI -1\nJMP 2\n");
 
-  const CommandResult r = run("test t.toml p.txt --json");
+  const ProcessResult r = run("test t.toml p.txt --json");
 
   EXPECT_EQ(r.exitCode, 5);
   EXPECT_NE(r.out.find("\"end\":\"stepLimit\",\"steps\":10,\"differences\":["
@@ -116,7 +116,7 @@ TEST_F(TestCommandTest, CsvHasOneRowPerProgramAndOneColumnPerCase) {
   write("abgaben/nur_erste.txt", "LOAD 100\nSTORE 102\nHOLD\n");
   write("abgaben/leer.txt", "");
 
-  const CommandResult r = run("test t.toml =summe.txt abgaben --csv");
+  const ProcessResult r = run("test t.toml =summe.txt abgaben --csv");
 
   EXPECT_EQ(r.exitCode, 5);
   EXPECT_EQ(r.out,
@@ -161,7 +161,7 @@ TEST_F(TestCommandTest, ExitCodesTellPassedFailedUsageAndInvalidTestFile) {
   };
   for (const ExitCase& c : cases) {
     SCOPED_TRACE(c.args);
-    const CommandResult r = run(c.args);
+    const ProcessResult r = run(c.args);
     EXPECT_EQ(r.exitCode, c.exitCode);
     EXPECT_EQ(r.err, c.err);
     if (c.exitCode == 1 || c.exitCode == 2) {
@@ -171,7 +171,7 @@ TEST_F(TestCommandTest, ExitCodesTellPassedFailedUsageAndInvalidTestFile) {
 }
 
 TEST_F(TestCommandTest, StandardInputIsOneProgramLikeForRun) {
-  const CommandResult r = run("test add.toml -", kAddRight);
+  const ProcessResult r = run("test add.toml -", kAddRight);
 
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_NE(r.out.find("Standardeingabe: 2 von 2 Fällen bestanden\n"), std::string::npos);
@@ -181,7 +181,7 @@ TEST_F(TestCommandTest, AProgramReadWithLossesIsCheckedWithTheWarning) {
   write("lang.txt",
         std::string("LOAD 100 # ") + std::string(60, 'x') + "\nADD 101\nSTORE 102\nHOLD\n");
 
-  const CommandResult r = run("test add.toml lang.txt");
+  const ProcessResult r = run("test add.toml lang.txt");
 
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_NE(r.out.find("lang.txt: 2 von 2 Fällen bestanden\n"
@@ -217,7 +217,7 @@ TEST_F(TestCommandTest, ManyProgramsGiveTheSameReportInNameOrderEveryTime) {
               "vollständig bestanden: " + std::to_string(passed) + " von 60 Programmen\n";
 
   for (int round = 0; round < 3; ++round) {
-    const CommandResult r = run("test lang.toml viele");
+    const ProcessResult r = run("test lang.toml viele");
     EXPECT_EQ(r.exitCode, 5);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, expected);

@@ -54,7 +54,7 @@ fs::path CommandTest::write(const std::string& name, const std::string& bytes) {
   return path;
 }
 
-CommandResult CommandTest::run(const std::string& args, const std::string& input) {
+ProcessResult CommandTest::run(const std::string& args, const std::string& input) {
   const fs::path in = folder_ / "stdin";
   std::ofstream(in, std::ios::binary) << input;
   const std::string command =
@@ -62,7 +62,7 @@ CommandResult CommandTest::run(const std::string& args, const std::string& input
       args + " <" + shellQuoted(in.string()) + " >" + shellQuoted((folder_ / "out").string()) +
       " 2>" + shellQuoted((folder_ / "err").string());
   const int status = std::system(command.c_str());
-  CommandResult result;
+  ProcessResult result;
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
   result.out = contentsOf(folder_ / "out");
   result.err = contentsOf(folder_ / "err");

@@ -9,7 +9,7 @@
 
 namespace akkusim {
 
-struct CommandResult {
+struct ProcessResult {
   int exitCode = -1;
   std::string out;
   std::string err;
@@ -27,7 +27,7 @@ class CommandTest : public testing::Test {
   std::filesystem::path write(const std::string& name, const std::string& bytes);
   // `args` goes into the shell command as it is, with the test's folder as
   // the working folder; `input` feeds standard input.
-  CommandResult run(const std::string& args, const std::string& input = "");
+  ProcessResult run(const std::string& args, const std::string& input = "");
 
   std::filesystem::path folder_;
 };
