@@ -3,6 +3,8 @@
 #include <cmath>
 #include <utility>
 
+#include "gfx/key_queue.h"
+
 namespace akkusim {
 
 namespace {
@@ -11,7 +13,6 @@ constexpr int64_t kPollMicros = 10;
 // After the last scripted action the program gets this long to react before
 // the window is "closed".
 constexpr int64_t kGraceMicros = 50000;
-constexpr std::size_t kKeyQueueLength = 15;
 
 }  // namespace
 

@@ -2,23 +2,6 @@
 
 namespace akkusim {
 
-void pushKey(InputState& input, Key key) {
-  if (input.keyCount == input.keys.size()) {
-    input.keyStart = (input.keyStart + 1) % input.keys.size();
-    --input.keyCount;
-  }
-  input.keys[(input.keyStart + input.keyCount) % input.keys.size()] = key;
-  ++input.keyCount;
-}
-
-std::optional<Key> popKey(InputState& input) {
-  if (input.keyCount == 0) return std::nullopt;
-  const Key key = input.keys[input.keyStart];
-  input.keyStart = (input.keyStart + 1) % input.keys.size();
-  --input.keyCount;
-  return key;
-}
-
 void releaseAll(InputState& input) {
   input.buttons = 0;
   input.pressedSinceRead = 0;

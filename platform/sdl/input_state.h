@@ -9,16 +9,13 @@
 #include <optional>
 
 #include "gfx/key.h"
+#include "gfx/key_queue.h"
 #include "gfx/platform.h"
 
 namespace akkusim {
 
-inline constexpr std::size_t kKeyQueueLength = 15;
-
 struct InputState {
-  std::array<Key, kKeyQueueLength> keys{};
-  std::size_t keyStart = 0;
-  std::size_t keyCount = 0;
+  KeyQueue keys;
   int32_t x = 0;
   int32_t y = 0;
   int32_t wheel = 0;
@@ -31,9 +28,6 @@ struct InputState {
   std::array<bool, 128> down{};
 };
 
-// Queues a key; when the queue is full the oldest key gives way.
-void pushKey(InputState& input, Key key);
-std::optional<Key> popKey(InputState& input);
 // Buttons and held keys let go, as when the window loses the focus.
 void releaseAll(InputState& input);
 // The pointer over a `width` x `height` window, failing outside it or

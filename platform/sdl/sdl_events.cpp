@@ -10,16 +10,16 @@ bool recordEvent(InputState& input, const SDL_Event& event, int scale) {
   switch (event.type) {
     case SDL_TEXTINPUT:
       forEachCp437Byte(event.text.text, [&input](char byte) {
-        pushKey(input, keys::character(static_cast<uint8_t>(byte)));
+        pushKey(input.keys, keys::character(static_cast<uint8_t>(byte)));
       });
       return false;
     case SDL_KEYDOWN: {
       const int code = set1Of(event.key.keysym.scancode);
       if (code > 0) input.down[static_cast<std::size_t>(code)] = true;
       if (const std::optional<Key> key = extendedKey(event.key.keysym.sym)) {
-        pushKey(input, *key);
+        pushKey(input.keys, *key);
       } else if (const char control = controlByte(event.key.keysym.sym)) {
-        pushKey(input, keys::character(static_cast<uint8_t>(control)));
+        pushKey(input.keys, keys::character(static_cast<uint8_t>(control)));
       }
       return false;
     }
@@ -65,7 +65,7 @@ bool recordEvent(InputState& input, const SDL_Event& event, int scale) {
           releaseAll(input);
           return false;
         case SDL_WINDOWEVENT_CLOSE:
-          pushKey(input, keys::kWindowClose);
+          pushKey(input.keys, keys::kWindowClose);
           return false;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:

@@ -121,7 +121,7 @@ class SdlPlatform : public Platform {
 
   std::optional<Key> readKey() override {
     std::lock_guard lock(inputMutex_);
-    return popKey(input_);
+    return popKey(input_.keys);
   }
 
   bool isKeyDown(int32_t scancode) override {
@@ -259,7 +259,7 @@ class SdlPlatform : public Platform {
       }
       if (gCloseSignalled.exchange(false)) {
         std::lock_guard lock(inputMutex_);
-        pushKey(input_, keys::kWindowClose);
+        pushKey(input_.keys, keys::kWindowClose);
       }
       bool fresh = false;
       {

@@ -37,12 +37,7 @@ void applyKeyDown(WebInput& input, std::string_view key, std::string_view code,
   if (scancode > 0) input.down[static_cast<std::size_t>(scancode)] = true;
   const std::optional<Key> queued = keyFromBrowser(key, modifiers);
   if (!queued) return;
-  if (input.keyCount == input.keys.size()) {
-    input.keyStart = (input.keyStart + 1) % input.keys.size();
-    --input.keyCount;
-  }
-  input.keys[(input.keyStart + input.keyCount) % input.keys.size()] = *queued;
-  ++input.keyCount;
+  pushKey(input.keys, *queued);
 }
 
 void applyKeyUp(WebInput& input, std::string_view code) {
@@ -86,11 +81,7 @@ MouseReading readMouse(WebInput& input) {
 }
 
 std::optional<Key> readKey(WebInput& input) {
-  if (input.keyCount == 0) return std::nullopt;
-  const Key key = input.keys[input.keyStart];
-  input.keyStart = (input.keyStart + 1) % input.keys.size();
-  --input.keyCount;
-  return key;
+  return popKey(input.keys);
 }
 
 bool isKeyDown(const WebInput& input, int32_t scancode) {

@@ -10,14 +10,13 @@
 #include <string_view>
 
 #include "gfx/key.h"
+#include "gfx/key_queue.h"
 #include "gfx/platform.h"
 
 namespace akkusim {
 
 struct WebInput {
-  std::array<Key, 15> keys{};  // the oldest gives way when full
-  std::size_t keyStart = 0;
-  std::size_t keyCount = 0;
+  KeyQueue keys;
   int32_t x = -1;  // framebuffer pixels; outside the canvas when off 0..1099 / 0..799
   int32_t y = -1;
   int32_t wheel = 0;

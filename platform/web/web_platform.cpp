@@ -141,7 +141,7 @@ class WebPlatform : public Platform {
     std::array<int32_t, 4> numbers{};
     std::array<char, 64> key{};
     std::array<char, 64> code{};
-    while (input_.keyCount < input_.keys.size()) {
+    while (!isFull(input_.keys)) {
       const auto type = static_cast<EventType>(
           akkusim_take_event(numbers.data(), key.data(), static_cast<int>(key.size()), code.data(),
                              static_cast<int>(code.size())));
