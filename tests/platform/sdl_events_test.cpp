@@ -63,7 +63,8 @@ Events holding(SDL_Scancode scancode, SDL_Keycode sym, const Events& inner) {
 Events shifted(const Events& inner) {
   return holding(SDL_SCANCODE_LSHIFT, SDLK_LSHIFT, inner);
 }
-// X11 reports AltGr as the right Alt key with the keysym of mode switch.
+// AltGr sits where the right Alt key is; its key code differs between
+// systems (right Alt or mode switch) and types nothing by itself.
 Events altGr(const Events& inner) {
   return holding(SDL_SCANCODE_RALT, SDLK_MODE, inner);
 }
