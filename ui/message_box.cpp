@@ -80,6 +80,9 @@ int32_t labelY(const OpenBox& box) {
 int32_t buttonWidth(const OpenBox& box) {
   return 8 * box.layout.longestLabel + 10;
 }
+Rect buttonBounds(const OpenBox& box, std::size_t i) {
+  return Rect{buttonX(box, i), buttonY(box), buttonWidth(box), 23};
+}
 
 // The rectangle under the box, even where it reaches past the window's edge
 // (a box of nearly the window's width): the part outside stays unset, and
@@ -190,15 +193,14 @@ int32_t runBox(Screen& screen, OpenBox& box) {
 
     std::optional<std::size_t> pressed;
     for (std::size_t i = 0; i < layout.offsets.size(); ++i) {
-      if (layout.offsets[i] >= 0 &&
-          mouseInRect(mouse, buttonX(box, i), buttonY(box), buttonWidth(box), 23, -1)) {
+      if (layout.offsets[i] >= 0 && mouseInRect(mouse, buttonBounds(box, i), -1)) {
         pressed = i;
         result = static_cast<int32_t>(i) + 1;
         drawButtonPressed(screen, box, i);
         break;
       }
     }
-    if (!pressed && !mouseInRect(mouse, box.x, box.y, layout.width, layout.height, -1)) {
+    if (!pressed && !mouseInRect(mouse, Rect{box.x, box.y, layout.width, layout.height}, -1)) {
       result = 0;
     }
 
@@ -220,7 +222,7 @@ int32_t runBox(Screen& screen, OpenBox& box) {
 
     if (pressed) {
       drawButtonNormal(screen, box, *pressed);
-      if (mouseInRect(following, buttonX(box, *pressed), buttonY(box), buttonWidth(box), 23, -1)) {
+      if (mouseInRect(following, buttonBounds(box, *pressed), -1)) {
         return result;
       }
     }
