@@ -183,6 +183,30 @@ TEST(CsvFieldTest, QuotesSeparatorsAndKeepsSpreadsheetsFromRunningFormulas) {
       {"-1", "'-1"},
       {"@SUM(A1)", "'@SUM(A1)"},
       {"", ""},
+      // Formula characters count only at the start.
+      {"anna-lena.txt", "anna-lena.txt"},
+      {"a=b+c@d", "a=b+c@d"},
+      {"'=1", "'=1"},
+      {"=", "'="},
+      {"-", "'-"},
+      // Tab and carriage return at the start also open a formula in some
+      // spreadsheets; a carriage return anywhere is a line break.
+      {"\tx", "'\tx"},
+      {"a\tb", "a\tb"},
+      {"a\rb", "\"a\rb\""},
+      {"\rx", "\"'\rx\""},
+      {"a\r\nb", "\"a\r\nb\""},
+      // Quoting: every quote doubled, also at the ends and alone.
+      {"\"", "\"\"\"\""},
+      {"\"a\"", "\"\"\"a\"\"\""},
+      {",", "\",\""},
+      {",a,", "\",a,\""},
+      // Both rules at once: the mark goes inside the quotes.
+      {"=1,2", "\"'=1,2\""},
+      {"-\"x\"", "\"'-\"\"x\"\"\""},
+      {"+a\nb", "\"'+a\nb\""},
+      {"@", "'@"},
+      {"\xC3\xA4=1", "\xC3\xA4=1"},
   };
   for (const auto& [text, field] : cases) EXPECT_EQ(csvField(text), field) << text;
 }

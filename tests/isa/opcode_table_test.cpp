@@ -85,4 +85,29 @@ TEST(OpcodeTable, UnknownTextsAndCodesFindNothing) {
   EXPECT_EQ(known, 50) << "exactly the table's codes decode";
 }
 
+// The high byte of a code tells the operand kind (0x01 memory, 0x02
+// immediate, 0x00 none) and the low byte the operation; the table's finer
+// kinds (write, shift count, jump target) follow from the low byte.
+TEST(OpcodeTable, OperandKindFollowsTheCodesHighAndLowByte) {
+  for (const OpcodeRow& row : kOpcodeRows) {
+    SCOPED_TRACE(row.mnemonic);
+    const int high = static_cast<uint16_t>(row.code) >> 8;
+    const int low = static_cast<uint16_t>(row.code) & 0xFF;
+    const bool shift = low == 0x35 || low == 0x36;
+    OperandKind expected = OperandKind::None;
+    if (high == 0x01) {
+      expected = low >= 0x1E && low <= 0x2B ? OperandKind::JumpTarget
+                 : shift                    ? OperandKind::MemoryShiftCount
+                 : low == 0x15              ? OperandKind::MemoryWrite
+                                            : OperandKind::MemoryRead;
+    } else if (high == 0x02) {
+      expected = shift ? OperandKind::ImmediateShiftCount : OperandKind::Immediate;
+    } else {
+      EXPECT_EQ(high, 0x00);
+    }
+    EXPECT_EQ(row.operand, expected);
+    EXPECT_EQ(operandKindOf(row.op), expected);
+  }
+}
+
 }  // namespace

@@ -202,4 +202,133 @@ TEST(ExecuteInstruction, JumpsFollowTheirConditionAndKeepTheFlags) {
   }
 }
 
+// The flag rules worked out again in wide integer arithmetic, straight from
+// their definitions, for the operands where 16 bits run out: the edges of
+// the signed and the unsigned range and their neighbours.
+struct Expected {
+  uint16_t accumulator;
+  std::string flags;  // "CVZN"
+};
+
+char bit(bool value) {
+  return value ? '1' : '0';
+}
+
+uint16_t low16(int64_t value) {
+  return static_cast<uint16_t>(static_cast<uint64_t>(value) & 0xFFFFu);
+}
+
+bool signOf(int64_t word) {
+  return ((static_cast<uint64_t>(word) >> 15) & 1u) != 0;
+}
+
+// add, subtract, multiply: r computed without limit; V when the
+// accumulator's sign bit changed.
+Expected arithmetic(uint16_t a, int64_t r, bool carry) {
+  const uint16_t result = low16(r);
+  return {result,
+          {bit(carry), bit(signOf(a) != signOf(result)), bit(result == 0), bit(signOf(result))}};
+}
+
+Expected logic(int64_t value) {
+  const uint16_t result = low16(value);
+  return {result, {'0', '0', bit(result == 0), bit(signOf(result))}};
+}
+
+Expected referenceOf(const std::string& operation, uint16_t a, uint16_t x) {
+  const int64_t as = static_cast<int16_t>(a);
+  const int64_t xs = static_cast<int16_t>(x);
+  if (operation == "ADD") return arithmetic(a, int64_t{a} + x, int64_t{a} + x > 65535);
+  if (operation == "SUB") return arithmetic(a, int64_t{a} - x, a < x);
+  if (operation == "MUL") return arithmetic(a, int64_t{a} * x, int64_t{a} * x > 65535);
+  if (operation == "CMP") {
+    return {a,
+            {bit(a < x), bit(signOf(a) != signOf(low16(int64_t{a} - x))), bit(a == x), bit(a < x)}};
+  }
+  if (operation == "DIV") return logic(as / xs);
+  if (operation == "MOD") return logic(as % xs);
+  if (operation == "DIVU") return logic(a / x);
+  if (operation == "MODU") return logic(a % x);
+  if (operation == "MULH") return logic((as * xs) >> 16);
+  return logic((int64_t{a} * x) >> 16);  // MULHU
+}
+
+std::string inverted(const std::string& flags) {
+  std::string result = flags;
+  for (char& flag : result) flag = flag == '1' ? '0' : '1';
+  return result;
+}
+
+TEST(ExecuteInstruction, ArithmeticAtTheEdgesOfTheRangeAgreesWithWideArithmetic) {
+  const uint16_t edges[] = {0x0000, 0x0001, 0x0002, 0x00FF, 0x0100, 0x7FFE,
+                            0x7FFF, 0x8000, 0x8001, 0xFFFE, 0xFFFF};
+  for (const std::string operation :
+       {"ADD", "SUB", "MUL", "CMP", "DIV", "MOD", "DIVU", "MODU", "MULH", "MULHU"}) {
+    for (const bool immediate : {false, true}) {
+      const std::string mnemonic = operation + (immediate ? "I" : "");
+      for (const uint16_t a : edges) {
+        for (const uint16_t x : edges) {
+          if (x == 0 && (operation.starts_with("DIV") || operation.starts_with("MOD"))) continue;
+          SCOPED_TRACE(mnemonic + " " + std::to_string(a) + ", " + std::to_string(x));
+          // Setup: every flag the opposite of the expected one, so that each
+          // must be written.
+          const Expected expected = referenceOf(operation, a, x);
+          auto m = freshMachine();
+          place(*m, kAt, codeOf(mnemonic.c_str()), immediate ? x : 100);
+          if (!immediate) m->memory[100] = static_cast<int16_t>(x);
+          m->accumulator = static_cast<int16_t>(a);
+          m->pc = kAt;
+          setFlags(*m, inverted(expected.flags));
+          int32_t touched = kUntouched;
+
+          // Run
+          const StepOutcome outcome = executeInstruction(*m, touched);
+
+          // Verify
+          EXPECT_EQ(outcome, StepOutcome::Executed);
+          EXPECT_EQ(static_cast<uint16_t>(m->accumulator), expected.accumulator);
+          EXPECT_EQ(flagsOf(*m), expected.flags);
+        }
+      }
+    }
+  }
+}
+
+// Shifts by every count from 0 to 33 and a few far beyond: the result is
+// A * 2^n mod 65536 or A div 2^n (0 from 16 on), C the last bit moved out
+// (bit 16 - n or n - 1 of A, for n from 1 to 16), V always 0.
+TEST(ExecuteInstruction, ShiftsByEveryCountAgreeWithTheirDefinition) {
+  std::vector<int32_t> counts;
+  for (int32_t n = 0; n <= 33; ++n) counts.push_back(n);
+  for (const int32_t n : {64, 255, 256, 0x7FFF}) counts.push_back(n);
+  for (const char* operation : {"SHL", "SHR"}) {
+    const bool left = std::string(operation) == "SHL";
+    for (const bool immediate : {false, true}) {
+      const std::string mnemonic = std::string(operation) + (immediate ? "I" : "");
+      for (const uint16_t a : {0x0001, 0x8000, 0x8001, 0x5555, 0xAAAA, 0xFFFF}) {
+        for (const int32_t n : counts) {
+          SCOPED_TRACE(mnemonic + " " + std::to_string(a) + " by " + std::to_string(n));
+          const int64_t wide = left ? (n < 16 ? int64_t{a} << n : 0) : (n < 16 ? a >> n : 0);
+          const bool carry = n >= 1 && n <= 16 && (((a >> (left ? 16 - n : n - 1)) & 1) != 0);
+          Expected expected = logic(wide);
+          expected.flags[0] = bit(carry);
+          auto m = freshMachine();
+          place(*m, kAt, codeOf(mnemonic.c_str()), immediate ? static_cast<uint16_t>(n) : 100);
+          if (!immediate) m->memory[100] = static_cast<int16_t>(n);
+          m->accumulator = static_cast<int16_t>(a);
+          m->pc = kAt;
+          setFlags(*m, inverted(expected.flags));
+          int32_t touched = kUntouched;
+
+          EXPECT_EQ(executeInstruction(*m, touched), StepOutcome::Executed);
+
+          EXPECT_EQ(static_cast<uint16_t>(m->accumulator), expected.accumulator);
+          EXPECT_EQ(flagsOf(*m), expected.flags);
+          EXPECT_EQ(touched, kParameterWord);
+        }
+      }
+    }
+  }
+}
+
 }  // namespace

@@ -35,4 +35,34 @@ TEST(Cp437, TypedCharactersBecomeTheirFontBytes) {
   for (const auto& [utf8, expected] : cases) EXPECT_EQ(convert(utf8), expected) << utf8;
 }
 
+// Code page 437's upper half as a chart of its characters, row 0x80 to row
+// 0xF0, written from the code page's own list (iconv -f CP437 agrees):
+// typed in order, they are the bytes 128 to 255.
+TEST(Cp437, EveryCharacterOfTheUpperHalfBecomesItsByte) {
+  const std::string chart =
+      "ÇüéâäàåçêëèïîìÄÅ"  // 0x80
+      "ÉæÆôöòûùÿÖÜ¢£¥₧ƒ"  // 0x90
+      "áíóúñÑªº¿⌐¬½¼¡«»"  // 0xA0
+      "░▒▓│┤╡╢╖╕╣║╗╝╜╛┐"  // 0xB0
+      "└┴┬├─┼╞╟╚╔╩╦╠═╬╧"  // 0xC0
+      "╨╤╥╙╘╒╓╫╪┘┌█▄▌▐▀"  // 0xD0
+      "αßΓπΣσµτΦΘΩδ∞φε∩"  // 0xE0
+      "≡±≥≤⌠⌡÷≈°∙·√ⁿ²■\xC2\xA0";  // 0xF0, ending in the no-break space
+  std::string bytes;
+  for (int byte = 128; byte <= 255; ++byte) bytes += static_cast<char>(byte);
+
+  EXPECT_EQ(convert(chart), bytes);
+}
+
+TEST(Cp437, PrintableAsciiStaysAndControlCharactersDrop) {
+  std::string printable;
+  for (char c = ' '; c <= '~'; ++c) printable += c;
+  std::string controls;
+  for (char c = 0; c < ' '; ++c) controls += c;
+  controls += '\x7F';
+
+  EXPECT_EQ(convert(printable), printable);
+  EXPECT_EQ(convert(controls + "x" + controls), "x");
+}
+
 }  // namespace

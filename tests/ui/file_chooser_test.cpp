@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "gfx/key.h"
-#include "support/glyph_check.h"
 #include "gfx/draw.h"
-#include "platform/headless/headless_platform.h"
 #include "gfx/image.h"
+#include "gfx/key.h"
 #include "gfx/screen.h"
+#include "platform/headless/headless_platform.h"
+#include "support/glyph_check.h"
 
 using namespace akkusim;
 
@@ -293,6 +293,58 @@ TEST(FileChooser, WheelScrollsTheListByRowsOrPagesWithShift) {
     f.platform.key(keys::kEscape);
 
     EXPECT_EQ(f.choose(true), c.expected) << c.clickY;
+  }
+}
+
+// Lists of every length against one page of 23 rows: the wheel moves a row,
+// with Shift a page, and never past the first or the last entry.
+TEST(FileChooser, ScrollingStaysWithinListsOfEveryLength) {
+  struct Case {
+    int files;  // named f0000, f0001, ...
+    int down;   // notches towards the user, then
+    int up;     // notches away from the user
+    bool shift;
+    int clickRow;
+    std::string expected;  // "" = nothing picked, then Escape
+  };
+  const std::vector<Case> cases = {
+      {0, 1, 0, false, 0, ""},
+      {1, 1, 0, false, 0, "f0000"},
+      {1, 1, 0, true, 1, ""},
+      {23, 1, 0, false, 0, "f0000"},  // exactly one page: nothing to scroll
+      {23, 1, 0, true, 22, "f0022"},
+      {24, 1, 0, false, 0, "f0001"},  // one row more than a page
+      {24, 3, 0, false, 22, "f0023"},
+      {24, 1, 0, true, 0, "f0001"},
+      {24, 1, 1, false, 0, "f0000"},
+      {100, 5, 0, false, 0, "f0005"},
+      {100, 1, 0, true, 0, "f0023"},  // a page is 23 rows
+      {100, 3, 0, true, 0, "f0069"},
+      {100, 4, 0, true, 0, "f0077"},  // the last page: 100 - 23
+      {100, 4, 0, true, 22, "f0099"},
+      {100, 9, 1, true, 0, "f0054"},  // back up a page from the end
+      {100, 4, 4, true, 0, "f0000"},  // and to the top again
+      {100, 80, 0, false, 0, "f0077"},
+      {100, 80, 78, false, 0, "f0000"},
+      // The list ends at 2000 entries.
+      {2001, 90, 0, true, 22, "f1999"},
+      {2001, 90, 0, true, 23, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.files) + " files, " + std::to_string(c.down) + " down, " +
+                 std::to_string(c.up) + " up" + (c.shift ? " with Shift" : ""));
+    ChooserFixture f;
+    for (int i = 0; i < c.files; ++i) {
+      const std::string number = std::to_string(i);
+      f.addFile("f" + std::string(4 - number.size(), '0') + number + ".txt");
+    }
+    f.platform.wait(5).moveTo(kListInsideX, 400).shift(c.shift).wait(2);
+    for (int i = 0; i < c.down; ++i) f.platform.wheel(-1).wait(2);
+    for (int i = 0; i < c.up; ++i) f.platform.wheel(1).wait(2);
+    f.platform.shift(false).wait(2).click(kListInsideX, rowY(c.clickRow));
+    f.platform.key(keys::kEscape);
+
+    EXPECT_EQ(f.choose(true), c.expected);
   }
 }
 
