@@ -86,8 +86,8 @@ CommandResult step(Screen& screen, Session& session, ListingView& listing,
       return CommandResult::Done;
     case StepOutcome::Hold: {
       drawMemoryView(screen, memoryView, machine, -1);
-      const int32_t answer = showMessage(screen, outcomeMessage(outcome), kOkButton);
-      return answer > 0 ? CommandResult::HoldReached : CommandResult::WindowClosed;
+      const MessageAnswer answer = showMessage(screen, outcomeMessage(outcome), kOkButton);
+      return answeredByButton(answer) ? CommandResult::HoldReached : CommandResult::WindowClosed;
     }
     case StepOutcome::MemoryOverflow:
     case StepOutcome::BadShift:
