@@ -6,6 +6,7 @@
 
 #include "gfx/draw.h"
 #include "gfx/image.h"
+#include "text/ascii_case.h"
 #include "text/display_text.h"
 #include "ui/button.h"
 #include "ui/edit_key.h"
@@ -35,8 +36,7 @@ constexpr std::string_view kNameCharacters{"a0+_+-"};
 constexpr std::size_t kMaxEntries = 2000;
 
 unsigned char foldedByte(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+  return static_cast<unsigned char>(lowerAscii(c));
 }
 
 // As a user reads a list of names: letter case aside first, then the bytes,
