@@ -22,8 +22,6 @@ constexpr std::string_view kSaveFailed{"Fehler: Die Datei konnte nicht gespeiche
 constexpr std::string_view kOk{" OK "};
 constexpr std::string_view kYesNo{"Ja\\nNein"};
 
-constexpr int32_t kYes = 1;
-
 // A program file that another name already stands for: one that can be
 // opened for reading (a folder of that name is none).
 bool programFileExists(const std::filesystem::path& path) {
@@ -47,7 +45,8 @@ CommandResult laden(Screen& screen, Session& session, const std::filesystem::pat
   session.program = std::move(loaded->program);
   session.highlightLine = 0;
   screen.platform->programFileUsed(programFilePath(folder, chosen.name), false);
-  if (loaded->incomplete && showMessage(screen, messageBoxText(loadWarningLines()), kOk) == -1) {
+  if (loaded->incomplete &&
+      showMessage(screen, messageBoxText(loadWarningLines()), kOk) == MessageAnswer::WindowClosed) {
     return CommandResult::WindowClosed;
   }
   return CommandResult::Done;
@@ -61,16 +60,17 @@ CommandResult speichern(Screen& screen, Session& session, const std::filesystem:
 
   const std::filesystem::path path = programFilePath(folder, name);
   if (name != session.fileName && programFileExists(path)) {
-    const int32_t answer = showMessage(screen, kOverwriteQuestion, kYesNo);
-    if (answer == -1) return CommandResult::WindowClosed;
-    if (answer != kYes) return CommandResult::Declined;
+    const MessageAnswer answer = showMessage(screen, kOverwriteQuestion, kYesNo);
+    if (answer == MessageAnswer::WindowClosed) return CommandResult::WindowClosed;
+    if (answer != MessageAnswer::FirstButton) return CommandResult::Declined;
   }
   session.fileName = name;
 
   // The old file stays as it was unless the new one is completely on disk.
   if (!saveProgramFile(path, session.program) || !screen.platform->programFileUsed(path, true)) {
-    const int32_t answer = showMessage(screen, kSaveFailed, kOk);
-    return answer == -1 ? CommandResult::WindowClosed : CommandResult::NotDone;
+    const MessageAnswer answer = showMessage(screen, kSaveFailed, kOk);
+    return answer == MessageAnswer::WindowClosed ? CommandResult::WindowClosed
+                                                 : CommandResult::NotDone;
   }
   return CommandResult::Done;
 }
