@@ -17,7 +17,7 @@ constexpr int32_t kWheelStep = 50;
 constexpr int32_t kShiftWheelStep = 500;
 
 bool pressed(const MainWindow& main, MainButton which) {
-  return buttonPressed(main.mouse, mainButton(main.buttons, which), 1);
+  return buttonPressed(main.mouse, mainButton(main.buttons, which), ButtonFilter::LeftAlone);
 }
 
 void waitForButtonRelease(Screen& screen, MainWindow& main) {
@@ -112,7 +112,7 @@ void dispatchPointer(Screen& screen, MainWindow& main) {
     resetSequence(screen, main);
   } else if (pressed(main, MainButton::Neu)) {
     neuSequence(screen, main);
-  } else if (mouseInRect(main.mouse, 430, 0, 669, 799, -1)) {
+  } else if (mouseInRect(main.mouse, 430, 0, 669, 799, ButtonFilter::Any)) {
     memoryWheelStep(screen, main);
   }
 }
@@ -151,7 +151,7 @@ bool startMainWindow(Screen& screen, MainWindow& main, std::string& error) {
   setColors(screen, kBlack, kWhite);
   clearScreen(screen);
 
-  main.mouse = MouseState{};
+  main.mouse = MouseReading{};
   main.lastWheel = 0;
   main.session = Session{};
   main.memoryView = MemoryView{};
@@ -172,7 +172,7 @@ void runMainLoop(Screen& screen, MainWindow& main) {
     padCurrentLine(main.session);
     drawTextCursor(screen, main);
     while (true) {
-      pollMouse(screen, main.mouse);
+      main.mouse = readMouse(screen);
       main.result = CommandResult::Done;
       dispatchPointer(screen, main);
       if (main.result == CommandResult::WindowClosed) {

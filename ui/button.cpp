@@ -14,10 +14,12 @@ int32_t coord(int64_t value) {
   return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
-bool pointerIn(const MouseState& mouse, int64_t x, int64_t y, int64_t w, int64_t h,
-               int32_t wanted) {
-  if (mouse.result != 0) return false;
-  if (wanted != -1 && wanted != mouse.buttons) return false;
+bool pointerIn(const MouseReading& mouse, int64_t x, int64_t y, int64_t w, int64_t h,
+               ButtonFilter wanted) {
+  if (!mouse.inside) return false;
+  if (wanted == ButtonFilter::LeftAlone && mouse.buttons != MouseButtons{.left = true}) {
+    return false;
+  }
   return x < mouse.x && mouse.x < x + w && y < mouse.y && mouse.y < y + h;
 }
 
@@ -60,35 +62,22 @@ void disableButton(Screen& screen, Button& button) {
   drawButton(screen, button);
 }
 
-void pollMouse(Screen& screen, MouseState& mouse) {
-  const MouseReading reading = readMouse(screen);
-  mouse.result = reading.status;
-  if (reading.status != 0) {
-    mouse.x = mouse.y = mouse.wheel = mouse.buttons = -1;
-    return;
-  }
-  mouse.x = reading.x;
-  mouse.y = reading.y;
-  mouse.wheel = reading.wheel;
-  mouse.buttons = reading.buttons;
-}
-
-bool mouseInRect(const MouseState& mouse, int32_t x, int32_t y, int32_t w, int32_t h,
-                 int32_t wanted) {
+bool mouseInRect(const MouseReading& mouse, int32_t x, int32_t y, int32_t w, int32_t h,
+                 ButtonFilter wanted) {
   return pointerIn(mouse, x, y, w, h, wanted);
 }
 
-bool buttonPressed(const MouseState& mouse, const Button& button, int32_t wanted) {
+bool buttonPressed(const MouseReading& mouse, const Button& button, ButtonFilter wanted) {
   if (!button.active) return false;
   return pointerIn(mouse, int64_t{button.x} - 1, int64_t{button.y} - 1, int64_t{button.width} + 2,
                    int64_t{button.height} + 2, wanted);
 }
 
-int32_t waitForRelease(Screen& screen, MouseState& mouse) {
+int32_t waitForRelease(Screen& screen, MouseReading& mouse) {
   do {
-    pollMouse(screen, mouse);
+    mouse = readMouse(screen);
     sleepMs(screen, 1);
-  } while (mouse.buttons >= 1);
+  } while (anyHeld(mouse.buttons));
   return mouse.wheel;
 }
 

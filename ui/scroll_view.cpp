@@ -87,7 +87,7 @@ void destroyScrollView(ScrollView& view) {
   destroyImage(view.image);
 }
 
-bool buttonPressed(const MouseState& mouse, const ScrollView& view, int32_t wanted) {
+bool buttonPressed(const MouseReading& mouse, const ScrollView& view, ButtonFilter wanted) {
   if (!view.active) return false;
   return mouseInRect(mouse, coord(int64_t{view.x} - 1), coord(int64_t{view.y} - 1),
                      coord(int64_t{view.width} + 2), coord(int64_t{view.height} + 2), wanted);
