@@ -15,7 +15,6 @@ namespace akkusim {
 
 namespace {
 
-constexpr int32_t kLastFetchAddress = kMemoryWords - 2;
 constexpr const char* kOkButton = " OK ";
 
 // Puts the rows a step redrew on the screen: the whole view, or with a
@@ -30,7 +29,7 @@ void showRows(Screen& screen, ListingView& listing, ListingScreenSync* sync,
     return;
   }
   const ScrollView& view = listing.view;
-  const auto height = static_cast<int32_t>(view.height);
+  const int32_t height = view.bounds.height;
   for (const int32_t line : lines) {
     if (line <= 0) {
       continue;
@@ -39,9 +38,8 @@ void showRows(Screen& screen, ListingView& listing, ListingScreenSync* sync,
     const int32_t top = std::max(rowY, 0);
     const int32_t bottom = std::min(rowY + kListingRowHeight - 1, height - 1);
     if (top <= bottom) {
-      putImageRegion(screen.window, static_cast<int32_t>(view.x),
-                     static_cast<int32_t>(view.y) + top, view.image, 0, top,
-                     static_cast<int32_t>(view.width) - 1, bottom - top);
+      putImageRegion(screen.window, view.bounds.x, view.bounds.y + top, view.image, 0, top,
+                     view.bounds.width - 1, bottom - top);
     }
   }
 }
@@ -72,7 +70,7 @@ void moveHighlight(Screen& screen, Session& session, ListingView& listing, int32
 CommandResult step(Screen& screen, Session& session, ListingView& listing,
                    const MemoryView& memoryView, int32_t& touchedAddress, ListingScreenSync* sync) {
   MachineState& machine = *session.machine;
-  if (machine.pc > kLastFetchAddress) {
+  if (machine.pc > kLastInstructionAddress) {
     return afterErrorBox(
         showMessage(screen, outcomeMessage(StepOutcome::MemoryOverflow), kOkButton));
   }

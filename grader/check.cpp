@@ -1,6 +1,9 @@
 #include "grader/check.h"
 
-#include "cli/headless_run.h"
+#include <array>
+
+#include "files/program_input.h"
+#include "machine/run.h"
 #include "program/assemble.h"
 #include "program/messages.h"
 
@@ -43,7 +46,7 @@ std::vector<Difference> differencesOf(const TestCase& testCase, const MachineSta
     d.actual = signedWord(accumulator);
     found.push_back(d);
   }
-  const uint8_t flags[] = {machine.carry, machine.overflow, machine.zero, machine.negative};
+  const std::array<uint8_t, 4> flags = flagValues(machine);
   for (std::size_t i = 0; i < kFlagNames.size(); ++i) {
     const std::optional<uint8_t>& expected = testCase.expectedFlags[i];
     if (!expected || *expected == flags[i]) continue;
@@ -82,12 +85,14 @@ ProgramResult checkProgram(const TestSuite& suite, const std::string& file,
                            std::istream& stdinStream, CheckMachines& machines) {
   ProgramResult result;
   result.file = programDisplayName(file);
-  LoadedProgram loaded;
-  std::optional<std::string> error = readProgramInput(file, stdinStream, loaded);
-  if (!error) {
-    result.incomplete = loaded.incomplete;
+  Result<LoadedProgram> loaded = readProgramInput(file, stdinStream);
+  std::optional<std::string> error;
+  if (!loaded) {
+    error = loaded.reason();
+  } else {
+    result.incomplete = loaded->incomplete;
     LineMap lineMap;
-    const AssembleResult assembled = assembleProgram(loaded.program, machines.assembled, lineMap);
+    const AssembleResult assembled = assembleProgram(loaded->program, machines.assembled, lineMap);
     if (assembled.error != AssembleError::None) {
       error = joinLines(assembleErrorLines(assembled), " ");
     }

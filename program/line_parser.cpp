@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "isa/opcode_table.h"
+#include "text/ascii_case.h"
 
 namespace akkusim {
 
@@ -16,17 +17,14 @@ constexpr bool isBlankOrTab(char c) {
 constexpr bool isDigit(char c) {
   return c >= '0' && c <= '9';
 }
-constexpr char upper(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-}
 
 bool isMnemonic(std::string_view name) {
   return findMnemonic(name) != nullptr;
 }
 
 bool equalsWordDirective(std::string_view token) {
-  return token.size() == 4 && upper(token[0]) == 'W' && upper(token[1]) == 'O' &&
-         upper(token[2]) == 'R' && upper(token[3]) == 'D';
+  return token.size() == 4 && upperAscii(token[0]) == 'W' && upperAscii(token[1]) == 'O' &&
+         upperAscii(token[2]) == 'R' && upperAscii(token[3]) == 'D';
 }
 
 std::size_t skipBlanksAndTabs(std::string_view text, std::size_t from, std::size_t end) {
@@ -74,9 +72,65 @@ uint16_t numberValue(std::string_view token) {
   return static_cast<uint16_t>(value);
 }
 
+namespace {
+
+// "LABEL: WORD N": a named data word.
+bool parseDataWord(ProgramLine& line, std::string_view labelName, const Token& directive,
+                   std::string_view value) {
+  const std::string_view text(line.text);
+  if (!equalsWordDirective(directive.in(text)) || !isNumber(value) || isMnemonic(labelName)) {
+    return false;
+  }
+  line.kind = LineKind::DataWord;
+  line.value = static_cast<int16_t>(numberValue(value));
+  line.symbol.assign(labelName);
+  // Only a directive led by a blank is normalised; one led by a tab is
+  // left as typed (and a "word" in the comment keeps its case).
+  if (text[directive.begin - 1] == ' ') line.text.replace(directive.begin, 4, "WORD", 4);
+  return true;
+}
+
+// "MNEMONIC OPERAND", the operand a number or a symbol.
+bool parseWithOperand(ProgramLine& line, const Token& mnemonic, std::string_view operand) {
+  const OpcodeRow* row = findMnemonic(mnemonic.in(line.text));
+  const bool looksNumeric = operand[0] == '-' || isDigit(operand[0]);
+  const bool number = isNumber(operand);
+  if (row == nullptr || !hasOperand(row->operand) || (looksNumeric && !number)) return false;
+  line.opcode = row->code;
+  if (number) {
+    line.kind = LineKind::NumberOperand;
+    line.value = static_cast<int16_t>(numberValue(operand));
+  } else {
+    line.kind = LineKind::SymbolOperand;
+    line.symbol.assign(operand);
+  }
+  rewriteMnemonic(line.text, mnemonic.begin, *row);
+  return true;
+}
+
+// "LABEL:" alone, or a mnemonic without operand.
+bool parseSingleToken(ProgramLine& line, const Token& token, bool isLabel,
+                      std::string_view labelName) {
+  if (isLabel) {
+    if (isMnemonic(labelName)) return false;
+    line.kind = LineKind::LabelOnly;
+    line.symbol.assign(labelName);
+    return true;
+  }
+  const OpcodeRow* row = findMnemonic(token.in(line.text));
+  if (row == nullptr || hasOperand(row->operand)) return false;
+  line.kind = LineKind::NoOperand;
+  line.opcode = row->code;
+  line.value = 0;
+  rewriteMnemonic(line.text, token.begin, *row);
+  return true;
+}
+
+}  // namespace
+
 void parseLine(ProgramLine& line, int16_t index) {
   line.lineIndex = index;
-  line.valid = 1;
+  line.valid = true;
 
   const std::string_view text(line.text);
   const std::size_t start = skipBlanksAndTabs(text, 0, text.size());
@@ -116,7 +170,7 @@ void parseLine(ProgramLine& line, int16_t index) {
       t3.end = end;
       tokens = 3;
       if (findBlank(text, t3.begin, end) < end) {
-        line.valid = 0;
+        line.valid = false;
         return;
       }
     }
@@ -128,67 +182,23 @@ void parseLine(ProgramLine& line, int16_t index) {
   const bool firstIsLabel = colon == first.size() - 1;
   if ((colon != std::string_view::npos && !firstIsLabel) ||
       second.find(':') != std::string_view::npos) {
-    line.valid = 0;
+    line.valid = false;
     return;
   }
   const std::string_view labelName = firstIsLabel ? first.substr(0, colon) : std::string_view{};
 
+  // The parts below rewrite only the case of a mnemonic or directive in
+  // line.text, never its length, so the views into it stay valid.
   switch (tokens) {
-    case 3: {
-      const std::string_view third = t3.in(text);
-      if (!firstIsLabel || !equalsWordDirective(second) || !isNumber(third) ||
-          isMnemonic(labelName)) {
-        line.valid = 0;
-        return;
-      }
-      line.kind = LineKind::DataWord;
-      line.value = static_cast<int16_t>(numberValue(third));
-      line.symbol.assign(labelName);
-      // Only a directive led by a blank is normalised; one led by a tab is
-      // left as typed (and a "word" in the comment keeps its case).
-      if (text[t2.begin - 1] == ' ') line.text.replace(t2.begin, 4, "WORD", 4);
+    case 3:
+      line.valid = firstIsLabel && parseDataWord(line, labelName, t2, t3.in(text));
       return;
-    }
-    case 2: {
-      const OpcodeRow* row = findMnemonic(first);
-      const bool looksNumeric = second[0] == '-' || isDigit(second[0]);
-      const bool number = isNumber(second);
-      if (row == nullptr || !hasOperand(row->operand) || (looksNumeric && !number)) {
-        line.valid = 0;
-        return;
-      }
-      line.opcode = row->code;
-      if (number) {
-        line.kind = LineKind::NumberOperand;
-        line.value = static_cast<int16_t>(numberValue(second));
-      } else {
-        line.kind = LineKind::SymbolOperand;
-        line.symbol.assign(second);
-      }
-      rewriteMnemonic(line.text, t1.begin, *row);
+    case 2:
+      line.valid = parseWithOperand(line, t1, second);
       return;
-    }
-    default: {
-      if (firstIsLabel) {
-        if (isMnemonic(labelName)) {
-          line.valid = 0;
-          return;
-        }
-        line.kind = LineKind::LabelOnly;
-        line.symbol.assign(labelName);
-        return;
-      }
-      const OpcodeRow* row = findMnemonic(first);
-      if (row == nullptr || hasOperand(row->operand)) {
-        line.valid = 0;
-        return;
-      }
-      line.kind = LineKind::NoOperand;
-      line.opcode = row->code;
-      line.value = 0;
-      rewriteMnemonic(line.text, t1.begin, *row);
+    default:
+      line.valid = parseSingleToken(line, t1, firstIsLabel, labelName);
       return;
-    }
   }
 }
 

@@ -80,6 +80,9 @@ int32_t labelY(const OpenBox& box) {
 int32_t buttonWidth(const OpenBox& box) {
   return 8 * box.layout.longestLabel + 10;
 }
+Rect buttonBounds(const OpenBox& box, std::size_t i) {
+  return Rect{buttonX(box, i), buttonY(box), buttonWidth(box), 23};
+}
 
 // The rectangle under the box, even where it reaches past the window's edge
 // (a box of nearly the window's width): the part outside stays unset, and
@@ -194,16 +197,16 @@ MessageAnswer runBox(Screen& screen, OpenBox& box) {
 
     std::optional<std::size_t> pressed;
     for (std::size_t i = 0; i < layout.offsets.size(); ++i) {
-      if (layout.offsets[i] >= 0 && mouseInRect(mouse, buttonX(box, i), buttonY(box),
-                                                buttonWidth(box), 23, ButtonFilter::Any)) {
+      if (layout.offsets[i] >= 0 && mouseInRect(mouse, buttonBounds(box, i), ButtonFilter::Any)) {
         pressed = i;
         drawButtonPressed(screen, box, i);
         break;
       }
     }
     // A press on the box but on none of its buttons drags the box along.
-    const bool dragging = !pressed && mouseInRect(mouse, box.x, box.y, layout.width, layout.height,
-                                                  ButtonFilter::Any);
+    const bool dragging =
+        !pressed &&
+        mouseInRect(mouse, Rect{box.x, box.y, layout.width, layout.height}, ButtonFilter::Any);
 
     MouseReading reference = mouse;
     do {
@@ -223,8 +226,7 @@ MessageAnswer runBox(Screen& screen, OpenBox& box) {
 
     if (pressed) {
       drawButtonNormal(screen, box, *pressed);
-      if (mouseInRect(following, buttonX(box, *pressed), buttonY(box), buttonWidth(box), 23,
-                      ButtonFilter::Any)) {
+      if (mouseInRect(following, buttonBounds(box, *pressed), ButtonFilter::Any)) {
         return kButtonAnswers[*pressed];
       }
     }

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "app/main_buttons.h"
 #include "gfx/key.h"
 #include "support/glyph_check.h"
 #include "support/main_window_fixture.h"
-#include "app/main_buttons.h"
 #include "ui/register_panel.h"
 
 using namespace akkusim;
@@ -41,8 +41,8 @@ TEST(MainWindow, StartUpDrawsPanelListingButtonsAndCursor) {
   EXPECT_EQ(pixelAt(w, 100, 180), kBlack);
   // The seven buttons with their frames and labels.
   for (const Button& button : s.main.buttons.all) {
-    const auto x = static_cast<int32_t>(button.x);
-    const auto y = static_cast<int32_t>(button.y);
+    const int32_t x = button.bounds.x;
+    const int32_t y = button.bounds.y;
     EXPECT_EQ(pixelAt(w, x, y), kBlack) << button.label;
     EXPECT_EQ(pixelAt(w, x + 80, y + 15), kBlack) << button.label;
     const auto length = static_cast<int32_t>(button.label.size());
