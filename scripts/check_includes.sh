@@ -4,7 +4,9 @@
 # below, and nothing but main.cpp
 # includes app/. grader/ is a front end beside cli/: it reuses cli/'s
 # reading, running and reporting, and only cli/ (and main.cpp, the tests)
-# may include it. Run by scripts/test.sh, so the layout cannot rot.
+# may include it. platform/web/ may include files/: the browser's program
+# store is the disk store on the browser's file system, kept in its storage.
+# Run by scripts/test.sh, so the layout cannot rot.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -22,7 +24,7 @@ allowed() {
     gfx) echo "" ;;
     platform/headless) echo "gfx" ;;
     platform/sdl) echo "gfx text" ;;
-    platform/web) echo "gfx text" ;;
+    platform/web) echo "gfx text files" ;;
     ui) echo "gfx isa machine text program files" ;;
     app) echo "ui gfx isa machine text program files" ;;
     *) return 1 ;;

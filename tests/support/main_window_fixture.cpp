@@ -1,7 +1,5 @@
 #include "support/main_window_fixture.h"
 
-#include "text/line_edit.h"
-
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +9,7 @@
 #include <sstream>
 
 #include "gfx/key.h"
+#include "text/line_edit.h"
 
 namespace akkusim {
 
@@ -27,7 +26,7 @@ std::filesystem::path makeTemporaryRoot() {
 
 MainWindowSession::MainWindowSession() : root(makeTemporaryRoot()), folder(root / "Programme") {
   std::filesystem::create_directories(folder);
-  main.programFolder = folder;
+  main.programs = &programs;
 }
 
 MainWindowSession::~MainWindowSession() {

@@ -24,10 +24,11 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/headless/headless_platform.h"
 #include "app/main_buttons.h"
 #include "app/main_window.h"
+#include "files/disk_program_store.h"
 #include "gfx/screen.h"
+#include "platform/headless/headless_platform.h"
 
 namespace akkusim {
 
@@ -63,8 +64,9 @@ class MainWindowSession {
   HeadlessPlatform platform;
   Screen screen{platform};
   MainWindow main;
-  std::filesystem::path root;    // temporary directory, removed at the end
-  std::filesystem::path folder;  // root / "Programme", also main.programFolder
+  std::filesystem::path root;         // temporary directory, removed at the end
+  std::filesystem::path folder;       // root / "Programme"
+  DiskProgramStore programs{folder};  // the store of main.programs
 
  private:
   std::vector<std::string> initialLines_;

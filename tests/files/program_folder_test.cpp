@@ -1,0 +1,194 @@
+#include "files/program_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "text/line_edit.h"
+
+using namespace akkusim;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct FolderFixture {
+  fs::path root = fs::temp_directory_path() /
+                  ("akkusim_program_folder_" + std::to_string(std::random_device{}()));
+  fs::path folder = root / "Programme";
+
+  FolderFixture() { fs::create_directories(folder); }
+  ~FolderFixture() {
+    std::error_code ignored;
+    fs::remove_all(root, ignored);
+  }
+  void addFiles(std::initializer_list<const char*> names) const {
+    for (const char* name : names) std::ofstream(folder / name, std::ios::binary) << "HOLD\r\n";
+  }
+};
+
+TEST(ProgramName, LettersDigitsUnderscoreAndDashUpToForty) {
+  struct Case {
+    std::string name;
+    bool allowed;
+  };
+  const std::string forty(40, 'x');
+  for (const Case& c : {
+           Case{"a", true},
+           Case{"Aufgabe_3-b", true},
+           Case{"Zz09_-", true},
+           Case{forty, true},
+           Case{forty + "x", false},
+           Case{"", false},
+           Case{"mein programm", false},
+           Case{"a.b", false},
+           Case{"../a", false},
+           Case{"\xC3\xBC"
+                "bung",
+                false},
+           Case{"a/b", false},
+           Case{"a@", false},
+           Case{"[", false},
+           Case{"`", false},
+           Case{"{", false},
+       }) {
+    EXPECT_EQ(isProgramName(c.name), c.allowed) << c.name;
+  }
+}
+
+// The chooser's name field takes a typed character exactly when the name
+// rule allows it.
+TEST(ProgramName, TheNameFieldAcceptsExactlyTheRulesCharacters) {
+  for (int byte = 1; byte < 256; ++byte) {
+    if (byte == 8) continue;  // Backspace edits rather than inserts
+    const char c = static_cast<char>(byte);
+    std::optional<EditKey> key;
+    int32_t column = 1;
+    const std::string typed = applyKeyToLine(
+        "", kProgramNameCharacters, key, static_cast<int32_t>(kMaxProgramNameLength), column, [c] {
+          return EditKey{EditKeyKind::Character, c};
+        });
+    EXPECT_EQ(typed == std::string(1, c), isProgramNameCharacter(c)) << "byte " << byte;
+  }
+}
+
+// The extension is ".txt" in lower case alone; the grader and uploads took
+// any case before, the chooser only this one.
+TEST(ProgramFileName, OrdinaryVisibleFilesEndingInLowerCaseTxt) {
+  struct Case {
+    std::string fileName;
+    std::optional<std::string> name;
+  };
+  for (const Case& c : {
+           Case{"summe.txt", "summe"},
+           Case{"a.b.txt", "a.b"},
+           Case{"mein programm.txt", "mein programm"},
+           Case{"x.txt", "x"},
+           Case{"A.TXT", std::nullopt},
+           Case{"A.Txt", std::nullopt},
+           Case{".txt", std::nullopt},
+           Case{".versteckt.txt", std::nullopt},
+           Case{"txt", std::nullopt},
+           Case{"summe", std::nullopt},
+           Case{"summe.txt.bak", std::nullopt},
+           Case{"summe.md", std::nullopt},
+       }) {
+    EXPECT_EQ(programNameOfFile(c.fileName), c.name) << c.fileName;
+  }
+}
+
+TEST(ProgramFileName, ANewProgramNeedsBothRules) {
+  struct Case {
+    std::string fileName;
+    std::optional<std::string> name;
+  };
+  const std::string forty(40, 'x');
+  for (const Case& c : {
+           Case{"Aufgabe_3-b.txt", "Aufgabe_3-b"},
+           Case{forty + ".txt", forty},
+           Case{forty + "x.txt", std::nullopt},
+           Case{"Aufgabe_3-b.TXT", std::nullopt},
+           Case{"a.b.txt", std::nullopt},
+           Case{"mein programm.txt", std::nullopt},
+           Case{".versteckt.txt", std::nullopt},
+           Case{"../summe.txt", std::nullopt},
+       }) {
+    EXPECT_EQ(newProgramNameOf(c.fileName), c.name) << c.fileName;
+  }
+}
+
+TEST(ProgramFilePath, FolderNameAndTxt) {
+  EXPECT_EQ(programFilePath("/a/Programme", "Summe"), fs::path("/a/Programme/Summe.txt"));
+}
+
+TEST(ListProgramFolder, ProgramsInReadingOrderWithoutExtension) {
+  // Setup
+  FolderFixture f;
+  f.addFiles({"b.txt", "Zeta.txt", "a.txt", "A.txt", "demo.txt", ".hidden.txt", "notes.md", "txt",
+              "demo.txt.bak", "a.b.txt", "B_2.txt", "b-1.txt", "GROSS.TXT", "_x.txt"});
+  fs::create_directory(f.folder / "alt.txt");
+
+  // Run
+  const std::vector<std::string> names = listProgramFolder(f.folder);
+
+  // Verify: letter case aside first, then the bytes ("A" before "a").
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"_x", "A", "a", "a.b", "b", "b-1", "B_2", "demo", "Zeta"}));
+}
+
+TEST(ListProgramFolder, MissingFolderGivesAnEmptyList) {
+  FolderFixture f;
+  EXPECT_TRUE(listProgramFolder(f.root / "fehlt").empty());
+  fs::remove_all(f.folder);
+  EXPECT_TRUE(listProgramFolder(f.folder).empty());
+}
+
+TEST(ProgramFileExists, OnlyAFileThatOpens) {
+  FolderFixture f;
+  f.addFiles({"da.txt", "GROSS.TXT"});
+  fs::create_directory(f.folder / "ordner.txt");
+  struct Case {
+    std::string name;
+    bool exists;
+  };
+  for (const Case& c :
+       {Case{"da", true}, Case{"fehlt", false}, Case{"ordner", false}, Case{"GROSS", false}}) {
+    EXPECT_EQ(programFileExists(f.folder, c.name), c.exists) << c.name;
+  }
+}
+
+TEST(ExpandProgramArguments, FoldersByBytesOtherArgumentsAsGiven) {
+  // Setup
+  FolderFixture f;
+  f.addFiles({"b.txt", "B.txt", "a.txt", ".hidden.txt", "C.TXT", "notes.md"});
+  fs::create_directory(f.folder / "sub.txt");
+  const std::string folder = f.folder.string();
+  const std::string loose = (f.root / "lose.TXT").string();
+
+  // Run
+  const std::vector<std::string> files =
+      expandProgramArguments({loose, folder, "-", "fehlt.txt", folder});
+
+  // Verify: a folder given twice is expanded twice, as a file given twice is
+  // checked twice.
+  const std::vector<std::string> inFolder = {folder + "/B.txt", folder + "/a.txt",
+                                             folder + "/b.txt"};
+  std::vector<std::string> expected = {loose};
+  expected.insert(expected.end(), inFolder.begin(), inFolder.end());
+  expected.insert(expected.end(), {"-", "fehlt.txt"});
+  expected.insert(expected.end(), inFolder.begin(), inFolder.end());
+  EXPECT_EQ(files, expected);
+}
+
+TEST(ExpandProgramArguments, AFolderWithoutProgramsStandsForNothing) {
+  FolderFixture f;
+  f.addFiles({"LIESMICH.TXT", ".x.txt"});
+  EXPECT_TRUE(expandProgramArguments({f.folder.string()}).empty());
+}
+
+}  // namespace
