@@ -72,13 +72,9 @@ bool seedProgramFolder(const std::filesystem::path& folder, const std::filesyste
   return true;
 }
 
-std::optional<std::string> programNameOfUpload(std::string_view fileName) {
-  return newProgramNameOf(fileName);
-}
-
 UploadResult storeUpload(const std::filesystem::path& folder, std::string_view fileName,
                          std::string_view bytes, bool overwrite) {
-  const std::optional<std::string> name = programNameOfUpload(fileName);
+  const std::optional<std::string> name = newProgramNameOf(fileName);
   if (!name) return UploadResult::BadName;
   if (bytes.size() > kMaxUploadBytes) return UploadResult::TooLarge;
   if (bytes.find('\0') != std::string_view::npos) return UploadResult::NotText;

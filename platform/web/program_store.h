@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -83,12 +82,8 @@ class BrowserProgramStore : public ProgramStore {
 // when the folder cannot be made.
 bool seedProgramFolder(const std::filesystem::path& folder, const std::filesystem::path& examples);
 
-// The program name of an uploaded file: the program folder's rules for the
-// file name and for a name the learner gives; nothing when it breaks them.
-std::optional<std::string> programNameOfUpload(std::string_view fileName);
-
-// Stores the bytes unchanged as the program file of the upload's name;
-// Laden then reads them as it reads any file. An existing file is replaced
+// Stores the bytes unchanged as the program file of the upload's name
+// (newProgramNameOf); Laden then reads them as it reads any file. An existing file is replaced
 // only with `overwrite`, and only once the new one is completely written.
 UploadResult storeUpload(const std::filesystem::path& folder, std::string_view fileName,
                          std::string_view bytes, bool overwrite);

@@ -78,47 +78,41 @@ TEST(ProgramName, TheNameFieldAcceptsExactlyTheRulesCharacters) {
 }
 
 // The extension is ".txt" in lower case alone; the grader and uploads took
-// any case before, the chooser only this one.
-TEST(ProgramFileName, OrdinaryVisibleFilesEndingInLowerCaseTxt) {
+// any case before, the chooser only this one. A file of the folder is listed
+// under any name; a file from elsewhere (an upload) also needs a name the
+// learner could give.
+TEST(ProgramFileName, ListedAndNewNamesOfFiles) {
   struct Case {
     std::string fileName;
-    std::optional<std::string> name;
-  };
-  for (const Case& c : {
-           Case{"summe.txt", "summe"},
-           Case{"a.b.txt", "a.b"},
-           Case{"mein programm.txt", "mein programm"},
-           Case{"x.txt", "x"},
-           Case{"A.TXT", std::nullopt},
-           Case{"A.Txt", std::nullopt},
-           Case{".txt", std::nullopt},
-           Case{".versteckt.txt", std::nullopt},
-           Case{"txt", std::nullopt},
-           Case{"summe", std::nullopt},
-           Case{"summe.txt.bak", std::nullopt},
-           Case{"summe.md", std::nullopt},
-       }) {
-    EXPECT_EQ(programNameOfFile(c.fileName), c.name) << c.fileName;
-  }
-}
-
-TEST(ProgramFileName, ANewProgramNeedsBothRules) {
-  struct Case {
-    std::string fileName;
-    std::optional<std::string> name;
+    std::optional<std::string> listed;
+    std::optional<std::string> joinsAs;
   };
   const std::string forty(40, 'x');
+  const std::optional<std::string> none;
   for (const Case& c : {
-           Case{"Aufgabe_3-b.txt", "Aufgabe_3-b"},
-           Case{forty + ".txt", forty},
-           Case{forty + "x.txt", std::nullopt},
-           Case{"Aufgabe_3-b.TXT", std::nullopt},
-           Case{"a.b.txt", std::nullopt},
-           Case{"mein programm.txt", std::nullopt},
-           Case{".versteckt.txt", std::nullopt},
-           Case{"../summe.txt", std::nullopt},
+           Case{"summe.txt", "summe", "summe"},
+           Case{"Aufgabe_3-b.txt", "Aufgabe_3-b", "Aufgabe_3-b"},
+           Case{forty + ".txt", forty, forty},
+           Case{forty + "x.txt", forty + "x", none},
+           Case{"a.b.txt", "a.b", none},
+           Case{"mein programm.txt", "mein programm", none},
+           Case{"\xC3\xBC"
+                "bung.txt",
+                "\xC3\xBC"
+                "bung",
+                none},
+           Case{"../summe.txt", none, none},
+           Case{"A.TXT", none, none},
+           Case{"Aufgabe_3-b.Txt", none, none},
+           Case{".txt", none, none},
+           Case{".versteckt.txt", none, none},
+           Case{"txt", none, none},
+           Case{"summe", none, none},
+           Case{"summe.txt.bak", none, none},
+           Case{"summe.md", none, none},
        }) {
-    EXPECT_EQ(newProgramNameOf(c.fileName), c.name) << c.fileName;
+    EXPECT_EQ(programNameOfFile(c.fileName), c.listed) << c.fileName;
+    EXPECT_EQ(newProgramNameOf(c.fileName), c.joinsAs) << c.fileName;
   }
 }
 

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -55,33 +54,6 @@ TEST(SeedProgramFolder, FailsWhenTheFolderCannotBeMade) {
   Folders f;
   f.write(f.root / "akkusim", "a file where the folder belongs");
   EXPECT_FALSE(seedProgramFolder(f.folder, f.examples));
-}
-
-TEST(ProgramNameOfUpload, FollowsTheChoosersRules) {
-  struct Case {
-    std::string fileName;
-    std::optional<std::string> name;
-  };
-  const std::string forty(40, 'x');
-  for (const Case& c : {
-           Case{"summe.txt", "summe"},
-           Case{"Aufgabe_3-b.txt", "Aufgabe_3-b"},
-           Case{"Aufgabe_3-b.TXT", std::nullopt},
-           Case{forty + ".txt", forty},
-           Case{forty + "x.txt", std::nullopt},
-           Case{".txt", std::nullopt},
-           Case{"summe", std::nullopt},
-           Case{"summe.txt.bak", std::nullopt},
-           Case{"mein programm.txt", std::nullopt},
-           Case{"\xC3\xBC"
-                "bung.txt",
-                std::nullopt},
-           Case{".versteckt.txt", std::nullopt},
-           Case{"a.b.txt", std::nullopt},
-           Case{"../summe.txt", std::nullopt},
-       }) {
-    EXPECT_EQ(programNameOfUpload(c.fileName), c.name) << c.fileName;
-  }
 }
 
 TEST(StoreUpload, KeepsTheBytesAsSentAndAsksBeforeReplacing) {
