@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/message_box.h"
+
 namespace akkusim {
 
 // How a command of the main window ended, as the main loop and the run loop
@@ -15,9 +17,10 @@ enum class CommandResult {
   WindowClosed,  // the window is being closed: the program ends
 };
 
-// A message box's answer as a command's end: -1 is the window closing.
-inline CommandResult afterErrorBox(int answer) {
-  return answer == -1 ? CommandResult::WindowClosed : CommandResult::ErrorShown;
+// An error's message box answer as a command's end.
+inline CommandResult afterErrorBox(MessageAnswer answer) {
+  return answer == MessageAnswer::WindowClosed ? CommandResult::WindowClosed
+                                               : CommandResult::ErrorShown;
 }
 
 }  // namespace akkusim

@@ -68,7 +68,7 @@ void insertLine(Screen& screen, Session& session, ListingView& listing) {
   cursor.cursorColumn = 1;
   ScrollView& view = listing.view;
   view.contentHeight += kListingRowHeight;
-  if (cursor.currentLine * kListingRowHeight >= static_cast<int32_t>(view.height) + view.scrollY) {
+  if (cursor.currentLine * kListingRowHeight >= view.bounds.height + view.scrollY) {
     scrollBy(view, 0, kListingRowHeight);
   }
   redrawListing(screen, listing, session.program);
@@ -93,8 +93,7 @@ void removeBlankLine(Screen& screen, Session& session, ListingView& listing, boo
   ScrollView& view = listing.view;
   view.contentHeight -= kListingRowHeight;
   if (cursor.currentLine * kListingRowHeight < view.scrollY ||
-      (view.scrollY > 0 &&
-       view.contentHeight <= static_cast<int32_t>(view.height) + view.scrollY)) {
+      (view.scrollY > 0 && view.contentHeight <= view.bounds.height + view.scrollY)) {
     scrollBy(view, 0, -kListingRowHeight);
   }
   redrawListing(screen, listing, session.program);

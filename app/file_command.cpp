@@ -20,8 +20,6 @@ constexpr std::string_view kSaveFailed{"Fehler: Die Datei konnte nicht gespeiche
 constexpr std::string_view kOk{" OK "};
 constexpr std::string_view kYesNo{"Ja\\nNein"};
 
-constexpr int32_t kYes = 1;
-
 }  // namespace
 
 CommandResult laden(Screen& screen, Session& session, ProgramStore& store) {
@@ -35,7 +33,8 @@ CommandResult laden(Screen& screen, Session& session, ProgramStore& store) {
   if (!loaded) return CommandResult::NotDone;
   session.program = std::move(loaded->program);
   session.highlightLine = 0;
-  if (loaded->incomplete && showMessage(screen, messageBoxText(loadWarningLines()), kOk) == -1) {
+  if (loaded->incomplete &&
+      showMessage(screen, messageBoxText(loadWarningLines()), kOk) == MessageAnswer::WindowClosed) {
     return CommandResult::WindowClosed;
   }
   return CommandResult::Done;
@@ -48,16 +47,17 @@ CommandResult speichern(Screen& screen, Session& session, ProgramStore& store) {
   if (name.empty()) return CommandResult::NotDone;
 
   if (name != session.fileName && store.exists(name)) {
-    const int32_t answer = showMessage(screen, kOverwriteQuestion, kYesNo);
-    if (answer == -1) return CommandResult::WindowClosed;
-    if (answer != kYes) return CommandResult::Declined;
+    const MessageAnswer answer = showMessage(screen, kOverwriteQuestion, kYesNo);
+    if (answer == MessageAnswer::WindowClosed) return CommandResult::WindowClosed;
+    if (answer != MessageAnswer::FirstButton) return CommandResult::Declined;
   }
   session.fileName = name;
 
   // The old file stays as it was unless the new one is completely stored.
   if (!store.save(name, session.program)) {
-    const int32_t answer = showMessage(screen, kSaveFailed, kOk);
-    return answer == -1 ? CommandResult::WindowClosed : CommandResult::NotDone;
+    const MessageAnswer answer = showMessage(screen, kSaveFailed, kOk);
+    return answer == MessageAnswer::WindowClosed ? CommandResult::WindowClosed
+                                                 : CommandResult::NotDone;
   }
   return CommandResult::Done;
 }

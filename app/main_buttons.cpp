@@ -4,13 +4,13 @@ namespace akkusim {
 
 MainButtons makeMainButtons() {
   return {{
-      makeButton(30, 130, 80, 15, "Laden"),
-      makeButton(30, 155, 80, 15, "Speichern"),
-      makeButton(130, 130, 80, 15, "Assemble"),
-      makeButton(130, 155, 80, 15, "Starten"),
-      makeButton(230, 130, 80, 15, "Schritt"),
-      makeButton(230, 155, 80, 15, "Reset"),
-      makeButton(330, 130, 80, 15, "Neu"),
+      makeButton({30, 130, 80, 15}, "Laden"),
+      makeButton({30, 155, 80, 15}, "Speichern"),
+      makeButton({130, 130, 80, 15}, "Assemble"),
+      makeButton({130, 155, 80, 15}, "Starten"),
+      makeButton({230, 130, 80, 15}, "Schritt"),
+      makeButton({230, 155, 80, 15}, "Reset"),
+      makeButton({330, 130, 80, 15}, "Neu"),
   }};
 }
 

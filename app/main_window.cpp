@@ -15,6 +15,9 @@ namespace {
 
 constexpr int32_t kWheelStep = 50;
 constexpr int32_t kShiftWheelStep = 500;
+// The memory view's side of the window, right of the dividing line; the
+// wheel scrolls it while the pointer is strictly inside.
+constexpr Rect kMemoryArea{430, 0, 669, 799};
 
 bool pressed(const MainWindow& main, MainButton which) {
   return buttonPressed(main.mouse, mainButton(main.buttons, which), 1);
@@ -112,7 +115,7 @@ void dispatchPointer(Screen& screen, MainWindow& main) {
     resetSequence(screen, main);
   } else if (pressed(main, MainButton::Neu)) {
     neuSequence(screen, main);
-  } else if (mouseInRect(main.mouse, 430, 0, 669, 799, -1)) {
+  } else if (mouseInRect(main.mouse, kMemoryArea, -1)) {
     memoryWheelStep(screen, main);
   }
 }
@@ -120,7 +123,7 @@ void dispatchPointer(Screen& screen, MainWindow& main) {
 void keepCursorLineVisible(Screen& screen, MainWindow& main) {
   ScrollView& view = main.listing.view;
   const int32_t lineY = main.session.cursor.currentLine * kListingRowHeight;
-  const auto viewHeight = static_cast<int32_t>(view.height);
+  const int32_t viewHeight = view.bounds.height;
   if (lineY < view.scrollY) {
     view.scrollY = lineY;
     redrawListing(screen, main.listing, main.session.program);
@@ -137,8 +140,8 @@ void keepCursorLineVisible(Screen& screen, MainWindow& main) {
 // box on the panel or the buttons, which nothing would paint over.
 void drawTextCursor(Screen& screen, const MainWindow& main) {
   const ScrollView& view = main.listing.view;
-  const auto top = static_cast<int32_t>(view.y);
-  const auto bottom = top + static_cast<int32_t>(view.height) - 1;
+  const int32_t top = view.bounds.y;
+  const int32_t bottom = lastRow(view.bounds);
   const int32_t x = main.session.cursor.cursorColumn * 8 + 52;
   const int32_t y = main.session.cursor.currentLine * kListingRowHeight + top - view.scrollY;
   if (y + 9 < top || y > bottom) return;

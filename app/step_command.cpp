@@ -30,7 +30,7 @@ void showRows(Screen& screen, ListingView& listing, ListingScreenSync* sync,
     return;
   }
   const ScrollView& view = listing.view;
-  const auto height = static_cast<int32_t>(view.height);
+  const int32_t height = view.bounds.height;
   for (const int32_t line : lines) {
     if (line <= 0) {
       continue;
@@ -39,9 +39,8 @@ void showRows(Screen& screen, ListingView& listing, ListingScreenSync* sync,
     const int32_t top = std::max(rowY, 0);
     const int32_t bottom = std::min(rowY + kListingRowHeight - 1, height - 1);
     if (top <= bottom) {
-      putImageRegion(screen.window, static_cast<int32_t>(view.x),
-                     static_cast<int32_t>(view.y) + top, view.image, 0, top,
-                     static_cast<int32_t>(view.width) - 1, bottom - top);
+      putImageRegion(screen.window, view.bounds.x, view.bounds.y + top, view.image, 0, top,
+                     view.bounds.width - 1, bottom - top);
     }
   }
 }
@@ -87,8 +86,8 @@ CommandResult step(Screen& screen, Session& session, ListingView& listing,
       return CommandResult::Done;
     case StepOutcome::Hold: {
       drawMemoryView(screen, memoryView, machine, -1);
-      const int32_t answer = showMessage(screen, outcomeMessage(outcome), kOkButton);
-      return answer > 0 ? CommandResult::HoldReached : CommandResult::WindowClosed;
+      const MessageAnswer answer = showMessage(screen, outcomeMessage(outcome), kOkButton);
+      return answeredByButton(answer) ? CommandResult::HoldReached : CommandResult::WindowClosed;
     }
     case StepOutcome::MemoryOverflow:
     case StepOutcome::BadShift:

@@ -52,7 +52,7 @@ AssembleResult assembleProgram(ProgramText& program, MachineState& machine, Line
   for (std::size_t i = 0; i < lines.size(); ++i) {
     ProgramLine& line = lines[i];
     parseLine(line, static_cast<int16_t>(i));
-    if (line.valid == 0) return {AssembleError::SyntaxError, lineNumber(i)};
+    if (!line.valid) return {AssembleError::SyntaxError, lineNumber(i)};
     switch (line.kind) {
       case LineKind::LabelOnly:
       case LineKind::DataWord:

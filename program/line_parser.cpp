@@ -76,7 +76,7 @@ uint16_t numberValue(std::string_view token) {
 
 void parseLine(ProgramLine& line, int16_t index) {
   line.lineIndex = index;
-  line.valid = 1;
+  line.valid = true;
 
   const std::string_view text(line.text);
   const std::size_t start = skipBlanksAndTabs(text, 0, text.size());
@@ -116,7 +116,7 @@ void parseLine(ProgramLine& line, int16_t index) {
       t3.end = end;
       tokens = 3;
       if (findBlank(text, t3.begin, end) < end) {
-        line.valid = 0;
+        line.valid = false;
         return;
       }
     }
@@ -128,7 +128,7 @@ void parseLine(ProgramLine& line, int16_t index) {
   const bool firstIsLabel = colon == first.size() - 1;
   if ((colon != std::string_view::npos && !firstIsLabel) ||
       second.find(':') != std::string_view::npos) {
-    line.valid = 0;
+    line.valid = false;
     return;
   }
   const std::string_view labelName = firstIsLabel ? first.substr(0, colon) : std::string_view{};
@@ -138,7 +138,7 @@ void parseLine(ProgramLine& line, int16_t index) {
       const std::string_view third = t3.in(text);
       if (!firstIsLabel || !equalsWordDirective(second) || !isNumber(third) ||
           isMnemonic(labelName)) {
-        line.valid = 0;
+        line.valid = false;
         return;
       }
       line.kind = LineKind::DataWord;
@@ -154,7 +154,7 @@ void parseLine(ProgramLine& line, int16_t index) {
       const bool looksNumeric = second[0] == '-' || isDigit(second[0]);
       const bool number = isNumber(second);
       if (row == nullptr || !hasOperand(row->operand) || (looksNumeric && !number)) {
-        line.valid = 0;
+        line.valid = false;
         return;
       }
       line.opcode = row->code;
@@ -171,7 +171,7 @@ void parseLine(ProgramLine& line, int16_t index) {
     default: {
       if (firstIsLabel) {
         if (isMnemonic(labelName)) {
-          line.valid = 0;
+          line.valid = false;
           return;
         }
         line.kind = LineKind::LabelOnly;
@@ -180,7 +180,7 @@ void parseLine(ProgramLine& line, int16_t index) {
       }
       const OpcodeRow* row = findMnemonic(first);
       if (row == nullptr || hasOperand(row->operand)) {
-        line.valid = 0;
+        line.valid = false;
         return;
       }
       line.kind = LineKind::NoOperand;

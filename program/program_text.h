@@ -23,7 +23,7 @@ struct ProgramLine {
   int16_t value = 0;
   int16_t commentColumn = 0;
   int16_t lineIndex = 0;  // read as unsigned
-  int8_t valid = 0;
+  bool valid = false;
   LineKind kind = LineKind::Empty;
 };
 

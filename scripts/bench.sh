@@ -7,7 +7,7 @@
 #   scripts/bench.sh            (build folder: build-bench)
 set -eu
 cd "$(dirname "$0")/.."
-scripts/setup-deps.sh
+scripts/setup-deps.sh run web test
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build build-bench
 B=build-bench

@@ -9,7 +9,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/builds.sh
-scripts/setup-deps.sh
+scripts/setup-deps.sh all
 scripts/check_includes.sh
 
 WINDOW_TESTS="ui_sdl_smoke e2e_whole_session"

@@ -16,7 +16,7 @@ while [ $# -gt 0 ]; do
     *) echo "web.sh: unbekanntes Argument '$1' (erlaubt: --port N, --build)" >&2; exit 1 ;;
   esac
 done
-scripts/setup-deps.sh
+scripts/setup-deps.sh run web
 # The optimizer of Debian's emscripten finds its JavaScript parser among
 # Debian's Node modules.
 NODE_PATH=/usr/share/nodejs

@@ -4,15 +4,13 @@
 #include <cstdint>
 #include <string>
 
+#include "gfx/rect.h"
 #include "gfx/screen.h"
 
 namespace akkusim {
 
 struct Button {
-  uint32_t x = 0;
-  uint32_t y = 0;
-  uint32_t width = 0;
-  uint32_t height = 0;
+  Rect bounds;  // the frame runs along x..right and y..bottom, both included
   bool active = true;
   uint32_t frameActive = 0x000000;
   uint32_t frameInactive = 0x9F9F9F;
@@ -23,7 +21,7 @@ struct Button {
   std::string label;  // UTF-8
 };
 
-Button makeButton(uint32_t x, uint32_t y, uint32_t width, uint32_t height, std::string label);
+Button makeButton(Rect bounds, std::string label);
 void drawButton(Screen& screen, const Button& button);
 void enableButton(Screen& screen, Button& button);
 void disableButton(Screen& screen, Button& button);
@@ -38,8 +36,7 @@ struct MouseState {
 
 void pollMouse(Screen& screen, MouseState& mouse);
 // Strictly inside on all four sides; `wanted` -1 accepts any button mask.
-bool mouseInRect(const MouseState& mouse, int32_t x, int32_t y, int32_t w, int32_t h,
-                 int32_t wanted);
+bool mouseInRect(const MouseState& mouse, const Rect& rect, int32_t wanted);
 // Active button with the pointer on it or its frame, buttons == wanted.
 bool buttonPressed(const MouseState& mouse, const Button& button, int32_t wanted);
 // Polls (sleeping 1 ms after each poll) until no button is down; returns

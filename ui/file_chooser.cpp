@@ -16,21 +16,15 @@ namespace akkusim {
 namespace {
 
 // The dialog covers the middle of the window; the list sits inside it.
-constexpr int32_t kDialogX = 250;
-constexpr int32_t kDialogY = 200;
-constexpr int32_t kDialogWidth = 600;
-constexpr int32_t kDialogHeight = 400;
-constexpr int32_t kListX = 260;
-constexpr int32_t kListY = 245;
-constexpr int32_t kListWidth = 450;
-constexpr int32_t kListHeight = 345;
+constexpr Rect kDialog{250, 200, 600, 400};
+constexpr Rect kList{260, 245, 450, 345};
 constexpr int32_t kRowHeight = 15;
 constexpr int32_t kWheelStep = kRowHeight;
-constexpr int32_t kShiftWheelStep = kListHeight;
+constexpr int32_t kShiftWheelStep = kList.height;
 
 // The name field, 40 cells at (410, 220) on the window.
-constexpr int32_t kNameX = kDialogX + 160;
-constexpr int32_t kNameY = kDialogY + 20;
+constexpr int32_t kNameX = kDialog.x + 160;
+constexpr int32_t kNameY = kDialog.y + 20;
 constexpr auto kMaxNameLength = static_cast<int32_t>(kMaxProgramNameLength);
 
 // The list image is whole-content, 15 rows a file: a folder stuffed with
@@ -58,14 +52,13 @@ struct Dialog {
 void open(Screen& screen, Dialog& dialog, ProgramStore& store) {
   const uint32_t ink = screen.foreground;
   dialog.cursor = static_cast<int32_t>(dialog.name.size()) + 1;
-  dialog.dialogView = makeScrollView(kDialogX, kDialogY, kDialogWidth, kDialogHeight, kDialogWidth,
-                                     kDialogHeight, true, kWhite);
-  dialog.background = createImage(kDialogWidth, kDialogHeight).value_or(Image{});
+  dialog.dialogView = makeScrollView(kDialog, kDialog.width, kDialog.height, true, kWhite);
+  dialog.background = createImage(kDialog.width, kDialog.height).value_or(Image{});
   const int32_t wheel = waitForRelease(screen, dialog.mouse);
   if (dialog.mouse.result == 0) dialog.lastWheel = wheel;
-  dialog.abbruch = makeButton(740, 550, 85, 20, "Abbruch");
-  dialog.speichern = makeButton(740, 520, 85, 20, "Speichern");
-  grabImage(screen, kDialogX, kDialogY, kDialogWidth - 1, kDialogHeight - 1, dialog.background);
+  dialog.abbruch = makeButton({740, 550, 85, 20}, "Abbruch");
+  dialog.speichern = makeButton({740, 520, 85, 20}, "Speichern");
+  grabImage(screen, kDialog.x, kDialog.y, kDialog.width - 1, kDialog.height - 1, dialog.background);
 
   dialog.entries = store.list();
   if (dialog.entries.size() > kMaxEntries) dialog.entries.resize(kMaxEntries);
@@ -83,8 +76,7 @@ void open(Screen& screen, Dialog& dialog, ProgramStore& store) {
   }
 
   const auto count = static_cast<int32_t>(dialog.entries.size());
-  dialog.listView = makeScrollView(kListX, kListY, kListWidth, kListHeight, kListWidth,
-                                   kRowHeight * count, true, kWhite);
+  dialog.listView = makeScrollView(kList, kList.width, kRowHeight * count, true, kWhite);
   for (int32_t i = 0; i < count; ++i) {
     drawText(dialog.listView.image, 5, kRowHeight * i + 4,
              std::string_view(dialog.entries[static_cast<std::size_t>(i)]).substr(0, 40), ink);
@@ -97,7 +89,7 @@ void open(Screen& screen, Dialog& dialog, ProgramStore& store) {
 }
 
 ChosenFile close(Screen& screen, Dialog& dialog, ChosenFile result) {
-  putImage(screen.window, kDialogX, kDialogY, dialog.background);
+  putImage(screen.window, kDialog.x, kDialog.y, dialog.background);
   destroyImage(dialog.background);
   destroyScrollView(dialog.listView);
   destroyScrollView(dialog.dialogView);
@@ -121,7 +113,7 @@ void redrawNameField(Screen& screen, Dialog& dialog) {
 // The index of the entry under the pointer, if a left press is on one.
 std::optional<std::size_t> pickedEntry(const Dialog& dialog) {
   if (!buttonPressed(dialog.mouse, dialog.listView, 1)) return std::nullopt;
-  const int32_t index = (dialog.mouse.y - kListY + dialog.listView.scrollY) / kRowHeight;
+  const int32_t index = (dialog.mouse.y - kList.y + dialog.listView.scrollY) / kRowHeight;
   if (index < 0 || static_cast<std::size_t>(index) >= dialog.entries.size()) return std::nullopt;
   return static_cast<std::size_t>(index);
 }

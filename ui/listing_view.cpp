@@ -9,16 +9,13 @@ namespace akkusim {
 
 namespace {
 
-constexpr uint32_t kListingWidth = 430;
-constexpr uint32_t kListingHeight = 600;
+constexpr Rect kListing{0, 200, 430, 600};
 
 }  // namespace
 
 ListingView makeListingView() {
   ListingView listing;
-  listing.view =
-      makeScrollView(0, 200, kListingWidth, kListingHeight, static_cast<int32_t>(kListingWidth),
-                     kListingRowHeight, false, kWhite);
+  listing.view = makeScrollView(kListing, kListing.width, kListingRowHeight, false, kWhite);
   return listing;
 }
 
@@ -36,10 +33,10 @@ void drawProgramLine(Screen& screen, const ProgramLine& line, ListingView& listi
     const std::string_view text = line.text;
     const auto codeLength = static_cast<std::size_t>(split - 1);
 
-    fillBox(image, 0, rowY, static_cast<int32_t>(listing.view.width) - 1, rowY + 9, background);
+    fillBox(image, 0, rowY, listing.view.bounds.width - 1, rowY + 9, background);
     NumberField number;
     drawText(image, 2, rowY, formatNumberInto(number, index + 1, 6), kGrey);
-    drawText(image, 60, rowY + 1, text.substr(0, codeLength), line.valid == 1 ? kBlack : kRed);
+    drawText(image, 60, rowY + 1, text.substr(0, codeLength), line.valid ? kBlack : kRed);
     drawText(image, split * 8 + 52, rowY + 1, text.substr(codeLength), kDarkGrey);
     drawLine(image, 55, rowY, 55, rowY + 9, kGrey);
   }

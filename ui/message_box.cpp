@@ -45,14 +45,14 @@ void splitLabels(const std::string& buttons, MessageLayout& layout) {
 void splitLines(const std::string& text, MessageLayout& layout) {
   layout.lines[0] = text;
   layout.lineCount = 1;
-  for (std::size_t k = 0; k + 1 < layout.lines.size(); ++k) {
-    const std::size_t at = layout.lines[k].find(kSeparator);
+  for (std::size_t line = 0; line + 1 < layout.lines.size(); ++line) {
+    const std::size_t at = layout.lines[line].find(kSeparator);
     if (at == std::string::npos) {
       break;
     }
-    layout.lines[k + 1] = layout.lines[k].substr(at + kSeparator.size());
-    layout.lines[k].resize(at);
-    layout.lineCount = static_cast<int32_t>(k) + 2;
+    layout.lines[line + 1] = layout.lines[line].substr(at + kSeparator.size());
+    layout.lines[line].resize(at);
+    layout.lineCount = static_cast<int32_t>(line) + 2;
   }
 }
 
@@ -80,6 +80,9 @@ int32_t labelY(const OpenBox& box) {
 int32_t buttonWidth(const OpenBox& box) {
   return 8 * box.layout.longestLabel + 10;
 }
+Rect buttonBounds(const OpenBox& box, std::size_t i) {
+  return Rect{buttonX(box, i), buttonY(box), buttonWidth(box), 23};
+}
 
 // The rectangle under the box, even where it reaches past the window's edge
 // (a box of nearly the window's width): the part outside stays unset, and
@@ -96,25 +99,25 @@ void paintBox(Screen& screen, OpenBox& box) {
   const MessageLayout& layout = box.layout;
   Image& window = screen.window;
   const uint32_t ink = screen.foreground;
-  const int32_t w = layout.width;
-  const int32_t h = layout.height;
-  fillBoxRel(window, box.x - 2, box.y - 2, w - 1, h - 1, kWhite);
-  drawBoxRel(window, box.x, box.y, w - 5, h - 5, ink);
-  drawBoxRel(window, box.x + 2, box.y + 2, w - 9, h - 9, ink);
-  drawBoxRel(window, box.x + 3, box.y + 3, w - 11, h - 11, ink);
+  const int32_t width = layout.width;
+  const int32_t height = layout.height;
+  fillBoxRel(window, box.x - 2, box.y - 2, width - 1, height - 1, kWhite);
+  drawBoxRel(window, box.x, box.y, width - 5, height - 5, ink);
+  drawBoxRel(window, box.x + 2, box.y + 2, width - 9, height - 9, ink);
+  drawBoxRel(window, box.x + 3, box.y + 3, width - 11, height - 11, ink);
   for (int32_t i = 0; i < layout.lineCount; ++i) {
     drawText(window, box.x + 22, box.y + 20 * (i + 1) - 4,
              layout.lines[static_cast<std::size_t>(i)], ink);
   }
-  const int32_t inner = 8 * layout.longestLabel;
+  const int32_t labelPixels = 8 * layout.longestLabel;
   for (std::size_t i = 0; i < layout.offsets.size(); ++i) {
     if (layout.offsets[i] < 0) {
       continue;
     }
-    const int32_t bx = buttonX(box, i);
-    const int32_t by = buttonY(box);
-    drawBoxRel(window, bx, by, inner + 10, 23, ink);
-    drawBoxRel(window, bx + 1, by + 1, inner + 8, 21, ink);
+    const int32_t left = buttonX(box, i);
+    const int32_t top = buttonY(box);
+    drawBoxRel(window, left, top, labelPixels + 10, 23, ink);
+    drawBoxRel(window, left + 1, top + 1, labelPixels + 8, 21, ink);
     drawText(window, labelX(box, i), labelY(box), layout.labels[i], ink);
   }
 }
@@ -145,13 +148,17 @@ void moveBox(Screen& screen, OpenBox& box, const MouseState& reference, const Mo
   unlockScreen(screen);
 }
 
-int32_t escapeResult(const MessageLayout& layout) {
+constexpr std::array<MessageAnswer, 3> kButtonAnswers{
+    MessageAnswer::FirstButton, MessageAnswer::SecondButton, MessageAnswer::ThirdButton};
+
+// Escape answers with the last button shown.
+MessageAnswer escapeAnswer(const MessageLayout& layout) {
   for (std::size_t i = layout.labels.size(); i > 1; --i) {
     if (!layout.labels[i - 1].empty()) {
-      return static_cast<int32_t>(i);
+      return kButtonAnswers[i - 1];
     }
   }
-  return 1;
+  return MessageAnswer::FirstButton;
 }
 
 // Waits for the next Enter, Escape, window-close key or left press. Other
@@ -170,42 +177,39 @@ std::optional<Key> waitForAnswer(Screen& screen, MouseState& mouse) {
   }
 }
 
-int32_t runBox(Screen& screen, OpenBox& box) {
+MessageAnswer runBox(Screen& screen, OpenBox& box) {
   const MessageLayout& layout = box.layout;
   MouseState mouse;
   MouseState following;
   for (;;) {
-    int32_t result = -1;
     waitForRelease(screen, mouse);
     const std::optional<Key> key = waitForAnswer(screen, mouse);
     if (key == keys::kWindowClose) {
-      return -1;
+      return MessageAnswer::WindowClosed;
     }
     if (key == keys::kEnter) {
-      return 1;
+      return MessageAnswer::FirstButton;
     }
     if (key == keys::kEscape) {
-      return escapeResult(layout);
+      return escapeAnswer(layout);
     }
 
     std::optional<std::size_t> pressed;
     for (std::size_t i = 0; i < layout.offsets.size(); ++i) {
-      if (layout.offsets[i] >= 0 &&
-          mouseInRect(mouse, buttonX(box, i), buttonY(box), buttonWidth(box), 23, -1)) {
+      if (layout.offsets[i] >= 0 && mouseInRect(mouse, buttonBounds(box, i), -1)) {
         pressed = i;
-        result = static_cast<int32_t>(i) + 1;
         drawButtonPressed(screen, box, i);
         break;
       }
     }
-    if (!pressed && !mouseInRect(mouse, box.x, box.y, layout.width, layout.height, -1)) {
-      result = 0;
-    }
+    // A press on the box but on none of its buttons drags the box along.
+    const bool dragging =
+        !pressed && mouseInRect(mouse, Rect{box.x, box.y, layout.width, layout.height}, -1);
 
     MouseState reference = mouse;
     do {
       pollMouse(screen, following);
-      if (result == -1) {
+      if (dragging) {
         if (following.buttons == -1) {
           break;
         }
@@ -220,8 +224,8 @@ int32_t runBox(Screen& screen, OpenBox& box) {
 
     if (pressed) {
       drawButtonNormal(screen, box, *pressed);
-      if (mouseInRect(following, buttonX(box, *pressed), buttonY(box), buttonWidth(box), 23, -1)) {
-        return result;
+      if (mouseInRect(following, buttonBounds(box, *pressed), -1)) {
+        return kButtonAnswers[*pressed];
       }
     }
   }
@@ -251,12 +255,15 @@ MessageLayout layoutMessage(std::string_view text, std::string_view buttons) {
     layout.longestLabel = std::max(layout.longestLabel, lengthOf(label));
   }
 
-  const int32_t b = layout.longestLabel;
-  const bool three = !layout.labels[2].empty();
-  const bool two = !three && !layout.labels[1].empty();
+  // Every button is as wide as the longest label needs.
+  const int32_t buttonPixels = 8 * layout.longestLabel + 10;
+  const bool threeButtons = !layout.labels[2].empty();
+  const bool twoButtons = !threeButtons && !layout.labels[1].empty();
   layout.width = 8 * layout.longestLine + 54;
   layout.height = 20 * layout.lineCount + 84;
-  const int32_t buttonRow = three ? 24 * b + 85 : two ? 16 * b + 60 : 8 * b + 35;
+  const int32_t buttonRow = threeButtons ? 3 * buttonPixels + 55
+                            : twoButtons ? 2 * buttonPixels + 40
+                                         : buttonPixels + 25;
   layout.width = std::max(layout.width, buttonRow);
   layout.x = (kScreenWidth - layout.width) / 2 - 4;
   layout.y = 365 - 10 * layout.lineCount;
@@ -265,27 +272,31 @@ MessageLayout layoutMessage(std::string_view text, std::string_view buttons) {
     return layout;
   }
 
-  const int32_t m = layout.width / 2;
-  if (three) {
-    layout.offsets = {m - 12 * b - 32, m - 4 * b - 7, m + 4 * b + 18};
-  } else if (two) {
-    layout.offsets = {m - 8 * b - 18, m + 4, -1};
+  const int32_t centre = layout.width / 2;
+  // A single or middle button sits two pixels left of the centre, its
+  // neighbours 15 pixels away; of two buttons, 12 pixels apart, the second
+  // starts four pixels right of the centre.
+  const int32_t centred = centre - buttonPixels / 2 - 2;
+  if (threeButtons) {
+    layout.offsets = {centred - buttonPixels - 15, centred, centred + buttonPixels + 15};
+  } else if (twoButtons) {
+    layout.offsets = {centre + 4 - buttonPixels - 12, centre + 4, -1};
   } else {
-    layout.offsets = {m - 4 * b - 7, -1, -1};
+    layout.offsets = {centred, -1, -1};
   }
   return layout;
 }
 
-int32_t showMessage(Screen& screen, std::string_view text, std::string_view buttons) {
+MessageAnswer showMessage(Screen& screen, std::string_view text, std::string_view buttons) {
   OpenBox box;
   box.layout = layoutMessage(text, buttons);
   if (!box.layout.fits) {
-    return 0;
+    return MessageAnswer::NotShown;
   }
   std::optional<Image> background = createImage(box.layout.width, box.layout.height);
   std::optional<Image> picture = createImage(box.layout.width, box.layout.height);
   if (!background || !picture) {
-    return 0;
+    return MessageAnswer::NotShown;
   }
   box.background = std::move(*background);
   box.picture = std::move(*picture);
@@ -298,13 +309,13 @@ int32_t showMessage(Screen& screen, std::string_view text, std::string_view butt
   grabUnderBox(screen, box, box.picture);
   unlockScreen(screen);
 
-  const int32_t result = runBox(screen, box);
+  const MessageAnswer answer = runBox(screen, box);
 
   putImage(screen.window, box.x - 2, box.y - 2, box.background);
   refreshScreen(screen);
   destroyImage(box.background);
   destroyImage(box.picture);
-  return result;
+  return answer;
 }
 
 }  // namespace akkusim

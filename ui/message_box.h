@@ -17,12 +17,13 @@ struct MessageLayout {
   std::array<std::string, 5> lines;  // display bytes
   int32_t lineCount = 1;
   std::array<std::string, 3> labels;  // display bytes; may be empty
-  int32_t longestLine = 0;            // L
-  int32_t longestLabel = 0;           // B
-  int32_t width = 0;                  // W
-  int32_t height = 0;                 // H
-  int32_t x = 0;                      // X
-  int32_t y = 0;                      // Y
+  int32_t longestLine = 0;            // in characters
+  int32_t longestLabel = 0;           // in characters; every button is this wide
+  int32_t width = 0;                  // the box's pixels, its white margin included
+  int32_t height = 0;
+  int32_t x = 0;  // where the box opens: its frame's top left, inside the margin
+  int32_t y = 0;
+  // Each button's left edge from the box's left; -1 for a button not shown.
   std::array<int32_t, 3> offsets{-1, -1, -1};
   bool fits = true;
 };
@@ -32,8 +33,20 @@ std::string messageBoxText(const std::vector<std::string>& lines);
 
 MessageLayout layoutMessage(std::string_view text, std::string_view buttons);
 
-// 1..3 the chosen button, -1 the window is being closed, 0 the box does not
-// fit the window.
-int32_t showMessage(Screen& screen, std::string_view text, std::string_view buttons);
+enum class MessageAnswer {
+  FirstButton,   // also Enter
+  SecondButton,  // Escape picks the last button
+  ThirdButton,
+  WindowClosed,  // the window is being closed
+  NotShown,      // the box does not fit the window
+};
+
+// Whether one of the box's buttons (or its keys) answered it.
+inline bool answeredByButton(MessageAnswer answer) {
+  return answer == MessageAnswer::FirstButton || answer == MessageAnswer::SecondButton ||
+         answer == MessageAnswer::ThirdButton;
+}
+
+MessageAnswer showMessage(Screen& screen, std::string_view text, std::string_view buttons);
 
 }  // namespace akkusim

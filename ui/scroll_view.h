@@ -4,16 +4,14 @@
 #include <cstdint>
 
 #include "gfx/image.h"
+#include "gfx/rect.h"
 #include "gfx/screen.h"
 #include "ui/button.h"
 
 namespace akkusim {
 
 struct ScrollView {
-  uint32_t x = 0;
-  uint32_t y = 0;
-  uint32_t width = 0;
-  uint32_t height = 0;
+  Rect bounds;  // the visible part
   bool active = true;
   int32_t contentWidth = 0;
   int32_t contentHeight = 0;
@@ -25,9 +23,8 @@ struct ScrollView {
 };
 
 // A content size of 0 or less means the visible size.
-ScrollView makeScrollView(uint32_t x, uint32_t y, uint32_t width, uint32_t height,
-                          int32_t contentWidth, int32_t contentHeight, bool wholeContentImage,
-                          uint32_t background);
+ScrollView makeScrollView(Rect bounds, int32_t contentWidth, int32_t contentHeight,
+                          bool wholeContentImage, uint32_t background);
 void scrollBy(ScrollView& view, int32_t dx, int32_t dy);
 void showView(Screen& screen, const ScrollView& view, bool frame, bool scrollBar);
 void destroyScrollView(ScrollView& view);

@@ -41,8 +41,8 @@ TEST(MainWindow, StartUpDrawsPanelListingButtonsAndCursor) {
   EXPECT_EQ(pixelAt(w, 100, 180), kBlack);
   // The seven buttons with their frames and labels.
   for (const Button& button : s.main.buttons.all) {
-    const auto x = static_cast<int32_t>(button.x);
-    const auto y = static_cast<int32_t>(button.y);
+    const int32_t x = button.bounds.x;
+    const int32_t y = button.bounds.y;
     EXPECT_EQ(pixelAt(w, x, y), kBlack) << button.label;
     EXPECT_EQ(pixelAt(w, x + 80, y + 15), kBlack) << button.label;
     const auto length = static_cast<int32_t>(button.label.size());

@@ -18,8 +18,8 @@ namespace {
 
 bool showsButton(const Image& shot, MainButton which, std::string_view label, bool active) {
   const Button& button = mainButton(mainButtonLayout(), which);
-  const auto x = static_cast<int32_t>(button.x);
-  const auto y = static_cast<int32_t>(button.y);
+  const int32_t x = button.bounds.x;
+  const int32_t y = button.bounds.y;
   const auto length = static_cast<int32_t>(label.size());
   return pixelAt(shot, x, y) == (active ? kBlack : kGrey) &&
          showsText(shot, x + 40 - 4 * length + 1, y + 4, label, active ? kBlack : kGrey);

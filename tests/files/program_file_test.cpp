@@ -83,8 +83,8 @@ TEST(ReadProgram, ParsesEveryLineWithItsIndex) {
 
   ASSERT_EQ(loaded.program.lines.size(), 3u);
   EXPECT_EQ(loaded.program.lines[0].text, "HOLD");
-  EXPECT_EQ(loaded.program.lines[0].valid, 1);
-  EXPECT_EQ(loaded.program.lines[1].valid, 0);
+  EXPECT_TRUE(loaded.program.lines[0].valid);
+  EXPECT_FALSE(loaded.program.lines[1].valid);
   EXPECT_EQ(loaded.program.lines[2].text, "  x: WORD 7");
   for (int i = 0; i < 3; ++i)
     EXPECT_EQ(loaded.program.lines[static_cast<std::size_t>(i)].lineIndex, i);

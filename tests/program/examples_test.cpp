@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "program/assemble.h"
 #include "machine/execute.h"
 #include "machine/machine_state.h"
+#include "program/assemble.h"
 #include "program/program_text.h"
 #include "support/test_names.h"
 
@@ -137,7 +137,7 @@ TEST_P(ExampleProgram, RunsToHoldWithTheDocumentedResult) {
   const AssembleResult assembled = assembleProgram(program, *machine, lineMap);
   ASSERT_EQ(assembled.error, AssembleError::None) << "line " << assembled.line;
   for (const ProgramLine& line : program.lines) {
-    EXPECT_EQ(line.valid, 1) << line.text;
+    EXPECT_TRUE(line.valid) << line.text;
     EXPECT_EQ(line.text.find('\t'), std::string::npos) << line.text;
   }
 

@@ -68,7 +68,7 @@ TEST(LineParser, AcceptsEveryKindOfValidLine) {
   for (const ValidCase& c : cases) {
     SCOPED_TRACE("line: '" + c.text + "'");
     const ProgramLine line = parsed(c.text, 17);
-    EXPECT_EQ(line.valid, 1);
+    EXPECT_TRUE(line.valid);
     EXPECT_EQ(line.lineIndex, 17);
     EXPECT_EQ(line.kind, c.kind);
     EXPECT_EQ(line.opcode, c.opcode);
@@ -109,7 +109,7 @@ TEST(LineParser, RejectsLinesThatBreakTheSyntax) {
   for (const std::string& text : cases) {
     SCOPED_TRACE("line: '" + text + "'");
     const ProgramLine line = parsed(text, 3);
-    EXPECT_EQ(line.valid, 0);
+    EXPECT_FALSE(line.valid);
     EXPECT_EQ(line.lineIndex, 3);
     EXPECT_EQ(line.text, text) << "an invalid line is never rewritten";
   }
@@ -128,7 +128,7 @@ TEST(LineParser, InvalidLineKeepsEarlierResultsButUpdatesIndexAndComment) {
 
   line.text = "foo bar baz qux # c";
   parseLine(line, 9);
-  EXPECT_EQ(line.valid, 0);
+  EXPECT_FALSE(line.valid);
   EXPECT_EQ(line.lineIndex, 9);
   EXPECT_EQ(line.commentColumn, 17);
   EXPECT_EQ(line.kind, LineKind::NumberOperand);
@@ -155,7 +155,7 @@ TEST(LineParser, EveryMnemonicIsFoundInAnyCaseAndNothingLonger) {
     std::string lower(row.mnemonic);
     for (char& c : lower) c = static_cast<char>(c - 'A' + 'a');
     const ProgramLine line = parsed(hasOperand(row.operand) ? lower + " 1" : lower);
-    EXPECT_EQ(line.valid, 1) << row.mnemonic;
+    EXPECT_TRUE(line.valid) << row.mnemonic;
     EXPECT_EQ(line.opcode, row.code) << row.mnemonic;
     EXPECT_EQ(line.text.substr(0, lower.size()), row.mnemonic);
     EXPECT_EQ(parsed(std::string(row.mnemonic) + "S:").kind, LineKind::LabelOnly) << row.mnemonic;
@@ -166,7 +166,7 @@ TEST(LineParser, LongAndBinaryLinesAreSafe) {
   std::string text(70000, 'a');
   text[40000] = '#';
   ProgramLine line = parsed(text);
-  EXPECT_EQ(line.valid, 0);
+  EXPECT_FALSE(line.valid);
   EXPECT_EQ(line.text.size(), 70000u);
   EXPECT_EQ(line.commentColumn, 0) << "a column beyond 16 bits is not recorded";
 

@@ -16,7 +16,8 @@ TEST(ProgramText, NewLineAndNewProgramAreEmpty) {
   const ProgramLine line;
   EXPECT_EQ(line.text, "");
   EXPECT_EQ(line.symbol, "");
-  EXPECT_EQ(line.opcode + line.value + line.commentColumn + line.lineIndex + line.valid, 0);
+  EXPECT_EQ(line.opcode + line.value + line.commentColumn + line.lineIndex, 0);
+  EXPECT_FALSE(line.valid);
   EXPECT_EQ(line.kind, LineKind::Empty);
 
   const ProgramText program;

@@ -83,12 +83,12 @@ int32_t MainWindowSession::lineCount() const {
 
 int32_t MainWindowSession::buttonX(MainButton which) {
   const Button& button = mainButton(mainButtonLayout(), which);
-  return static_cast<int32_t>(button.x + button.width / 2);
+  return button.bounds.x + button.bounds.width / 2;
 }
 
 int32_t MainWindowSession::buttonY(MainButton which) {
   const Button& button = mainButton(mainButtonLayout(), which);
-  return static_cast<int32_t>(button.y + button.height / 2);
+  return button.bounds.y + button.bounds.height / 2;
 }
 
 HeadlessPlatform& MainWindowSession::clickButton(MainButton which) {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/headless_platform.h"
 #include "gfx/screen.h"
+#include "platform/headless/headless_platform.h"
 
 using namespace akkusim;
 
@@ -25,9 +25,8 @@ struct ButtonScreen : ::testing::Test {
   }
   // Leftmost column with a pixel of the colour inside the button's fill.
   int32_t firstTextColumn(const Button& b, uint32_t colour) {
-    for (int32_t x = static_cast<int32_t>(b.x) + 2; x < static_cast<int32_t>(b.x + b.width); ++x) {
-      for (int32_t y = static_cast<int32_t>(b.y) + 2; y < static_cast<int32_t>(b.y + b.height) - 1;
-           ++y) {
+    for (int32_t x = b.bounds.x + 2; x < right(b.bounds); ++x) {
+      for (int32_t y = b.bounds.y + 2; y < bottom(b.bounds) - 1; ++y) {
         if (pixelAt(screen.window, x, y) == colour) return x;
       }
     }
@@ -38,7 +37,7 @@ struct ButtonScreen : ::testing::Test {
 };
 
 TEST(Button, ConstructionGivesTheDefaultColoursAndIsActive) {
-  const Button b = makeButton(30, 130, 80, 15, "Laden");
+  const Button b = makeButton({30, 130, 80, 15}, "Laden");
   EXPECT_TRUE(b.active);
   EXPECT_EQ(b.frameActive, 0x000000u);
   EXPECT_EQ(b.frameInactive, 0x9F9F9Fu);
@@ -49,7 +48,7 @@ TEST(Button, ConstructionGivesTheDefaultColoursAndIsActive) {
 
 TEST_F(ButtonScreen, DrawsFrameFillAndCentredLabel) {
   fillBox(screen.window, 0, 0, 200, 200, kRed);
-  const Button b = makeButton(30, 130, 80, 15, "Laden");
+  const Button b = makeButton({30, 130, 80, 15}, "Laden");
   drawButton(screen, b);
   EXPECT_EQ(pixelAt(screen.window, 30, 130), kBlack);
   EXPECT_EQ(pixelAt(screen.window, 110, 145), kBlack);  // frame includes (x + w, y + h)
@@ -73,7 +72,7 @@ TEST_F(ButtonScreen, LongLabelsAreCutToTheWidth) {
   const std::vector<Case> cases = {{"Speicher", 30 + 9}, {"ABCDEFGHIJKLMN", 30 + 1}};
   for (const Case& c : cases) {
     fillBox(screen.window, 0, 0, 200, 200, kWhite);
-    const Button b = makeButton(30, 130, 80, 15, c.label);
+    const Button b = makeButton({30, 130, 80, 15}, c.label);
     drawButton(screen, b);
     const int32_t left = firstTextColumn(b, kBlack);
     EXPECT_GE(left, c.cellX) << c.label;
@@ -86,7 +85,7 @@ TEST_F(ButtonScreen, LongLabelsAreCutToTheWidth) {
 }
 
 TEST_F(ButtonScreen, LabelIsConvertedForTheFont) {
-  const Button b = makeButton(30, 130, 80, 15, "\xc3\xa4");  // "ä" in UTF-8
+  const Button b = makeButton({30, 130, 80, 15}, "\xc3\xa4");  // "ä" in UTF-8
   drawButton(screen, b);
   Image expected = *createImage(8, 8, kWhite);
   drawText(expected, 0, 0, "\x84", kBlack);
@@ -98,7 +97,7 @@ TEST_F(ButtonScreen, LabelIsConvertedForTheFont) {
 }
 
 TEST_F(ButtonScreen, DisablingRedrawsInGreyAndEnablingInBlack) {
-  Button b = makeButton(30, 130, 80, 15, "Reset");
+  Button b = makeButton({30, 130, 80, 15}, "Reset");
   disableButton(screen, b);
   EXPECT_FALSE(b.active);
   EXPECT_EQ(pixelAt(screen.window, 30, 130), kGrey);
@@ -110,7 +109,7 @@ TEST_F(ButtonScreen, DisablingRedrawsInGreyAndEnablingInBlack) {
 }
 
 TEST(ButtonPressed, AcceptsThePointerOnTheFrameWithExactlyTheWantedButtons) {
-  const Button b = makeButton(30, 130, 80, 15, "Laden");
+  const Button b = makeButton({30, 130, 80, 15}, "Laden");
   struct Case {
     MouseState mouse;
     bool pressed;
@@ -130,7 +129,7 @@ TEST(ButtonPressed, AcceptsThePointerOnTheFrameWithExactlyTheWantedButtons) {
 }
 
 TEST(ButtonPressed, DisabledButtonNeverReports) {
-  Button b = makeButton(30, 130, 80, 15, "Laden");
+  Button b = makeButton({30, 130, 80, 15}, "Laden");
   b.active = false;
   EXPECT_FALSE(buttonPressed(at(70, 137), b, 1));
   EXPECT_FALSE(buttonPressed(at(70, 137), b, -1));
@@ -142,14 +141,14 @@ TEST(MouseInRect, IsStrictOnAllFourSides) {
       {at(1099, 400), false}, {at(800, 0), false},   {at(800, 799), false},
   };
   for (const auto& [mouse, inside] : cases) {
-    EXPECT_EQ(mouseInRect(mouse, 430, 0, 669, 799, -1), inside) << mouse.x << "," << mouse.y;
+    EXPECT_EQ(mouseInRect(mouse, {430, 0, 669, 799}, -1), inside) << mouse.x << "," << mouse.y;
   }
-  EXPECT_FALSE(mouseInRect(at(500, 400, 2), 430, 0, 669, 799, 1));
-  EXPECT_FALSE(mouseInRect(MouseState{500, 400, 0, 0, 1}, 430, 0, 669, 799, -1));
+  EXPECT_FALSE(mouseInRect(at(500, 400, 2), {430, 0, 669, 799}, 1));
+  EXPECT_FALSE(mouseInRect(MouseState{500, 400, 0, 0, 1}, {430, 0, 669, 799}, -1));
 }
 
 TEST(ButtonPressed, HugeButtonGeometryDoesNotWrap) {
-  const Button b = makeButton(UINT32_MAX - 5, UINT32_MAX - 5, 10, 10, "x");
+  const Button b = makeButton({INT32_MAX - 5, INT32_MAX - 5, 10, 10}, "x");
   EXPECT_FALSE(buttonPressed(at(0, 0), b, 1));
   EXPECT_FALSE(buttonPressed(at(2, 2), b, 1));
 }

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "support/glyph_check.h"
 #include "platform/headless/headless_platform.h"
+#include "support/glyph_check.h"
 
 using namespace akkusim;
 
@@ -42,10 +42,10 @@ struct ListingFixture : ::testing::Test {
 TEST_F(ListingFixture, StartsWithOneEmptyLineInAWhiteViewport) {
   EXPECT_EQ(lineCount(program), 1);
   EXPECT_EQ(highlightLine, 0);
-  EXPECT_EQ(listing.view.x, 0u);
-  EXPECT_EQ(listing.view.y, 200u);
-  EXPECT_EQ(listing.view.width, 430u);
-  EXPECT_EQ(listing.view.height, 600u);
+  EXPECT_EQ(listing.view.bounds.x, 0);
+  EXPECT_EQ(listing.view.bounds.y, 200);
+  EXPECT_EQ(listing.view.bounds.width, 430);
+  EXPECT_EQ(listing.view.bounds.height, 600);
   EXPECT_EQ(listing.view.contentWidth, 430);
   EXPECT_EQ(listing.view.contentHeight, 10);
   EXPECT_FALSE(listing.view.wholeContentImage);

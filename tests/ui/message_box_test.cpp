@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "gfx/key.h"
-#include "support/glyph_check.h"
 #include "gfx/draw.h"
-#include "platform/headless/headless_platform.h"
 #include "gfx/image.h"
+#include "gfx/key.h"
 #include "gfx/screen.h"
+#include "platform/headless/headless_platform.h"
+#include "support/glyph_check.h"
 
 using namespace akkusim;
 
@@ -126,10 +126,10 @@ TEST(MessageLayout, TooWideLineDoesNotFit) {
   EXPECT_FALSE(layoutMessage(std::string(131, 'x'), " OK ").fits);
 }
 
-TEST(ShowMessage, TooWideBoxReturnsZeroAtOnceAndDrawsNothing) {
+TEST(ShowMessage, TooWideBoxIsNotShownAndDrawsNothing) {
   BoxFixture f;
   const Image before = f.screen.window;
-  EXPECT_EQ(showMessage(f.screen, std::string(131, 'x'), " OK "), 0);
+  EXPECT_EQ(showMessage(f.screen, std::string(131, 'x'), " OK "), MessageAnswer::NotShown);
   EXPECT_TRUE(samePixels(f.screen.window, before));
   EXPECT_EQ(f.platform.pollCount(), 0);
 }
@@ -141,7 +141,7 @@ TEST(ShowMessage, DrawsProgrammendeBoxAndRestoresTheWindow) {
   f.platform.wait(5);
   f.capture(shown).key(keys::kEnter);
 
-  EXPECT_EQ(showMessage(f.screen, "Programmende", " OK "), 1);
+  EXPECT_EQ(showMessage(f.screen, "Programmende", " OK "), MessageAnswer::FirstButton);
 
   // The box with its two-pixel white margin covers x 469..618, y 353..456.
   EXPECT_EQ(pixelAt(shown, 469, 353), kWhite);
@@ -186,28 +186,40 @@ TEST(ShowMessage, AnswersKeysAndClicks) {
     const char* name;
     std::string buttons;
     void (*script)(HeadlessPlatform&);
-    int32_t expected;
+    MessageAnswer expected;
   };
   const std::vector<Case> cases = {
-      {"Enter", "Ja\\nNein", [](HeadlessPlatform& p) { p.key(keys::kEnter); }, 1},
+      {"Enter", "Ja\\nNein", [](HeadlessPlatform& p) { p.key(keys::kEnter); },
+       MessageAnswer::FirstButton},
       {"Escape picks the last label", "Ja\\nNein",
-       [](HeadlessPlatform& p) { p.key(keys::kEscape); }, 2},
-      {"Escape on OK", " OK ", [](HeadlessPlatform& p) { p.key(keys::kEscape); }, 1},
-      {"Escape on Abbruch", "Abbruch", [](HeadlessPlatform& p) { p.key(keys::kEscape); }, 1},
+       [](HeadlessPlatform& p) { p.key(keys::kEscape); }, MessageAnswer::SecondButton},
+      {"Escape on OK", " OK ", [](HeadlessPlatform& p) { p.key(keys::kEscape); },
+       MessageAnswer::FirstButton},
+      {"Escape on Abbruch", "Abbruch", [](HeadlessPlatform& p) { p.key(keys::kEscape); },
+       MessageAnswer::FirstButton},
       {"other keys dropped", "Ja\\nNein",
-       [](HeadlessPlatform& p) { p.type("x ").key(keys::kEscape); }, 2},
-      {"click Ja", "Ja\\nNein", [](HeadlessPlatform& p) { p.click(kJaX, kButtonsY); }, 1},
-      {"click Nein", "Ja\\nNein", [](HeadlessPlatform& p) { p.click(kNeinX, kButtonsY); }, 2},
+       [](HeadlessPlatform& p) { p.type("x ").key(keys::kEscape); }, MessageAnswer::SecondButton},
+      {"click Ja", "Ja\\nNein", [](HeadlessPlatform& p) { p.click(kJaX, kButtonsY); },
+       MessageAnswer::FirstButton},
+      {"click Nein", "Ja\\nNein", [](HeadlessPlatform& p) { p.click(kNeinX, kButtonsY); },
+       MessageAnswer::SecondButton},
       {"click on the frame line is outside", "Ja\\nNein",
-       [](HeadlessPlatform& p) { p.click(496, kButtonsY).key(keys::kEscape); }, 2},
+       [](HeadlessPlatform& p) { p.click(496, kButtonsY).key(keys::kEscape); },
+       MessageAnswer::SecondButton},
       {"right and left together ignored", "Ja\\nNein",
-       [](HeadlessPlatform& p) { p.click(kJaX, kButtonsY, 3).key(keys::kEscape); }, 2},
+       [](HeadlessPlatform& p) { p.click(kJaX, kButtonsY, 3).key(keys::kEscape); },
+       MessageAnswer::SecondButton},
       {"press outside held until release", "Ja\\nNein",
        [](HeadlessPlatform& p) {
          p.moveTo(100, 100).press().key(keys::kEnter).moveTo(kNeinX, kButtonsY).wait(5).release();
        },
-       1},
-      {"window closed", "Ja\\nNein", [](HeadlessPlatform& p) { p.closeWindow(); }, -1},
+       MessageAnswer::FirstButton},
+      {"Escape on three buttons picks the third", "Ja\\nNein\\nAbbruch",
+       [](HeadlessPlatform& p) { p.key(keys::kEscape); }, MessageAnswer::ThirdButton},
+      {"click the third button", "Ja\\nNein\\nAbbruch",
+       [](HeadlessPlatform& p) { p.click(620, kButtonsY); }, MessageAnswer::ThirdButton},
+      {"window closed", "Ja\\nNein", [](HeadlessPlatform& p) { p.closeWindow(); },
+       MessageAnswer::WindowClosed},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -223,7 +235,7 @@ TEST(ShowMessage, AnswersKeysAndClicks) {
 TEST(ShowMessage, EnterAlreadyQueuedAnswersAtOnce) {
   BoxFixture f;
   f.platform.key(keys::kEnter);
-  EXPECT_EQ(showMessage(f.screen, "Programmende", " OK "), 1);
+  EXPECT_EQ(showMessage(f.screen, "Programmende", " OK "), MessageAnswer::FirstButton);
   EXPECT_LT(f.platform.nowMs(), 3.0);
 }
 
@@ -232,7 +244,7 @@ TEST(ShowMessage, WaitsForTheReleaseOfTheOpeningClick) {
   // Still held from the click that opened the box: neither a press on "Ja"
   // nor a drag.
   f.platform.moveTo(kJaX, kButtonsY).press().wait(10).release().wait(5).key(keys::kEscape);
-  EXPECT_EQ(showMessage(f.screen, kQuestion, "Ja\\nNein"), 2);
+  EXPECT_EQ(showMessage(f.screen, kQuestion, "Ja\\nNein"), MessageAnswer::SecondButton);
 }
 
 TEST(ShowMessage, PressOnButtonInvertsAndReleasingElsewhereCancels) {
@@ -243,7 +255,7 @@ TEST(ShowMessage, PressOnButtonInvertsAndReleasingElsewhereCancels) {
   f.capture(pressed).moveTo(700, 700).wait(5).release().wait(5);
   f.capture(released).key(keys::kEnter);
 
-  EXPECT_EQ(showMessage(f.screen, kQuestion, "Ja\\nNein"), 1);
+  EXPECT_EQ(showMessage(f.screen, kQuestion, "Ja\\nNein"), MessageAnswer::FirstButton);
 
   // Inside the inner frame of "Nein" (550..592): black fill, white label.
   EXPECT_EQ(pixelAt(pressed, 552, 425), kBlack);
@@ -280,7 +292,7 @@ TEST(ShowMessage, DraggingMovesTheBoxAndClampsAtTheEdges) {
     f.platform.wait(3);
     f.capture(dragged).key(keys::kEscape);
 
-    EXPECT_EQ(showMessage(f.screen, kQuestion, "Ja\\nNein"), 2);
+    EXPECT_EQ(showMessage(f.screen, kQuestion, "Ja\\nNein"), MessageAnswer::SecondButton);
 
     const int32_t left = c.boxLeft;
     const int32_t top = c.boxTop;
@@ -303,7 +315,7 @@ TEST(ShowMessage, ButtonsAnswerAtTheirNewPlaceAfterADrag) {
   BoxFixture f;
   f.platform.wait(5).moveTo(420, 360).press().wait(3).moveTo(320, 260).wait(3).release();
   f.platform.wait(3).click(kNeinX - 100, kButtonsY - 100);
-  EXPECT_EQ(showMessage(f.screen, kQuestion, "Ja\\nNein"), 2);
+  EXPECT_EQ(showMessage(f.screen, kQuestion, "Ja\\nNein"), MessageAnswer::SecondButton);
 }
 
 TEST(ShowMessage, PointerLeavingTheWindowEndsADrag) {
@@ -312,7 +324,7 @@ TEST(ShowMessage, PointerLeavingTheWindowEndsADrag) {
   f.platform.wait(5).moveTo(420, 360).press().wait(3).moveTo(430, 360).wait(3);
   f.platform.leaveWindow().wait(3).moveTo(900, 700).wait(3).release().wait(3);
   f.platform.key(keys::kEnter);
-  EXPECT_EQ(showMessage(f.screen, kQuestion, "Ja\\nNein"), 1);
+  EXPECT_EQ(showMessage(f.screen, kQuestion, "Ja\\nNein"), MessageAnswer::FirstButton);
   EXPECT_TRUE(samePixels(f.screen.window, before));
 }
 

@@ -24,7 +24,7 @@ struct ViewScreen : ::testing::Test {
 
 TEST(ScrollView, ContentSizeZeroOrLessMeansTheVisibleSize) {
   for (const int32_t content : {0, -1}) {
-    ScrollView view = makeScrollView(0, 200, 430, 600, content, content, true, kWhite);
+    ScrollView view = makeScrollView({0, 200, 430, 600}, content, content, true, kWhite);
     EXPECT_EQ(view.contentWidth, 430);
     EXPECT_EQ(view.contentHeight, 600);
     EXPECT_EQ(view.image.width, 430);
@@ -36,8 +36,8 @@ TEST(ScrollView, ContentSizeZeroOrLessMeansTheVisibleSize) {
 }
 
 TEST(ScrollView, ImageSizeFollowsTheMode) {
-  ScrollView whole = makeScrollView(10, 10, 100, 50, 200, 300, true, kLightGrey);
-  ScrollView viewport = makeScrollView(10, 10, 100, 50, 200, 300, false, kLightGrey);
+  ScrollView whole = makeScrollView({10, 10, 100, 50}, 200, 300, true, kLightGrey);
+  ScrollView viewport = makeScrollView({10, 10, 100, 50}, 200, 300, false, kLightGrey);
   EXPECT_EQ(whole.image.width, 200);
   EXPECT_EQ(whole.image.height, 300);
   EXPECT_EQ(viewport.image.width, 100);
@@ -58,19 +58,19 @@ TEST(ScrollView, ScrollByClampsToTheContent) {
       {700, {40, 20}, 60},     {1200, {INT32_MAX, INT32_MAX}, 600}, {1200, {INT32_MIN}, 0},
   };
   for (const Case& c : cases) {
-    ScrollView view = makeScrollView(0, 200, 430, 600, 0, c.contentHeight, false, kWhite);
+    ScrollView view = makeScrollView({0, 200, 430, 600}, 0, c.contentHeight, false, kWhite);
     for (const int32_t dy : c.steps) scrollBy(view, 0, dy);
     EXPECT_EQ(view.scrollY, c.scrollY) << c.contentHeight;
     EXPECT_EQ(view.scrollX, 0);
   }
-  ScrollView wide = makeScrollView(0, 0, 100, 100, 150, 0, true, kWhite);
+  ScrollView wide = makeScrollView({0, 0, 100, 100}, 150, 0, true, kWhite);
   scrollBy(wide, 80, 5);
   EXPECT_EQ(wide.scrollX, 50);
   EXPECT_EQ(wide.scrollY, 0);
 }
 
 TEST_F(ViewScreen, ThumbRunsFromOneFiftyOneToFourFortyNine) {
-  ScrollView view = makeScrollView(0, 200, 430, 600, 0, 1200, false, kWhite);
+  ScrollView view = makeScrollView({0, 200, 430, 600}, 0, 1200, false, kWhite);
   view.scrollY = 300;
   showView(screen, view, false, true);
   const int32_t thumbX = 430 - 4;
@@ -89,7 +89,7 @@ TEST_F(ViewScreen, ThumbRunsFromOneFiftyOneToFourFortyNine) {
 
 TEST_F(ViewScreen, NoThumbOrOutlineWhenEverythingFits) {
   fillBox(screen.window, 0, 0, 1099, 799, kRed);
-  ScrollView view = makeScrollView(0, 200, 430, 600, 0, 0, false, kLightGrey);
+  ScrollView view = makeScrollView({0, 200, 430, 600}, 0, 0, false, kLightGrey);
   showView(screen, view, false, true);
   for (int32_t x = 425; x < 430; ++x) {
     EXPECT_EQ(pixelAt(screen.window, x, 300), x >= 426 ? kWhite : kLightGrey) << x;
@@ -99,7 +99,7 @@ TEST_F(ViewScreen, NoThumbOrOutlineWhenEverythingFits) {
 
 TEST_F(ViewScreen, ShowViewWithoutFlagsOnlyCopiesTheImage) {
   fillBox(screen.window, 0, 0, 1099, 799, kRed);
-  ScrollView view = makeScrollView(100, 100, 50, 40, 0, 500, false, kLightGrey);
+  ScrollView view = makeScrollView({100, 100, 50, 40}, 0, 500, false, kLightGrey);
   showView(screen, view, false, false);
   for (int32_t y = 98; y < 142; ++y) {
     for (int32_t x = 98; x < 152; ++x) {
@@ -110,7 +110,7 @@ TEST_F(ViewScreen, ShowViewWithoutFlagsOnlyCopiesTheImage) {
 }
 
 TEST_F(ViewScreen, FrameIsDrawnAroundTheVisibleArea) {
-  ScrollView view = makeScrollView(100, 100, 50, 40, 0, 0, false, kLightGrey);
+  ScrollView view = makeScrollView({100, 100, 50, 40}, 0, 0, false, kLightGrey);
   showView(screen, view, true, false);
   EXPECT_EQ(pixelAt(screen.window, 100, 100), kBlack);
   EXPECT_EQ(pixelAt(screen.window, 149, 139), kBlack);
@@ -119,7 +119,7 @@ TEST_F(ViewScreen, FrameIsDrawnAroundTheVisibleArea) {
 }
 
 TEST_F(ViewScreen, WholeContentShowsTheScrolledWindowAndAShortListOnlyItsRows) {
-  ScrollView list = makeScrollView(260, 245, 450, 345, 450, 1000, true, kWhite);
+  ScrollView list = makeScrollView({260, 245, 450, 345}, 450, 1000, true, kWhite);
   for (int32_t row = 0; row < 100; ++row) {
     fillBox(list.image, 0, row * 10, 449, row * 10 + 9, static_cast<uint32_t>(row));
   }
@@ -129,7 +129,7 @@ TEST_F(ViewScreen, WholeContentShowsTheScrolledWindowAndAShortListOnlyItsRows) {
   EXPECT_EQ(pixelAt(screen.window, 300, 589), 37u);
 
   fillBox(screen.window, 0, 0, 1099, 799, kRed);
-  ScrollView shortList = makeScrollView(260, 245, 450, 345, 450, 45, true, kLightGrey);
+  ScrollView shortList = makeScrollView({260, 245, 450, 345}, 450, 45, true, kLightGrey);
   showView(screen, shortList, false, false);
   for (int32_t y = 240; y < 600; ++y) {
     EXPECT_EQ(pixelAt(screen.window, 300, y), y >= 245 && y <= 289 ? kLightGrey : kRed) << y;
@@ -137,7 +137,7 @@ TEST_F(ViewScreen, WholeContentShowsTheScrolledWindowAndAShortListOnlyItsRows) {
 }
 
 TEST(ScrollView, PointerOverTheViewCountsLikeAButton) {
-  ScrollView view = makeScrollView(260, 245, 450, 345, 0, 0, true, kWhite);
+  ScrollView view = makeScrollView({260, 245, 450, 345}, 0, 0, true, kWhite);
   EXPECT_TRUE(buttonPressed(MouseState{260, 245, 3, 0, 0}, view, -1));
   EXPECT_TRUE(buttonPressed(MouseState{710, 590, 3, 0, 0}, view, -1));
   EXPECT_FALSE(buttonPressed(MouseState{711, 300, 3, 0, 0}, view, -1));
