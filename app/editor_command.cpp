@@ -4,6 +4,7 @@
 
 #include "gfx/screen.h"
 #include "program/line_parser.h"
+#include "program/program_text.h"
 #include "text/line_edit.h"
 #include "ui/edit_key.h"
 #include "ui/listing_view.h"
@@ -13,7 +14,6 @@ namespace akkusim {
 namespace {
 
 constexpr int32_t kFullLine = 41;  // 40 characters and the "full" marker blank
-constexpr int32_t kHighestInsertableIndex = 65534;
 constexpr int32_t kPageLines = 60;
 constexpr std::string_view kEditorSpec = "a0%";
 
@@ -53,7 +53,7 @@ void insertTab(std::string& text, EditorCursor& cursor, int32_t trimmedAfter) {
 // line when only blanks precede the cursor, below it otherwise.
 void insertLine(Screen& screen, Session& session, ListingView& listing) {
   EditorCursor& cursor = session.cursor;
-  if (highestIndex(session.program) >= kHighestInsertableIndex) return;
+  if (lineCount(session.program) >= kMaxProgramLines) return;
   const std::string& text = currentLineOf(session).text;
   const auto before = std::min(static_cast<std::size_t>(cursor.cursorColumn - 1), text.size());
   const bool onlyBlanksBefore =

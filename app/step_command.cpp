@@ -15,7 +15,6 @@ namespace akkusim {
 
 namespace {
 
-constexpr int32_t kLastFetchAddress = kMemoryWords - 2;
 constexpr const char* kOkButton = " OK ";
 
 // Puts the rows a step redrew on the screen: the whole view, or with a
@@ -71,7 +70,7 @@ void moveHighlight(Screen& screen, Session& session, ListingView& listing, int32
 CommandResult step(Screen& screen, Session& session, ListingView& listing,
                    const MemoryView& memoryView, int32_t& touchedAddress, ListingScreenSync* sync) {
   MachineState& machine = *session.machine;
-  if (machine.pc > kLastFetchAddress) {
+  if (machine.pc > kLastInstructionAddress) {
     return afterErrorBox(
         showMessage(screen, outcomeMessage(StepOutcome::MemoryOverflow), kOkButton));
   }

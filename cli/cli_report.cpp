@@ -134,7 +134,7 @@ void printRunText(std::ostream& out, const RunReport& report) {
   printField(out, kRegisterLabels.instruction, std::string(mnemonicOf(m.instruction)));
   printField(out, kRegisterLabels.parameter, parameterText(m));
   printField(out, kRegisterLabels.instructionAddress, instructionAddressText(m));
-  const std::array<uint8_t, 4> flags{m.carry, m.overflow, m.zero, m.negative};
+  const std::array<uint8_t, 4> flags = flagValues(m);
   for (std::size_t i = 0; i < flags.size(); ++i) {
     const FlagLabel& flag = kFlagLabels[i];
     printField(out, std::string(flag.letter) + " (" + std::string(flag.name) + "):",

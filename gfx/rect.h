@@ -12,6 +12,8 @@ struct Rect {
   int32_t y = 0;
   int32_t width = 0;
   int32_t height = 0;
+
+  friend bool operator==(const Rect&, const Rect&) = default;
 };
 
 // x + width and y + height: the first column and row past a box whose

@@ -1,5 +1,7 @@
 #include "grader/check.h"
 
+#include <array>
+
 #include "cli/headless_run.h"
 #include "program/assemble.h"
 #include "program/messages.h"
@@ -43,7 +45,7 @@ std::vector<Difference> differencesOf(const TestCase& testCase, const MachineSta
     d.actual = signedWord(accumulator);
     found.push_back(d);
   }
-  const uint8_t flags[] = {machine.carry, machine.overflow, machine.zero, machine.negative};
+  const std::array<uint8_t, 4> flags = flagValues(machine);
   for (std::size_t i = 0; i < kFlagNames.size(); ++i) {
     const std::optional<uint8_t>& expected = testCase.expectedFlags[i];
     if (!expected || *expected == flags[i]) continue;

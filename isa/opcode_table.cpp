@@ -1,12 +1,10 @@
 #include "isa/opcode_table.h"
 
+#include "text/ascii_case.h"
+
 namespace akkusim {
 
 namespace {
-
-constexpr char upper(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-}
 
 // The row and the decoding of every possible code word, filled from the rows
 // backwards so that the first row with a code wins.
@@ -38,7 +36,7 @@ constexpr std::size_t kSlots = 128;
 constexpr uint64_t packKey(std::string_view token) {
   uint64_t key = static_cast<uint64_t>(token.size()) << 56;
   for (std::size_t i = 0; i < token.size(); ++i) {
-    key |= static_cast<uint64_t>(static_cast<unsigned char>(upper(token[i]))) << (8 * i);
+    key |= static_cast<uint64_t>(static_cast<unsigned char>(upperAscii(token[i]))) << (8 * i);
   }
   return key;
 }

@@ -342,7 +342,7 @@ template <Op kOp>
 // Inlined into both callers so that the run loop keeps the registers local.
 [[gnu::always_inline]] inline StepOutcome step(Registers& r, int16_t* memory,
                                                const DecodedWord* decode) {
-  if (r.pc > 65534) return StepOutcome::MemoryOverflow;
+  if (r.pc > kLastInstructionAddress) return StepOutcome::MemoryOverflow;
 
   const int32_t address = r.pc;
   r.instructionAddress = address;

@@ -10,7 +10,7 @@ namespace akkusim {
 enum class StepOutcome {
   Executed,
   Hold,                // HOLD executed: pc points at it again
-  MemoryOverflow,      // pc above 65534: nothing fetched, nothing changed
+  MemoryOverflow,      // pc above kLastInstructionAddress: nothing fetched, nothing changed
   BadShift,            // negative shift count
   UnknownInstruction,  // code word not in the table
   DivisionByZero,      // divide or remainder by 0

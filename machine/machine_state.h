@@ -8,6 +8,9 @@
 namespace akkusim {
 
 inline constexpr int32_t kMemoryWords = 65536;
+// An instruction is two words: the last address one can start at and still
+// have its parameter in memory. A pc above it is a memory overflow.
+inline constexpr int32_t kLastInstructionAddress = kMemoryWords - 2;
 
 struct MachineState {
   int16_t accumulator = 0;
@@ -21,6 +24,12 @@ struct MachineState {
   uint8_t zero = 0;
   uint8_t negative = 0;
 };
+
+// The four flags in the order the panel, the reports and the test files list
+// them: C, V, Z, N.
+inline std::array<uint8_t, 4> flagValues(const MachineState& machine) {
+  return {machine.carry, machine.overflow, machine.zero, machine.negative};
+}
 
 // The parameter register as the learner sees it: in decimal, read as signed,
 // when the instruction register holds an instruction with an operand; "-"

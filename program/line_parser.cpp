@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "isa/opcode_table.h"
+#include "text/ascii_case.h"
 
 namespace akkusim {
 
@@ -16,17 +17,14 @@ constexpr bool isBlankOrTab(char c) {
 constexpr bool isDigit(char c) {
   return c >= '0' && c <= '9';
 }
-constexpr char upper(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-}
 
 bool isMnemonic(std::string_view name) {
   return findMnemonic(name) != nullptr;
 }
 
 bool equalsWordDirective(std::string_view token) {
-  return token.size() == 4 && upper(token[0]) == 'W' && upper(token[1]) == 'O' &&
-         upper(token[2]) == 'R' && upper(token[3]) == 'D';
+  return token.size() == 4 && upperAscii(token[0]) == 'W' && upperAscii(token[1]) == 'O' &&
+         upperAscii(token[2]) == 'R' && upperAscii(token[3]) == 'D';
 }
 
 std::size_t skipBlanksAndTabs(std::string_view text, std::size_t from, std::size_t end) {

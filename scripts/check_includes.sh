@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 allowed() {
   case "$1" in
     base) echo "" ;;
-    isa) echo "" ;;
+    isa) echo "text" ;;
     text) echo "" ;;
     machine) echo "isa" ;;
     program) echo "isa machine text" ;;

@@ -3,6 +3,8 @@
 #include <array>
 #include <vector>
 
+#include "text/ascii_case.h"
+
 namespace akkusim {
 
 namespace {
@@ -76,9 +78,9 @@ char changeCase(char c, CaseChange change) {
     case CaseChange::None:
       return c;
     case CaseChange::Lower:
-      return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+      return lowerAscii(c);
     case CaseChange::Upper:
-      return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+      return upperAscii(c);
   }
   return c;
 }

@@ -88,8 +88,7 @@ void drawRegisterPanel(Screen& screen, const MemoryView& view, const MachineStat
                                   ? alignRight("-", kFieldWidth)
                                   : formatNumber(machine.instructionAddress, kFieldWidth);
   drawText(window, 30, 90, labels.instructionAddress + counter, ink);
-  const std::array<uint8_t, 4> flags{machine.carry, machine.overflow, machine.zero,
-                                     machine.negative};
+  const std::array<uint8_t, 4> flags = flagValues(machine);
   for (std::size_t i = 0; i < flags.size(); ++i) {
     const FlagLabel& flag = kFlagLabels[i];
     drawText(window, 280, 30 + 20 * static_cast<int32_t>(i),

@@ -46,7 +46,7 @@ bool stageFrame(FrameDiff& diff, const Image& frame) {
   return changed;
 }
 
-void takeChanges(FrameDiff& diff, std::vector<PixelRect>& rects) {
+void takeChanges(FrameDiff& diff, std::vector<Rect>& rects) {
   const auto width = static_cast<std::size_t>(diff.width);
   rects.clear();
   for (int32_t y = 0; y < diff.height; ++y) {
@@ -55,14 +55,14 @@ void takeChanges(FrameDiff& diff, std::vector<PixelRect>& rects) {
     const std::size_t at =
         static_cast<std::size_t>(y) * width + static_cast<std::size_t>(span.left);
     std::copy_n(diff.staged.data() + at, span.right - span.left + 1, diff.shown.data() + at);
-    if (!rects.empty() && rects.back().y + rects.back().h == y) {
-      PixelRect& rect = rects.back();
-      const int32_t right = std::max(rect.x + rect.w - 1, span.right);
+    if (!rects.empty() && rects.back().y + rects.back().height == y) {
+      Rect& rect = rects.back();
+      const int32_t right = std::max(rect.x + rect.width - 1, span.right);
       rect.x = std::min(rect.x, span.left);
-      rect.w = right - rect.x + 1;
-      ++rect.h;
+      rect.width = right - rect.x + 1;
+      ++rect.height;
     } else {
-      rects.push_back(PixelRect{span.left, y, span.right - span.left + 1, 1});
+      rects.push_back(Rect{span.left, y, span.right - span.left + 1, 1});
     }
     span = RowSpan{};
   }

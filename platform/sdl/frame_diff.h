@@ -9,17 +9,9 @@
 #include <vector>
 
 #include "gfx/image.h"
+#include "gfx/rect.h"
 
 namespace akkusim {
-
-struct PixelRect {
-  int32_t x = 0;
-  int32_t y = 0;
-  int32_t w = 0;
-  int32_t h = 0;
-
-  friend bool operator==(const PixelRect&, const PixelRect&) = default;
-};
 
 // The columns of a row that changed since the window thread last took
 // them; none while left > right.
@@ -47,6 +39,6 @@ bool stageFrame(FrameDiff& diff, const Image& frame);
 
 // Takes the staged changes into `shown` and replaces `rects` by the changed
 // spans, consecutive rows merged into one rectangle as wide as their union.
-void takeChanges(FrameDiff& diff, std::vector<PixelRect>& rects);
+void takeChanges(FrameDiff& diff, std::vector<Rect>& rects);
 
 }  // namespace akkusim

@@ -300,11 +300,11 @@ class SdlPlatform : public Platform {
     surface_ = surface;
     if (whole) {
       rects_.clear();
-      rects_.push_back(PixelRect{0, 0, width_, height_});
+      rects_.push_back(Rect{0, 0, width_, height_});
     }
     if (SDL_MUSTLOCK(surface) && sdl_.SDL_LockSurface(surface) != 0) return false;
     sent_.clear();
-    for (const PixelRect& rect : rects_) {
+    for (const Rect& rect : rects_) {
       const SDL_Rect onWindow =
           paintScaled(sdl_, *surface, rect, frames_.shown.data(), width_, scale_, scaledRow_);
       if (onWindow.w > 0 && onWindow.h > 0) sent_.push_back(onWindow);
@@ -342,7 +342,7 @@ class SdlPlatform : public Platform {
   FrameDiff frames_;  // its `shown` is the window thread's own
   // The window thread's own: the rectangles of the change being sent, and
   // the same on the window.
-  std::vector<PixelRect> rects_;
+  std::vector<Rect> rects_;
   std::vector<SDL_Rect> sent_;
 
   std::atomic<int64_t> shownFrames_{0};

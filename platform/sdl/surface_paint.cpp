@@ -5,10 +5,10 @@
 
 namespace akkusim {
 
-SDL_Rect paintScaled(const SdlLibrary& sdl, SDL_Surface& surface, const PixelRect& rect,
+SDL_Rect paintScaled(const SdlLibrary& sdl, SDL_Surface& surface, const Rect& rect,
                      const uint32_t* shown, int32_t width, int scale,
                      std::vector<uint32_t>& scratchRow) {
-  const SDL_Rect scaled{rect.x * scale, rect.y * scale, rect.w * scale, rect.h * scale};
+  const SDL_Rect scaled{rect.x * scale, rect.y * scale, rect.width * scale, rect.height * scale};
   const SDL_Rect bounds{0, 0, surface.w, surface.h};
   SDL_Rect target{};
   if (!sdl.SDL_IntersectRect(&scaled, &bounds, &target)) return SDL_Rect{};

@@ -23,11 +23,11 @@ TEST(FrameDiff, FirstFrameIsSentWholeAndAnUnchangedOneNotAtAll) {
   FrameDiff diff;
   resetFrameDiff(diff, 8, 4);
   const Image frame = frameOf(8, 4, 0x123456);
-  std::vector<PixelRect> rects;
+  std::vector<Rect> rects;
 
   EXPECT_TRUE(stageFrame(diff, frame));
   takeChanges(diff, rects);
-  EXPECT_EQ(rects, (std::vector<PixelRect>{{0, 0, 8, 4}}));
+  EXPECT_EQ(rects, (std::vector<Rect>{{0, 0, 8, 4}}));
   EXPECT_EQ(diff.shown, frame.pixels);
 
   EXPECT_FALSE(stageFrame(diff, frame));
@@ -40,7 +40,7 @@ TEST(FrameDiff, ChangesBecomeRectanglesOfConsecutiveRowsAsWideAsTheirUnion) {
   struct Case {
     const char* name;
     std::vector<std::pair<int32_t, int32_t>> changed;  // x, y
-    std::vector<PixelRect> expected;
+    std::vector<Rect> expected;
   };
   const std::vector<Case> cases = {
       {"one pixel", {{3, 2}}, {{3, 2, 1, 1}}},
@@ -53,7 +53,7 @@ TEST(FrameDiff, ChangesBecomeRectanglesOfConsecutiveRowsAsWideAsTheirUnion) {
     FrameDiff diff;
     resetFrameDiff(diff, 8, 4);
     Image frame = frameOf(8, 4, 0);
-    std::vector<PixelRect> rects;
+    std::vector<Rect> rects;
     stageFrame(diff, frame);
     takeChanges(diff, rects);
 
@@ -71,7 +71,7 @@ TEST(FrameDiff, ChangesStagedTwiceBeforeATakeAccumulate) {
   FrameDiff diff;
   resetFrameDiff(diff, 8, 2);
   Image frame = frameOf(8, 2, 0);
-  std::vector<PixelRect> rects;
+  std::vector<Rect> rects;
   stageFrame(diff, frame);
   takeChanges(diff, rects);
 
@@ -82,7 +82,7 @@ TEST(FrameDiff, ChangesStagedTwiceBeforeATakeAccumulate) {
   stageFrame(diff, frame);
   takeChanges(diff, rects);
 
-  EXPECT_EQ(rects, (std::vector<PixelRect>{{1, 0, 5, 1}}));
+  EXPECT_EQ(rects, (std::vector<Rect>{{1, 0, 5, 1}}));
   EXPECT_EQ(diff.shown, frame.pixels);
 }
 
