@@ -135,6 +135,26 @@ TEST(ListProgramFolder, ProgramsInReadingOrderWithoutExtension) {
             (std::vector<std::string>{"_x", "A", "a", "a.b", "b", "b-1", "B_2", "demo", "Zeta"}));
 }
 
+TEST(ListProgramFolder, LetterCaseAsideFirstThenTheBytes) {
+  struct Case {
+    std::string first;
+    std::string second;
+    bool before;
+  };
+  for (const Case& c : {
+           Case{"A", "a", true},
+           Case{"a", "A", false},
+           Case{"a", "a", false},
+           Case{"a", "B", true},
+           Case{"B", "a", false},
+           Case{"Zeta", "zeta2", true},
+           Case{"_x", "A", true},
+           Case{"b-1", "B_2", true},
+       }) {
+    EXPECT_EQ(comesBeforeInList(c.first, c.second), c.before) << c.first << " " << c.second;
+  }
+}
+
 TEST(ListProgramFolder, MissingFolderGivesAnEmptyList) {
   FolderFixture f;
   EXPECT_TRUE(listProgramFolder(f.root / "fehlt").empty());
