@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "bench/counting_loop.h"
-#include "cli/headless_run.h"
 #include "machine/machine_state.h"
+#include "machine/run.h"
 
 using namespace akkusim;
 

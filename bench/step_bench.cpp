@@ -21,11 +21,12 @@ constexpr int64_t kStepsPerRun = 1'000'000;
 void coreRunLoop(benchmark::State& state) {
   auto machine = loopMachine();
   int32_t touched = -1;
-  StepOutcome last = StepOutcome::Executed;
+  StepsRun run;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(runInstructions(*machine, touched, kStepsPerRun, last));
+    run = runInstructions(*machine, touched, kStepsPerRun);
+    benchmark::DoNotOptimize(run.steps);
   }
-  if (last != StepOutcome::Executed) state.SkipWithError("loop stopped");
+  if (run.lastOutcome != StepOutcome::Executed) state.SkipWithError("loop stopped");
   state.SetItemsProcessed(state.iterations() * kStepsPerRun);
 }
 BENCHMARK(coreRunLoop);

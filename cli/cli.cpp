@@ -11,11 +11,10 @@
 #include <vector>
 
 #include "cli/cli_report.h"
-#include "cli/headless_run.h"
-#include "files/program_file.h"
-#include "grader/memory_words.h"
+#include "files/program_input.h"
 #include "grader/test_command.h"
-#include "machine/execute.h"
+#include "machine/memory_words.h"
+#include "machine/run.h"
 #include "program/assemble.h"
 #include "program/messages.h"
 
@@ -59,7 +58,7 @@ constexpr std::string_view kHelp =
     "  --json           Ausgabe als ein JSON-Objekt\n"
     "\n"
     "Exit-Codes: 0 HOLD erreicht, 1 Aufruf- oder Dateifehler, 2 Fehler beim\n"
-    "Assemblieren, 3 Laufzeitfehler, 4 Schrittlimit erreicht.\n"
+    "Assemblieren, 3 Laufzeitfehler, 4 Schrittgrenze erreicht.\n"
     "test: 0 alle F\xC3\xA4lle bestanden, 5 ein Fall nicht bestanden, 1 Aufruf- oder\n"
     "Dateifehler, 2 ung\xC3\xBCltige Testdatei.\n";
 
@@ -163,10 +162,12 @@ void printLines(std::ostream& err, const MessageLines& lines) {
 // Loads and assembles; on failure prints the reason and gives the exit code.
 std::optional<int> prepareMachine(const Options& options, std::istream& in, std::ostream& err,
                                   LoadedProgram& loaded, MachineState& machine) {
-  if (std::optional<std::string> reason = readProgramInput(options.file, in, loaded)) {
-    err << "akkusim: " << programDisplayName(options.file) << ": " << *reason << '\n';
+  Result<LoadedProgram> read = readProgramInput(options.file, in);
+  if (!read) {
+    err << "akkusim: " << programDisplayName(options.file) << ": " << read.reason() << '\n';
     return kExitUsage;
   }
+  loaded = std::move(*read);
   if (loaded.incomplete) {
     printLines(err, loadWarningLines());
   }
@@ -194,6 +195,20 @@ int exitCodeOf(RunEnd end) {
   return kExitRunError;
 }
 
+// Prints each step of a traced run as it happens, as text or as the
+// elements of the JSON trace array.
+StepObserver tracePrinter(std::ostream& out, bool json) {
+  if (json) beginJsonTrace(out);
+  return [&out, json, first = true](const MachineState& machine) mutable {
+    if (json) {
+      printTraceJson(out, machine, first);
+    } else {
+      printTraceText(out, machine);
+    }
+    first = false;
+  };
+}
+
 int runCommand(int argc, const char* const* argv, std::istream& in, std::ostream& out,
                std::ostream& err) {
   Options options;
@@ -208,35 +223,13 @@ int runCommand(int argc, const char* const* argv, std::istream& in, std::ostream
   }
   for (const WordBlock& block : options.words) writeWords(*machine, block);
 
-  int32_t touched = -1;
-  int64_t calls = 0;
-  StepOutcome last = StepOutcome::Executed;
-  if (options.trace) {
-    if (options.json) beginJsonTrace(out);
-    while (calls < options.maxSteps) {
-      last = executeInstruction(*machine, touched);
-      ++calls;
-      if (last == StepOutcome::MemoryOverflow) break;  // nothing was fetched
-      if (options.json) {
-        printTraceJson(out, *machine, calls == 1);
-      } else {
-        printTraceText(out, *machine);
-      }
-      if (last != StepOutcome::Executed) break;
-    }
-  }
-
+  const RunSummary run = options.trace
+                            ? runToEnd(*machine, options.maxSteps, tracePrinter(out, options.json))
+                            : runToEnd(*machine, options.maxSteps);
   RunReport report;
   report.machine = machine.get();
-  if (options.trace) {
-    // The memory-limit check fetches nothing, so it is no step of the program.
-    report.steps = calls - (last == StepOutcome::MemoryOverflow ? 1 : 0);
-    report.end = runEndOf(last);
-  } else {
-    const RunSummary run = runToEnd(*machine, options.maxSteps);
-    report.steps = run.steps;
-    report.end = run.end;
-  }
+  report.steps = run.steps;
+  report.end = run.end;
   report.dump = options.dump;
   if (options.json) {
     printRunJson(out, report, options.trace);

@@ -4,9 +4,12 @@
 #include <array>
 #include <cstdio>
 #include <ostream>
+#include <string>
+#include <string_view>
 
 #include "isa/opcode_table.h"
 #include "program/messages.h"
+#include "text/json.h"
 
 namespace akkusim {
 
@@ -45,88 +48,12 @@ std::string hex4(uint16_t word) {
   return text;
 }
 
-}  // namespace
-
-std::string jsonString(std::string_view text) {
-  std::string quoted = "\"";
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      quoted += '\\';
-      quoted += c;
-    } else if (byte < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(byte));
-      quoted += escape;
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + '"';
-}
-
-namespace {
-
 void printJsonFlags(std::ostream& out, const MachineState& m) {
   out << "{\"C\":" << int{m.carry} << ",\"V\":" << int{m.overflow} << ",\"Z\":" << int{m.zero}
       << ",\"N\":" << int{m.negative} << '}';
 }
 
 }  // namespace
-
-RunEnd runEndOf(StepOutcome lastOutcome) {
-  switch (lastOutcome) {
-    case StepOutcome::Executed:
-      return RunEnd::StepLimit;
-    case StepOutcome::Hold:
-      return RunEnd::Hold;
-    case StepOutcome::MemoryOverflow:
-      return RunEnd::MemoryOverflow;
-    case StepOutcome::BadShift:
-      return RunEnd::BadShift;
-    case StepOutcome::UnknownInstruction:
-      return RunEnd::UnknownInstruction;
-    case StepOutcome::DivisionByZero:
-      return RunEnd::DivisionByZero;
-  }
-  return RunEnd::StepLimit;
-}
-
-std::string_view runEndName(RunEnd end) {
-  switch (end) {
-    case RunEnd::Hold:
-      return "hold";
-    case RunEnd::MemoryOverflow:
-      return "memoryOverflow";
-    case RunEnd::BadShift:
-      return "badShift";
-    case RunEnd::UnknownInstruction:
-      return "unknownInstruction";
-    case RunEnd::DivisionByZero:
-      return "divisionByZero";
-    case RunEnd::StepLimit:
-      return "stepLimit";
-  }
-  return "";
-}
-
-std::string runEndText(RunEnd end) {
-  switch (end) {
-    case RunEnd::Hold:
-      return outcomeMessage(StepOutcome::Hold);
-    case RunEnd::MemoryOverflow:
-      return outcomeMessage(StepOutcome::MemoryOverflow);
-    case RunEnd::BadShift:
-      return outcomeMessage(StepOutcome::BadShift);
-    case RunEnd::UnknownInstruction:
-      return outcomeMessage(StepOutcome::UnknownInstruction);
-    case RunEnd::DivisionByZero:
-      return outcomeMessage(StepOutcome::DivisionByZero);
-    case RunEnd::StepLimit:
-      return "Schrittlimit erreicht";
-  }
-  return "";
-}
 
 void printRunText(std::ostream& out, const RunReport& report) {
   const MachineState& m = *report.machine;

@@ -5,22 +5,11 @@
 #include <cstdint>
 #include <iosfwd>
 #include <optional>
-#include <string>
-#include <string_view>
 
-#include "machine/execute.h"
 #include "machine/machine_state.h"
+#include "machine/run.h"
 
 namespace akkusim {
-
-// How a run ended: a step outcome other than Executed, or the step limit.
-enum class RunEnd { Hold, MemoryOverflow, BadShift, UnknownInstruction, DivisionByZero, StepLimit };
-
-RunEnd runEndOf(StepOutcome lastOutcome);
-// The `end` value of the JSON output, e.g. "hold", "stepLimit".
-std::string_view runEndName(RunEnd end);
-// The German text of the end: the step's message or that the limit was hit.
-std::string runEndText(RunEnd end);
 
 struct MemoryRange {
   int32_t from = 0;
@@ -33,9 +22,6 @@ struct RunReport {
   RunEnd end = RunEnd::Hold;
   std::optional<MemoryRange> dump;
 };
-
-// A JSON string literal of UTF-8 text, quotes and control bytes escaped.
-std::string jsonString(std::string_view text);
 
 void printRunText(std::ostream& out, const RunReport& report);
 // One line of JSON. With `traceOpen` the object was begun by

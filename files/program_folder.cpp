@@ -4,25 +4,41 @@
 #include <fstream>
 #include <system_error>
 
+#include "text/ascii_case.h"
+
 namespace akkusim {
 
 namespace {
 
 unsigned char foldedByte(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+  return static_cast<unsigned char>(lowerAscii(c));
+}
+
+enum class ExtensionCase { Exact, Any };
+
+std::optional<std::string> programNameOf(std::string_view fileName, ExtensionCase extensionCase) {
+  if (fileName.size() <= kProgramExtension.size() || fileName.front() == '.') return std::nullopt;
+  const std::string_view stem = fileName.substr(0, fileName.size() - kProgramExtension.size());
+  std::string extension(fileName.substr(stem.size()));
+  if (extensionCase == ExtensionCase::Any) {
+    for (char& c : extension) c = lowerAscii(c);
+  }
+  if (extension != kProgramExtension) return std::nullopt;
+  return std::string(stem);
 }
 
 // The program files directly in `folder`, as (name, path) in directory
 // order; a listing that fails part way keeps what it found.
 template <typename Visit>
-void forEachProgramFile(const std::filesystem::path& folder, Visit visit) {
+void forEachProgramFile(const std::filesystem::path& folder, ExtensionCase extensionCase,
+                        Visit visit) {
   std::error_code error;
   std::filesystem::directory_iterator it(folder, error);
   if (error) return;
   for (const std::filesystem::directory_iterator end; it != end; it.increment(error)) {
     if (error) return;
-    const std::optional<std::string> name = programNameOfFile(it->path().filename().string());
+    const std::optional<std::string> name =
+        programNameOf(it->path().filename().string(), extensionCase);
     std::error_code typeError;
     if (!name || !it->is_regular_file(typeError) || typeError) continue;
     visit(*name, it->path());
@@ -42,15 +58,15 @@ bool isProgramName(std::string_view name) {
 }
 
 std::optional<std::string> programNameOfFile(std::string_view fileName) {
-  if (fileName.size() <= kProgramExtension.size() || fileName.front() == '.' ||
-      !fileName.ends_with(kProgramExtension)) {
-    return std::nullopt;
-  }
-  return std::string(fileName.substr(0, fileName.size() - kProgramExtension.size()));
+  return programNameOf(fileName, ExtensionCase::Exact);
+}
+
+std::optional<std::string> programNameOfForeignFile(std::string_view fileName) {
+  return programNameOf(fileName, ExtensionCase::Any);
 }
 
 std::optional<std::string> newProgramNameOf(std::string_view fileName) {
-  std::optional<std::string> name = programNameOfFile(fileName);
+  std::optional<std::string> name = programNameOfForeignFile(fileName);
   if (!name || !isProgramName(*name)) return std::nullopt;
   return name;
 }
@@ -72,9 +88,9 @@ bool comesBeforeInList(const std::string& a, const std::string& b) {
 
 std::vector<std::string> listProgramFolder(const std::filesystem::path& folder) {
   std::vector<std::string> names;
-  forEachProgramFile(folder, [&names](const std::string& name, const std::filesystem::path&) {
-    names.push_back(name);
-  });
+  forEachProgramFile(
+      folder, ExtensionCase::Exact,
+      [&names](const std::string& name, const std::filesystem::path&) { names.push_back(name); });
   std::sort(names.begin(), names.end(), comesBeforeInList);
   return names;
 }
@@ -96,9 +112,10 @@ std::vector<std::string> expandProgramArguments(const std::vector<std::string>& 
       continue;
     }
     std::vector<std::string> found;
-    forEachProgramFile(argument, [&found](const std::string&, const std::filesystem::path& path) {
-      found.push_back(path.string());
-    });
+    forEachProgramFile(argument, ExtensionCase::Any,
+                       [&found](const std::string&, const std::filesystem::path& path) {
+                         found.push_back(path.string());
+                       });
     std::sort(found.begin(), found.end());
     files.insert(files.end(), found.begin(), found.end());
   }

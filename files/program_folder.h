@@ -12,12 +12,10 @@
 
 namespace akkusim {
 
-// Exactly ".txt", in lower case. A name goes back to its file by appending
-// the extension, so only such a file opens again under the name it is listed
-// by: on a file system that tells cases apart, "A.TXT" would be listed as "A"
-// and then not be found, and Speichern would put "A.txt" beside it. Uploads
-// and the folders `akkusim test` checks follow the same rule, so a teacher
-// checks exactly the files the learners' windows list.
+// Exactly ".txt", in lower case, for the files of the program folder. A name
+// goes back to its file by appending the extension, so only such a file opens
+// again under the name it is listed by: on a file system that tells cases
+// apart, "A.TXT" would be listed as "A" and then not be found.
 inline constexpr std::string_view kProgramExtension{".txt"};
 
 // A name the learner gives: letters, digits, "_" and "-", 1 to 40 of them.
@@ -32,6 +30,11 @@ bool isProgramName(std::string_view name);
 // hidden) with the extension and something before it. Nothing otherwise.
 // Names found this way need not follow the rule for given names.
 std::optional<std::string> programNameOfFile(std::string_view fileName);
+
+// The same for a file that is read by its own path and never looked up again
+// by name and extension (an upload, a folder's file given to `akkusim test`):
+// the extension in any letter case, since tools on Windows write ".TXT".
+std::optional<std::string> programNameOfForeignFile(std::string_view fileName);
 
 // The name under which a file from elsewhere (an upload) joins the folder:
 // its file name must be a program's, and the name one the learner could give.
@@ -53,7 +56,8 @@ std::vector<std::string> listProgramFolder(const std::filesystem::path& folder);
 bool programFileExists(const std::filesystem::path& folder, std::string_view name);
 
 // Command-line arguments to the program files they stand for, in order: a
-// folder stands for its program files, sorted by their bytes; anything else
+// folder stands for its program files (extension in any letter case, not
+// hidden), sorted by their bytes; anything else
 // (also "-", standard input) is taken as a program file as it is.
 std::vector<std::string> expandProgramArguments(const std::vector<std::string>& arguments);
 

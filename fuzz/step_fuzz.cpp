@@ -41,8 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (outcome != StepOutcome::Executed) break;
   }
   int32_t fastTouched = 0;
-  StepOutcome last = StepOutcome::Executed;
-  runInstructions(*fast, fastTouched, steps, last);
+  runInstructions(*fast, fastTouched, steps);
   if (fastTouched != touched || fast->pc != m.pc || fast->accumulator != m.accumulator ||
       fast->instructionAddress != m.instructionAddress || fast->carry != m.carry ||
       fast->overflow != m.overflow || fast->zero != m.zero || fast->negative != m.negative ||

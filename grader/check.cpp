@@ -2,7 +2,8 @@
 
 #include <array>
 
-#include "cli/headless_run.h"
+#include "files/program_input.h"
+#include "machine/run.h"
 #include "program/assemble.h"
 #include "program/messages.h"
 
@@ -84,12 +85,14 @@ ProgramResult checkProgram(const TestSuite& suite, const std::string& file,
                            std::istream& stdinStream, CheckMachines& machines) {
   ProgramResult result;
   result.file = programDisplayName(file);
-  LoadedProgram loaded;
-  std::optional<std::string> error = readProgramInput(file, stdinStream, loaded);
-  if (!error) {
-    result.incomplete = loaded.incomplete;
+  Result<LoadedProgram> loaded = readProgramInput(file, stdinStream);
+  std::optional<std::string> error;
+  if (!loaded) {
+    error = loaded.reason();
+  } else {
+    result.incomplete = loaded->incomplete;
     LineMap lineMap;
-    const AssembleResult assembled = assembleProgram(loaded.program, machines.assembled, lineMap);
+    const AssembleResult assembled = assembleProgram(loaded->program, machines.assembled, lineMap);
     if (assembled.error != AssembleError::None) {
       error = joinLines(assembleErrorLines(assembled), " ");
     }

@@ -10,6 +10,7 @@
 
 #include "grader/test_file.h"
 #include "machine/machine_state.h"
+#include "machine/run.h"
 
 namespace akkusim {
 

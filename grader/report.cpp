@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <ostream>
 
-#include "cli/headless_run.h"
+#include "machine/run.h"
 #include "program/messages.h"
+#include "text/json.h"
 
 namespace akkusim {
 
@@ -14,7 +15,7 @@ namespace {
 constexpr std::size_t kDifferencesPerLine = 3;
 
 std::string endText(RunEnd end, int64_t maxSteps) {
-  if (end == RunEnd::StepLimit) return "Schrittgrenze " + std::to_string(maxSteps) + " erreicht";
+  if (end == RunEnd::StepLimit) return stepLimitText(maxSteps);
   return runEndText(end);
 }
 

@@ -1,14 +1,10 @@
 #include "grader/test_command.h"
 
 #include <sched.h>
-#include <sys/stat.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <condition_variable>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <memory>
 #include <mutex>
@@ -21,6 +17,7 @@
 #include <vector>
 
 #include "files/program_folder.h"
+#include "files/program_input.h"
 #include "grader/check.h"
 #include "grader/report.h"
 #include "grader/test_file.h"
@@ -70,36 +67,6 @@ std::optional<std::string> parseTestOptions(int argc, const char* const* argv,
   if (options.programs.empty())
     return std::string("Programmdatei oder Ordner fehlt (siehe akkusim --help)");
   return std::nullopt;
-}
-
-enum class TestFileRead { Read, Unreadable, TooLarge };
-
-TestFileRead readWholeFile(const std::string& path, std::string& text, std::string& reason) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) {
-    reason = errno == ENOENT || errno == ENOTDIR
-                 ? std::string("Datei nicht gefunden")
-                 : "nicht lesbar (" + std::string(std::strerror(errno)) + ")";
-    return TestFileRead::Unreadable;
-  }
-  if (S_ISDIR(info.st_mode)) {
-    reason = "ein Verzeichnis, keine Testdatei";
-    return TestFileRead::Unreadable;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in.is_open()) {
-    reason = "nicht lesbar (" + std::string(std::strerror(errno)) + ")";
-    return TestFileRead::Unreadable;
-  }
-  // One byte past the limit tells a file that is too large, whatever its size claims.
-  text.resize(kMostTestFileBytes + 1);
-  in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  if (in.bad()) {
-    reason = "Lesefehler";
-    return TestFileRead::Unreadable;
-  }
-  text.resize(static_cast<std::size_t>(in.gcount()));
-  return text.size() > kMostTestFileBytes ? TestFileRead::TooLarge : TestFileRead::Read;
 }
 
 // The cores this process may run on (taskset and containers narrow them).
@@ -207,17 +174,13 @@ int runTestCommand(int argc, const char* const* argv, std::istream& in, std::ost
     err << "akkusim test: " << *problem << '\n';
     return kTestExitUsage;
   }
-  std::string text;
-  std::string reason;
-  switch (readWholeFile(options.testFile, text, reason)) {
-    case TestFileRead::Unreadable:
-      err << "akkusim test: " << options.testFile << ": " << reason << '\n';
-      return kTestExitUsage;
-    case TestFileRead::TooLarge:
-    case TestFileRead::Read:
-      break;
+  // A file past the limit is read one byte beyond it, which readTestFile refuses.
+  const Result<std::string> text = readNamedFile(options.testFile, "Testdatei", kMostTestFileBytes);
+  if (!text) {
+    err << "akkusim test: " << options.testFile << ": " << text.reason() << '\n';
+    return kTestExitUsage;
   }
-  const TestFileReading reading = readTestFile(text);
+  const TestFileReading reading = readTestFile(*text);
   if (!reading.suite) {
     err << "akkusim test: " << options.testFile << ':' << reading.error.line << ':'
         << reading.error.column << ": " << reading.error.reason << '\n';

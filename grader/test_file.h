@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/cli_report.h"
-#include "grader/memory_words.h"
+#include "machine/memory_words.h"
+#include "machine/run.h"
 
 namespace akkusim {
 

@@ -364,21 +364,43 @@ StepOutcome executeInstruction(MachineState& machine, int32_t& touchedAddress) {
   return outcome;
 }
 
-int64_t runInstructions(MachineState& machine, int32_t& touchedAddress, int64_t maxSteps,
-                        StepOutcome& lastOutcome) {
+namespace {
+
+// One loop for both runs: the plain one passes an observer that does
+// nothing, which the compiler removes.
+template <typename Observe>
+[[gnu::always_inline]] inline StepsRun runLoop(MachineState& machine, int32_t& touchedAddress,
+                                               int64_t maxSteps, Observe observe) {
   Registers r = loadRegisters(machine, touchedAddress);
   int16_t* const memory = machine.memory.data();
   const DecodedWord* const decode = decodeIndex();
-  StepOutcome outcome = StepOutcome::Executed;
-  int64_t steps = 0;
-  while (steps < maxSteps) {
-    outcome = step(r, memory, decode);
-    ++steps;
-    if (outcome != StepOutcome::Executed) break;
+  StepsRun run;
+  while (run.steps < maxSteps) {
+    run.lastOutcome = step(r, memory, decode);
+    ++run.steps;
+    if (run.lastOutcome != StepOutcome::Executed) {
+      // A MemoryOverflow step fetched nothing, so there is nothing to see.
+      if (run.lastOutcome != StepOutcome::MemoryOverflow) observe(r);
+      break;
+    }
+    observe(r);
   }
   storeRegisters(r, machine, touchedAddress);
-  lastOutcome = outcome;
-  return steps;
+  return run;
+}
+
+}  // namespace
+
+StepsRun runInstructions(MachineState& machine, int32_t& touchedAddress, int64_t maxSteps) {
+  return runLoop(machine, touchedAddress, maxSteps, [](const Registers&) {});
+}
+
+StepsRun runInstructions(MachineState& machine, int32_t& touchedAddress, int64_t maxSteps,
+                         const StepObserver& observer) {
+  return runLoop(machine, touchedAddress, maxSteps, [&](const Registers& r) {
+    storeRegisters(r, machine, touchedAddress);
+    observer(machine);
+  });
 }
 
 }  // namespace akkusim

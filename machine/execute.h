@@ -2,6 +2,7 @@
 // The semantics of one instruction, without any screen.
 
 #include <cstdint>
+#include <functional>
 
 #include "machine/machine_state.h"
 
@@ -21,13 +22,25 @@ enum class StepOutcome {
 // `touchedAddress` is overwritten as the instruction group says.
 StepOutcome executeInstruction(MachineState& machine, int32_t& touchedAddress);
 
+// How far a run of steps went: the steps performed (a MemoryOverflow step,
+// which fetches nothing, included) and the outcome of the last one (Executed
+// when none was made or the limit was reached).
+struct StepsRun {
+  int64_t steps = 0;
+  StepOutcome lastOutcome = StepOutcome::Executed;
+};
+
 // Runs up to `maxSteps` steps with the same results as calling
 // executeInstruction that often, but with the hot registers kept in locals.
-// Stops after the first step whose outcome is not Executed. Returns the number
-// of steps performed (a MemoryOverflow step, which fetches nothing, included);
-// `lastOutcome` is the outcome of the last one (Executed when none was made or
-// the limit was reached).
-int64_t runInstructions(MachineState& machine, int32_t& touchedAddress, int64_t maxSteps,
-                        StepOutcome& lastOutcome);
+// Stops after the first step whose outcome is not Executed.
+StepsRun runInstructions(MachineState& machine, int32_t& touchedAddress, int64_t maxSteps);
+
+// Sees the machine after every step that fetched an instruction.
+using StepObserver = std::function<void(const MachineState&)>;
+
+// The same loop, writing the registers back and calling `observer` after
+// each step that fetched something; slower, for a trace.
+StepsRun runInstructions(MachineState& machine, int32_t& touchedAddress, int64_t maxSteps,
+                         const StepObserver& observer);
 
 }  // namespace akkusim

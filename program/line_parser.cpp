@@ -72,6 +72,62 @@ uint16_t numberValue(std::string_view token) {
   return static_cast<uint16_t>(value);
 }
 
+namespace {
+
+// "LABEL: WORD N": a named data word.
+bool parseDataWord(ProgramLine& line, std::string_view labelName, const Token& directive,
+                   std::string_view value) {
+  const std::string_view text(line.text);
+  if (!equalsWordDirective(directive.in(text)) || !isNumber(value) || isMnemonic(labelName)) {
+    return false;
+  }
+  line.kind = LineKind::DataWord;
+  line.value = static_cast<int16_t>(numberValue(value));
+  line.symbol.assign(labelName);
+  // Only a directive led by a blank is normalised; one led by a tab is
+  // left as typed (and a "word" in the comment keeps its case).
+  if (text[directive.begin - 1] == ' ') line.text.replace(directive.begin, 4, "WORD", 4);
+  return true;
+}
+
+// "MNEMONIC OPERAND", the operand a number or a symbol.
+bool parseWithOperand(ProgramLine& line, const Token& mnemonic, std::string_view operand) {
+  const OpcodeRow* row = findMnemonic(mnemonic.in(line.text));
+  const bool looksNumeric = operand[0] == '-' || isDigit(operand[0]);
+  const bool number = isNumber(operand);
+  if (row == nullptr || !hasOperand(row->operand) || (looksNumeric && !number)) return false;
+  line.opcode = row->code;
+  if (number) {
+    line.kind = LineKind::NumberOperand;
+    line.value = static_cast<int16_t>(numberValue(operand));
+  } else {
+    line.kind = LineKind::SymbolOperand;
+    line.symbol.assign(operand);
+  }
+  rewriteMnemonic(line.text, mnemonic.begin, *row);
+  return true;
+}
+
+// "LABEL:" alone, or a mnemonic without operand.
+bool parseSingleToken(ProgramLine& line, const Token& token, bool isLabel,
+                      std::string_view labelName) {
+  if (isLabel) {
+    if (isMnemonic(labelName)) return false;
+    line.kind = LineKind::LabelOnly;
+    line.symbol.assign(labelName);
+    return true;
+  }
+  const OpcodeRow* row = findMnemonic(token.in(line.text));
+  if (row == nullptr || hasOperand(row->operand)) return false;
+  line.kind = LineKind::NoOperand;
+  line.opcode = row->code;
+  line.value = 0;
+  rewriteMnemonic(line.text, token.begin, *row);
+  return true;
+}
+
+}  // namespace
+
 void parseLine(ProgramLine& line, int16_t index) {
   line.lineIndex = index;
   line.valid = true;
@@ -131,62 +187,18 @@ void parseLine(ProgramLine& line, int16_t index) {
   }
   const std::string_view labelName = firstIsLabel ? first.substr(0, colon) : std::string_view{};
 
+  // The parts below rewrite only the case of a mnemonic or directive in
+  // line.text, never its length, so the views into it stay valid.
   switch (tokens) {
-    case 3: {
-      const std::string_view third = t3.in(text);
-      if (!firstIsLabel || !equalsWordDirective(second) || !isNumber(third) ||
-          isMnemonic(labelName)) {
-        line.valid = false;
-        return;
-      }
-      line.kind = LineKind::DataWord;
-      line.value = static_cast<int16_t>(numberValue(third));
-      line.symbol.assign(labelName);
-      // Only a directive led by a blank is normalised; one led by a tab is
-      // left as typed (and a "word" in the comment keeps its case).
-      if (text[t2.begin - 1] == ' ') line.text.replace(t2.begin, 4, "WORD", 4);
+    case 3:
+      line.valid = firstIsLabel && parseDataWord(line, labelName, t2, t3.in(text));
       return;
-    }
-    case 2: {
-      const OpcodeRow* row = findMnemonic(first);
-      const bool looksNumeric = second[0] == '-' || isDigit(second[0]);
-      const bool number = isNumber(second);
-      if (row == nullptr || !hasOperand(row->operand) || (looksNumeric && !number)) {
-        line.valid = false;
-        return;
-      }
-      line.opcode = row->code;
-      if (number) {
-        line.kind = LineKind::NumberOperand;
-        line.value = static_cast<int16_t>(numberValue(second));
-      } else {
-        line.kind = LineKind::SymbolOperand;
-        line.symbol.assign(second);
-      }
-      rewriteMnemonic(line.text, t1.begin, *row);
+    case 2:
+      line.valid = parseWithOperand(line, t1, second);
       return;
-    }
-    default: {
-      if (firstIsLabel) {
-        if (isMnemonic(labelName)) {
-          line.valid = false;
-          return;
-        }
-        line.kind = LineKind::LabelOnly;
-        line.symbol.assign(labelName);
-        return;
-      }
-      const OpcodeRow* row = findMnemonic(first);
-      if (row == nullptr || hasOperand(row->operand)) {
-        line.valid = false;
-        return;
-      }
-      line.kind = LineKind::NoOperand;
-      line.opcode = row->code;
-      line.value = 0;
-      rewriteMnemonic(line.text, t1.begin, *row);
+    default:
+      line.valid = parseSingleToken(line, t1, firstIsLabel, labelName);
       return;
-    }
   }
 }
 

@@ -1,6 +1,18 @@
 #include "program/messages.h"
 
+#include <optional>
+
 namespace akkusim {
+
+namespace {
+
+// The one word for the step limit, with the limit's number where known.
+std::string stepLimitWords(std::optional<int64_t> maxSteps) {
+  const std::string limit = maxSteps ? " " + std::to_string(*maxSteps) : std::string();
+  return "Schrittgrenze" + limit + " erreicht";
+}
+
+}  // namespace
 
 std::string outcomeMessage(StepOutcome outcome) {
   switch (outcome) {
@@ -16,6 +28,24 @@ std::string outcomeMessage(StepOutcome outcome) {
       return "Fehler: Unbekannter Befehl";
     case StepOutcome::DivisionByZero:
       return "Fehler: Division durch Null";
+  }
+  return "";
+}
+
+std::string runEndText(RunEnd end) {
+  switch (end) {
+    case RunEnd::Hold:
+      return outcomeMessage(StepOutcome::Hold);
+    case RunEnd::MemoryOverflow:
+      return outcomeMessage(StepOutcome::MemoryOverflow);
+    case RunEnd::BadShift:
+      return outcomeMessage(StepOutcome::BadShift);
+    case RunEnd::UnknownInstruction:
+      return outcomeMessage(StepOutcome::UnknownInstruction);
+    case RunEnd::DivisionByZero:
+      return outcomeMessage(StepOutcome::DivisionByZero);
+    case RunEnd::StepLimit:
+      return stepLimitWords(std::nullopt);
   }
   return "";
 }
@@ -37,6 +67,19 @@ MessageLines assembleErrorLines(const AssembleResult& result) {
 
 MessageLines loadWarningLines() {
   return {"Achtung: Diese Datei konnte nicht", "vollständig importiert werden."};
+}
+
+std::string stepLimitText(int64_t maxSteps) {
+  return stepLimitWords(maxSteps);
+}
+
+std::string joinLines(const MessageLines& lines, const std::string& separator) {
+  std::string text;
+  for (const std::string& line : lines) {
+    if (!text.empty()) text += separator;
+    text += line;
+  }
+  return text;
 }
 
 }  // namespace akkusim

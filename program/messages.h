@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "machine/execute.h"
+#include "machine/run.h"
 #include "program/assemble.h"
 
 namespace akkusim {
@@ -17,10 +18,19 @@ using MessageLines = std::vector<std::string>;
 
 // One line ("" for Executed), e.g. "Fehler: Speicherüberlauf", "Programmende".
 std::string outcomeMessage(StepOutcome outcome);
+// How a run without pause ended: the step's message, or "Schrittgrenze
+// erreicht" for the step limit.
+std::string runEndText(RunEnd end);
+// The step limit with its number, e.g. "Schrittgrenze 100000 erreicht".
+std::string stepLimitText(int64_t maxSteps);
 // Nothing for AssembleError::None.
 MessageLines assembleErrorLines(const AssembleResult& result);
 // A program file read with losses (lines cut, bytes dropped).
 MessageLines loadWarningLines();
+
+// The lines of a message joined by `separator`: a report line keeps a
+// message on one line, where the terminal gets line breaks.
+std::string joinLines(const MessageLines& lines, const std::string& separator);
 
 // The register panel's labels, shared by the window and the command line
 // report: UTF-8, padded by the caller to the label column.

@@ -2,10 +2,10 @@
 # Fails on any include that points up the layers: each folder may include
 # only itself, base/ (the shared result type) and the folders listed for it
 # below, and nothing but main.cpp
-# includes app/. grader/ is a front end beside cli/: it reuses cli/'s
-# reading, running and reporting, and only cli/ (and main.cpp, the tests)
-# may include it. platform/web/ may include files/: the browser's program
-# store is the disk store on the browser's file system, kept in its storage.
+# includes app/. The command line goes cli/ -> grader/ -> core: `akkusim run`
+# dispatches `akkusim test`, and both read, run and report through the core.
+# platform/web/ may include files/: the browser's program store is the disk
+# store on the browser's file system, kept in its storage.
 # Run by scripts/test.sh, so the layout cannot rot.
 set -eu
 cd "$(dirname "$0")/.."
@@ -20,7 +20,7 @@ allowed() {
     program) echo "isa machine text" ;;
     files) echo "isa machine text program" ;;
     cli) echo "isa machine text program files grader" ;;
-    grader) echo "isa machine text program files cli" ;;
+    grader) echo "isa machine text program files" ;;
     gfx) echo "" ;;
     platform/headless) echo "gfx" ;;
     platform/sdl) echo "gfx text" ;;

@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,6 +19,7 @@
 #include "gfx/screen.h"
 #include "platform/headless/headless_platform.h"
 #include "support/file_dialogs.h"
+#include "support/temp_folder.h"
 
 using namespace akkusim;
 
@@ -54,8 +54,8 @@ class RecordingStore : public DiskProgramStore {
 struct Fixture {
   HeadlessPlatform platform;
   Screen screen{platform};
-  std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                 ("akkusim_file_store_" + std::to_string(std::random_device{}()));
+  TempFolder temp{"file_store"};
+  std::filesystem::path folder = temp.path() / "Programme";
   RecordingStore store{folder};
   Session session;
 
@@ -65,10 +65,6 @@ struct Fixture {
     fillBox(screen.window, 0, 0, kScreenWidth - 1, kScreenHeight - 1, kWhite);
     std::filesystem::create_directories(folder);
     session.program.lines[0].text = "HOLD";
-  }
-  ~Fixture() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
   }
 };
 

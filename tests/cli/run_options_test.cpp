@@ -132,7 +132,7 @@ TEST_F(RunOptionsTest, TextOutputWithoutStepsAndWithTheTrace) {
       "Z (Zero):          0\n"
       "N (Negative):      0\n"
       "Schritte:          0\n"
-      "Ende:         Schrittlimit erreicht\n";
+      "Ende:         Schrittgrenze erreicht\n";
   const std::string oneStep =
       "Akkumulator:       5\n"
       "Befehl:        LOADI\n"
@@ -143,7 +143,7 @@ TEST_F(RunOptionsTest, TextOutputWithoutStepsAndWithTheTrace) {
       "Z (Zero):          0\n"
       "N (Negative):      0\n"
       "Schritte:          1\n"
-      "Ende:         Schrittlimit erreicht\n";
+      "Ende:         Schrittgrenze erreicht\n";
   const std::string memoryLimitEnd =
       "Schritte:          2\n"
       "Ende:         Fehler: Speicher\xC3\xBC"

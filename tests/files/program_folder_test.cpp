@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "support/temp_folder.h"
 #include "text/line_edit.h"
 
 using namespace akkusim;
@@ -18,15 +18,11 @@ namespace {
 namespace fs = std::filesystem;
 
 struct FolderFixture {
-  fs::path root = fs::temp_directory_path() /
-                  ("akkusim_program_folder_" + std::to_string(std::random_device{}()));
+  TempFolder temp{"program_folder"};
+  fs::path root = temp.path();
   fs::path folder = root / "Programme";
 
   FolderFixture() { fs::create_directories(folder); }
-  ~FolderFixture() {
-    std::error_code ignored;
-    fs::remove_all(root, ignored);
-  }
   void addFiles(std::initializer_list<const char*> names) const {
     for (const char* name : names) std::ofstream(folder / name, std::ios::binary) << "HOLD\r\n";
   }
@@ -77,41 +73,47 @@ TEST(ProgramName, TheNameFieldAcceptsExactlyTheRulesCharacters) {
   }
 }
 
-// The extension is ".txt" in lower case alone; the grader and uploads took
-// any case before, the chooser only this one. A file of the folder is listed
-// under any name; a file from elsewhere (an upload) also needs a name the
-// learner could give.
+// A file of the folder is listed with ".txt" in lower case alone and under any
+// name; a file read by its own path takes the extension in any case, and one
+// that joins the folder (an upload) also needs a name the learner could give.
 TEST(ProgramFileName, ListedAndNewNamesOfFiles) {
   struct Case {
     std::string fileName;
     std::optional<std::string> listed;
+    std::optional<std::string> foreign;
     std::optional<std::string> joinsAs;
   };
   const std::string forty(40, 'x');
   const std::optional<std::string> none;
   for (const Case& c : {
-           Case{"summe.txt", "summe", "summe"},
-           Case{"Aufgabe_3-b.txt", "Aufgabe_3-b", "Aufgabe_3-b"},
-           Case{forty + ".txt", forty, forty},
-           Case{forty + "x.txt", forty + "x", none},
-           Case{"a.b.txt", "a.b", none},
-           Case{"mein programm.txt", "mein programm", none},
+           Case{"summe.txt", "summe", "summe", "summe"},
+           Case{"Aufgabe_3-b.txt", "Aufgabe_3-b", "Aufgabe_3-b", "Aufgabe_3-b"},
+           Case{forty + ".txt", forty, forty, forty},
+           Case{forty + "x.txt", forty + "x", forty + "x", none},
+           Case{"a.b.txt", "a.b", "a.b", none},
+           Case{"mein programm.txt", "mein programm", "mein programm", none},
            Case{"\xC3\xBC"
                 "bung.txt",
                 "\xC3\xBC"
                 "bung",
+                "\xC3\xBC"
+                "bung",
                 none},
-           Case{"../summe.txt", none, none},
-           Case{"A.TXT", none, none},
-           Case{"Aufgabe_3-b.Txt", none, none},
-           Case{".txt", none, none},
-           Case{".versteckt.txt", none, none},
-           Case{"txt", none, none},
-           Case{"summe", none, none},
-           Case{"summe.txt.bak", none, none},
-           Case{"summe.md", none, none},
+           Case{"../summe.txt", none, none, none},
+           Case{"A.TXT", none, "A", "A"},
+           Case{"Aufgabe_3-b.Txt", none, "Aufgabe_3-b", "Aufgabe_3-b"},
+           Case{".txt", none, none, none},
+           Case{".TXT", none, none, none},
+           Case{".versteckt.txt", none, none, none},
+           Case{"txt", none, none, none},
+           Case{"summe", none, none, none},
+           Case{"summe.txt.bak", none, none, none},
+           Case{"summe.TXT.bak", none, none, none},
+           Case{"summe.md", none, none, none},
+           Case{"summe.tx", none, none, none},
        }) {
     EXPECT_EQ(programNameOfFile(c.fileName), c.listed) << c.fileName;
+    EXPECT_EQ(programNameOfForeignFile(c.fileName), c.foreign) << c.fileName;
     EXPECT_EQ(newProgramNameOf(c.fileName), c.joinsAs) << c.fileName;
   }
 }
@@ -188,10 +190,10 @@ TEST(ExpandProgramArguments, FoldersByBytesOtherArgumentsAsGiven) {
   const std::vector<std::string> files =
       expandProgramArguments({loose, folder, "-", "fehlt.txt", folder});
 
-  // Verify: a folder given twice is expanded twice, as a file given twice is
-  // checked twice.
-  const std::vector<std::string> inFolder = {folder + "/B.txt", folder + "/a.txt",
-                                             folder + "/b.txt"};
+  // Verify: any case of the extension, hidden files aside; a folder given
+  // twice is expanded twice, as a file given twice is checked twice.
+  const std::vector<std::string> inFolder = {folder + "/B.txt", folder + "/C.TXT",
+                                             folder + "/a.txt", folder + "/b.txt"};
   std::vector<std::string> expected = {loose};
   expected.insert(expected.end(), inFolder.begin(), inFolder.end());
   expected.insert(expected.end(), {"-", "fehlt.txt"});
@@ -201,7 +203,7 @@ TEST(ExpandProgramArguments, FoldersByBytesOtherArgumentsAsGiven) {
 
 TEST(ExpandProgramArguments, AFolderWithoutProgramsStandsForNothing) {
   FolderFixture f;
-  f.addFiles({"LIESMICH.TXT", ".x.txt"});
+  f.addFiles({"LIESMICH.md", ".x.txt", "._abgabe.TXT"});
   EXPECT_TRUE(expandProgramArguments({f.folder.string()}).empty());
 }
 

@@ -50,12 +50,11 @@ TEST(Programs, CompareThenJumpNegativeFollowsTheUnsignedBorrow) {
                {{"CMP", 100}, {"JMPN", 8}, {"LOADI", 1}, {"HOLD", 0}, {"LOADI", 2}, {"HOLD", 0}});
   m->memory[100] = static_cast<int16_t>(0x9000);
   int32_t touched = -1;
-  StepOutcome last = StepOutcome::Executed;
 
-  const int64_t steps = runInstructions(*m, touched, 100, last);
+  const StepsRun run = runInstructions(*m, touched, 100);
 
-  EXPECT_EQ(last, StepOutcome::Hold);
-  EXPECT_EQ(steps, 4);
+  EXPECT_EQ(run.lastOutcome, StepOutcome::Hold);
+  EXPECT_EQ(run.steps, 4);
   EXPECT_EQ(m->accumulator, 2);
 }
 
@@ -63,11 +62,10 @@ TEST(Programs, LoadcAfterACarryingAddKeepsTheAddsZeroAndNegative) {
   auto m = freshMachine();
   placeProgram(*m, {{"LOADI", 0xFFFF}, {"ADDI", 1}, {"LOADC", 0}, {"HOLD", 0}});
   int32_t touched = -1;
-  StepOutcome last = StepOutcome::Executed;
 
-  runInstructions(*m, touched, 100, last);
+  const StepsRun run = runInstructions(*m, touched, 100);
 
-  EXPECT_EQ(last, StepOutcome::Hold);
+  EXPECT_EQ(run.lastOutcome, StepOutcome::Hold);
   EXPECT_EQ(m->accumulator, 1);
   EXPECT_EQ(flagsOf(*m), "1110");
 }
@@ -75,12 +73,11 @@ TEST(Programs, LoadcAfterACarryingAddKeepsTheAddsZeroAndNegative) {
 TEST(RunInstructions, ClearedMemoryRunsNoopsUpToTheMemoryLimit) {
   auto m = freshMachine();
   int32_t touched = 5;
-  StepOutcome last = StepOutcome::Executed;
 
-  const int64_t steps = runInstructions(*m, touched, 1'000'000, last);
+  const StepsRun run = runInstructions(*m, touched, 1'000'000);
 
-  EXPECT_EQ(last, StepOutcome::MemoryOverflow);
-  EXPECT_EQ(steps, 32768 + 1);
+  EXPECT_EQ(run.lastOutcome, StepOutcome::MemoryOverflow);
+  EXPECT_EQ(run.steps, 32768 + 1);
   EXPECT_EQ(m->pc, 65536);
   EXPECT_EQ(m->instructionAddress, 65534);
   EXPECT_EQ(touched, 5);
@@ -90,14 +87,15 @@ TEST(RunInstructions, StopsAtTheStepLimitWithOutcomeExecuted) {
   auto m = freshMachine();
   placeProgram(*m, kSumProgram);
   int32_t touched = -1;
-  StepOutcome last = StepOutcome::Hold;
 
-  EXPECT_EQ(runInstructions(*m, touched, 0, last), 0);
-  EXPECT_EQ(last, StepOutcome::Executed);
+  const StepsRun none = runInstructions(*m, touched, 0);
+  EXPECT_EQ(none.steps, 0);
+  EXPECT_EQ(none.lastOutcome, StepOutcome::Executed);
   EXPECT_EQ(m->instructionAddress, -2);
 
-  EXPECT_EQ(runInstructions(*m, touched, 5, last), 5);
-  EXPECT_EQ(last, StepOutcome::Executed);
+  const StepsRun five = runInstructions(*m, touched, 5);
+  EXPECT_EQ(five.steps, 5);
+  EXPECT_EQ(five.lastOutcome, StepOutcome::Executed);
   EXPECT_EQ(m->instructionAddress, 8);
 }
 
@@ -129,11 +127,10 @@ TEST(RunInstructions, MatchesRepeatedSingleStepsOnRandomPrograms) {
       ++singleSteps;
       if (singleLast != StepOutcome::Executed) break;
     }
-    StepOutcome fastLast = StepOutcome::Executed;
-    const int64_t fastSteps = runInstructions(*fast, fastTouched, limit, fastLast);
+    const StepsRun fastRun = runInstructions(*fast, fastTouched, limit);
 
-    EXPECT_EQ(fastSteps, singleSteps);
-    EXPECT_EQ(fastLast, singleLast);
+    EXPECT_EQ(fastRun.steps, singleSteps);
+    EXPECT_EQ(fastRun.lastOutcome, singleLast);
     EXPECT_EQ(fastTouched, singleTouched);
     expectSameMachine(*fast, *single);
   }

@@ -1,5 +1,5 @@
 // Steps that do not simply execute: faults, unknown code words, HOLD and the
-// end of memory, and the messages the outcomes are shown with.
+// end of memory.
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,6 @@
 
 #include "machine/execute.h"
 #include "machine/machine_state.h"
-#include "program/messages.h"
 #include "support/machine_setup.h"
 
 using namespace akkusim;
@@ -129,17 +128,6 @@ TEST(ExecuteInstruction, JumpToTheLastAddressRunsIntoTheMemoryLimit) {
   EXPECT_EQ(executeInstruction(*m, touched), StepOutcome::MemoryOverflow);
   EXPECT_EQ(m->pc, 65535);
   EXPECT_EQ(m->instructionAddress, 0);
-}
-
-TEST(OutcomeMessage, GivesTheGermanTextOfEveryOutcome) {
-  EXPECT_EQ(outcomeMessage(StepOutcome::Executed), "");
-  EXPECT_EQ(outcomeMessage(StepOutcome::Hold), "Programmende");
-  EXPECT_EQ(outcomeMessage(StepOutcome::MemoryOverflow),
-            "Fehler: Speicher\xC3\xBC"
-            "berlauf");
-  EXPECT_EQ(outcomeMessage(StepOutcome::BadShift), "Falscher Operator f\xC3\xBCr SHLI");
-  EXPECT_EQ(outcomeMessage(StepOutcome::UnknownInstruction), "Fehler: Unbekannter Befehl");
-  EXPECT_EQ(outcomeMessage(StepOutcome::DivisionByZero), "Fehler: Division durch Null");
 }
 
 }  // namespace

@@ -142,9 +142,8 @@ TEST_P(ExampleProgram, RunsToHoldWithTheDocumentedResult) {
   }
 
   int32_t touched = 0;
-  StepOutcome outcome = StepOutcome::Executed;
-  const int64_t steps = runInstructions(*machine, touched, 100000, outcome);
-  ASSERT_EQ(outcome, StepOutcome::Hold) << "after " << steps << " steps";
+  const StepsRun run = runInstructions(*machine, touched, 100000);
+  ASSERT_EQ(run.lastOutcome, StepOutcome::Hold) << "after " << run.steps << " steps";
 
   EXPECT_EQ(machine->accumulator, example.accumulator);
   const std::map<std::string, int32_t> addresses = dataAddresses(program);

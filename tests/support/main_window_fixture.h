@@ -29,13 +29,13 @@
 #include "files/disk_program_store.h"
 #include "gfx/screen.h"
 #include "platform/headless/headless_platform.h"
+#include "support/temp_folder.h"
 
 namespace akkusim {
 
 class MainWindowSession {
  public:
   MainWindowSession();
-  ~MainWindowSession();
   MainWindowSession(const MainWindowSession&) = delete;
   MainWindowSession& operator=(const MainWindowSession&) = delete;
 
@@ -64,7 +64,8 @@ class MainWindowSession {
   HeadlessPlatform platform;
   Screen screen{platform};
   MainWindow main;
-  std::filesystem::path root;         // temporary directory, removed at the end
+  TempFolder temp{"main_window"};
+  std::filesystem::path root;         // temp.path()
   std::filesystem::path folder;       // root / "Programme"
   DiskProgramStore programs{folder};  // the store of main.programs
 

@@ -1,4 +1,4 @@
-#include "grader/memory_words.h"
+#include "machine/memory_words.h"
 
 #include <charconv>
 
