@@ -4,6 +4,8 @@
 # below, and nothing but main.cpp
 # includes app/. The command line goes cli/ -> grader/ -> core: `akkusim run`
 # dispatches `akkusim test`, and both read, run and report through the core.
+# platform/web/ may include files/: the browser's program store is the disk
+# store on the browser's file system, kept in its storage.
 # Run by scripts/test.sh, so the layout cannot rot.
 set -eu
 cd "$(dirname "$0")/.."
@@ -22,7 +24,7 @@ allowed() {
     gfx) echo "" ;;
     platform/headless) echo "gfx" ;;
     platform/sdl) echo "gfx text" ;;
-    platform/web) echo "gfx text" ;;
+    platform/web) echo "gfx text files" ;;
     ui) echo "gfx isa machine text program files" ;;
     app) echo "ui gfx isa machine text program files" ;;
     *) return 1 ;;
