@@ -20,7 +20,7 @@ constexpr int32_t kShiftWheelStep = 500;
 constexpr Rect kMemoryArea{430, 0, 669, 799};
 
 bool pressed(const MainWindow& main, MainButton which) {
-  return buttonPressed(main.mouse, mainButton(main.buttons, which), 1);
+  return buttonPressed(main.mouse, mainButton(main.buttons, which), ButtonFilter::LeftAlone);
 }
 
 void waitForButtonRelease(Screen& screen, MainWindow& main) {
@@ -115,7 +115,7 @@ void dispatchPointer(Screen& screen, MainWindow& main) {
     resetSequence(screen, main);
   } else if (pressed(main, MainButton::Neu)) {
     neuSequence(screen, main);
-  } else if (mouseInRect(main.mouse, kMemoryArea, -1)) {
+  } else if (mouseInRect(main.mouse, kMemoryArea, ButtonFilter::Any)) {
     memoryWheelStep(screen, main);
   }
 }
@@ -154,7 +154,7 @@ bool startMainWindow(Screen& screen, MainWindow& main, std::string& error) {
   setColors(screen, kBlack, kWhite);
   clearScreen(screen);
 
-  main.mouse = MouseState{};
+  main.mouse = MouseReading{};
   main.lastWheel = 0;
   main.session = Session{};
   main.memoryView = MemoryView{};
@@ -175,7 +175,7 @@ void runMainLoop(Screen& screen, MainWindow& main) {
     padCurrentLine(main.session);
     drawTextCursor(screen, main);
     while (true) {
-      pollMouse(screen, main.mouse);
+      main.mouse = readMouse(screen);
       main.result = CommandResult::Done;
       dispatchPointer(screen, main);
       if (main.result == CommandResult::WindowClosed) {

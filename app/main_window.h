@@ -25,7 +25,7 @@ struct MainWindow {
   MainButtons buttons = makeMainButtons();
   ListingView listing;
   MemoryView memoryView;
-  MouseState mouse;
+  MouseReading mouse;
   int32_t lastWheel = 0;
   std::optional<Key> key;
   CommandResult result = CommandResult::Done;

@@ -33,7 +33,7 @@ CommandResult runProgram(Screen& screen, MainButtons& buttons, Session& session,
   drawButton(screen, startStop);
 
   // The click that started the run must not stop it at once.
-  MouseState mouse{};
+  MouseReading mouse;
   waitForRelease(screen, mouse);
 
   int32_t touchedAddress = 0;
@@ -42,8 +42,8 @@ CommandResult runProgram(Screen& screen, MainButtons& buttons, Session& session,
   ListingScreenSync listed;  // and shows the whole listing
   do {
     result = executeStep(screen, session, listing, memoryView, touchedAddress, listed);
-    pollMouse(screen, mouse);
-    if (buttonPressed(mouse, startStop, 1)) {
+    mouse = readMouse(screen);
+    if (buttonPressed(mouse, startStop, ButtonFilter::LeftAlone)) {
       result = CommandResult::Stopped;
     }
     if (readKey(screen) == keys::kWindowClose) {

@@ -11,12 +11,30 @@
 
 namespace akkusim {
 
+struct MouseButtons {
+  bool left = false;
+  bool right = false;
+  bool middle = false;
+  friend bool operator==(const MouseButtons&, const MouseButtons&) = default;
+};
+
+// The platforms keep the held buttons as bits: 1 left, 2 right, 4 middle.
+inline MouseButtons mouseButtonsFromBits(int32_t bits) {
+  return MouseButtons{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0};
+}
+
+inline bool anyHeld(const MouseButtons& buttons) {
+  return buttons.left || buttons.right || buttons.middle;
+}
+
+// One look at the pointer. Outside the window, or without the focus, it
+// tells nothing: no buttons, and -1 for the position and the wheel.
 struct MouseReading {
+  bool inside = false;
   int32_t x = -1;
   int32_t y = -1;
   int32_t wheel = -1;
-  int32_t buttons = -1;  // 1 left, 2 right, 4 middle
-  int32_t status = 1;    // 0 valid; 1 outside the window or not focused
+  MouseButtons buttons;
 };
 
 class Platform {

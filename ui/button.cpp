@@ -42,35 +42,24 @@ void disableButton(Screen& screen, Button& button) {
   drawButton(screen, button);
 }
 
-void pollMouse(Screen& screen, MouseState& mouse) {
-  const MouseReading reading = readMouse(screen);
-  mouse.result = reading.status;
-  if (reading.status != 0) {
-    mouse.x = mouse.y = mouse.wheel = mouse.buttons = -1;
-    return;
+bool mouseInRect(const MouseReading& mouse, const Rect& rect, ButtonFilter wanted) {
+  if (!mouse.inside) return false;
+  if (wanted == ButtonFilter::LeftAlone && mouse.buttons != MouseButtons{.left = true}) {
+    return false;
   }
-  mouse.x = reading.x;
-  mouse.y = reading.y;
-  mouse.wheel = reading.wheel;
-  mouse.buttons = reading.buttons;
-}
-
-bool mouseInRect(const MouseState& mouse, const Rect& rect, int32_t wanted) {
-  if (mouse.result != 0) return false;
-  if (wanted != -1 && wanted != mouse.buttons) return false;
   return contains(rect, mouse.x, mouse.y);
 }
 
-bool buttonPressed(const MouseState& mouse, const Button& button, int32_t wanted) {
+bool buttonPressed(const MouseReading& mouse, const Button& button, ButtonFilter wanted) {
   if (!button.active) return false;
   return mouseInRect(mouse, grown(button.bounds, 1), wanted);
 }
 
-int32_t waitForRelease(Screen& screen, MouseState& mouse) {
+int32_t waitForRelease(Screen& screen, MouseReading& mouse) {
   do {
-    pollMouse(screen, mouse);
+    mouse = readMouse(screen);
     sleepMs(screen, 1);
-  } while (mouse.buttons >= 1);
+  } while (anyHeld(mouse.buttons));
   return mouse.wheel;
 }
 

@@ -26,21 +26,17 @@ void drawButton(Screen& screen, const Button& button);
 void enableButton(Screen& screen, Button& button);
 void disableButton(Screen& screen, Button& button);
 
-struct MouseState {
-  int32_t x = 0;
-  int32_t y = 0;
-  int32_t wheel = 0;
-  int32_t buttons = 0;
-  int32_t result = 0;  // 0 valid; otherwise the four values above are -1
-};
+// Which buttons a hit test asks for: any (none held included), or the left
+// one alone.
+enum class ButtonFilter { Any, LeftAlone };
 
-void pollMouse(Screen& screen, MouseState& mouse);
-// Strictly inside on all four sides; `wanted` -1 accepts any button mask.
-bool mouseInRect(const MouseState& mouse, const Rect& rect, int32_t wanted);
-// Active button with the pointer on it or its frame, buttons == wanted.
-bool buttonPressed(const MouseState& mouse, const Button& button, int32_t wanted);
-// Polls (sleeping 1 ms after each poll) until no button is down; returns
-// the last poll's wheel count (-1 for a failed poll).
-int32_t waitForRelease(Screen& screen, MouseState& mouse);
+// Strictly inside on all four sides, with the wanted buttons.
+bool mouseInRect(const MouseReading& mouse, const Rect& rect, ButtonFilter wanted);
+// Active button with the pointer on it or its frame, with the wanted buttons.
+bool buttonPressed(const MouseReading& mouse, const Button& button, ButtonFilter wanted);
+// Reads the mouse (sleeping 1 ms after each reading) until no button is
+// down or the pointer is outside; returns the last reading's wheel count
+// (-1 outside).
+int32_t waitForRelease(Screen& screen, MouseReading& mouse);
 
 }  // namespace akkusim

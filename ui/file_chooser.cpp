@@ -6,6 +6,7 @@
 
 #include "gfx/draw.h"
 #include "gfx/image.h"
+#include "text/ascii_case.h"
 #include "text/display_text.h"
 #include "ui/button.h"
 #include "ui/edit_key.h"
@@ -35,8 +36,7 @@ constexpr std::string_view kNameCharacters{"a0+_+-"};
 constexpr std::size_t kMaxEntries = 2000;
 
 unsigned char foldedByte(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+  return static_cast<unsigned char>(lowerAscii(c));
 }
 
 // As a user reads a list of names: letter case aside first, then the bytes,
@@ -69,7 +69,7 @@ struct Dialog {
   Image background;
   Button abbruch;
   Button speichern;
-  MouseState mouse;
+  MouseReading mouse;
   std::optional<int32_t> lastWheel;  // none after a failed reading
 };
 
@@ -79,7 +79,7 @@ void open(Screen& screen, Dialog& dialog, const std::filesystem::path& folder) {
   dialog.dialogView = makeScrollView(kDialog, kDialog.width, kDialog.height, true, kWhite);
   dialog.background = createImage(kDialog.width, kDialog.height).value_or(Image{});
   const int32_t wheel = waitForRelease(screen, dialog.mouse);
-  if (dialog.mouse.result == 0) dialog.lastWheel = wheel;
+  if (dialog.mouse.inside) dialog.lastWheel = wheel;
   dialog.abbruch = makeButton({740, 550, 85, 20}, "Abbruch");
   dialog.speichern = makeButton({740, 520, 85, 20}, "Speichern");
   grabImage(screen, kDialog.x, kDialog.y, kDialog.width - 1, kDialog.height - 1, dialog.background);
@@ -136,19 +136,19 @@ void redrawNameField(Screen& screen, Dialog& dialog) {
 
 // The index of the entry under the pointer, if a left press is on one.
 std::optional<std::size_t> pickedEntry(const Dialog& dialog) {
-  if (!buttonPressed(dialog.mouse, dialog.listView, 1)) return std::nullopt;
+  if (!buttonPressed(dialog.mouse, dialog.listView, ButtonFilter::LeftAlone)) return std::nullopt;
   const int32_t index = (dialog.mouse.y - kList.y + dialog.listView.scrollY) / kRowHeight;
   if (index < 0 || static_cast<std::size_t>(index) >= dialog.entries.size()) return std::nullopt;
   return static_cast<std::size_t>(index);
 }
 
 void followWheel(Screen& screen, Dialog& dialog) {
-  const MouseState& mouse = dialog.mouse;
-  if (mouse.result != 0) {
+  const MouseReading& mouse = dialog.mouse;
+  if (!mouse.inside) {
     dialog.lastWheel.reset();
     return;
   }
-  if (dialog.lastWheel && buttonPressed(mouse, dialog.listView, -1) &&
+  if (dialog.lastWheel && buttonPressed(mouse, dialog.listView, ButtonFilter::Any) &&
       mouse.wheel != *dialog.lastWheel) {
     const bool shift =
         isKeyDown(screen, scancodes::kLeftShift) || isKeyDown(screen, scancodes::kRightShift);
@@ -192,7 +192,7 @@ ChosenFile chooseFile(Screen& screen, bool loadMode, const std::string& proposed
   std::optional<Key> key;
   const EditKeyReader reader = screenKeyReader(screen, key);
   for (;;) {
-    pollMouse(screen, dialog.mouse);
+    dialog.mouse = readMouse(screen);
     key.reset();
     if (loadMode) {
       key = readKey(screen);
@@ -216,10 +216,11 @@ ChosenFile chooseFile(Screen& screen, bool loadMode, const std::string& proposed
     if (const auto picked = pickedEntry(dialog)) {
       return close(screen, dialog, chosen(dialog.entries[*picked]));
     }
-    if (buttonPressed(dialog.mouse, dialog.abbruch, 1) || key == keys::kEscape) {
+    if (buttonPressed(dialog.mouse, dialog.abbruch, ButtonFilter::LeftAlone) ||
+        key == keys::kEscape) {
       return close(screen, dialog, ChosenFile{ChooserEnd::Cancelled, {}});
     }
-    if (!loadMode && buttonPressed(dialog.mouse, dialog.speichern, 1)) {
+    if (!loadMode && buttonPressed(dialog.mouse, dialog.speichern, ButtonFilter::LeftAlone)) {
       return close(screen, dialog, chosen(dialog.name));
     }
     followWheel(screen, dialog);

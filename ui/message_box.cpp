@@ -134,7 +134,7 @@ void drawButtonNormal(Screen& screen, const OpenBox& box, std::size_t i) {
   drawText(screen.window, labelX(box, i), labelY(box), box.layout.labels[i], screen.foreground);
 }
 
-void moveBox(Screen& screen, OpenBox& box, const MouseState& reference, const MouseState& now) {
+void moveBox(Screen& screen, OpenBox& box, const MouseReading& reference, const MouseReading& now) {
   lockScreen(screen);
   putImage(screen.window, box.x - 2, box.y - 2, box.background);
   box.x += now.x - reference.x;
@@ -163,15 +163,16 @@ MessageAnswer escapeAnswer(const MessageLayout& layout) {
 
 // Waits for the next Enter, Escape, window-close key or left press. Other
 // keys are dropped.
-std::optional<Key> waitForAnswer(Screen& screen, MouseState& mouse) {
+std::optional<Key> waitForAnswer(Screen& screen, MouseReading& mouse) {
   for (;;) {
-    pollMouse(screen, mouse);
+    mouse = readMouse(screen);
     const std::optional<Key> key = readKey(screen);
     if (key == keys::kWindowClose) {
       return key;
     }
     sleepMs(screen, 1);
-    if (mouse.buttons == 1 || key == keys::kEnter || key == keys::kEscape) {
+    if (mouse.buttons == MouseButtons{.left = true} || key == keys::kEnter ||
+        key == keys::kEscape) {
       return key;
     }
   }
@@ -179,8 +180,8 @@ std::optional<Key> waitForAnswer(Screen& screen, MouseState& mouse) {
 
 MessageAnswer runBox(Screen& screen, OpenBox& box) {
   const MessageLayout& layout = box.layout;
-  MouseState mouse;
-  MouseState following;
+  MouseReading mouse;
+  MouseReading following;
   for (;;) {
     waitForRelease(screen, mouse);
     const std::optional<Key> key = waitForAnswer(screen, mouse);
@@ -196,7 +197,7 @@ MessageAnswer runBox(Screen& screen, OpenBox& box) {
 
     std::optional<std::size_t> pressed;
     for (std::size_t i = 0; i < layout.offsets.size(); ++i) {
-      if (layout.offsets[i] >= 0 && mouseInRect(mouse, buttonBounds(box, i), -1)) {
+      if (layout.offsets[i] >= 0 && mouseInRect(mouse, buttonBounds(box, i), ButtonFilter::Any)) {
         pressed = i;
         drawButtonPressed(screen, box, i);
         break;
@@ -204,13 +205,14 @@ MessageAnswer runBox(Screen& screen, OpenBox& box) {
     }
     // A press on the box but on none of its buttons drags the box along.
     const bool dragging =
-        !pressed && mouseInRect(mouse, Rect{box.x, box.y, layout.width, layout.height}, -1);
+        !pressed &&
+        mouseInRect(mouse, Rect{box.x, box.y, layout.width, layout.height}, ButtonFilter::Any);
 
-    MouseState reference = mouse;
+    MouseReading reference = mouse;
     do {
-      pollMouse(screen, following);
+      following = readMouse(screen);
       if (dragging) {
-        if (following.buttons == -1) {
+        if (!following.inside) {
           break;
         }
         if (following.x != reference.x || following.y != reference.y ||
@@ -220,11 +222,11 @@ MessageAnswer runBox(Screen& screen, OpenBox& box) {
         }
       }
       sleepMs(screen, 1);
-    } while (following.buttons != 0);
+    } while (!following.inside || anyHeld(following.buttons));
 
     if (pressed) {
       drawButtonNormal(screen, box, *pressed);
-      if (mouseInRect(following, buttonBounds(box, *pressed), -1)) {
+      if (mouseInRect(following, buttonBounds(box, *pressed), ButtonFilter::Any)) {
         return kButtonAnswers[*pressed];
       }
     }

@@ -69,7 +69,7 @@ void destroyScrollView(ScrollView& view) {
   destroyImage(view.image);
 }
 
-bool buttonPressed(const MouseState& mouse, const ScrollView& view, int32_t wanted) {
+bool buttonPressed(const MouseReading& mouse, const ScrollView& view, ButtonFilter wanted) {
   if (!view.active) return false;
   return mouseInRect(mouse, grown(view.bounds, 1), wanted);
 }

@@ -29,6 +29,6 @@ void scrollBy(ScrollView& view, int32_t dx, int32_t dy);
 void showView(Screen& screen, const ScrollView& view, bool frame, bool scrollBar);
 void destroyScrollView(ScrollView& view);
 // The view's rectangle tested like a button's.
-bool buttonPressed(const MouseState& mouse, const ScrollView& view, int32_t wanted);
+bool buttonPressed(const MouseReading& mouse, const ScrollView& view, ButtonFilter wanted);
 
 }  // namespace akkusim

@@ -117,7 +117,7 @@ MouseReading HeadlessPlatform::readMouse() {
   ++pollCount_;
   advance(kPollMicros);
   if (!inside_) return MouseReading{};
-  return MouseReading{x_, y_, wheel_, buttons_, 0};
+  return MouseReading{true, x_, y_, wheel_, mouseButtonsFromBits(buttons_)};
 }
 
 std::optional<Key> HeadlessPlatform::readKey() {

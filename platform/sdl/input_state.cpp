@@ -15,7 +15,8 @@ MouseReading readPointer(InputState& input, int32_t width, int32_t height) {
       input.y >= height) {
     return MouseReading{};
   }
-  return MouseReading{input.x, input.y, input.wheel, input.buttons | pressed, 0};
+  return MouseReading{true, input.x, input.y, input.wheel,
+                      mouseButtonsFromBits(input.buttons | pressed)};
 }
 
 }  // namespace akkusim

@@ -77,7 +77,7 @@ MouseReading readMouse(WebInput& input) {
   }
   const int32_t buttons = input.buttons | input.pressedSinceRead;
   input.pressedSinceRead = 0;
-  return MouseReading{input.x, input.y, input.wheel, buttons, 0};
+  return MouseReading{true, input.x, input.y, input.wheel, mouseButtonsFromBits(buttons)};
 }
 
 std::optional<Key> readKey(WebInput& input) {

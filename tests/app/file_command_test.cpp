@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -16,6 +15,7 @@
 #include "gfx/screen.h"
 #include "platform/headless/headless_platform.h"
 #include "support/file_dialogs.h"
+#include "support/temp_folder.h"
 #include "ui/listing_view.h"
 
 using namespace akkusim;
@@ -27,18 +27,13 @@ std::string readBytes(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::filesystem::path freshRoot() {
-  std::random_device random;
-  return std::filesystem::temp_directory_path() /
-         ("akkusim_file_command_" + std::to_string(random()) + std::to_string(random()));
-}
-
 // The commands called on their own, on a headless window, so that their
 // status values can be seen.
 struct CommandFixture {
   HeadlessPlatform platform;
   Screen screen{platform};
-  std::filesystem::path root = freshRoot();
+  TempFolder temp{"file_command"};
+  std::filesystem::path root = temp.path();
   std::filesystem::path folder = root / "Programme";
   Session session;
 
@@ -54,7 +49,6 @@ struct CommandFixture {
     std::error_code ignored;
     std::filesystem::permissions(folder / "alt.txt", std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(root, ignored);
   }
 
   void write(const std::string& name, const std::string& bytes) const {

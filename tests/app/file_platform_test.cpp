@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +17,7 @@
 #include "gfx/key.h"
 #include "gfx/screen.h"
 #include "platform/headless/headless_platform.h"
+#include "support/temp_folder.h"
 
 using namespace akkusim;
 
@@ -40,9 +40,8 @@ class StoringPlatform : public HeadlessPlatform {
 struct Fixture {
   StoringPlatform platform;
   Screen screen{platform};
-  std::filesystem::path folder =
-      std::filesystem::temp_directory_path() /
-      ("akkusim_file_platform_" + std::to_string(std::random_device{}()));
+  TempFolder temp{"file_platform"};
+  std::filesystem::path folder = temp.path();
   Session session;
 
   Fixture() {
@@ -51,10 +50,6 @@ struct Fixture {
     fillBox(screen.window, 0, 0, kScreenWidth - 1, kScreenHeight - 1, kWhite);
     std::filesystem::create_directories(folder);
     session.program.lines[0].text = "HOLD";
-  }
-  ~Fixture() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
   }
 };
 

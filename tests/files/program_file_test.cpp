@@ -9,11 +9,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <streambuf>
 #include <string>
 #include <vector>
 
+#include "support/temp_folder.h"
 #include "support/unprivileged.h"
 
 using namespace akkusim;
@@ -187,16 +189,13 @@ TEST(WriteProgram, LineWithFortyFirstBlankComesBackCutWithWarning) {
 class ProgramFileTest : public testing::Test {
  protected:
   void SetUp() override {
-    folder_ =
-        fs::temp_directory_path() / ("akkusim_program_file_" + std::to_string(::getpid()) + "_" +
-                                     testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
+    temp_.emplace("program_file");
+    folder_ = temp_->path();
   }
   void TearDown() override {
     std::error_code error;
     fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, error);
-    fs::remove_all(folder_, error);
+    temp_.reset();
   }
 
   static std::string contentsOf(const fs::path& path) {
@@ -226,6 +225,7 @@ class ProgramFileTest : public testing::Test {
     return program;
   }
 
+  std::optional<TempFolder> temp_;
   fs::path folder_;
 };
 

@@ -4,13 +4,15 @@
 #include "files/program_input.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/temp_folder.h"
 
 using namespace akkusim;
 
@@ -21,19 +23,17 @@ namespace {
 class ProgramInput : public testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("akkusim_program_input_" + std::to_string(::getpid()) + "_" +
-               testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
+    temp_.emplace("program_input");
+    folder_ = temp_->path();
   }
-  void TearDown() override { fs::remove_all(folder_); }
+  void TearDown() override { temp_.reset(); }
 
   std::string write(const std::string& name, const std::string& bytes) {
     std::ofstream(folder_ / name, std::ios::binary) << bytes;
     return (folder_ / name).string();
   }
 
+  std::optional<TempFolder> temp_;
   fs::path folder_;
 };
 

@@ -31,11 +31,11 @@ int main() {
   for (int pass = 0; pass < 30000; ++pass) {
     if (pass == 200) std::printf("ready\n");
     const MouseReading mouse = readMouse(screen);
-    if (mouse.status == 0 && (mouse.buttons & 1) != 0 && !held) {
+    if (mouse.inside && mouse.buttons.left && !held) {
       std::printf("click %d %d\n", mouse.x, mouse.y);
       fillBoxRel(screen.window, mouse.x - 2, mouse.y - 2, 4, 4, kRed);
     }
-    held = mouse.status == 0 && (mouse.buttons & 1) != 0;
+    held = mouse.inside && mouse.buttons.left;
     const std::optional<Key> key = readKey(screen);
     if (key == keys::kWindowClose) {
       std::printf("close\n");

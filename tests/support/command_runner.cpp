@@ -33,18 +33,13 @@ std::string shellQuoted(const std::string& text) {
 }
 
 void CommandTest::SetUp() {
-  const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(info->test_suite_name()) + "_" + info->name();
-  for (char& c : name) {
-    if (c == '/') c = '_';
-  }
-  folder_ = fs::temp_directory_path() / ("akkusim_" + std::to_string(::getpid()) + "_" + name);
-  fs::remove_all(folder_);
+  temp_.emplace("command");
+  folder_ = temp_->path();
   fs::create_directories(folder_ / "work");
 }
 
 void CommandTest::TearDown() {
-  fs::remove_all(folder_);
+  temp_.reset();
 }
 
 fs::path CommandTest::write(const std::string& name, const std::string& bytes) {

@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
+
+#include "support/temp_folder.h"
 
 namespace akkusim {
 
@@ -29,6 +32,7 @@ class CommandTest : public testing::Test {
   // the working folder; `input` feeds standard input.
   ProcessResult run(const std::string& args, const std::string& input = "");
 
+  std::optional<TempFolder> temp_;
   std::filesystem::path folder_;
 };
 

@@ -1,37 +1,17 @@
 #include "support/main_window_fixture.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "gfx/key.h"
 #include "text/line_edit.h"
 
 namespace akkusim {
 
-namespace {
-
-std::filesystem::path makeTemporaryRoot() {
-  static std::atomic<int> counter{0};
-  std::ostringstream name;
-  name << "akkusim_main_window_" << ::getpid() << "_" << counter++;
-  return std::filesystem::temp_directory_path() / name.str();
-}
-
-}  // namespace
-
-MainWindowSession::MainWindowSession() : root(makeTemporaryRoot()), folder(root / "Programme") {
+MainWindowSession::MainWindowSession() : root(temp.path()), folder(root / "Programme") {
   std::filesystem::create_directories(folder);
   main.programFolder = folder;
-}
-
-MainWindowSession::~MainWindowSession() {
-  std::error_code ignored;
-  std::filesystem::remove_all(root, ignored);
 }
 
 int32_t MainWindowSession::run() {

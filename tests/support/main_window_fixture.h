@@ -24,17 +24,17 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/headless/headless_platform.h"
 #include "app/main_buttons.h"
 #include "app/main_window.h"
 #include "gfx/screen.h"
+#include "platform/headless/headless_platform.h"
+#include "support/temp_folder.h"
 
 namespace akkusim {
 
 class MainWindowSession {
  public:
   MainWindowSession();
-  ~MainWindowSession();
   MainWindowSession(const MainWindowSession&) = delete;
   MainWindowSession& operator=(const MainWindowSession&) = delete;
 
@@ -63,7 +63,8 @@ class MainWindowSession {
   HeadlessPlatform platform;
   Screen screen{platform};
   MainWindow main;
-  std::filesystem::path root;    // temporary directory, removed at the end
+  TempFolder temp{"main_window"};
+  std::filesystem::path root;    // temp.path()
   std::filesystem::path folder;  // root / "Programme", also main.programFolder
 
  private:

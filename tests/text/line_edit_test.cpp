@@ -11,7 +11,9 @@ using namespace akkusim;
 namespace {
 
 // Typed characters, the edit's own keys, and a key it reads but ignores.
-EditKey ch(char c) { return {EditKeyKind::Character, c}; }
+EditKey ch(char c) {
+  return {EditKeyKind::Character, c};
+}
 const EditKey kLeft{EditKeyKind::Left, 0};
 const EditKey kRight{EditKeyKind::Right, 0};
 const EditKey kDelete{EditKeyKind::Delete, 0};
@@ -36,8 +38,8 @@ struct EditResult {
   int reads;
 };
 
-EditResult edit(const std::string& text, const std::string& spec,
-                const std::optional<EditKey>& key, int32_t maxLength, int32_t column) {
+EditResult edit(const std::string& text, const std::string& spec, const std::optional<EditKey>& key,
+                int32_t maxLength, int32_t column) {
   EditResult result{"", std::nullopt, column, 0};
   result.text = applyKeyToLine(text, spec, result.key, maxLength, result.column, [&] {
     ++result.reads;
@@ -66,6 +68,14 @@ TEST(ApplyKeyToLine, ActsOnEachKeyAsTheSpecificationAllows) {
       {"later plus re-adds", "", "%-#+#", ch('#'), 40, 1, "#", 2},
       {"lower case conversion", "", "aL", ch('Q'), 40, 1, "q", 2},
       {"upper case conversion", "", "au", ch('q'), 40, 1, "Q", 2},
+      {"lower case conversion, first letter", "", "aL", ch('A'), 40, 1, "a", 2},
+      {"lower case conversion, last letter", "", "aL", ch('Z'), 40, 1, "z", 2},
+      {"lower case leaves the byte after Z", "", "%L", ch('['), 40, 1, "[", 2},
+      {"lower case leaves the byte before A", "", "%L", ch('@'), 40, 1, "@", 2},
+      {"upper case conversion, first letter", "", "au", ch('a'), 40, 1, "A", 2},
+      {"upper case conversion, last letter", "", "au", ch('z'), 40, 1, "Z", 2},
+      {"upper case leaves the byte after z", "", "%u", ch('{'), 40, 1, "{", 2},
+      {"upper case leaves the byte before a", "", "%u", ch('`'), 40, 1, "`", 2},
       {"substitution of a key outside the set", "", "0C.,", ch('.'), 40, 1, ",", 2},
       {"substitution before the set", "", "aCab", ch('a'), 40, 1, "b", 2},
       {"substitution skips case conversion", "", "aUCab", ch('a'), 40, 1, "b", 2},

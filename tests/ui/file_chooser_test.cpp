@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "gfx/screen.h"
 #include "platform/headless/headless_platform.h"
 #include "support/glyph_check.h"
+#include "support/temp_folder.h"
 
 using namespace akkusim;
 
@@ -32,17 +32,11 @@ constexpr int32_t kAbbruchY = 560;
 constexpr int32_t kSpeichernFrameX = 740;
 constexpr int32_t kSpeichernFrameY = 520;
 
-std::filesystem::path freshFolder() {
-  std::random_device random;
-  const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-  return std::filesystem::temp_directory_path() /
-         ("akkusim_chooser_" + std::string(test->name()) + "_" + std::to_string(random()));
-}
-
 struct ChooserFixture {
   HeadlessPlatform platform;
   Screen screen{platform};
-  std::filesystem::path root = freshFolder();
+  TempFolder temp{"chooser"};
+  std::filesystem::path root = temp.path();
   std::filesystem::path folder = root / "Programme";
   Image before;
 
@@ -52,10 +46,6 @@ struct ChooserFixture {
     fillBox(screen.window, 0, 0, kScreenWidth - 1, kScreenHeight - 1, kUnderneath);
     before = screen.window;
     std::filesystem::create_directories(folder);
-  }
-  ~ChooserFixture() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root, ignored);
   }
 
   void addFile(const std::string& fileName) const {

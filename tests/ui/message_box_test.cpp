@@ -236,6 +236,12 @@ TEST(ShowMessage, AnswersKeysAndClicks) {
        [](HeadlessPlatform& p) { p.key(keys::kEscape); }, MessageAnswer::ThirdButton},
       {"click the third button", "Ja\\nNein\\nAbbruch",
        [](HeadlessPlatform& p) { p.click(620, kButtonsY); }, MessageAnswer::ThirdButton},
+      {"press held while the pointer leaves and comes back", "Ja\\nNein",
+       [](HeadlessPlatform& p) {
+         p.moveTo(kNeinX, kButtonsY).press().wait(5).leaveWindow().wait(5);
+         p.moveTo(kNeinX, kButtonsY).wait(5).release();
+       },
+       MessageAnswer::SecondButton},
       {"window closed", "Ja\\nNein", [](HeadlessPlatform& p) { p.closeWindow(); },
        MessageAnswer::WindowClosed},
   };
@@ -285,6 +291,17 @@ TEST(ShowMessage, PressOnButtonInvertsAndReleasingElsewhereCancels) {
   EXPECT_EQ(pixelAt(released, 551, 424), kBlack);
   EXPECT_EQ(pixelAt(released, 550, 423), kBlack);
   EXPECT_TRUE(anyPixel(released, 556, 431, 587, 438, kBlack));
+}
+
+TEST(ShowMessage, APressedButtonStaysPressedWhileThePointerIsOutsideTheWindow) {
+  BoxFixture f;
+  Image outside;
+  f.platform.wait(5).moveTo(kNeinX, kButtonsY).press().wait(5).leaveWindow().wait(5);
+  f.capture(outside).moveTo(kNeinX, kButtonsY).wait(5).release();
+
+  EXPECT_EQ(showMessage(f.screen, kQuestion, "Ja\\nNein"), MessageAnswer::SecondButton);
+
+  EXPECT_EQ(pixelAt(outside, 552, 425), kBlack);
 }
 
 TEST(ShowMessage, DraggingMovesTheBoxAndClampsAtTheEdges) {

@@ -138,10 +138,11 @@ TEST_F(ViewScreen, WholeContentShowsTheScrolledWindowAndAShortListOnlyItsRows) {
 
 TEST(ScrollView, PointerOverTheViewCountsLikeAButton) {
   ScrollView view = makeScrollView({260, 245, 450, 345}, 0, 0, true, kWhite);
-  EXPECT_TRUE(buttonPressed(MouseState{260, 245, 3, 0, 0}, view, -1));
-  EXPECT_TRUE(buttonPressed(MouseState{710, 590, 3, 0, 0}, view, -1));
-  EXPECT_FALSE(buttonPressed(MouseState{711, 300, 3, 0, 0}, view, -1));
-  EXPECT_FALSE(buttonPressed(MouseState{300, 300, 3, 2, 0}, view, 1));
+  EXPECT_TRUE(buttonPressed(MouseReading{true, 260, 245, 3, {}}, view, ButtonFilter::Any));
+  EXPECT_TRUE(buttonPressed(MouseReading{true, 710, 590, 3, {}}, view, ButtonFilter::Any));
+  EXPECT_FALSE(buttonPressed(MouseReading{true, 711, 300, 3, {}}, view, ButtonFilter::Any));
+  EXPECT_FALSE(buttonPressed(MouseReading{true, 300, 300, 3, {.right = true}}, view,
+                             ButtonFilter::LeftAlone));
 }
 
 }  // namespace

@@ -6,8 +6,9 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <random>
 #include <string>
+
+#include "support/temp_folder.h"
 
 using namespace akkusim;
 
@@ -19,16 +20,12 @@ std::string readBytes(const std::filesystem::path& path) {
 }
 
 struct Folders {
-  std::filesystem::path root = std::filesystem::temp_directory_path() /
-                               ("akkusim_program_store_" + std::to_string(std::random_device{}()));
+  TempFolder temp{"program_store"};
+  std::filesystem::path root = temp.path();
   std::filesystem::path examples = root / "Beispiele";
   std::filesystem::path folder = root / "akkusim" / "Programme";
 
   Folders() { std::filesystem::create_directories(examples); }
-  ~Folders() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root, ignored);
-  }
   void write(const std::filesystem::path& path, const std::string& bytes) const {
     std::ofstream(path, std::ios::binary) << bytes;
   }
