@@ -10,6 +10,7 @@
 
 #include "app/main_window.h"
 #include "cli/cli.h"
+#include "files/disk_program_store.h"
 #include "gfx/screen.h"
 #include "platform/sdl/sdl_platform.h"
 
@@ -51,5 +52,6 @@ int main(int argc, char** argv) {
     return 1;
   }
   Screen screen(*platform);
-  return runMainWindow(screen, executableFolder(argv[0]) / "Programme");
+  DiskProgramStore programs(executableFolder(argv[0]) / "Programme");
+  return runMainWindow(screen, programs);
 }

@@ -11,6 +11,7 @@
 #include "gfx/screen.h"
 #include "platform/web/program_store.h"
 #include "platform/web/web_platform.h"
+#include "platform/web/web_storage.h"
 
 namespace {
 
@@ -19,21 +20,28 @@ constexpr std::string_view kProgramFolder{"/akkusim/Programme"};
 // Packed into the page's data file by the build.
 constexpr std::string_view kExamples{"/Beispiele"};
 
+// The page's controls reach the store through the exported function below.
+akkusim::BrowserProgramStore& programStore() {
+  static akkusim::BrowserProgramStore store(
+      akkusim::BrowserFolder{std::filesystem::path(kProgramFolder),
+                             std::filesystem::path(kExamples)},
+      akkusim::pageStorage());
+  return store;
+}
+
 }  // namespace
 
-// The page's "Datei hochladen": an UploadResult.
+// The page's "Datei hochladen", once the storage is read back: an
+// UploadResult.
 extern "C" EMSCRIPTEN_KEEPALIVE int akkusim_store_upload(const char* fileName, const char* bytes,
                                                          int length, int overwrite) {
   const std::string_view data(bytes, length > 0 ? static_cast<std::size_t>(length) : 0);
-  return static_cast<int>(
-      akkusim::storeUpload(std::filesystem::path(kProgramFolder), fileName, data, overwrite != 0));
+  return static_cast<int>(programStore().upload(fileName, data, overwrite != 0));
 }
 
 int main() {
-  const std::filesystem::path folder(kProgramFolder);
   akkusim::startBrowserStorage(std::string(kStorageRoot));
-  std::unique_ptr<akkusim::Platform> platform =
-      akkusim::makeWebPlatform(akkusim::BrowserFolder{folder, std::filesystem::path(kExamples)});
+  std::unique_ptr<akkusim::Platform> platform = akkusim::makeWebPlatform();
   akkusim::Screen screen(*platform);
-  return akkusim::runMainWindow(screen, folder);
+  return akkusim::runMainWindow(screen, programStore());
 }

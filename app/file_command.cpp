@@ -1,11 +1,9 @@
 #include "app/file_command.h"
 
-#include <fstream>
 #include <string>
-#include <system_error>
 
 #include "app/session.h"
-#include "files/program_file.h"
+#include "files/program_store.h"
 #include "gfx/screen.h"
 #include "program/messages.h"
 #include "ui/file_chooser.h"
@@ -22,29 +20,19 @@ constexpr std::string_view kSaveFailed{"Fehler: Die Datei konnte nicht gespeiche
 constexpr std::string_view kOk{" OK "};
 constexpr std::string_view kYesNo{"Ja\\nNein"};
 
-// A program file that another name already stands for: one that can be
-// opened for reading (a folder of that name is none).
-bool programFileExists(const std::filesystem::path& path) {
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) return false;
-  const std::ifstream in(path, std::ios::binary);
-  return in.is_open();
-}
-
 }  // namespace
 
-CommandResult laden(Screen& screen, Session& session, const std::filesystem::path& folder) {
-  const ChosenFile chosen = chooseFile(screen, true, "", folder);
+CommandResult laden(Screen& screen, Session& session, ProgramStore& store) {
+  const ChosenFile chosen = chooseFile(screen, true, "", store);
   // A cancel empties the name, so that the next Speichern proposes none.
   session.fileName = chosen.name;
   if (chosen.end == ChooserEnd::WindowClosed) return CommandResult::WindowClosed;
   if (chosen.name.empty()) return CommandResult::NotDone;
 
-  std::optional<LoadedProgram> loaded = loadProgramFile(programFilePath(folder, chosen.name));
+  Result<LoadedProgram> loaded = store.load(chosen.name);
   if (!loaded) return CommandResult::NotDone;
   session.program = std::move(loaded->program);
   session.highlightLine = 0;
-  screen.platform->programFileUsed(programFilePath(folder, chosen.name), false);
   if (loaded->incomplete &&
       showMessage(screen, messageBoxText(loadWarningLines()), kOk) == MessageAnswer::WindowClosed) {
     return CommandResult::WindowClosed;
@@ -52,22 +40,21 @@ CommandResult laden(Screen& screen, Session& session, const std::filesystem::pat
   return CommandResult::Done;
 }
 
-CommandResult speichern(Screen& screen, Session& session, const std::filesystem::path& folder) {
-  const ChosenFile chosen = chooseFile(screen, false, session.fileName, folder);
+CommandResult speichern(Screen& screen, Session& session, ProgramStore& store) {
+  const ChosenFile chosen = chooseFile(screen, false, session.fileName, store);
   if (chosen.end == ChooserEnd::WindowClosed) return CommandResult::WindowClosed;
   const std::string& name = chosen.name;
   if (name.empty()) return CommandResult::NotDone;
 
-  const std::filesystem::path path = programFilePath(folder, name);
-  if (name != session.fileName && programFileExists(path)) {
+  if (name != session.fileName && store.exists(name)) {
     const MessageAnswer answer = showMessage(screen, kOverwriteQuestion, kYesNo);
     if (answer == MessageAnswer::WindowClosed) return CommandResult::WindowClosed;
     if (answer != MessageAnswer::FirstButton) return CommandResult::Declined;
   }
   session.fileName = name;
 
-  // The old file stays as it was unless the new one is completely on disk.
-  if (!saveProgramFile(path, session.program) || !screen.platform->programFileUsed(path, true)) {
+  // The old file stays as it was unless the new one is completely stored.
+  if (!store.save(name, session.program)) {
     const MessageAnswer answer = showMessage(screen, kSaveFailed, kOk);
     return answer == MessageAnswer::WindowClosed ? CommandResult::WindowClosed
                                                  : CommandResult::NotDone;

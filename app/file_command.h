@@ -2,17 +2,18 @@
 // Laden and Speichern with their dialogs.
 
 #include <cstdint>
-#include <filesystem>
 
 #include "app/command_result.h"
 
 namespace akkusim {
 
+class ProgramStore;
 struct Screen;
 struct Session;
 
 // Done also when the file was read with losses and the warning confirmed.
-CommandResult laden(Screen& screen, Session& session, const std::filesystem::path& folder);
-CommandResult speichern(Screen& screen, Session& session, const std::filesystem::path& folder);
+CommandResult laden(Screen& screen, Session& session, ProgramStore& store);
+// A save the store cannot keep is a failed save, with its message.
+CommandResult speichern(Screen& screen, Session& session, ProgramStore& store);
 
 }  // namespace akkusim

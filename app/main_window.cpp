@@ -34,7 +34,7 @@ void assembleSequence(Screen& screen, MainWindow& main) {
 }
 
 void ladenSequence(Screen& screen, MainWindow& main) {
-  main.result = laden(screen, main.session, main.programFolder);
+  main.result = laden(screen, main.session, *main.programs);
   if (main.result == CommandResult::WindowClosed) return;
   main.listing.view.contentHeight = kListingRowHeight * lineCount(main.session.program);
   main.listing.view.scrollY = 0;
@@ -47,7 +47,7 @@ void ladenSequence(Screen& screen, MainWindow& main) {
 }
 
 void speichernSequence(Screen& screen, MainWindow& main) {
-  main.result = speichern(screen, main.session, main.programFolder);
+  main.result = speichern(screen, main.session, *main.programs);
   waitForButtonRelease(screen, main);
 }
 
@@ -199,9 +199,9 @@ void runMainLoop(Screen& screen, MainWindow& main) {
   } while (main.key != keys::kWindowClose);
 }
 
-int32_t runMainWindow(Screen& screen, const std::filesystem::path& programFolder) {
+int32_t runMainWindow(Screen& screen, ProgramStore& programs) {
   MainWindow main;
-  main.programFolder = programFolder;
+  main.programs = &programs;
   std::string error;
   if (!startMainWindow(screen, main, error)) return 1;
   runMainLoop(screen, main);

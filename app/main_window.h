@@ -2,7 +2,6 @@
 // The main routine: start-up, the polling loop and shut-down.
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +10,7 @@
 #include "app/editor_command.h"
 #include "app/main_buttons.h"
 #include "app/session.h"
+#include "files/program_store.h"
 #include "gfx/key.h"
 #include "gfx/screen.h"
 #include "machine/machine_state.h"
@@ -29,7 +29,7 @@ struct MainWindow {
   int32_t lastWheel = 0;
   std::optional<Key> key;
   CommandResult result = CommandResult::Done;
-  std::filesystem::path programFolder;  // the "Programme" folder
+  ProgramStore* programs = nullptr;  // where Laden and Speichern keep programs
 };
 
 // Start-up steps: window, colours, machine, listing, panel, buttons, wait.
@@ -38,7 +38,7 @@ bool startMainWindow(Screen& screen, MainWindow& main, std::string& error);
 // The loop until the window-close key or a command's -1.
 void runMainLoop(Screen& screen, MainWindow& main);
 // Start-up, loop and shut-down; the exit code (0, or 1 without a window).
-int32_t runMainWindow(Screen& screen, const std::filesystem::path& programFolder);
+int32_t runMainWindow(Screen& screen, ProgramStore& programs);
 
 void drawTextCursor(Screen& screen, const MainWindow& main);
 

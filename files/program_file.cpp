@@ -191,11 +191,6 @@ bool writeProgram(std::ostream& out, const ProgramText& program) {
   return static_cast<bool>(out);
 }
 
-std::filesystem::path programFilePath(const std::filesystem::path& folder,
-                                      const std::string& name) {
-  return folder / (name + ".txt");
-}
-
 std::optional<LoadedProgram> loadProgramFile(const std::filesystem::path& path) {
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) return std::nullopt;

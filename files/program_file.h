@@ -22,8 +22,6 @@ LoadedProgram readProgram(std::istream& in);
 // Writes each line's text followed by CR LF; false if any write failed.
 bool writeProgram(std::ostream& out, const ProgramText& program);
 
-// The file of a program name: folder / (name + ".txt").
-std::filesystem::path programFilePath(const std::filesystem::path& folder, const std::string& name);
 // Nothing when the file cannot be opened for reading (or is a directory).
 std::optional<LoadedProgram> loadProgramFile(const std::filesystem::path& path);
 // Writes a temporary file in the same folder, checks every write, flushes it

@@ -1,8 +1,9 @@
 #pragma once
-// The narrow interface between the Screen and a real or simulated window.
+// The narrow interface between the Screen and a real or simulated window:
+// the window, its input and the clock. Programs are kept elsewhere
+// (files/program_store.h).
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -51,13 +52,6 @@ class Platform {
   virtual bool isKeyDown(int32_t scancode) = 0;
   virtual void sleepMs(int32_t milliseconds) = 0;
   virtual int64_t nowMicros() = 0;
-  // The program in the editor was just read from (`written` false) or
-  // written to this file. Where files outlive the program only in a store
-  // of the platform's own (a browser's), a written file is put there before
-  // this returns; false when that failed, and the save counts as failed.
-  virtual bool programFileUsed(const std::filesystem::path& /*path*/, bool /*written*/) {
-    return true;
-  }
 };
 
 }  // namespace akkusim

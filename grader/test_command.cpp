@@ -16,14 +16,13 @@
 #include <thread>
 #include <vector>
 
+#include "files/program_folder.h"
 #include "files/program_input.h"
 #include "grader/check.h"
 #include "grader/report.h"
 #include "grader/test_file.h"
 
 namespace akkusim {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -68,37 +67,6 @@ std::optional<std::string> parseTestOptions(int argc, const char* const* argv,
   if (options.programs.empty())
     return std::string("Programmdatei oder Ordner fehlt (siehe akkusim --help)");
   return std::nullopt;
-}
-
-bool isProgramFileName(const std::string& name) {
-  if (name.size() < 5) return false;
-  std::string ending = name.substr(name.size() - 4);
-  for (char& c : ending) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  return ending == ".txt";
-}
-
-// A folder stands for its program files, by name; anything else is taken as
-// a program file and read (or refused) as `run` would.
-std::vector<std::string> programFiles(const std::vector<std::string>& arguments) {
-  std::vector<std::string> files;
-  for (const std::string& argument : arguments) {
-    std::error_code error;
-    if (argument == "-" || !fs::is_directory(argument, error)) {
-      files.push_back(argument);
-      continue;
-    }
-    std::vector<std::string> found;
-    for (fs::directory_iterator it(argument, error), end; !error && it != end;
-         it.increment(error)) {
-      std::error_code typeError;
-      if (it->is_regular_file(typeError) && isProgramFileName(it->path().filename().string())) {
-        found.push_back(it->path().string());
-      }
-    }
-    std::sort(found.begin(), found.end());
-    files.insert(files.end(), found.begin(), found.end());
-  }
-  return files;
 }
 
 // The cores this process may run on (taskset and containers narrow them).
@@ -220,7 +188,7 @@ int runTestCommand(int argc, const char* const* argv, std::istream& in, std::ost
   }
   const TestSuite& suite = *reading.suite;
 
-  const std::vector<std::string> files = programFiles(options.programs);
+  const std::vector<std::string> files = expandProgramArguments(options.programs);
   if (files.empty()) {
     err << "akkusim test: keine Programmdateien (.txt) gefunden\n";
     return kTestExitUsage;

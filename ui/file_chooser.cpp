@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <optional>
-#include <system_error>
 
+#include "files/program_folder.h"
 #include "gfx/draw.h"
 #include "gfx/image.h"
 #include "text/ascii_case.h"
@@ -16,8 +16,6 @@ namespace akkusim {
 
 namespace {
 
-constexpr std::string_view kExtension{".txt"};
-
 // The dialog covers the middle of the window; the list sits inside it.
 constexpr Rect kDialog{250, 200, 600, 400};
 constexpr Rect kList{260, 245, 450, 345};
@@ -28,32 +26,11 @@ constexpr int32_t kShiftWheelStep = kList.height;
 // The name field, 40 cells at (410, 220) on the window.
 constexpr int32_t kNameX = kDialog.x + 160;
 constexpr int32_t kNameY = kDialog.y + 20;
-constexpr int32_t kMaxNameLength = 40;
-constexpr std::string_view kNameCharacters{"a0+_+-"};
+constexpr auto kMaxNameLength = static_cast<int32_t>(kMaxProgramNameLength);
 
 // The list image is whole-content, 15 rows a file: a folder stuffed with
 // files must not turn into an image of hundreds of megabytes.
 constexpr std::size_t kMaxEntries = 2000;
-
-unsigned char foldedByte(char c) {
-  return static_cast<unsigned char>(lowerAscii(c));
-}
-
-// As a user reads a list of names: letter case aside first, then the bytes,
-// so that the order is total and does not depend on the directory.
-bool comesBefore(const std::string& a, const std::string& b) {
-  // Two-way comparisons: the browser edition's standard library has no
-  // three-way lexicographical comparison.
-  const auto folded = [](char x, char y) { return foldedByte(x) < foldedByte(y); };
-  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), folded)) return true;
-  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), folded)) return false;
-  return a < b;
-}
-
-bool isProgramFileName(const std::string& fileName) {
-  return fileName.size() > kExtension.size() && fileName.front() != '.' &&
-         fileName.ends_with(kExtension);
-}
 
 void drawCursorBar(Image& target, int32_t x, int32_t y, uint32_t colour) {
   fillBoxRel(target, x, y, 2, 9, colour);
@@ -73,7 +50,7 @@ struct Dialog {
   std::optional<int32_t> lastWheel;  // none after a failed reading
 };
 
-void open(Screen& screen, Dialog& dialog, const std::filesystem::path& folder) {
+void open(Screen& screen, Dialog& dialog, ProgramStore& store) {
   const uint32_t ink = screen.foreground;
   dialog.cursor = static_cast<int32_t>(dialog.name.size()) + 1;
   dialog.dialogView = makeScrollView(kDialog, kDialog.width, kDialog.height, true, kWhite);
@@ -84,7 +61,7 @@ void open(Screen& screen, Dialog& dialog, const std::filesystem::path& folder) {
   dialog.speichern = makeButton({740, 520, 85, 20}, "Speichern");
   grabImage(screen, kDialog.x, kDialog.y, kDialog.width - 1, kDialog.height - 1, dialog.background);
 
-  dialog.entries = listProgramFiles(folder);
+  dialog.entries = store.list();
   if (dialog.entries.size() > kMaxEntries) dialog.entries.resize(kMaxEntries);
 
   Image& picture = dialog.dialogView.image;
@@ -161,30 +138,12 @@ void followWheel(Screen& screen, Dialog& dialog) {
 
 }  // namespace
 
-std::vector<std::string> listProgramFiles(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  std::error_code error;
-  std::filesystem::directory_iterator it(folder, error);
-  if (error) return names;
-  for (const std::filesystem::directory_iterator end; it != end; it.increment(error)) {
-    if (error) break;
-    const std::string fileName = it->path().filename().string();
-    std::error_code statusError;
-    if (!isProgramFileName(fileName) || !it->is_regular_file(statusError) || statusError) {
-      continue;
-    }
-    names.push_back(fileName.substr(0, fileName.size() - kExtension.size()));
-  }
-  std::sort(names.begin(), names.end(), comesBefore);
-  return names;
-}
-
 ChosenFile chooseFile(Screen& screen, bool loadMode, const std::string& proposedName,
-                      const std::filesystem::path& folder) {
+                      ProgramStore& store) {
   Dialog dialog;
   dialog.loadMode = loadMode;
   dialog.name = proposedName;
-  open(screen, dialog, folder);
+  open(screen, dialog, store);
 
   const auto chosen = [](std::string name) {
     return ChosenFile{ChooserEnd::Chosen, std::move(name)};
@@ -198,7 +157,7 @@ ChosenFile chooseFile(Screen& screen, bool loadMode, const std::string& proposed
       key = readKey(screen);
     } else {
       std::optional<EditKey> edited;
-      dialog.name = applyKeyToLine(dialog.name, kNameCharacters, edited, kMaxNameLength,
+      dialog.name = applyKeyToLine(dialog.name, kProgramNameCharacters, edited, kMaxNameLength,
                                    dialog.cursor, reader);
       // Left at the first column would put the bar outside the field and
       // send the next insertion to the end of the name.

@@ -1,17 +1,12 @@
 #pragma once
 // The modal file chooser over the program folder.
 
-#include <filesystem>
 #include <string>
-#include <vector>
 
+#include "files/program_store.h"
 #include "gfx/screen.h"
 
 namespace akkusim {
-
-// Names (without ".txt") of the ordinary, non-hidden *.txt files, sorted by
-// name; empty when the folder is missing.
-std::vector<std::string> listProgramFiles(const std::filesystem::path& folder);
 
 enum class ChooserEnd { Chosen, Cancelled, WindowClosed };
 
@@ -20,8 +15,9 @@ struct ChosenFile {
   std::string name;  // without folder and ".txt"; empty unless chosen (and may be empty then)
 };
 
-// Load mode picks an entry; save mode also takes a typed name.
+// Load mode picks one of the store's programs; save mode also takes a typed
+// name, under the program folder's name rule.
 ChosenFile chooseFile(Screen& screen, bool loadMode, const std::string& proposedName,
-                      const std::filesystem::path& folder);
+                      ProgramStore& store);
 
 }  // namespace akkusim

@@ -2,60 +2,84 @@
 
 #include <fstream>
 #include <system_error>
+#include <utility>
+
+#include "files/program_folder.h"
 
 namespace akkusim {
-namespace {
 
-constexpr std::string_view kExtension{".txt"};
-constexpr std::size_t kMaxNameLength = 40;
+BrowserProgramStore::BrowserProgramStore(BrowserFolder files, BrowserStorage& storage)
+    : disk_(std::move(files.folder)), examples_(std::move(files.examples)), storage_(storage) {}
 
-bool isNameCharacter(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
-         c == '-';
+std::vector<std::string> BrowserProgramStore::list() {
+  prepare();
+  return disk_.list();
 }
 
-bool endsWithExtension(std::string_view fileName) {
-  if (fileName.size() < kExtension.size()) return false;
-  const std::string_view tail = fileName.substr(fileName.size() - kExtension.size());
-  for (std::size_t i = 0; i < tail.size(); ++i) {
-    const char c = tail[i];
-    const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    if (lower != kExtension[i]) return false;
+bool BrowserProgramStore::exists(const std::string& name) {
+  prepare();
+  return disk_.exists(name);
+}
+
+Result<LoadedProgram> BrowserProgramStore::load(const std::string& name) {
+  prepare();
+  Result<LoadedProgram> loaded = disk_.load(name);
+  if (loaded) storage_.noteCurrentFile(disk_.pathOf(name));
+  return loaded;
+}
+
+Status BrowserProgramStore::save(const std::string& name, const ProgramText& program) {
+  prepare();
+  Status saved = disk_.save(name, program);
+  if (!saved) return saved;
+  storage_.noteCurrentFile(disk_.pathOf(name));
+  if (!storage_.persist()) {
+    return Failure{"Der Browser konnte die Datei nicht dauerhaft speichern."};
   }
-  return true;
+  return saved;
 }
 
-}  // namespace
+UploadResult BrowserProgramStore::upload(std::string_view fileName, std::string_view bytes,
+                                         bool overwrite) {
+  seedOnce();
+  return storeUpload(disk_.folder(), fileName, bytes, overwrite);
+}
+
+// Without the browser's storage the folder still lives while the page is
+// open. Examples lost by a quick close are seeded again on the next visit,
+// so nothing waits for them to be stored.
+void BrowserProgramStore::prepare() {
+  if (ready_) return;
+  ready_ = true;
+  const bool kept = storage_.waitUntilReady();
+  seedOnce();
+  if (kept && seeded_) storage_.persistLater();
+}
+
+void BrowserProgramStore::seedOnce() {
+  if (seeded_) return;
+  seeded_ = seedProgramFolder(disk_.folder(), examples_);
+}
 
 bool seedProgramFolder(const std::filesystem::path& folder, const std::filesystem::path& examples) {
   std::error_code error;
   if (std::filesystem::is_directory(folder, error)) return true;
   if (!std::filesystem::create_directories(folder, error)) return false;
-  for (const auto& entry : std::filesystem::directory_iterator(examples, error)) {
-    if (!entry.is_regular_file(error) || entry.path().extension() != kExtension) continue;
-    std::filesystem::copy_file(entry.path(), folder / entry.path().filename(), error);
+  for (const std::string& name : listProgramFolder(examples)) {
+    std::filesystem::copy_file(programFilePath(examples, name), programFilePath(folder, name),
+                               error);
   }
   return true;
 }
 
-std::optional<std::string> programNameOfUpload(std::string_view fileName) {
-  if (!endsWithExtension(fileName)) return std::nullopt;
-  const std::string_view name = fileName.substr(0, fileName.size() - kExtension.size());
-  if (name.empty() || name.size() > kMaxNameLength) return std::nullopt;
-  for (const char c : name) {
-    if (!isNameCharacter(c)) return std::nullopt;
-  }
-  return std::string(name);
-}
-
 UploadResult storeUpload(const std::filesystem::path& folder, std::string_view fileName,
                          std::string_view bytes, bool overwrite) {
-  const std::optional<std::string> name = programNameOfUpload(fileName);
+  const std::optional<std::string> name = newProgramNameOf(fileName);
   if (!name) return UploadResult::BadName;
   if (bytes.size() > kMaxUploadBytes) return UploadResult::TooLarge;
   if (bytes.find('\0') != std::string_view::npos) return UploadResult::NotText;
 
-  const std::filesystem::path path = folder / (*name + std::string(kExtension));
+  const std::filesystem::path path = programFilePath(folder, *name);
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) return UploadResult::WriteFailed;
   if (!overwrite && std::filesystem::exists(path, error)) return UploadResult::Exists;

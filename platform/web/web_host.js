@@ -292,7 +292,10 @@ Module.akkusimHost = (function () {
   // "Datei hochladen": an upload result of the program (0 stored, 1 the
   // name exists, 2 a name against the rules, 3 no text, 4 too large, 5 not
   // stored), the file kept in the browser's storage when 0.
+  // Waits for the storage first: the program seeds the folder on the first
+  // upload as on the first use of Laden or Speichern, and cannot wait itself.
   host.upload = async function (fileName, bytes, overwrite) {
+    if (mounted) await mounted;
     const nameSize = lengthBytesUTF8(fileName) + 1;
     const name = _malloc(nameSize);
     const data = _malloc(Math.max(bytes.length, 1));

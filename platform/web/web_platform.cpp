@@ -5,10 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <utility>
 #include <vector>
 
-#include "platform/web/program_store.h"
 #include "platform/web/sleep_pacer.h"
 #include "platform/web/web_input.h"
 
@@ -22,13 +20,6 @@ EM_JS(void, akkusim_note_shown_frame, (const uint32_t* pixels, int width, int he
       { Module.akkusimHost.noteShownFrame(pixels, width, height); });
 EM_ASYNC_JS(void, akkusim_pause, (int milliseconds),
             { await Module.akkusimHost.pause(milliseconds); });
-EM_JS(void, akkusim_start_storage, (const char* root),
-      { Module.akkusimHost.startStorage(UTF8ToString(root)); });
-EM_ASYNC_JS(int, akkusim_storage_ready, (), { return await Module.akkusimHost.storageReady(); });
-EM_ASYNC_JS(int, akkusim_persist_storage, (), { return await Module.akkusimHost.persist(); });
-EM_JS(void, akkusim_persist_storage_later, (), { Module.akkusimHost.persist(); });
-EM_JS(void, akkusim_note_current_file, (const char* path),
-      { Module.akkusimHost.noteCurrentFile(UTF8ToString(path)); });
 
 namespace akkusim {
 namespace {
@@ -53,8 +44,6 @@ uint32_t canvasWord(uint32_t pixel) {
 
 class WebPlatform : public Platform {
  public:
-  explicit WebPlatform(BrowserFolder files) : files_(std::move(files)) {}
-
   bool openWindow(int32_t width, int32_t height, std::string& error) override {
     if (width < 1 || height < 1) {
       error = "ungültige Fenstergröße";
@@ -110,7 +99,6 @@ class WebPlatform : public Platform {
   }
 
   void sleepMs(int32_t milliseconds) override {
-    if (!storageReady_) prepareFolder();
     const Pause pause = planPause(pacer_, milliseconds, nowMicros());
     akkusim_pause(pause.timer ? pause.milliseconds : 0);
     notePaused(pacer_, nowMicros());
@@ -119,22 +107,7 @@ class WebPlatform : public Platform {
 
   int64_t nowMicros() override { return static_cast<int64_t>(emscripten_get_now() * 1000.0); }
 
-  // A written file counts as saved once the browser's storage holds it.
-  bool programFileUsed(const std::filesystem::path& path, bool written) override {
-    akkusim_note_current_file(path.c_str());
-    return !written || persistBrowserStorage();
-  }
-
  private:
-  // Without the browser's storage the folder still lives while the page is
-  // open. Examples lost by a quick close are seeded again on the next
-  // visit, so nothing waits for them to be stored.
-  void prepareFolder() {
-    storageReady_ = true;
-    const bool kept = waitForBrowserStorage();
-    if (seedProgramFolder(files_.folder, files_.examples) && kept) persistBrowserStorageLater();
-  }
-
   // Stops at a full key queue: the rest waits in the page's queue, in
   // order, so that keys typed while the program was busy are not lost.
   void takeEvents() {
@@ -179,30 +152,12 @@ class WebPlatform : public Platform {
   bool shownAny_ = false;
   WebInput input_;
   SleepPacer pacer_;
-  BrowserFolder files_;
-  bool storageReady_ = false;
 };
 
 }  // namespace
 
-std::unique_ptr<Platform> makeWebPlatform(BrowserFolder files) {
-  return std::make_unique<WebPlatform>(std::move(files));
-}
-
-void startBrowserStorage(const std::string& root) {
-  akkusim_start_storage(root.c_str());
-}
-
-bool waitForBrowserStorage() {
-  return akkusim_storage_ready() != 0;
-}
-
-bool persistBrowserStorage() {
-  return akkusim_persist_storage() != 0;
-}
-
-void persistBrowserStorageLater() {
-  akkusim_persist_storage_later();
+std::unique_ptr<Platform> makeWebPlatform() {
+  return std::make_unique<WebPlatform>();
 }
 
 }  // namespace akkusim

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/session.h"
+#include "files/disk_program_store.h"
 #include "gfx/draw.h"
 #include "gfx/image.h"
 #include "gfx/key.h"
@@ -35,6 +36,7 @@ struct CommandFixture {
   TempFolder temp{"file_command"};
   std::filesystem::path root = temp.path();
   std::filesystem::path folder = root / "Programme";
+  DiskProgramStore store{folder};
   Session session;
 
   CommandFixture() {
@@ -66,7 +68,7 @@ TEST(Laden, PickedFileReplacesTheProgram) {
   f.write("demo", "load 5\r\nHOLD\n# Ende\rx: word 3");
   f.platform.wait(5).click(kFirstEntryX, kFirstEntryY);
 
-  EXPECT_EQ(laden(f.screen, f.session, f.folder), CommandResult::Done);
+  EXPECT_EQ(laden(f.screen, f.session, f.store), CommandResult::Done);
   ASSERT_EQ(lineCount(f.session.program), 4);
   EXPECT_EQ(f.session.program.lines[0].text, "LOAD 5");
   EXPECT_EQ(f.session.program.lines[2].text, "# Ende");
@@ -102,7 +104,7 @@ TEST(Laden, CancelOrCloseKeepsTheProgramButTakesTheResultAsFileName) {
       f.platform.click(kAbbruchX, kAbbruchY);
     }
 
-    EXPECT_EQ(laden(f.screen, f.session, f.folder), c.status) << c.what;
+    EXPECT_EQ(laden(f.screen, f.session, f.store), c.status) << c.what;
     EXPECT_EQ(f.session.fileName, c.fileName) << c.what;
     EXPECT_EQ(f.session.program.lines[0].text, "NOOP") << c.what;
     EXPECT_EQ(f.session.highlightLine, 1) << c.what;
@@ -117,7 +119,7 @@ TEST(Laden, FileThatCannotBeOpenedLeavesTheProgramWithoutAMessage) {
       .click(kFirstEntryX, kFirstEntryY)
       .wait(5);
 
-  EXPECT_EQ(laden(f.screen, f.session, f.folder), CommandResult::NotDone);
+  EXPECT_EQ(laden(f.screen, f.session, f.store), CommandResult::NotDone);
   EXPECT_EQ(f.session.fileName, "weg");
   EXPECT_EQ(f.session.program.lines[0].text, "NOOP");
   EXPECT_LT(f.platform.nowMs(), 40.0) << "no message box waited";
@@ -138,7 +140,7 @@ TEST(Laden, LossesShowTheWarningOnceAndItsAnswerIsTheStatus) {
     f.platform.wait(5).click(kFirstEntryX, kFirstEntryY).wait(10);
     f.capture(warning).key(c.answer);
 
-    EXPECT_EQ(laden(f.screen, f.session, f.folder), c.status);
+    EXPECT_EQ(laden(f.screen, f.session, f.store), c.status);
     EXPECT_EQ(pixelAt(warning, kWarningFrameX, kWarningFrameY), kBlack) << "warning shown";
     ASSERT_EQ(lineCount(f.session.program), 3);
     EXPECT_EQ(f.session.program.lines[0].text, std::string(40, 'x'));
@@ -155,7 +157,7 @@ TEST(Speichern, TypedNameWritesEveryLineWithCrLf) {
   f.session.program.lines[2].text = "# \xc3\xa4nderung";
   f.platform.wait(5).type("neu_1").key(keys::kEnter);
 
-  EXPECT_EQ(speichern(f.screen, f.session, f.folder), CommandResult::Done);
+  EXPECT_EQ(speichern(f.screen, f.session, f.store), CommandResult::Done);
   EXPECT_EQ(f.read("neu_1"), "LOAD 5  \r\n\r\n# \xc3\xa4nderung\r\n");
   EXPECT_EQ(f.session.fileName, "neu_1");
   for (const auto& entry : std::filesystem::directory_iterator(f.folder)) {
@@ -192,7 +194,7 @@ TEST(Speichern, OverwriteQuestionGuardsOtherExistingFiles) {
     f.capture(question);
     if (c.answer) f.platform.key(*c.answer);
 
-    EXPECT_EQ(speichern(f.screen, f.session, f.folder), c.status) << c.what;
+    EXPECT_EQ(speichern(f.screen, f.session, f.store), c.status) << c.what;
     // Without a question the command returns before the capture is due.
     const bool questionShown =
         question.width > 0 && pixelAt(question, kQuestionFrameX, kQuestionFrameY) == kBlack;
@@ -209,7 +211,7 @@ TEST(Speichern, CancelOrCloseInTheChooserWritesNothing) {
     CommandFixture f;
     f.session.fileName = "alt";
     f.platform.wait(5).key(key);
-    EXPECT_EQ(speichern(f.screen, f.session, f.folder), status);
+    EXPECT_EQ(speichern(f.screen, f.session, f.store), status);
     EXPECT_EQ(f.session.fileName, "alt");
     EXPECT_TRUE(std::filesystem::is_empty(f.folder));
   }
@@ -256,7 +258,7 @@ TEST(Speichern, FailureShowsAMessageAndKeepsTheOldFile) {
     f.platform.key(keys::kEnter).wait(10);
     f.capture(message).key(c.answer);
 
-    EXPECT_EQ(speichern(f.screen, f.session, f.folder), c.status) << c.what;
+    EXPECT_EQ(speichern(f.screen, f.session, f.store), c.status) << c.what;
     EXPECT_EQ(pixelAt(message, kFailureFrameX, kFailureFrameY), kBlack) << c.what;
     switch (c.fault) {
       case Fault::MissingFolder:

@@ -60,8 +60,9 @@ TEST(MainWindow, WindowCloseKeyEndsWithExitCodeZero) {
   HeadlessPlatform platform;
   platform.wait(5).type("HOLD").closeWindow().wait(1000).type("LOAD 1");
   Screen screen(platform);
+  DiskProgramStore programs(std::filesystem::temp_directory_path());
 
-  EXPECT_EQ(runMainWindow(screen, std::filesystem::temp_directory_path()), 0);
+  EXPECT_EQ(runMainWindow(screen, programs), 0);
   // The loop ended at the close key, long before the rest of the script.
   EXPECT_LT(platform.nowMs(), 100);
 }

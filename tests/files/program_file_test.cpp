@@ -229,12 +229,8 @@ class ProgramFileTest : public testing::Test {
   fs::path folder_;
 };
 
-TEST_F(ProgramFileTest, PathIsFolderNameAndTxt) {
-  EXPECT_EQ(programFilePath("/a/Programme", "Summe"), fs::path("/a/Programme/Summe.txt"));
-}
-
 TEST_F(ProgramFileTest, SaveThenLoadGivesTheSameLinesAndOnlyTheFile) {
-  const fs::path path = programFilePath(folder_, "Summe");
+  const fs::path path = folder_ / "Summe.txt";
   writeFile(path, "old contents that are longer than the new ones\n");
 
   ASSERT_TRUE(saveProgramFile(path, programOf({"LOADI 5", "", "HOLD"})));

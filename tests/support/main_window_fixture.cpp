@@ -11,7 +11,7 @@ namespace akkusim {
 
 MainWindowSession::MainWindowSession() : root(temp.path()), folder(root / "Programme") {
   std::filesystem::create_directories(folder);
-  main.programFolder = folder;
+  main.programs = &programs;
 }
 
 int32_t MainWindowSession::run() {

@@ -26,6 +26,7 @@
 
 #include "app/main_buttons.h"
 #include "app/main_window.h"
+#include "files/disk_program_store.h"
 #include "gfx/screen.h"
 #include "platform/headless/headless_platform.h"
 #include "support/temp_folder.h"
@@ -64,8 +65,9 @@ class MainWindowSession {
   Screen screen{platform};
   MainWindow main;
   TempFolder temp{"main_window"};
-  std::filesystem::path root;    // temp.path()
-  std::filesystem::path folder;  // root / "Programme", also main.programFolder
+  std::filesystem::path root;         // temp.path()
+  std::filesystem::path folder;       // root / "Programme"
+  DiskProgramStore programs{folder};  // the store of main.programs
 
  private:
   std::vector<std::string> initialLines_;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "files/disk_program_store.h"
 #include "gfx/draw.h"
 #include "gfx/image.h"
 #include "gfx/key.h"
@@ -38,6 +39,7 @@ struct ChooserFixture {
   TempFolder temp{"chooser"};
   std::filesystem::path root = temp.path();
   std::filesystem::path folder = root / "Programme";
+  DiskProgramStore store{folder};
   Image before;
 
   ChooserFixture() {
@@ -58,7 +60,7 @@ struct ChooserFixture {
 
   // The chosen name, "" for a cancel, kClosed for the window closing.
   std::string choose(bool loadMode, const std::string& proposed = "") {
-    const ChosenFile chosen = chooseFile(screen, loadMode, proposed, folder);
+    const ChosenFile chosen = chooseFile(screen, loadMode, proposed, store);
     switch (chosen.end) {
       case ChooserEnd::Chosen:
         return chosen.name;
@@ -76,25 +78,6 @@ struct ChooserFixture {
 void expectCursorBarAt(const Image& image, int32_t left) {
   EXPECT_TRUE(allPixels(image, left, 219, left + 2, 228, kBlack)) << "bar at " << left;
   EXPECT_FALSE(anyPixel(image, left + 3, 219, left + 3, 228, kBlack)) << "right of " << left;
-}
-
-TEST(ListProgramFiles, ListsOrdinaryVisibleTxtFilesSortedWithoutExtension) {
-  ChooserFixture f;
-  for (const char* name : {"b.txt", "Zeta.txt", "a.txt", "A.txt", "demo.txt", ".hidden.txt",
-                           "notes.md", "txt", "demo.txt.bak", "a.b.txt"}) {
-    f.addFile(name);
-  }
-  std::filesystem::create_directory(f.folder / "alt.txt");
-
-  EXPECT_EQ(listProgramFiles(f.folder),
-            (std::vector<std::string>{"A", "a", "a.b", "b", "demo", "Zeta"}));
-}
-
-TEST(ListProgramFiles, MissingFolderGivesAnEmptyList) {
-  ChooserFixture f;
-  EXPECT_TRUE(listProgramFiles(f.root / "fehlt").empty());
-  std::filesystem::remove_all(f.folder);
-  EXPECT_TRUE(listProgramFiles(f.folder).empty());
 }
 
 TEST(FileChooser, SaveModeNameFieldFollowsTheTypedName) {

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "support/temp_folder.h"
 
@@ -51,32 +52,6 @@ TEST(SeedProgramFolder, FailsWhenTheFolderCannotBeMade) {
   Folders f;
   f.write(f.root / "akkusim", "a file where the folder belongs");
   EXPECT_FALSE(seedProgramFolder(f.folder, f.examples));
-}
-
-TEST(ProgramNameOfUpload, FollowsTheChoosersRules) {
-  struct Case {
-    std::string fileName;
-    std::optional<std::string> name;
-  };
-  const std::string forty(40, 'x');
-  for (const Case& c : {
-           Case{"summe.txt", "summe"},
-           Case{"Aufgabe_3-b.TXT", "Aufgabe_3-b"},
-           Case{forty + ".txt", forty},
-           Case{forty + "x.txt", std::nullopt},
-           Case{".txt", std::nullopt},
-           Case{"summe", std::nullopt},
-           Case{"summe.txt.bak", std::nullopt},
-           Case{"mein programm.txt", std::nullopt},
-           Case{"\xC3\xBC"
-                "bung.txt",
-                std::nullopt},
-           Case{".versteckt.txt", std::nullopt},
-           Case{"a.b.txt", std::nullopt},
-           Case{"../summe.txt", std::nullopt},
-       }) {
-    EXPECT_EQ(programNameOfUpload(c.fileName), c.name) << c.fileName;
-  }
 }
 
 TEST(StoreUpload, KeepsTheBytesAsSentAndAsksBeforeReplacing) {
@@ -128,6 +103,83 @@ TEST(StoreUpload, RefusesWithoutTouchingTheFolder) {
 TEST(StoreUpload, FailsIntoAMissingFolder) {
   Folders f;
   EXPECT_EQ(storeUpload(f.folder, "neu.txt", "HOLD", false), UploadResult::WriteFailed);
+}
+
+// The page's storage as the store uses it, noting every call.
+class FakeStorage : public BrowserStorage {
+ public:
+  bool waitUntilReady() override {
+    calls.push_back("wait");
+    return kept;
+  }
+  bool persist() override {
+    calls.push_back("persist");
+    return persists;
+  }
+  void persistLater() override { calls.push_back("persist later"); }
+  void noteCurrentFile(const std::filesystem::path& path) override {
+    calls.push_back("current " + path.filename().string());
+  }
+  std::vector<std::string> calls;
+  bool kept = true;
+  bool persists = true;
+};
+
+struct StoreFixture : Folders {
+  FakeStorage storage;
+  BrowserProgramStore store{BrowserFolder{folder, examples}, storage};
+  StoreFixture() { write(examples / "summe.txt", "HOLD\r\n"); }
+};
+
+TEST(BrowserProgramStore, TheFirstUseWaitsForTheStorageAndSeedsTheFolder) {
+  // Setup
+  StoreFixture f;
+  ASSERT_FALSE(std::filesystem::exists(f.folder));
+
+  // Run
+  const std::vector<std::string> first = f.store.list();
+  const bool exists = f.store.exists("summe");
+
+  // Verify
+  EXPECT_EQ(first, std::vector<std::string>{"summe"});
+  EXPECT_TRUE(exists);
+  EXPECT_EQ(f.storage.calls, (std::vector<std::string>{"wait", "persist later"}));
+}
+
+TEST(BrowserProgramStore, ASaveIsCompleteOnlyOnceTheBrowserHasStoredIt) {
+  // Setup
+  StoreFixture f;
+  ProgramText program;
+  program.lines[0].text = "NOOP";
+
+  // Run
+  const bool saved = f.store.save("neu", program).ok();
+  f.storage.persists = false;
+  const Status refused = f.store.save("weg", program);
+  const bool loaded = f.store.load("summe").ok();
+
+  // Verify
+  EXPECT_TRUE(saved);
+  EXPECT_FALSE(refused.ok());
+  EXPECT_TRUE(loaded);
+  EXPECT_EQ(f.storage.calls,
+            (std::vector<std::string>{"wait", "persist later", "current neu.txt", "persist",
+                                      "current weg.txt", "persist", "current summe.txt"}));
+}
+
+TEST(BrowserProgramStore, WithoutKeptStorageTheFolderLivesButNothingIsWrittenLater) {
+  StoreFixture f;
+  f.storage.kept = false;
+  EXPECT_EQ(f.store.list(), std::vector<std::string>{"summe"});
+  EXPECT_EQ(f.storage.calls, std::vector<std::string>{"wait"});
+}
+
+TEST(BrowserProgramStore, AnUploadBeforeAnyOtherUseSeedsWithoutWaiting) {
+  StoreFixture f;
+  EXPECT_EQ(f.store.upload("neu.txt", "HOLD\n", false), UploadResult::Stored);
+  EXPECT_TRUE(f.storage.calls.empty());
+  EXPECT_EQ(readBytes(f.folder / "summe.txt"), "HOLD\r\n");
+  EXPECT_EQ(f.store.list(), (std::vector<std::string>{"neu", "summe"}));
 }
 
 }  // namespace

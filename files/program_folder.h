@@ -1,0 +1,64 @@
+#pragma once
+// The program folder's rules, in one place for every front end: which files
+// are programs, which names a new program may get, the order the chooser
+// lists them in, and which files a command line's folders stand for.
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace akkusim {
+
+// Exactly ".txt", in lower case, for the files of the program folder. A name
+// goes back to its file by appending the extension, so only such a file opens
+// again under the name it is listed by: on a file system that tells cases
+// apart, "A.TXT" would be listed as "A" and then not be found.
+inline constexpr std::string_view kProgramExtension{".txt"};
+
+// A name the learner gives: letters, digits, "_" and "-", 1 to 40 of them.
+inline constexpr std::size_t kMaxProgramNameLength = 40;
+// The same characters as the line editor's rule for the name field.
+inline constexpr std::string_view kProgramNameCharacters{"a0+_+-"};
+
+bool isProgramNameCharacter(char c);
+bool isProgramName(std::string_view name);
+
+// The program a file of the folder holds: an ordinary file name (not
+// hidden) with the extension and something before it. Nothing otherwise.
+// Names found this way need not follow the rule for given names.
+std::optional<std::string> programNameOfFile(std::string_view fileName);
+
+// The same for a file that is read by its own path and never looked up again
+// by name and extension (an upload, a folder's file given to `akkusim test`):
+// the extension in any letter case, since tools on Windows write ".TXT".
+std::optional<std::string> programNameOfForeignFile(std::string_view fileName);
+
+// The name under which a file from elsewhere (an upload) joins the folder:
+// its file name must be a program's, and the name one the learner could give.
+std::optional<std::string> newProgramNameOf(std::string_view fileName);
+
+// The file of a program name: folder / (name + ".txt").
+std::filesystem::path programFilePath(const std::filesystem::path& folder, std::string_view name);
+
+// As a user reads a list of names: letter case aside first, then the bytes,
+// so that the order is total and does not depend on the directory.
+bool comesBeforeInList(const std::string& a, const std::string& b);
+
+// The names of the folder's programs (ordinary files only) in the order
+// above; empty when the folder is missing.
+std::vector<std::string> listProgramFolder(const std::filesystem::path& folder);
+
+// A program file that another name already stands for: one that can be
+// opened for reading (a folder of that name is none).
+bool programFileExists(const std::filesystem::path& folder, std::string_view name);
+
+// Command-line arguments to the program files they stand for, in order: a
+// folder stands for its program files (extension in any letter case, not
+// hidden), sorted by their bytes; anything else
+// (also "-", standard input) is taken as a program file as it is.
+std::vector<std::string> expandProgramArguments(const std::vector<std::string>& arguments);
+
+}  // namespace akkusim

@@ -1,0 +1,210 @@
+#include "files/program_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/temp_folder.h"
+#include "text/line_edit.h"
+
+using namespace akkusim;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct FolderFixture {
+  TempFolder temp{"program_folder"};
+  fs::path root = temp.path();
+  fs::path folder = root / "Programme";
+
+  FolderFixture() { fs::create_directories(folder); }
+  void addFiles(std::initializer_list<const char*> names) const {
+    for (const char* name : names) std::ofstream(folder / name, std::ios::binary) << "HOLD\r\n";
+  }
+};
+
+TEST(ProgramName, LettersDigitsUnderscoreAndDashUpToForty) {
+  struct Case {
+    std::string name;
+    bool allowed;
+  };
+  const std::string forty(40, 'x');
+  for (const Case& c : {
+           Case{"a", true},
+           Case{"Aufgabe_3-b", true},
+           Case{"Zz09_-", true},
+           Case{forty, true},
+           Case{forty + "x", false},
+           Case{"", false},
+           Case{"mein programm", false},
+           Case{"a.b", false},
+           Case{"../a", false},
+           Case{"\xC3\xBC"
+                "bung",
+                false},
+           Case{"a/b", false},
+           Case{"a@", false},
+           Case{"[", false},
+           Case{"`", false},
+           Case{"{", false},
+       }) {
+    EXPECT_EQ(isProgramName(c.name), c.allowed) << c.name;
+  }
+}
+
+// The chooser's name field takes a typed character exactly when the name
+// rule allows it.
+TEST(ProgramName, TheNameFieldAcceptsExactlyTheRulesCharacters) {
+  for (int byte = 1; byte < 256; ++byte) {
+    if (byte == 8) continue;  // Backspace edits rather than inserts
+    const char c = static_cast<char>(byte);
+    std::optional<EditKey> key;
+    int32_t column = 1;
+    const std::string typed = applyKeyToLine(
+        "", kProgramNameCharacters, key, static_cast<int32_t>(kMaxProgramNameLength), column, [c] {
+          return EditKey{EditKeyKind::Character, c};
+        });
+    EXPECT_EQ(typed == std::string(1, c), isProgramNameCharacter(c)) << "byte " << byte;
+  }
+}
+
+// A file of the folder is listed with ".txt" in lower case alone and under any
+// name; a file read by its own path takes the extension in any case, and one
+// that joins the folder (an upload) also needs a name the learner could give.
+TEST(ProgramFileName, ListedAndNewNamesOfFiles) {
+  struct Case {
+    std::string fileName;
+    std::optional<std::string> listed;
+    std::optional<std::string> foreign;
+    std::optional<std::string> joinsAs;
+  };
+  const std::string forty(40, 'x');
+  const std::optional<std::string> none;
+  for (const Case& c : {
+           Case{"summe.txt", "summe", "summe", "summe"},
+           Case{"Aufgabe_3-b.txt", "Aufgabe_3-b", "Aufgabe_3-b", "Aufgabe_3-b"},
+           Case{forty + ".txt", forty, forty, forty},
+           Case{forty + "x.txt", forty + "x", forty + "x", none},
+           Case{"a.b.txt", "a.b", "a.b", none},
+           Case{"mein programm.txt", "mein programm", "mein programm", none},
+           Case{"\xC3\xBC"
+                "bung.txt",
+                "\xC3\xBC"
+                "bung",
+                "\xC3\xBC"
+                "bung",
+                none},
+           Case{"../summe.txt", none, none, none},
+           Case{"A.TXT", none, "A", "A"},
+           Case{"Aufgabe_3-b.Txt", none, "Aufgabe_3-b", "Aufgabe_3-b"},
+           Case{".txt", none, none, none},
+           Case{".TXT", none, none, none},
+           Case{".versteckt.txt", none, none, none},
+           Case{"txt", none, none, none},
+           Case{"summe", none, none, none},
+           Case{"summe.txt.bak", none, none, none},
+           Case{"summe.TXT.bak", none, none, none},
+           Case{"summe.md", none, none, none},
+           Case{"summe.tx", none, none, none},
+       }) {
+    EXPECT_EQ(programNameOfFile(c.fileName), c.listed) << c.fileName;
+    EXPECT_EQ(programNameOfForeignFile(c.fileName), c.foreign) << c.fileName;
+    EXPECT_EQ(newProgramNameOf(c.fileName), c.joinsAs) << c.fileName;
+  }
+}
+
+TEST(ProgramFilePath, FolderNameAndTxt) {
+  EXPECT_EQ(programFilePath("/a/Programme", "Summe"), fs::path("/a/Programme/Summe.txt"));
+}
+
+TEST(ListProgramFolder, ProgramsInReadingOrderWithoutExtension) {
+  // Setup
+  FolderFixture f;
+  f.addFiles({"b.txt", "Zeta.txt", "a.txt", "A.txt", "demo.txt", ".hidden.txt", "notes.md", "txt",
+              "demo.txt.bak", "a.b.txt", "B_2.txt", "b-1.txt", "GROSS.TXT", "_x.txt"});
+  fs::create_directory(f.folder / "alt.txt");
+
+  // Run
+  const std::vector<std::string> names = listProgramFolder(f.folder);
+
+  // Verify: letter case aside first, then the bytes ("A" before "a").
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"_x", "A", "a", "a.b", "b", "b-1", "B_2", "demo", "Zeta"}));
+}
+
+TEST(ListProgramFolder, LetterCaseAsideFirstThenTheBytes) {
+  struct Case {
+    std::string first;
+    std::string second;
+    bool before;
+  };
+  for (const Case& c : {
+           Case{"A", "a", true},
+           Case{"a", "A", false},
+           Case{"a", "a", false},
+           Case{"a", "B", true},
+           Case{"B", "a", false},
+           Case{"Zeta", "zeta2", true},
+           Case{"_x", "A", true},
+           Case{"b-1", "B_2", true},
+       }) {
+    EXPECT_EQ(comesBeforeInList(c.first, c.second), c.before) << c.first << " " << c.second;
+  }
+}
+
+TEST(ListProgramFolder, MissingFolderGivesAnEmptyList) {
+  FolderFixture f;
+  EXPECT_TRUE(listProgramFolder(f.root / "fehlt").empty());
+  fs::remove_all(f.folder);
+  EXPECT_TRUE(listProgramFolder(f.folder).empty());
+}
+
+TEST(ProgramFileExists, OnlyAFileThatOpens) {
+  FolderFixture f;
+  f.addFiles({"da.txt", "GROSS.TXT"});
+  fs::create_directory(f.folder / "ordner.txt");
+  struct Case {
+    std::string name;
+    bool exists;
+  };
+  for (const Case& c :
+       {Case{"da", true}, Case{"fehlt", false}, Case{"ordner", false}, Case{"GROSS", false}}) {
+    EXPECT_EQ(programFileExists(f.folder, c.name), c.exists) << c.name;
+  }
+}
+
+TEST(ExpandProgramArguments, FoldersByBytesOtherArgumentsAsGiven) {
+  // Setup
+  FolderFixture f;
+  f.addFiles({"b.txt", "B.txt", "a.txt", ".hidden.txt", "C.TXT", "notes.md"});
+  fs::create_directory(f.folder / "sub.txt");
+  const std::string folder = f.folder.string();
+  const std::string loose = (f.root / "lose.TXT").string();
+
+  // Run
+  const std::vector<std::string> files =
+      expandProgramArguments({loose, folder, "-", "fehlt.txt", folder});
+
+  // Verify: any case of the extension, hidden files aside; a folder given
+  // twice is expanded twice, as a file given twice is checked twice.
+  const std::vector<std::string> inFolder = {folder + "/B.txt", folder + "/C.TXT",
+                                             folder + "/a.txt", folder + "/b.txt"};
+  std::vector<std::string> expected = {loose};
+  expected.insert(expected.end(), inFolder.begin(), inFolder.end());
+  expected.insert(expected.end(), {"-", "fehlt.txt"});
+  expected.insert(expected.end(), inFolder.begin(), inFolder.end());
+  EXPECT_EQ(files, expected);
+}
+
+TEST(ExpandProgramArguments, AFolderWithoutProgramsStandsForNothing) {
+  FolderFixture f;
+  f.addFiles({"LIESMICH.md", ".x.txt", "._abgabe.TXT"});
+  EXPECT_TRUE(expandProgramArguments({f.folder.string()}).empty());
+}
+
+}  // namespace
