@@ -24,8 +24,9 @@
             'verloren. „Datei herunterladen“ sichert sie auf dem Computer.', true);
       }
     },
-    onAbort() {
+    onAbort(what) {
       say('akkusim konnte nicht starten. Bitte die Seite neu laden.', true);
+      failStart(String(what));
     },
   };
 
@@ -33,6 +34,56 @@
     message.textContent = text;
     message.classList.toggle('failed', failure);
   }
+
+  // The files the page loads besides itself.
+  const kPageFiles = ['akkusim.data', 'akkusim.wasm', 'akkusim.js'];
+
+  // Until the first frame, a failure leaves nothing but an empty canvas: it
+  // is replaced by what went wrong and what to do about it.
+  let startFailed = false;
+  async function failStart(what) {
+    const akkusim = window.Module.akkusimHost;
+    if (startFailed || (akkusim && akkusim.firstFrameMs !== 0)) return;
+    startFailed = true;
+    let text;
+    if (typeof WebAssembly !== 'object') {
+      text = 'akkusim kann in diesem Browser nicht laufen: Er führt kein WebAssembly aus ' +
+          '(oder es ist abgeschaltet). Bitte einen aktuellen Browser verwenden, etwa Firefox, ' +
+          'Chromium, Chrome, Edge oder Safari.';
+    } else {
+      const file = kPageFiles.find((name) => what.includes(name)) || (await unreachableFile());
+      text = file ?
+          `akkusim konnte nicht starten: Die Datei „${file}“ fehlt oder der Browser hat sie ` +
+              'abgelehnt. Die Seite braucht alle Dateien ihres Ordners (akkusim.js, ' +
+              'akkusim.wasm, akkusim.data) und muss über einen Webserver geöffnet werden. ' +
+              'Bitte den Ordner vollständig bereitstellen und die Seite neu laden.' :
+          'akkusim konnte nicht starten. Bitte die Seite neu laden; hilft das nicht, einen ' +
+              'aktuellen Browser verwenden.';
+    }
+    const failure = document.getElementById('failure');
+    failure.textContent = text;
+    failure.hidden = false;
+    document.body.classList.add('failed');
+  }
+
+  // The first of the page's files that cannot be fetched (missing, or
+  // refused as from a folder on disk), if any.
+  async function unreachableFile() {
+    for (const name of kPageFiles) {
+      try {
+        if (!(await fetch(name, { method: 'HEAD', cache: 'no-store' })).ok) return name;
+      } catch (error) {
+        return name;
+      }
+    }
+    return null;
+  }
+
+  // A file that could not be fetched shows up as an error of its element
+  // (akkusim.js), as an uncaught error (akkusim.data) or as an abort.
+  window.addEventListener('error', (event) => failStart(String(event.message || '')), true);
+  window.addEventListener('unhandledrejection', (event) => failStart(String(event.reason)));
+  if (typeof WebAssembly !== 'object') failStart('');
 
   // As large as the browser window allows: below twice the size in any
   // fraction (a pixel of the font then covers one or two screen pixels),
@@ -127,6 +178,7 @@
     canvas.focus();
   });
 
+  let downloaded = null;
   document.getElementById('download').addEventListener('click', () => {
     const akkusim = host();
     const file = akkusim && akkusim.download();
@@ -134,13 +186,16 @@
       say('Erst ein Programm mit „Laden“ öffnen oder mit „Speichern“ sichern, ' +
           'dann kann es heruntergeladen werden.', true);
     } else {
+      // The browser may read the file's address only after a while on a busy
+      // computer: it is given up when the next download replaces it.
+      if (downloaded) URL.revokeObjectURL(downloaded);
+      downloaded = URL.createObjectURL(new Blob([file.bytes], { type: 'text/plain' }));
       const link = document.createElement('a');
-      link.href = URL.createObjectURL(new Blob([file.bytes], { type: 'text/plain' }));
+      link.href = downloaded;
       link.download = file.name;
       document.body.appendChild(link);
       link.click();
       link.remove();
-      setTimeout(() => URL.revokeObjectURL(link.href), 10000);
       say(`„${file.name}“ heruntergeladen (so, wie es zuletzt gespeichert oder geladen wurde).`);
     }
     canvas.focus();

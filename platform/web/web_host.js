@@ -130,6 +130,10 @@ Module.akkusimHost = (function () {
     }, { passive: false });
   }
 
+  host.nextEventType = function () {
+    return events.length > 0 ? events[0].type : 0;
+  };
+
   // Hands the oldest event to the program: its type (0 when none), up to
   // four numbers, and the key and code texts of a key event.
   host.takeEvent = function (numbers, key, keyCapacity, code, codeCapacity) {

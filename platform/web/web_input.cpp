@@ -22,6 +22,7 @@ int32_t buttonBit(int32_t domButton) {
 void releaseAll(WebInput& input) {
   input.buttons = 0;
   input.pressedSinceRead = 0;
+  input.readHeld = false;
   input.down.fill(false);
 }
 
@@ -70,13 +71,21 @@ void applyFocus(WebInput& input, bool focused) {
   releaseAll(input);
 }
 
+bool waitsForReading(const WebInput& input, PointerStep step) {
+  if (input.pressedSinceRead != 0) return true;
+  // With a button still held no reading in between would show a release.
+  return step == PointerStep::Press && input.readHeld && input.buttons == 0;
+}
+
 MouseReading readMouse(WebInput& input) {
   if (!input.focused || !onCanvas(input)) {
     input.pressedSinceRead = 0;
+    input.readHeld = false;
     return MouseReading{};
   }
   const int32_t buttons = input.buttons | input.pressedSinceRead;
   input.pressedSinceRead = 0;
+  input.readHeld = buttons != 0;
   return MouseReading{true, input.x, input.y, input.wheel, mouseButtonsFromBits(buttons)};
 }
 

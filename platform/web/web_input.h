@@ -24,6 +24,9 @@ struct WebInput {
   // Buttons pressed since the last reading: a click that begins and ends
   // while the program sleeps is still seen once.
   int32_t pressedSinceRead = 0;
+  // The last reading showed a button held: the program waits for a reading
+  // without one before it takes the next click.
+  bool readHeld = false;
   bool focused = true;  // the page has the focus
   std::array<bool, 128> down{};
 };
@@ -37,6 +40,16 @@ void applyButton(WebInput& input, int32_t x, int32_t y, int32_t button, bool pre
 void applyWheel(WebInput& input, int32_t notches);
 // Gaining or losing the focus releases every key and button.
 void applyFocus(WebInput& input, bool focused);
+
+// The pointer events the program must see one reading apart.
+enum class PointerStep { Move, Press };
+
+// Whether the next pointer event has to wait for the program's next reading
+// of the mouse. A busy page may find several clicks queued at once; taken
+// together, the last one's place would hide the others, and a click taken
+// while the program still waits for the previous release would vanish in
+// that wait. Each wait ends after at most two readings.
+bool waitsForReading(const WebInput& input, PointerStep step);
 
 MouseReading readMouse(WebInput& input);
 std::optional<Key> readKey(WebInput& input);

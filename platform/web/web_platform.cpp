@@ -14,6 +14,7 @@
 EM_JS(int, akkusim_take_event,
       (int32_t * numbers, char* key, int keyCapacity, char* code, int codeCapacity),
       { return Module.akkusimHost.takeEvent(numbers, key, keyCapacity, code, codeCapacity); });
+EM_JS(int, akkusim_next_event_type, (), { return Module.akkusimHost.nextEventType(); });
 EM_JS(void, akkusim_present, (const uint8_t* rgba, int width, int height, int top, int rows),
       { Module.akkusimHost.present(rgba, width, height, top, rows); });
 EM_JS(void, akkusim_note_shown_frame, (const uint32_t* pixels, int width, int height),
@@ -108,13 +109,14 @@ class WebPlatform : public Platform {
   int64_t nowMicros() override { return static_cast<int64_t>(emscripten_get_now() * 1000.0); }
 
  private:
-  // Stops at a full key queue: the rest waits in the page's queue, in
-  // order, so that keys typed while the program was busy are not lost.
+  // Stops at a full key queue and at a pointer event that must wait for
+  // the next reading: the rest waits in the page's queue, in order, so that
+  // keys typed and clicks made while the program was busy are not lost.
   void takeEvents() {
     std::array<int32_t, 4> numbers{};
     std::array<char, 64> key{};
     std::array<char, 64> code{};
-    while (!isFull(input_.keys)) {
+    while (!isFull(input_.keys) && !nextWaits()) {
       const auto type = static_cast<EventType>(
           akkusim_take_event(numbers.data(), key.data(), static_cast<int>(key.size()), code.data(),
                              static_cast<int>(code.size())));
@@ -142,6 +144,17 @@ class WebPlatform : public Platform {
           applyFocus(input_, type == EventType::Focus);
           break;
       }
+    }
+  }
+
+  bool nextWaits() const {
+    switch (static_cast<EventType>(akkusim_next_event_type())) {
+      case EventType::PointerMove:
+        return waitsForReading(input_, PointerStep::Move);
+      case EventType::ButtonDown:
+        return waitsForReading(input_, PointerStep::Press);
+      default:
+        return false;
     }
   }
 

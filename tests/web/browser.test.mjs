@@ -7,7 +7,7 @@
 //   node --test tests/web/        (AKKUSIM_WEB_SITE names another build)
 
 import assert from 'node:assert/strict';
-import { mkdtemp, rm, writeFile } from 'node:fs/promises';
+import { copyFile, mkdtemp, readdir, rm, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { after, before, describe, test } from 'node:test';
@@ -15,9 +15,9 @@ import { fileURLToPath } from 'node:url';
 
 import { serveFolder } from '../../scripts/serve.mjs';
 import {
-  canvasMismatches, chooserClosed, chooserOpened, click, download, kButton, kChooserFrame,
-  kFirstChooserEntry, kSecondChooserEntry, kWait, launch, messageClosed, messageShown, openPage, pixel, started,
-  typeName, typeProgram,
+  canvasMismatches, chooserClosed, chooserOpened, click, download, holdProgram, kButton,
+  kChooserFrame, kFirstChooserEntry, kSecondChooserEntry, kWait, launch, messageClosed,
+  messageShown, newPage, openPage, pixel, releaseProgram, started, typeName, typeProgram,
 } from './driver.mjs';
 
 const kRoot = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
@@ -58,8 +58,12 @@ describe('the browser edition', () => {
       await click(page, [200, 500]);
       await typeProgram(page, program);
 
+      // Both clicks reach a busy program together; each is taken where it
+      // happened, the second only once the first has run.
+      await holdProgram(page);
       await click(page, kButton.assemble);
       await click(page, kButton.run);
+      await releaseProgram(page);
       // "Programmende": frame at (471, 355) with its white margin, the
       // text in x 493..588, y 371..378, and the " OK " button's frame.
       await messageShown(page);
@@ -281,6 +285,55 @@ describe('the browser edition', () => {
       assert.equal(await canvasMismatches(page), 0);
     } finally {
       await browser.close();
+    }
+  });
+  test('a page that cannot start says in German what to do, in place of the canvas',
+       async () => {
+    // The built folder less one of its files, on a server of its own.
+    const servers = [];
+    const originWithout = async (missing) => {
+      const folder = await mkdtemp(join(work, 'site-'));
+      for (const name of await readdir(kSite)) {
+        if (name !== missing) await copyFile(join(kSite, name), join(folder, name));
+      }
+      servers.push(await serveFolder(folder));
+      return `http://127.0.0.1:${servers.at(-1).address().port}`;
+    };
+    const browser = await launch(join(work, 'profile-failures'));
+    try {
+      const cases = [
+        { at: await originWithout('akkusim.data'), prepare: async () => {},
+          says: 'Die Datei „akkusim.data“ fehlt' },
+        { at: await originWithout('akkusim.wasm'), prepare: async () => {},
+          says: 'Die Datei „akkusim.wasm“ fehlt' },
+        { at: await originWithout('akkusim.js'), prepare: async () => {},
+          says: 'Die Datei „akkusim.js“ fehlt' },
+        {
+          at: origin,
+          prepare: (page) => page.evaluateOnNewDocument(() => {
+            delete window.WebAssembly;
+          }),
+          says: 'Er führt kein WebAssembly aus',
+        },
+        { at: origin, prepare: (page) => page.setJavaScriptEnabled(false),
+          says: 'akkusim braucht JavaScript' },
+      ];
+      for (const { at, prepare, says } of cases) {
+        const page = await newPage(browser, at, foreignRequests);
+        await prepare(page);
+        await page.goto(`${at}/`);
+        await page.waitForFunction(
+            (text) => document.body.innerText.includes(text), kWait, says);
+        const shown = await page.evaluate(() => ({
+          canvasWidth: document.getElementById('screen').getBoundingClientRect().width,
+          started: Boolean(window.Module && Module.akkusimHost && Module.akkusimHost.firstFrameMs),
+        }));
+        assert.deepEqual(shown, { canvasWidth: 0, started: false }, says);
+        await page.close();
+      }
+    } finally {
+      await browser.close();
+      for (const server of servers) server.close();
     }
   });
 });

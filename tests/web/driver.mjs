@@ -2,6 +2,7 @@
 // clicks at window points, real key events, the canvas read back. Shared by
 // the browser test and the browser measurements.
 
+import assert from 'node:assert/strict';
 import { readFile, readdir } from 'node:fs/promises';
 import { join } from 'node:path';
 
@@ -41,6 +42,14 @@ export function launch(profile) {
 // Opens the page at `origin`; requests to any other origin are aborted and
 // recorded in `foreign`. Resolves once the first frame is on the canvas.
 export async function openPage(browser, origin, foreign) {
+  const page = await newPage(browser, origin, foreign);
+  await page.goto(`${origin}/`);
+  await started(page);
+  return page;
+}
+
+// A tab that keeps to `origin` (see openPage), before anything is opened.
+export async function newPage(browser, origin, foreign) {
   const page = await browser.newPage();
   await page.setViewport({ width: 1200, height: 900 });
   await page.setRequestInterception(true);
@@ -55,14 +64,40 @@ export async function openPage(browser, origin, foreign) {
   });
   page.errors = [];
   page.on('pageerror', (error) => page.errors.push(error.message));
-  await page.goto(`${origin}/`);
-  await started(page);
   return page;
 }
 
 export function started(page) {
   return page.waitForFunction(
     () => window.Module && Module.akkusimHost && Module.akkusimHost.firstFrameMs > 0, kWait);
+}
+
+// Holds the program in its next pause, as a busy computer does: what the
+// learner does meanwhile waits in the page's queue. Resolves once it is held.
+export async function holdProgram(page) {
+  await page.evaluate(() => {
+    const host = Module.akkusimHost;
+    const pause = host.pause;
+    let release;
+    const released = new Promise((resolve) => {
+      release = resolve;
+    });
+    window.programHeld = false;
+    host.pause = async (milliseconds) => {
+      window.programHeld = true;
+      await released;
+      return pause(milliseconds);
+    };
+    window.releaseProgram = () => {
+      host.pause = pause;
+      release();
+    };
+  });
+  await page.waitForFunction(() => window.programHeld, kWait);
+}
+
+export function releaseProgram(page) {
+  return page.evaluate(() => window.releaseProgram());
 }
 
 // RGB of a canvas pixel as 0xRRGGBB.
@@ -155,15 +190,35 @@ export function messageClosed(page) {
       .getImageData(471, 355, 146, 1).data.some((value, i) => i % 4 !== 3 && value !== 0), kWait);
 }
 
-// "Datei herunterladen" into `folder`: the file's name and bytes.
+// "Datei herunterladen" into `folder`: the file's name and bytes, once the
+// browser reports the download complete. Chromium reserves the name with an
+// empty file first, so a file that merely appeared may still be empty.
 export async function download(page, folder) {
   const session = await page.createCDPSession();
-  await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder });
-  await page.click('#download');
-  for (let waited = 0; waited < kWait.timeout; waited += 50) {
+  try {
+    const finished = new Promise((resolve, reject) => {
+      session.on('Browser.downloadProgress', (event) => {
+        if (event.state === 'completed') resolve();
+        if (event.state === 'canceled') reject(new Error('download canceled'));
+      });
+    });
+    await session.send('Browser.setDownloadBehavior',
+                       { behavior: 'allow', downloadPath: folder, eventsEnabled: true });
+    await page.click('#download');
+    await withTimeout(finished, 'no download');
     const names = (await readdir(folder)).filter((name) => !name.endsWith('.crdownload'));
-    if (names.length > 0) return { name: names[0], bytes: await readFile(join(folder, names[0])) };
-    await new Promise((resolve) => setTimeout(resolve, 50));
+    assert.equal(names.length, 1, `downloaded: ${names}`);
+    return { name: names[0], bytes: await readFile(join(folder, names[0])) };
+  } finally {
+    await session.detach();
   }
-  throw new Error('no download');
+}
+
+// `promise`, or a failure with `reason` once kWait's time is up.
+function withTimeout(promise, reason) {
+  let timer;
+  const expired = new Promise((resolve, reject) => {
+    timer = setTimeout(() => reject(new Error(reason)), kWait.timeout);
+  });
+  return Promise.race([promise, expired]).finally(() => clearTimeout(timer));
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <string>
 
 #include "gfx/key.h"
@@ -89,6 +90,76 @@ TEST(WebInput, APressOffTheCanvasIsNotRememberedForLater) {
   applyButton(input, 1200, 10, 0, false);
   EXPECT_FALSE(readMouse(input).inside);
   applyPointerMove(input, 10, 10);
+  EXPECT_FALSE(anyHeld(readMouse(input).buttons));
+}
+
+// A pointer event as the page queues it.
+struct PointerEvent {
+  int32_t x;
+  int32_t y;
+  int32_t button;  // -1: a move
+  bool pressed;
+};
+
+// Takes queued events as the page's platform does before a reading: up to
+// the first one that has to wait.
+void takeEvents(WebInput& input, std::deque<PointerEvent>& queue) {
+  while (!queue.empty()) {
+    const PointerEvent& next = queue.front();
+    const PointerStep step =
+        next.button >= 0 && next.pressed ? PointerStep::Press : PointerStep::Move;
+    if ((next.button < 0 || next.pressed) && waitsForReading(input, step)) return;
+    if (next.button < 0) {
+      applyPointerMove(input, next.x, next.y);
+    } else {
+      applyButton(input, next.x, next.y, next.button, next.pressed);
+    }
+    queue.pop_front();
+  }
+}
+
+MouseReading takeAndRead(WebInput& input, std::deque<PointerEvent>& queue) {
+  takeEvents(input, queue);
+  return readMouse(input);
+}
+
+TEST(WebInput, ClicksQueuedTogetherAreEachSeenWhereTheyHappened) {
+  // Setup: "Assemblieren", then "Starten", clicked while the program was busy.
+  WebInput input;
+  std::deque<PointerEvent> queue{
+      {170, 137, 0, true}, {170, 137, 0, false}, {170, 162, -1, false},
+      {170, 162, 0, true}, {170, 162, 0, false},
+  };
+
+  // Run: the main loop's reading, the wait for the release, the next pass.
+  const MouseReading first = takeAndRead(input, queue);
+  const MouseReading released = takeAndRead(input, queue);
+  const MouseReading second = takeAndRead(input, queue);
+
+  // Verify
+  EXPECT_EQ(first.buttons, MouseButtons{.left = true});
+  EXPECT_EQ(first.y, 137);
+  EXPECT_FALSE(anyHeld(released.buttons));
+  EXPECT_EQ(second.buttons, MouseButtons{.left = true});
+  EXPECT_EQ(second.y, 162);
+  EXPECT_TRUE(queue.empty());
+}
+
+TEST(WebInput, AClickWhileAnotherButtonIsHeldDoesNotStopTheQueue) {
+  // Setup: the right button held and read, then a left click and the
+  // right button's release.
+  WebInput input;
+  std::deque<PointerEvent> queue{{10, 10, 2, true}};
+  EXPECT_EQ(takeAndRead(input, queue).buttons, MouseButtons{.right = true});
+  queue = {{10, 10, 0, true}, {10, 10, 2, false}, {10, 10, 0, false}, {20, 20, -1, false}};
+
+  // Run
+  const MouseReading click = takeAndRead(input, queue);
+  for (int reading = 0; reading < 3 && !queue.empty(); ++reading) takeAndRead(input, queue);
+
+  // Verify
+  EXPECT_EQ(click.buttons, MouseButtons{.left = true});
+  EXPECT_TRUE(queue.empty());
   EXPECT_FALSE(anyHeld(readMouse(input).buttons));
 }
 
