@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "support/glyph_check.h"
 #include "platform/headless/headless_platform.h"
+#include "support/glyph_check.h"
 #include "ui/listing_view.h"
 
 using namespace akkusim;
@@ -192,8 +192,7 @@ TEST(Font, TrianglesWidenToTheirBaseAndArrowsEndInAShaft) {
 TEST(Font, AnUmlautInACommentShowsAsItsTwoBytesTheSecondWithADoubleLine) {
   HeadlessPlatform platform;
   Screen screen{platform};
-  std::string error;
-  ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error)) << error;
+  ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight).ok());
   ListingView listing = makeListingView();
   ProgramText program;
   program.lines.front().text = "HOLD # sch\xC3\xB6n";
