@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/main_window.h"
+#include "app/unsaved_changes.h"
 #include "gfx/screen.h"
 #include "platform/web/program_store.h"
 #include "platform/web/web_platform.h"
@@ -29,7 +30,19 @@ akkusim::BrowserProgramStore& programStore() {
   return store;
 }
 
+// The page asks the window whether leaving would lose work.
+akkusim::MainWindow& mainWindow() {
+  static akkusim::MainWindow window;
+  return window;
+}
+
 }  // namespace
+
+// Whether closing or reloading the page would lose the learner's program:
+// 1 asks first.
+extern "C" EMSCRIPTEN_KEEPALIVE int akkusim_has_unsaved_changes() {
+  return akkusim::hasUnsavedChanges(mainWindow().session) ? 1 : 0;
+}
 
 // The page's "Datei hochladen", once the storage is read back: an
 // UploadResult.
@@ -43,5 +56,6 @@ int main() {
   akkusim::startBrowserStorage(std::string(kStorageRoot));
   std::unique_ptr<akkusim::Platform> platform = akkusim::makeWebPlatform();
   akkusim::Screen screen(*platform);
-  return akkusim::runMainWindow(screen, programStore());
+  mainWindow().programs = &programStore();
+  return akkusim::runMainWindow(screen, mainWindow());
 }

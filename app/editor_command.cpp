@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/unsaved_changes.h"
 #include "gfx/screen.h"
 #include "program/line_parser.h"
 #include "program/program_text.h"
@@ -176,6 +177,7 @@ void newProgram(Screen& screen, Session& session, ListingView& listing) {
   replaceWithEmptyLine(session.program);
   session.cursor = EditorCursor{};
   session.fileName.clear();
+  forgetStoredProgram(session);
   session.highlightLine = 0;
   listing.view.contentHeight = kListingRowHeight;
   listing.view.scrollY = 0;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/session.h"
+#include "app/unsaved_changes.h"
 #include "files/program_store.h"
 #include "gfx/screen.h"
 #include "program/messages.h"
@@ -32,6 +33,7 @@ CommandResult laden(Screen& screen, Session& session, ProgramStore& store) {
   Result<LoadedProgram> loaded = store.load(chosen.name);
   if (!loaded) return CommandResult::NotDone;
   session.program = std::move(loaded->program);
+  noteProgramStored(session);
   session.highlightLine = 0;
   if (loaded->incomplete &&
       showMessage(screen, messageBoxText(loadWarningLines()), kOk) == MessageAnswer::WindowClosed) {
@@ -59,6 +61,7 @@ CommandResult speichern(Screen& screen, Session& session, ProgramStore& store) {
     return answer == MessageAnswer::WindowClosed ? CommandResult::WindowClosed
                                                  : CommandResult::NotDone;
   }
+  noteProgramStored(session);
   return CommandResult::Done;
 }
 

@@ -203,6 +203,10 @@ void runMainLoop(Screen& screen, MainWindow& main) {
 int32_t runMainWindow(Screen& screen, ProgramStore& programs) {
   MainWindow main;
   main.programs = &programs;
+  return runMainWindow(screen, main);
+}
+
+int32_t runMainWindow(Screen& screen, MainWindow& main) {
   if (!startMainWindow(screen, main)) return 1;
   runMainLoop(screen, main);
   main.key.reset();

@@ -40,6 +40,9 @@ Status startMainWindow(Screen& screen, MainWindow& main);
 void runMainLoop(Screen& screen, MainWindow& main);
 // Start-up, loop and shut-down; the exit code (0, or 1 without a window).
 int32_t runMainWindow(Screen& screen, ProgramStore& programs);
+// The same for a window that others look at meanwhile (the browser's page
+// asks it whether leaving would lose work); `main.programs` is set.
+int32_t runMainWindow(Screen& screen, MainWindow& main);
 
 void drawTextCursor(Screen& screen, const MainWindow& main);
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "machine/machine_state.h"
@@ -21,6 +22,9 @@ struct EditorCursor {
 struct Session {
   ProgramText program;
   std::string fileName;
+  // The program as in the file last loaded or saved; nothing while it was
+  // never saved.
+  std::optional<ProgramText> storedProgram;
   std::unique_ptr<MachineState> machine = std::make_unique<MachineState>();
   LineMap lineMap;
   int32_t touchedAddress = 0;  // the word the last step marked, -1 for none

@@ -178,6 +178,15 @@
     canvas.focus();
   });
 
+  // Closing or reloading with unsaved changes: the browser's own question.
+  window.addEventListener('beforeunload', (event) => {
+    const akkusim = host();
+    if (akkusim && akkusim.hasUnsavedChanges()) {
+      event.preventDefault();
+      event.returnValue = '';
+    }
+  });
+
   let downloaded = null;
   document.getElementById('download').addEventListener('click', () => {
     const akkusim = host();

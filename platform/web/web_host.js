@@ -316,6 +316,11 @@ Module.akkusimHost = (function () {
     return result;
   };
 
+  // Whether leaving the page now would lose the learner's program.
+  host.hasUnsavedChanges = function () {
+    return _akkusim_has_unsaved_changes() !== 0;
+  };
+
   // "Datei herunterladen": the current program's file as stored, or null
   // when no program was loaded or saved yet.
   host.download = function () {

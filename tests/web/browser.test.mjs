@@ -17,7 +17,8 @@ import { serveFolder } from '../../scripts/serve.mjs';
 import {
   canvasMismatches, chooserClosed, chooserOpened, click, download, holdProgram, kButton,
   kChooserFrame, kFirstChooserEntry, kSecondChooserEntry, kWait, launch, messageClosed,
-  messageShown, newPage, openPage, pixel, releaseProgram, started, typeName, typeProgram,
+  messageShown, newPage, openPage, pixel, releaseProgram, started, type, typeName, typeProgram,
+  withTimeout,
 } from './driver.mjs';
 
 const kRoot = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
@@ -334,6 +335,59 @@ describe('the browser edition', () => {
     } finally {
       await browser.close();
       for (const server of servers) server.close();
+    }
+  });
+  test('closing or reloading with unsaved changes asks first', async () => {
+    const browser = await launch(join(work, 'profile-leave'));
+    try {
+      const page = await openPage(browser, origin, foreignRequests);
+      const asked = [];
+      let stay = true;
+      page.on('dialog', (dialog) => {
+        asked.push(dialog.type());
+        return stay ? dialog.dismiss() : dialog.accept();
+      });
+      // Resolves to whether the browser asked.
+      const reload = async () => {
+        const before = asked.length;
+        await page.reload();
+        await started(page);
+        return asked.length > before;
+      };
+
+      await click(page, [200, 500]);
+      await typeProgram(page, ['HOLD']);
+      const question = new Promise((resolve) => page.once('dialog', resolve));
+      await page.close({ runBeforeUnload: true });
+      await withTimeout(question, 'no question before closing');
+      assert.deepEqual(asked, ['beforeunload'], 'typed, never saved');
+      assert.equal(await page.evaluate(() => document.title), 'akkusim', 'the tab stays');
+
+      await click(page, kButton.save);
+      await chooserOpened(page);
+      await typeName(page, 'a_bleibt');
+      await page.keyboard.press('Enter');
+      await chooserClosed(page);
+      stay = false;
+      assert.equal(await reload(), false, 'just saved');
+
+      await click(page, kButton.load);
+      await chooserOpened(page);
+      await click(page, kFirstChooserEntry);
+      await chooserClosed(page);
+      assert.equal(await reload(), false, 'just loaded');
+
+      await click(page, kButton.load);
+      await chooserOpened(page);
+      await click(page, kFirstChooserEntry);
+      await chooserClosed(page);
+      await click(page, [200, 500]);
+      await type(page, 'X');
+      await page.waitForFunction(() => Module.akkusimHost.hasUnsavedChanges(), kWait);
+      assert.equal(await reload(), true, 'loaded and changed');
+      assert.deepEqual(page.errors, []);
+    } finally {
+      await browser.close();
     }
   });
 });

@@ -215,7 +215,7 @@ export async function download(page, folder) {
 }
 
 // `promise`, or a failure with `reason` once kWait's time is up.
-function withTimeout(promise, reason) {
+export function withTimeout(promise, reason) {
   let timer;
   const expired = new Promise((resolve, reject) => {
     timer = setTimeout(() => reject(new Error(reason)), kWait.timeout);
