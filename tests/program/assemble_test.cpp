@@ -1,12 +1,13 @@
 #include "program/assemble.h"
-#include "program/messages.h"
-#include "ui/message_box.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "program/messages.h"
+#include "ui/message_box.h"
 
 using namespace akkusim;
 
@@ -193,7 +194,7 @@ TEST_F(Assemble, RejectsTheLineWhoseWordsPassTheMemorySize) {
     EXPECT_EQ(result.line, c.line);
     if (c.error == AssembleError::ProgramTooLong) {
       EXPECT_EQ(messageBoxText(assembleErrorLines(result)),
-                "Out of memory:\\nProgramm zu lang " + std::to_string(c.line));
+                "Speicher voll:\\nProgramm zu lang " + std::to_string(c.line));
       EXPECT_EQ(machine->memory[7], 7);
     }
   }

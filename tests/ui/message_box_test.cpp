@@ -60,7 +60,7 @@ TEST(MessageLayout, SizesPositionsAndButtonOffsetsFollowLinesAndLabels) {
   const std::vector<LayoutCase> cases = {
       {"Programmende", " OK ", 1, 12, 4, 150, 104, 471, 355, {52, -1, -1}},
       {kQuestion, "Ja\\nNein", 2, 30, 4, 294, 124, 399, 345, {97, 151, -1}},
-      {"Out of memory:\\nProgramm zu lang 12",
+      {"Speicher voll:\\nProgramm zu lang 12",
        "Abbruch",
        2,
        19,
