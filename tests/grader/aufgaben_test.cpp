@@ -22,14 +22,14 @@ void PrintTo(const Assignment& a, std::ostream* out) {
   *out << a.name;
 }
 
-class AufgabenTest : public CommandTest, public testing::WithParamInterface<Assignment> {
+class AssignmentTest : public CommandTest, public testing::WithParamInterface<Assignment> {
  protected:
   static std::string source(const std::string& path) {
     return shellQuoted(std::string(AKKUSIM_SOURCE_DIR) + "/" + path);
   }
 };
 
-TEST_P(AufgabenTest, ReferencePassesAndTheWrongSolutionFailsWithItsMessage) {
+TEST_P(AssignmentTest, ReferencePassesAndTheWrongSolutionFailsWithItsMessage) {
   const Assignment& a = GetParam();
   const std::string folder = std::string("Aufgaben/") + a.name;
   ASSERT_TRUE(fs::exists(fs::path(AKKUSIM_SOURCE_DIR) / folder / "aufgabe.md"));
@@ -53,7 +53,7 @@ TEST_P(AufgabenTest, ReferencePassesAndTheWrongSolutionFailsWithItsMessage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Shipped, AufgabenTest,
+    Shipped, AssignmentTest,
     testing::Values(
         Assignment{"summe", "2 von 4 Fällen bestanden",
                    "Fall 'zehn Einsen': Speicher[110] erwartet 10, erhalten 9"},
