@@ -23,7 +23,7 @@ constexpr std::string_view kYesNo{"Ja\\nNein"};
 
 }  // namespace
 
-CommandResult laden(Screen& screen, Session& session, ProgramStore& store) {
+CommandResult loadProgram(Screen& screen, Session& session, ProgramStore& store) {
   const ChosenFile chosen = chooseFile(screen, true, "", store);
   // A cancel empties the name, so that the next Speichern proposes none.
   session.fileName = chosen.name;
@@ -35,14 +35,14 @@ CommandResult laden(Screen& screen, Session& session, ProgramStore& store) {
   session.program = std::move(loaded->program);
   noteProgramStored(session);
   session.highlightLine = 0;
-  if (loaded->incomplete &&
-      showMessage(screen, messageBoxText(loadWarningLines()), kOk) == MessageAnswer::WindowClosed) {
+  if (loaded->incomplete && showMessage(screen, joinLines(loadWarningLines(), kMessageLineBreak),
+                                        kOk) == MessageAnswer::WindowClosed) {
     return CommandResult::WindowClosed;
   }
   return CommandResult::Done;
 }
 
-CommandResult speichern(Screen& screen, Session& session, ProgramStore& store) {
+CommandResult saveProgram(Screen& screen, Session& session, ProgramStore& store) {
   const ChosenFile chosen = chooseFile(screen, false, session.fileName, store);
   if (chosen.end == ChooserEnd::WindowClosed) return CommandResult::WindowClosed;
   const std::string& name = chosen.name;

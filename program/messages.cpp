@@ -58,7 +58,7 @@ MessageLines assembleErrorLines(const AssembleResult& result) {
     case AssembleError::SyntaxError:
       return {"Fehler in Zeile " + number};
     case AssembleError::ProgramTooLong:
-      return {"Out of memory:", "Programm zu lang " + number};
+      return {"Speicher voll:", "Programm zu lang " + number};
     case AssembleError::UnknownSymbol:
       return {"Fehlerhafte Variable oder", "Sprungziel in Zeile " + number};
   }
@@ -73,11 +73,11 @@ std::string stepLimitText(int64_t maxSteps) {
   return stepLimitWords(maxSteps);
 }
 
-std::string joinLines(const MessageLines& lines, const std::string& separator) {
+std::string joinLines(const MessageLines& lines, std::string_view separator) {
   std::string text;
-  for (const std::string& line : lines) {
-    if (!text.empty()) text += separator;
-    text += line;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += separator;
+    text += lines[i];
   }
   return text;
 }

@@ -39,7 +39,7 @@ TEST(AssembleCommand, ErrorShowsMessageAndKeepsTheOldProgram) {
     Image afterBox;
     s.typeProgram({"LOADI 7", "HOLD"});
     s.clickButton(MainButton::Assemble);
-    s.clickButton(MainButton::Schritt);
+    s.clickButton(MainButton::Step);
     s.typeProgram(c.faulty);
     s.clickButton(MainButton::Assemble).wait(kBoxOpen);
     s.capture(box).key(keys::kEnter).wait(10);
@@ -68,7 +68,7 @@ TEST(AssembleCommand, ProgramTooLongNamesTheLineThatPassesTheLimit) {
   s.clickButton(MainButton::Assemble).wait(kBoxOpen);
   s.capture(box).key(keys::kEscape);
   EXPECT_EQ(s.run(), 0);
-  EXPECT_TRUE(showsMessage(box, "Out of memory:\\nProgramm zu lang 32769", "Abbruch"));
+  EXPECT_TRUE(showsMessage(box, "Speicher voll:\\nProgramm zu lang 32769", "Abbruch"));
   EXPECT_EQ(s.main.session.machine->instructionAddress, 0);  // never reset
 }
 
@@ -77,8 +77,8 @@ TEST(AssembleCommand, SuccessShowsMemoryButNotTheRegisterRows) {
   Image before;
   Image after;
   s.typeProgram({"LOADI 7", "ADDI 1", "HOLD"});
-  s.clickButton(MainButton::Schritt);
-  s.clickButton(MainButton::Schritt);  // NOOPs at 0 and 2
+  s.clickButton(MainButton::Step);
+  s.clickButton(MainButton::Step);  // NOOPs at 0 and 2
   s.capture(before);
   s.clickButton(MainButton::Assemble).wait(5);
   s.capture(after);
