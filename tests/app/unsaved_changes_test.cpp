@@ -70,7 +70,7 @@ TEST(UnsavedChanges, ComparesWithTheFileLastLoadedOrSaved) {
   }
 }
 
-// Laden, editing, Speichern and Neu on a headless window, as the learner
+// Loading, editing, saving and a new program on a headless window, as the learner
 // goes through them.
 TEST(UnsavedChanges, FollowLoadingEditingSavingAndANewProgram) {
   HeadlessPlatform platform;
@@ -88,18 +88,18 @@ TEST(UnsavedChanges, FollowLoadingEditingSavingAndANewProgram) {
 
   EXPECT_TRUE(hasUnsavedChanges(session)) << "typed, never saved";
   platform.wait(5).click(kFirstEntryX, kFirstEntryY);
-  ASSERT_EQ(laden(screen, session, store), CommandResult::Done);
+  ASSERT_EQ(loadProgram(screen, session, store), CommandResult::Done);
   EXPECT_FALSE(hasUnsavedChanges(session)) << "just loaded";
 
   session.program.lines[1].text = "HOLD  # Ende";
   EXPECT_TRUE(hasUnsavedChanges(session)) << "edited";
   platform.wait(5).key(keys::kEnter);
-  ASSERT_EQ(speichern(screen, session, store), CommandResult::Done);
+  ASSERT_EQ(saveProgram(screen, session, store), CommandResult::Done);
   EXPECT_FALSE(hasUnsavedChanges(session)) << "just saved";
 
   session.program.lines[0].text = "LOAD 6";
   platform.wait(5).key(keys::kEscape);
-  ASSERT_EQ(speichern(screen, session, store), CommandResult::NotDone);
+  ASSERT_EQ(saveProgram(screen, session, store), CommandResult::NotDone);
   EXPECT_TRUE(hasUnsavedChanges(session)) << "save cancelled";
 
   newProgram(screen, session, listing);
