@@ -19,7 +19,7 @@ enum class DifferenceKind { End, Memory, Accumulator, Flag };
 // One thing that was not as expected. Words are kept signed, as shown.
 struct Difference {
   DifferenceKind kind = DifferenceKind::End;
-  int32_t address = 0;  // Memory
+  Address address = 0;  // Memory
   char flag = 'C';      // Flag
   int32_t expected = 0;
   int32_t actual = 0;

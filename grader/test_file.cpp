@@ -61,7 +61,7 @@ void refuseUnknownKey(Findings& findings, const toml::key& key, std::string_view
 
 const std::string kValueRule = "eine ganze Zahl von -32768 bis 65535";
 
-std::optional<uint16_t> wordOf(Findings& findings, const toml::node& node, std::string_view what) {
+std::optional<WordBits> wordOf(Findings& findings, const toml::node& node, std::string_view what) {
   const auto* integer = node.as_integer();
   if (integer == nullptr) {
     refuse(findings, positionOf(node.source()),
@@ -75,7 +75,7 @@ std::optional<uint16_t> wordOf(Findings& findings, const toml::node& node, std::
         std::string(what) + " " + std::to_string(value) + " liegt nicht zwischen -32768 und 65535");
     return std::nullopt;
   }
-  return static_cast<uint16_t>(value);
+  return static_cast<WordBits>(value);
 }
 
 std::optional<int32_t> addressOf(Findings& findings, const toml::key& key) {
@@ -120,7 +120,7 @@ std::vector<WordBlock> wordBlocksOf(Findings& findings, const toml::node& node,
         continue;
       }
       for (const toml::node& element : *array) {
-        if (std::optional<uint16_t> word = wordOf(findings, element, "Wert")) {
+        if (std::optional<WordBits> word = wordOf(findings, element, "Wert")) {
           entry.block.words.push_back(*word);
         }
       }
@@ -131,7 +131,7 @@ std::vector<WordBlock> wordBlocksOf(Findings& findings, const toml::node& node,
                    std::to_string(array->size()) + " Werten reicht über Adresse 65535 hinaus");
         continue;
       }
-    } else if (std::optional<uint16_t> word = wordOf(findings, value, "Wert")) {
+    } else if (std::optional<WordBits> word = wordOf(findings, value, "Wert")) {
       entry.block.words.push_back(*word);
     } else {
       continue;
