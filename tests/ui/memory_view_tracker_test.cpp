@@ -20,10 +20,7 @@ namespace {
 struct Window {
   HeadlessPlatform platform;
   Screen screen{platform};
-  Window() {
-    std::string error;
-    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error)) << error;
-  }
+  Window() { EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight).ok()); }
 };
 
 // First differing pixel of the memory view area, or "" when they agree.
