@@ -97,13 +97,13 @@ TEST(RunCommand, TheWordTheLastStepTouchedOutlivesAssembleAndARun) {
   Image afterRun;
   s.typeProgram({"NOOP", "STORE 100", "HOLD"});
   s.clickButton(MainButton::Assemble);
-  s.clickButton(MainButton::Schritt);
-  s.clickButton(MainButton::Schritt);
+  s.clickButton(MainButton::Step);
+  s.clickButton(MainButton::Step);
   s.clickButton(MainButton::Assemble);
-  s.clickButton(MainButton::Schritt).wait(5);
+  s.clickButton(MainButton::Step).wait(5);
   s.capture(afterAssemble);
-  s.clickButton(MainButton::Schritt);
-  s.clickButton(MainButton::Starten).wait(kBoxOpen).key(keys::kEnter).wait(10);
+  s.clickButton(MainButton::Step);
+  s.clickButton(MainButton::Run).wait(kBoxOpen).key(keys::kEnter).wait(10);
   s.capture(afterRun);
   EXPECT_EQ(s.run(), 0);
 
