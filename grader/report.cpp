@@ -6,6 +6,7 @@
 #include "machine/run.h"
 #include "program/messages.h"
 #include "text/json.h"
+#include "text/utf8.h"
 
 namespace akkusim {
 
@@ -19,13 +20,18 @@ std::string endText(RunEnd end, int64_t maxSteps) {
   return runEndText(end);
 }
 
+bool isRunError(RunEnd end) {
+  return end != RunEnd::Hold && end != RunEnd::StepLimit;
+}
+
 std::string valuesText(int32_t expected, int32_t actual) {
   return " erwartet " + std::to_string(expected) + ", erhalten " + std::to_string(actual);
 }
 
-// File names come from learners; a line break in one must not forge a line.
+// File names come from learners; a line break in one must not forge a line,
+// and a name that is no UTF-8 is shown as the JSON gives it.
 std::string printable(const std::string& text) {
-  std::string shown = text;
+  std::string shown = validUtf8(text);
   for (char& c : shown) {
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
   }
@@ -62,8 +68,9 @@ void printDifferenceJson(std::ostream& out, const Difference& d) {
 }
 
 void printProgramJson(std::ostream& out, const TestSuite& suite, const ProgramResult& program) {
-  out << "{\"file\":" << jsonString(program.file) << ",\"passed\":" << program.passed
-      << ",\"total\":" << suite.cases.size();
+  out << "{\"file\":" << jsonString(program.file);
+  if (!program.learner.empty()) out << ",\"learner\":" << jsonString(program.learner);
+  out << ",\"passed\":" << program.passed << ",\"total\":" << suite.cases.size();
   if (program.error) out << ",\"error\":" << jsonString(*program.error);
   if (program.incomplete) out << ",\"warning\":" << jsonString(joinLines(loadWarningLines(), " "));
   out << ",\"cases\":[";
@@ -74,6 +81,7 @@ void printProgramJson(std::ostream& out, const TestSuite& suite, const ProgramRe
         << ",\"passed\":" << (c.passed ? "true" : "false");
     if (!program.error) {
       out << ",\"end\":" << jsonString(runEndName(c.end)) << ",\"steps\":" << c.steps;
+      if (isRunError(c.end)) out << ",\"instructionAddress\":" << c.instructionAddress;
     }
     out << ",\"differences\":[";
     for (std::size_t k = 0; k < c.differences.size(); ++k) {
@@ -87,8 +95,9 @@ void printProgramJson(std::ostream& out, const TestSuite& suite, const ProgramRe
 
 void reportProgramText(std::ostream& out, const TestSuite& suite, const ProgramResult& program) {
   const auto total = static_cast<int32_t>(suite.cases.size());
-  out << printable(program.file) << ": " << program.passed << " von " << total << ' '
-      << casesText(total) << " bestanden\n";
+  if (!program.learner.empty()) out << printable(program.learner) << " (";
+  out << printable(program.file) << (program.learner.empty() ? ": " : "): ") << program.passed
+      << " von " << total << ' ' << casesText(total) << " bestanden\n";
   if (program.error) {
     out << "  " << printable(*program.error) << '\n';
     return;
@@ -111,7 +120,8 @@ void reportProgramText(std::ostream& out, const TestSuite& suite, const ProgramR
 }
 
 void reportProgramCsv(std::ostream& out, const TestSuite& suite, const ProgramResult& program) {
-  out << csvField(program.file) << ',' << program.passed << ',' << suite.cases.size();
+  out << csvField(program.learner) << ',' << csvField(program.file) << ',' << program.passed << ','
+      << suite.cases.size();
   for (const CaseResult& c : program.cases) out << ',' << (c.passed ? '1' : '0');
   out << '\n';
 }
@@ -122,6 +132,10 @@ std::string differenceText(const Difference& d, int64_t maxSteps) {
   switch (d.kind) {
     case DifferenceKind::End: {
       std::string text = endText(d.actualEnd, maxSteps);
+      // As `run` shows the counter: the instruction that failed.
+      if (isRunError(d.actualEnd) && d.address != kNoInstruction) {
+        text += " bei Adresse " + std::to_string(d.address);
+      }
       if (d.expectedEnd != RunEnd::Hold) text += ", erwartet: " + endText(d.expectedEnd, maxSteps);
       return text;
     }
@@ -135,8 +149,14 @@ std::string differenceText(const Difference& d, int64_t maxSteps) {
   return "";
 }
 
+std::string skippedLine(const std::string& file) {
+  return "\xC3\x9C"
+         "bersprungen (kein Programm): " +
+         printable(file);
+}
+
 std::string csvField(const std::string& text) {
-  std::string field = text;
+  std::string field = validUtf8(text);
   // A leading =, +, -, @ or control character would start a formula.
   if (!field.empty() && (field[0] == '=' || field[0] == '+' || field[0] == '-' || field[0] == '@' ||
                          field[0] == '\t' || field[0] == '\r')) {
@@ -163,7 +183,7 @@ void beginReport(std::ostream& out, ReportWriter& writer, const TestSuite& suite
       out << "{\"title\":" << jsonString(suite.title) << ",\"programs\":[";
       break;
     case ReportFormat::Csv:
-      out << "file,passed,total";
+      out << "learner,file,passed,total";
       for (const TestCase& testCase : suite.cases) out << ',' << csvField(testCase.name);
       out << '\n';
       break;
@@ -192,6 +212,7 @@ void reportProgram(std::ostream& out, ReportWriter& writer, const TestSuite& sui
 void endReport(std::ostream& out, const ReportWriter& writer, const TestSuite& suite) {
   switch (writer.format) {
     case ReportFormat::Text: {
+      for (const std::string& file : writer.skipped) out << skippedLine(file) << '\n';
       const int64_t allCases = static_cast<int64_t>(suite.cases.size()) * writer.programs;
       out << "Gesamt: " << writer.passedCases << " von " << allCases << ' '
           << (allCases == 1 ? "Fall" : "Fällen")
@@ -200,7 +221,15 @@ void endReport(std::ostream& out, const ReportWriter& writer, const TestSuite& s
       break;
     }
     case ReportFormat::Json:
-      out << "]}\n";
+      out << ']';
+      if (!writer.skipped.empty()) {
+        out << ",\"skipped\":[";
+        for (std::size_t i = 0; i < writer.skipped.size(); ++i) {
+          out << (i == 0 ? "" : ",") << jsonString(writer.skipped[i]);
+        }
+        out << ']';
+      }
+      out << "}\n";
       break;
     case ReportFormat::Csv:
       break;
@@ -209,7 +238,8 @@ void endReport(std::ostream& out, const ReportWriter& writer, const TestSuite& s
 
 void printReport(std::ostream& out, ReportFormat format, const TestSuite& suite,
                  const std::vector<ProgramResult>& programs) {
-  ReportWriter writer{format};
+  ReportWriter writer;
+  writer.format = format;
   beginReport(out, writer, suite);
   for (const ProgramResult& program : programs) reportProgram(out, writer, suite, program);
   endReport(out, writer, suite);

@@ -63,7 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "Fall 'n = 0': Schrittgrenze 10000 erreicht; Speicher[101] erwartet 1, "
                    "erhalten 0"},
         Assignment{"teilen", "2 von 3 Fällen bestanden",
-                   "Fall 'durch null': Fehler: Division durch Null; Speicher[102] erwartet 0, "
+                   "Fall 'durch null': Fehler: Division durch Null bei Adresse 2; Speicher[102] "
+                   "erwartet 0, "
                    "erhalten 9; Speicher[103] erwartet 0, erhalten 9; 2 weitere Abweichungen"}),
     [](const testing::TestParamInfo<Assignment>& info) { return std::string(info.param.name); });
 

@@ -150,6 +150,7 @@ TEST(CheckTest, DifferencesReadAsGermanPhrases) {
   const auto end = [](RunEnd expected, RunEnd actual) {
     Difference d;
     d.kind = DifferenceKind::End;
+    d.address = 12;  // the instruction the run ended at
     d.expectedEnd = expected;
     d.actualEnd = actual;
     return d;
@@ -159,12 +160,12 @@ TEST(CheckTest, DifferencesReadAsGermanPhrases) {
       {accumulator, "Akkumulator erwartet 10, erhalten -3"},
       {flag, "Flag N erwartet 0, erhalten 1"},
       {end(RunEnd::Hold, RunEnd::StepLimit), "Schrittgrenze 100000 erreicht"},
-      {end(RunEnd::Hold, RunEnd::DivisionByZero), "Fehler: Division durch Null"},
-      {end(RunEnd::Hold, RunEnd::MemoryOverflow), "Fehler: Speicherüberlauf"},
+      {end(RunEnd::Hold, RunEnd::DivisionByZero), "Fehler: Division durch Null bei Adresse 12"},
+      {end(RunEnd::Hold, RunEnd::MemoryOverflow), "Fehler: Speicherüberlauf bei Adresse 12"},
       {end(RunEnd::DivisionByZero, RunEnd::Hold),
        "Programmende, erwartet: Fehler: Division durch Null"},
       {end(RunEnd::StepLimit, RunEnd::BadShift),
-       "Falscher Operator für SHLI, erwartet: Schrittgrenze 100000 erreicht"},
+       "Falscher Operator für SHLI bei Adresse 12, erwartet: Schrittgrenze 100000 erreicht"},
   };
   for (const auto& [difference, text] : cases) {
     EXPECT_EQ(differenceText(difference, 100000), text);
