@@ -17,7 +17,7 @@ CommandResult assemble(Screen& screen, Session& session, const MemoryView& memor
   machine.touched = touched;
   if (result.error != AssembleError::None) {
     return afterErrorBox(
-        showMessage(screen, messageBoxText(assembleErrorLines(result)), "Abbruch"));
+        showMessage(screen, joinLines(assembleErrorLines(result), kMessageLineBreak), "Abbruch"));
   }
   drawMemoryView(screen, memoryView, machine, std::nullopt);
   return CommandResult::Done;
