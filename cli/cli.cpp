@@ -41,7 +41,7 @@ constexpr std::string_view kHelp =
     "ert (1 bis 4)\n"
     "  akkusim run DATEI [Optionen] assembliert DATEI und f\xC3\xBChrt sie aus\n"
     "  akkusim asm DATEI [--json]   assembliert DATEI und zeigt das Speicherabbild\n"
-    "  akkusim test TESTDATEI PROGRAMM... [--json | --csv]\n"
+    "  akkusim test TESTDATEI PROGRAMM... [Optionen]\n"
     "                               pr\xC3\xBC"
     "ft Programme (Dateien oder Ordner) mit den\n"
     "                               F\xC3\xA4llen der Testdatei\n"
@@ -56,6 +56,11 @@ constexpr std::string_view kHelp =
     "  --dump VON-BIS   zus\xC3\xA4tzlich die Speicherw\xC3\xB6rter VON bis BIS (0 bis 65535)\n"
     "  --set ADR=W,...  schreibt vor dem Lauf W ... ab Adresse ADR (-32768 bis 65535)\n"
     "  --json           Ausgabe als ein JSON-Objekt\n"
+    "\n"
+    "Optionen f\xC3\xBCr test:\n"
+    "  --json | --csv   Ausgabe als JSON-Objekt oder als Tabelle (CSV, UTF-8)\n"
+    "  --csv-separator Z  Trennzeichen der Tabelle: ; (Vorgabe) oder ,\n"
+    "  --learner        Sicht der Lernenden: verborgene F\xC3\xA4lle ohne Einzelheiten\n"
     "\n"
     "Exit-Codes: 0 HOLD erreicht, 1 Aufruf- oder Dateifehler, 2 Fehler beim\n"
     "Assemblieren, 3 Laufzeitfehler, 4 Schrittgrenze erreicht.\n"
@@ -224,8 +229,8 @@ int runCommand(int argc, const char* const* argv, std::istream& in, std::ostream
   for (const WordBlock& block : options.words) writeWords(*machine, block);
 
   const RunSummary run = options.trace
-                            ? runToEnd(*machine, options.maxSteps, tracePrinter(out, options.json))
-                            : runToEnd(*machine, options.maxSteps);
+                             ? runToEnd(*machine, options.maxSteps, tracePrinter(out, options.json))
+                             : runToEnd(*machine, options.maxSteps);
   RunReport report;
   report.machine = machine.get();
   report.steps = run.steps;

@@ -1,8 +1,11 @@
 #include "grader/check.h"
 
+#include <algorithm>
 #include <array>
+#include <string_view>
 
 #include "files/program_input.h"
+#include "isa/opcode_table.h"
 #include "machine/run.h"
 #include "program/assemble.h"
 #include "program/messages.h"
@@ -60,6 +63,23 @@ std::vector<Difference> differencesOf(const TestCase& testCase, const MachineSta
   return found;
 }
 
+// "Befehl MUL ist in dieser Aufgabe nicht erlaubt (Zeile 7)" for the first
+// line that uses a forbidden instruction; data words are not instructions.
+std::optional<std::string> forbiddenUse(const TestSuite& suite, const ProgramText& program) {
+  if (suite.forbidden.empty()) return std::nullopt;
+  for (std::size_t i = 0; i < program.lines.size(); ++i) {
+    const ProgramLine& line = program.lines[i];
+    if (wordsOf(line.kind) != 2) continue;
+    const std::string_view mnemonic = mnemonicOf(line.opcode);
+    if (std::find(suite.forbidden.begin(), suite.forbidden.end(), mnemonic) !=
+        suite.forbidden.end()) {
+      return "Befehl " + std::string(mnemonic) + " ist in dieser Aufgabe nicht erlaubt (Zeile " +
+             std::to_string(i + 1) + ")";
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::vector<CaseResult> checkAssembled(const TestSuite& suite, const MachineState& assembled,
@@ -70,7 +90,7 @@ std::vector<CaseResult> checkAssembled(const TestSuite& suite, const MachineStat
     scratch = assembled;
     for (const WordBlock& block : testCase.memory) writeWords(scratch, block);
     if (testCase.accumulator) scratch.accumulator = static_cast<int16_t>(*testCase.accumulator);
-    const RunSummary run = runToEnd(scratch, suite.maxSteps);
+    const RunSummary run = runToEnd(scratch, stepsOf(suite, testCase));
     CaseResult result;
     result.end = run.end;
     result.steps = run.steps;
@@ -95,6 +115,8 @@ ProgramResult checkProgram(const TestSuite& suite, const std::string& file,
     const AssembleResult assembled = assembleProgram(loaded->program, machines.assembled, lineMap);
     if (assembled.error != AssembleError::None) {
       error = joinLines(assembleErrorLines(assembled), " ");
+    } else {
+      error = forbiddenUse(suite, loaded->program);
     }
   }
   if (error) {
@@ -103,7 +125,11 @@ ProgramResult checkProgram(const TestSuite& suite, const std::string& file,
     return result;
   }
   result.cases = checkAssembled(suite, machines.assembled, machines.run);
-  for (const CaseResult& c : result.cases) result.passed += c.passed ? 1 : 0;
+  for (std::size_t i = 0; i < result.cases.size(); ++i) {
+    if (!result.cases[i].passed) continue;
+    result.passed += 1;
+    result.points += suite.cases[i].points;
+  }
   return result;
 }
 

@@ -33,7 +33,21 @@ struct TestOptions {
   std::string testFile;
   std::vector<std::string> programs;
   ReportFormat format = ReportFormat::Text;
+  ReportView view = ReportView::Teacher;
+  std::optional<char> csvSeparator;
 };
+
+// `--csv-separator X`: ';' for German spreadsheets (the default), ',' for others.
+std::optional<std::string> takeSeparator(int argc, const char* const* argv, int& i,
+                                         TestOptions& options) {
+  if (i + 1 >= argc) return std::string("--csv-separator erwartet einen Wert");
+  const std::string_view value = argv[++i];
+  if (value != ";" && value != ",") {
+    return "--csv-separator erwartet ';' oder ',', nicht '" + std::string(value) + "'";
+  }
+  options.csvSeparator = value[0];
+  return std::nullopt;
+}
 
 std::optional<std::string> parseTestOptions(int argc, const char* const* argv,
                                             TestOptions& options) {
@@ -49,6 +63,11 @@ std::optional<std::string> parseTestOptions(int argc, const char* const* argv,
                "en sich aus";
       options.format = format;
       formatGiven = true;
+    } else if (arg == "--learner") {
+      options.view = ReportView::Learner;
+    } else if (arg == "--csv-separator") {
+      if (std::optional<std::string> problem = takeSeparator(argc, argv, i, options))
+        return problem;
     } else if (arg.size() > 1 && arg[0] == '-') {
       return "unbekannte Option '" + std::string(arg) + "' (siehe akkusim --help)";
     } else if (!haveTestFile) {
@@ -66,6 +85,8 @@ std::optional<std::string> parseTestOptions(int argc, const char* const* argv,
   if (!haveTestFile) return std::string("Testdatei fehlt (siehe akkusim --help)");
   if (options.programs.empty())
     return std::string("Programmdatei oder Ordner fehlt (siehe akkusim --help)");
+  if (options.csvSeparator && options.format != ReportFormat::Csv)
+    return std::string("--csv-separator nur zusammen mit --csv");
   return std::nullopt;
 }
 
@@ -194,7 +215,7 @@ int runTestCommand(int argc, const char* const* argv, std::istream& in, std::ost
     return kTestExitUsage;
   }
   std::ostream* progressOut = showProgress && files.size() >= kProgressFrom ? &err : nullptr;
-  ReportWriter writer{options.format};
+  ReportWriter writer{options.format, options.view, options.csvSeparator.value_or(';')};
   beginReport(out, writer, suite);
   Pipeline pipeline{suite, files, in};
   checkAndReport(pipeline, out, writer, progressOut);
