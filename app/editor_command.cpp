@@ -15,7 +15,7 @@ namespace {
 
 constexpr int32_t kFullLine = 41;  // 40 characters and the "full" marker blank
 constexpr int32_t kPageLines = 60;
-constexpr std::string_view kEditorSpec = "a0%";
+constexpr std::string_view kEditorCharacterRules = "a0%";
 
 // A command may leave fewer lines than the cursor expects (a load that was
 // cut short by closing the window); never index past the program.
@@ -108,8 +108,8 @@ EditorKeyResult editorKeyStep(Screen& screen, Session& session, ListingView& lis
   ProgramLine* line = &currentLineOf(session);
   const int32_t trimmedBefore = trimmedLength(line->text);
   std::optional<EditKey> edited;
-  line->text = applyKeyToLine(line->text, kEditorSpec, edited, kFullLine, cursor.cursorColumn,
-                              screenKeyReader(screen, result.key));
+  line->text = applyKeyToLine(line->text, kEditorCharacterRules, edited, kFullLine,
+                              cursor.cursorColumn, screenKeyReader(screen, result.key));
   cursor.cursorColumn = std::clamp(cursor.cursorColumn, 1, kFullLine);
   const std::optional<Key>& key = result.key;
   if (!key) return result;

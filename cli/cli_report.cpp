@@ -9,6 +9,7 @@
 
 #include "isa/opcode_table.h"
 #include "program/messages.h"
+#include "text/align.h"
 #include "text/json.h"
 
 namespace akkusim {
@@ -27,9 +28,9 @@ std::size_t displayWidth(std::string_view text) {
   return width;
 }
 
-std::string rightAligned(std::string text, std::size_t width) {
-  if (text.size() < width) text.insert(0, width - text.size(), ' ');
-  return text;
+// A printed column grows for a value wider than the panel's field.
+std::string rightAligned(std::string_view text, std::size_t width) {
+  return alignRight(text, width, Overflow::Widen);
 }
 
 void printField(std::ostream& out, std::string_view label, const std::string& value) {

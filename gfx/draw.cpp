@@ -75,29 +75,31 @@ void lineClipped(Image& target, int64_t x1, int64_t y1, int64_t x2, int64_t y2, 
   if (!usable(target)) return;
   const int64_t dx = x2 - x1;
   const int64_t dy = y2 - y1;
-  bool touched = false;
   // Walk the major axis over its clipped range only, so that far-away end
-  // points cost nothing.
-  if (std::llabs(dx) >= std::llabs(dy)) {
-    const int64_t from = std::max<int64_t>(std::min(x1, x2), 0);
-    const int64_t to = std::min<int64_t>(std::max(x1, x2), target.width - 1);
-    for (int64_t x = from; x <= to; ++x) {
-      const int64_t y =
-          y1 + roundDiv(static_cast<__int128>(x - x1) * dy, dx < 0 ? -dx : dx) * (dx < 0 ? -1 : 1);
-      if (y < 0 || y >= target.height) continue;
-      row(target, y)[x] = colour;
-      touched = true;
-    }
-  } else {
-    const int64_t from = std::max<int64_t>(std::min(y1, y2), 0);
-    const int64_t to = std::min<int64_t>(std::max(y1, y2), target.height - 1);
-    for (int64_t y = from; y <= to; ++y) {
-      const int64_t x =
-          x1 + roundDiv(static_cast<__int128>(y - y1) * dx, dy < 0 ? -dy : dy) * (dy < 0 ? -1 : 1);
-      if (x < 0 || x >= target.width) continue;
-      row(target, y)[x] = colour;
-      touched = true;
-    }
+  // points cost nothing; the minor coordinate is rounded from it.
+  struct Axis {
+    int64_t start;
+    int64_t delta;
+    int64_t size;
+  };
+  const bool alongX = std::llabs(dx) >= std::llabs(dy);
+  const Axis horizontal{x1, dx, target.width};
+  const Axis vertical{y1, dy, target.height};
+  const Axis& major = alongX ? horizontal : vertical;
+  const Axis& minor = alongX ? vertical : horizontal;
+  const int64_t majorEnd = major.start + major.delta;
+  const int64_t from = std::max<int64_t>(std::min(major.start, majorEnd), 0);
+  const int64_t to = std::min<int64_t>(std::max(major.start, majorEnd), major.size - 1);
+  const int64_t length = std::llabs(major.delta);
+  const int64_t direction = major.delta < 0 ? -1 : 1;
+  bool touched = false;
+  for (int64_t along = from; along <= to; ++along) {
+    const int64_t across =
+        minor.start +
+        roundDiv(static_cast<__int128>(along - major.start) * minor.delta, length) * direction;
+    if (across < 0 || across >= minor.size) continue;
+    row(target, alongX ? across : along)[alongX ? along : across] = colour;
+    touched = true;
   }
   if (touched) ++target.version;
 }

@@ -8,7 +8,7 @@ namespace akkusim {
 bool openScreen(Screen& screen, int32_t width, int32_t height, std::string& error) {
   std::optional<Image> frame = createImage(width, height, screen.background);
   if (!frame) {
-    error = "ungueltige Fenstergroesse";
+    error = "ungültige Fenstergröße";
     return false;
   }
   if (!screen.platform->openWindow(width, height, error)) return false;

@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+#include "text/ascii_case.h"
+
 namespace akkusim {
 
 namespace {
@@ -36,10 +38,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 19> kReasons
 }  // namespace
 
 std::string tomlReason(std::string_view description) {
-  std::string lower(description);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  const std::string lower = lowerAscii(description);
   if (lower.find("cannot redefine") != std::string::npos) {
     // "... cannot redefine existing integer 'a' as table": the name is the last quoted part.
     const std::size_t close = description.rfind('\'');

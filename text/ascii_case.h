@@ -2,6 +2,9 @@
 // Letter case of the plain ASCII letters only: mnemonics, directives and the
 // editor's case rules never touch the code page's upper half.
 
+#include <string>
+#include <string_view>
+
 namespace akkusim {
 
 constexpr char upperAscii(char c) {
@@ -10,6 +13,12 @@ constexpr char upperAscii(char c) {
 
 constexpr char lowerAscii(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+inline std::string lowerAscii(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = lowerAscii(c);
+  return lower;
 }
 
 }  // namespace akkusim

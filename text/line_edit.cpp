@@ -25,11 +25,12 @@ std::size_t indexOf(char c) {
   return static_cast<unsigned char>(c);
 }
 
-// False for a directive that lacks its argument characters: the caller then
-// gives up without reading a key.
-bool parseSpecification(std::string_view spec, CharacterRules& rules) {
-  for (std::size_t i = 0; i < spec.size(); ++i) {
-    switch (spec[i]) {
+// Nothing for a directive that lacks its argument characters: the caller
+// then gives up without reading a key.
+std::optional<CharacterRules> parseCharacterRules(std::string_view characterRules) {
+  CharacterRules rules;
+  for (std::size_t i = 0; i < characterRules.size(); ++i) {
+    switch (characterRules[i]) {
       case 'A':
       case 'a':
         allowRange(rules, 'A', 'Z');
@@ -53,24 +54,24 @@ bool parseSpecification(std::string_view spec, CharacterRules& rules) {
         rules.caseChange = CaseChange::Upper;
         break;
       case '+':
-        if (i + 1 >= spec.size()) return false;
-        rules.allowed[indexOf(spec[++i])] = true;
+        if (i + 1 >= characterRules.size()) return std::nullopt;
+        rules.allowed[indexOf(characterRules[++i])] = true;
         break;
       case '-':
-        if (i + 1 >= spec.size()) return false;
-        rules.allowed[indexOf(spec[++i])] = false;
+        if (i + 1 >= characterRules.size()) return std::nullopt;
+        rules.allowed[indexOf(characterRules[++i])] = false;
         break;
       case 'C':
       case 'c':
-        if (i + 2 >= spec.size()) return false;
-        rules.substitutions.emplace_back(spec[i + 1], spec[i + 2]);
+        if (i + 2 >= characterRules.size()) return std::nullopt;
+        rules.substitutions.emplace_back(characterRules[i + 1], characterRules[i + 2]);
         i += 2;
         break;
       default:
         break;  // unknown directives add nothing
     }
   }
-  return true;
+  return rules;
 }
 
 char changeCase(char c, CaseChange change) {
@@ -110,7 +111,7 @@ void insertTyped(std::string& working, const CharacterRules& rules, char typed, 
 
 }  // namespace
 
-std::string applyKeyToLine(std::string_view text, std::string_view spec,
+std::string applyKeyToLine(std::string_view text, std::string_view characterRules,
                            std::optional<EditKey>& key, int32_t maxLength, int32_t& column,
                            const EditKeyReader& readKey) {
   const std::size_t limit = maxLength > 0 ? static_cast<std::size_t>(maxLength) : 0;
@@ -118,8 +119,8 @@ std::string applyKeyToLine(std::string_view text, std::string_view spec,
   const auto length = static_cast<int32_t>(working.size());
   if (column < 1 || column > length) column = length + 1;
 
-  CharacterRules rules;
-  if (!parseSpecification(spec, rules)) {
+  const std::optional<CharacterRules> rules = parseCharacterRules(characterRules);
+  if (!rules) {
     key.reset();
     return std::string(text);
   }
@@ -146,7 +147,7 @@ std::string applyKeyToLine(std::string_view text, std::string_view spec,
           --column;
         }
       } else if (working.size() < limit) {
-        insertTyped(working, rules, key->character, column);
+        insertTyped(working, *rules, key->character, column);
       }
       break;
     case EditKeyKind::Other:

@@ -26,8 +26,8 @@ struct EditKey {
 using EditKeyReader = std::function<std::optional<EditKey>()>;
 
 // Reads at most one key through `readKey` (not at all when the character
-// rules in `spec` are malformed) and hands it back in `key`; returns the edited text.
-std::string applyKeyToLine(std::string_view text, std::string_view spec,
+// rules are malformed) and hands it back in `key`; returns the edited text.
+std::string applyKeyToLine(std::string_view text, std::string_view characterRules,
                            std::optional<EditKey>& key, int32_t maxLength, int32_t& column,
                            const EditKeyReader& readKey);
 

@@ -6,6 +6,7 @@
 #include "gfx/font.h"
 #include "isa/opcode_table.h"
 #include "program/messages.h"
+#include "text/align.h"
 #include "text/display_text.h"
 
 namespace akkusim {
@@ -60,13 +61,6 @@ std::string_view flagMark(uint8_t flag) {
 }
 
 }  // namespace
-
-std::string alignRight(std::string_view text, int32_t width) {
-  if (width <= 0) return {};
-  const auto size = static_cast<std::size_t>(width);
-  if (text.size() >= size) return std::string(text.substr(text.size() - size));
-  return std::string(size - text.size(), ' ') + std::string(text);
-}
 
 void drawRegisterPanel(Screen& screen, const MemoryView& view, const MachineState& machine,
                        int32_t touchedAddress) {

@@ -30,8 +30,6 @@ struct MemoryView {
   int16_t top = 0;
 };
 
-std::string alignRight(std::string_view text, int32_t width);
-
 void drawRegisterPanel(Screen& screen, const MemoryView& view, const MachineState& machine,
                        int32_t touchedAddress);
 void drawMemoryView(Screen& screen, const MemoryView& view, const MachineState& machine,

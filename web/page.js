@@ -11,10 +11,10 @@
   // The program's upload results (see akkusim_store_upload).
   const kUpload = { stored: 0, exists: 1, badName: 2, notText: 3, tooLarge: 4, notStored: 5 };
 
-  const canvas = document.getElementById('bildschirm');
-  const message = document.getElementById('meldung');
-  const question = document.getElementById('frage');
-  const uploadInput = document.getElementById('hochladen');
+  const canvas = document.getElementById('screen');
+  const message = document.getElementById('message');
+  const question = document.getElementById('question');
+  const uploadInput = document.getElementById('upload');
 
   window.Module = {
     canvas,
@@ -31,7 +31,7 @@
 
   function say(text, failure = false) {
     message.textContent = text;
-    message.classList.toggle('fehler', failure);
+    message.classList.toggle('failed', failure);
   }
 
   // As large as the browser window allows: below twice the size in any
@@ -40,13 +40,13 @@
   // Smaller than the canvas, it is shrunk smoothed, so that no line of a
   // letter is dropped.
   function fitCanvas() {
-    const area = document.getElementById('flaeche');
+    const area = document.getElementById('area');
     const ratio = window.devicePixelRatio || 1;
     const fit = Math.min(area.clientWidth / kWidth, area.clientHeight / kHeight) * ratio;
     const devicePixels = fit >= 2 ? Math.floor(fit) : fit;
     canvas.style.width = `${(kWidth * devicePixels) / ratio}px`;
     canvas.style.height = `${(kHeight * devicePixels) / ratio}px`;
-    canvas.classList.toggle('verkleinert', devicePixels < 1);
+    canvas.classList.toggle('shrunk', devicePixels < 1);
   }
 
   window.addEventListener('resize', fitCanvas);
@@ -62,16 +62,16 @@
   function askOverwrite(name) {
     say(`„${name}“ gibt es schon in Programme. Überschreiben?`);
     question.hidden = false;
-    document.getElementById('nein').focus();
+    document.getElementById('no').focus();
     return new Promise((resolve) => {
       const answer = (yes) => () => {
         question.hidden = true;
-        document.getElementById('ja').onclick = null;
-        document.getElementById('nein').onclick = null;
+        document.getElementById('yes').onclick = null;
+        document.getElementById('no').onclick = null;
         resolve(yes);
       };
-      document.getElementById('ja').onclick = answer(true);
-      document.getElementById('nein').onclick = answer(false);
+      document.getElementById('yes').onclick = answer(true);
+      document.getElementById('no').onclick = answer(false);
     });
   }
 
@@ -127,7 +127,7 @@
     canvas.focus();
   });
 
-  document.getElementById('herunterladen').addEventListener('click', () => {
+  document.getElementById('download').addEventListener('click', () => {
     const akkusim = host();
     const file = akkusim && akkusim.download();
     if (!file) {

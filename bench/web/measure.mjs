@@ -81,7 +81,7 @@ try {
     const finished = page.evaluate(() => new Promise((resolve) => {
       const host = Module.akkusimHost;
       let pressed = 0;
-      document.getElementById('bildschirm').addEventListener('pointerdown', () => {
+      document.getElementById('screen').addEventListener('pointerdown', () => {
         pressed = performance.now();
       }, { once: true });
       const present = host.present;
@@ -94,7 +94,7 @@ try {
       };
     }));
     const runBusy = busy(10);
-    await click(page, kButton.starten);
+    await click(page, kButton.run);
     const duringRun = await runBusy;
     const milliseconds = await finished;
     const pace = kCountingPasses / (milliseconds / 1000);

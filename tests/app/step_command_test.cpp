@@ -9,6 +9,7 @@
 #include "gfx/image.h"
 #include "gfx/key.h"
 #include "support/run_session.h"
+#include "text/align.h"
 #include "ui/register_panel.h"
 
 using namespace akkusim;

@@ -16,6 +16,12 @@ using namespace akkusim;
 
 namespace {
 
+struct JsonCase {
+  std::string args;
+  int exitCode;
+  std::string out;  // the whole of standard output
+};
+
 class RunOptionsTest : public CommandTest {
  protected:
   void SetUp() override {
@@ -24,6 +30,15 @@ class RunOptionsTest : public CommandTest {
     write("p.txt", "LOADI 5\nADDI 1\nHOLD\n");
     // Jumps to the last instruction place: a NOOP, then the memory limit.
     write("rand.txt", "JMP 65534\n");
+  }
+
+  // The case's exit code and whole output, and nothing on standard error.
+  void expectOutput(const JsonCase& c) {
+    SCOPED_TRACE(c.args);
+    const ProcessResult r = run(c.args);
+    EXPECT_EQ(r.exitCode, c.exitCode);
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_EQ(r.err, "");
   }
 };
 
@@ -52,12 +67,6 @@ const std::string kMemoryLimit =
     "\"instructionAddress\":65534,\"pc\":65536,\"flags\":{\"C\":0,\"V\":0,\"Z\":0,\"N\":0},"
     "\"steps\":2,\"end\":\"memoryOverflow\",\"message\":\"Fehler: Speicher\xC3\xBC"
     "berlauf\"";
-
-struct JsonCase {
-  std::string args;
-  int exitCode;
-  std::string out;  // the whole of standard output
-};
 
 TEST_F(RunOptionsTest, OptionsAtTheEndsOfTheirRangesAndTogether) {
   const std::string trace2 = kFirstTraced +
@@ -112,13 +121,7 @@ TEST_F(RunOptionsTest, OptionsAtTheEndsOfTheirRangesAndTogether) {
        "\"steps\":1,\"end\":\"stepLimit\",\"message\":\"\"}\n"},
   };
   // clang-format on
-  for (const JsonCase& c : cases) {
-    SCOPED_TRACE(c.args);
-    const ProcessResult r = run(c.args);
-    EXPECT_EQ(r.exitCode, c.exitCode);
-    EXPECT_EQ(r.out, c.out);
-    EXPECT_EQ(r.err, "");
-  }
+  for (const JsonCase& c : cases) expectOutput(c);
 }
 
 TEST_F(RunOptionsTest, TextOutputWithoutStepsAndWithTheTrace) {
@@ -257,13 +260,7 @@ TEST_F(RunOptionsTest, AsmAndTestTakeTheirFormatOptionsAnywhereAndTwice) {
        "\"maxPoints\":1,\"cases\":[{\"name\":\"sechs\",\"passed\":true,\"points\":1,"
        "\"end\":\"hold\",\"steps\":3,\"differences\":[]}]}]}\n"},
   };
-  for (const JsonCase& c : cases) {
-    SCOPED_TRACE(c.args);
-    const ProcessResult r = run(c.args);
-    EXPECT_EQ(r.exitCode, c.exitCode);
-    EXPECT_EQ(r.out, c.out);
-    EXPECT_EQ(r.err, "");
-  }
+  for (const JsonCase& c : cases) expectOutput(c);
 }
 
 }  // namespace

@@ -136,6 +136,23 @@ TEST(DrawLine, DiagonalHasOnePixelPerStepAndSurvivesFarEnds) {
   EXPECT_EQ(pixelAt(far, 19, 19), kInk);
 }
 
+TEST(DrawLine, ShallowAndSteepLinesRoundTheMinorAxisAlike) {
+  // (0, 0) to (8, 2): y is x / 4 rounded, halves away from zero; the steep
+  // line (0, 0) to (2, 8) is its mirror image.
+  const int32_t minor[9] = {0, 0, 1, 1, 1, 1, 2, 2, 2};
+  Image shallow = paper(12, 12);
+  drawLine(shallow, 0, 0, 8, 2, kInk);
+  Image steep = paper(12, 12);
+  drawLine(steep, 0, 0, 2, 8, kInk);
+
+  EXPECT_EQ(countInked(shallow), 9);
+  EXPECT_EQ(countInked(steep), 9);
+  for (int32_t major = 0; major <= 8; ++major) {
+    EXPECT_EQ(pixelAt(shallow, major, minor[major]), kInk) << major;
+    EXPECT_EQ(pixelAt(steep, minor[major], major), kInk) << major;
+  }
+}
+
 TEST(RoundPixel, HalvesGoAwayFromZero) {
   const std::vector<std::pair<double, int32_t>> cases = {
       {0.5, 1},   {1.5, 2},    {2.49, 2},    {-0.5, -1},

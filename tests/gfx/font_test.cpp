@@ -9,10 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "support/glyph_check.h"
-#include "platform/headless/headless_platform.h"
-#include "ui/listing_view.h"
-
 using namespace akkusim;
 
 namespace {
@@ -189,23 +185,12 @@ TEST(Font, TrianglesWidenToTheirBaseAndArrowsEndInAShaft) {
   }
 }
 
-TEST(Font, AnUmlautInACommentShowsAsItsTwoBytesTheSecondWithADoubleLine) {
-  HeadlessPlatform platform;
-  Screen screen{platform};
-  std::string error;
-  ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error)) << error;
-  ListingView listing = makeListingView();
-  ProgramText program;
-  program.lines.front().text = "HOLD # sch\xC3\xB6n";
-  redrawListing(screen, listing, program);
-
-  // Program text is drawn byte for byte: the two bytes of the UTF-8 letter
-  // are the glyphs of a single-line tee and a double-line tee.
-  EXPECT_TRUE(textAt(screen.window, 100, 201, "# sch\xC3\xB6n", kDarkGrey, kWhite));
+// Program text is drawn byte for byte (see the listing's tests): the two
+// bytes of a UTF-8 umlaut show as a single-line tee and a double-line tee.
+TEST(Font, TheTwoBytesOfAnUmlautAreTeesTheSecondWithADoubleLine) {
   EXPECT_EQ(topRow(glyph(0xC3)), topRow(glyph(0xB3)));
   EXPECT_EQ(topRow(glyph(0xB6)), topRow(glyph(0xBA)));
   EXPECT_EQ(strokes(topRow(glyph(0xB6))), 2);
-  destroyListingView(listing);
 }
 
 }  // namespace

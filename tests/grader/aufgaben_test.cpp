@@ -29,9 +29,10 @@ class AssignmentFolderTest : public CommandTest {
   }
 };
 
-class AufgabenTest : public AssignmentFolderTest, public testing::WithParamInterface<Assignment> {};
+class AssignmentTest : public AssignmentFolderTest,
+                       public testing::WithParamInterface<Assignment> {};
 
-TEST_P(AufgabenTest, ReferencePassesAndTheWrongSolutionFailsWithItsMessage) {
+TEST_P(AssignmentTest, ReferencePassesAndTheWrongSolutionFailsWithItsMessage) {
   const Assignment& a = GetParam();
   const std::string folder = std::string("Aufgaben/") + a.name;
   ASSERT_TRUE(fs::exists(fs::path(AKKUSIM_SOURCE_DIR) / folder / "aufgabe.md"));
@@ -69,7 +70,7 @@ TEST_F(AssignmentFolderTest, MultiplyingWithMulIsRefusedInEveryCase) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Shipped, AufgabenTest,
+    Shipped, AssignmentTest,
     testing::Values(
         Assignment{"summe", "2 von 4 Fällen bestanden",
                    "Fall 'zehn Einsen': Speicher[110] erwartet 10, erhalten 9"},

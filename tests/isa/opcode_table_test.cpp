@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "text/ascii_case.h"
+
 using namespace akkusim;
 
 namespace {
@@ -36,11 +38,6 @@ const Row kExpected[] = {
     {"LOADC", 22, 0, Op::Loadc},    {"NOOP", 0, 0, Op::Noop},
 };
 
-std::string lowered(std::string text) {
-  for (char& c : text) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-  return text;
-}
-
 TEST(OpcodeTable, HoldsTheFiftyInstructionsInOrderAndEveryLookupFindsThem) {
   static_assert(std::size(kExpected) == kOpcodeCount);
   for (std::size_t i = 0; i < kOpcodeCount; ++i) {
@@ -52,8 +49,8 @@ TEST(OpcodeTable, HoldsTheFiftyInstructionsInOrderAndEveryLookupFindsThem) {
     EXPECT_EQ(entry.code, code);
     EXPECT_EQ(hasOperand(entry.operand), row.hasOperand == 1);
 
-    ASSERT_NE(findMnemonic(lowered(row.mnemonic)), nullptr);
-    EXPECT_EQ(findMnemonic(lowered(row.mnemonic))->code, code);
+    ASSERT_NE(findMnemonic(lowerAscii(row.mnemonic)), nullptr);
+    EXPECT_EQ(findMnemonic(lowerAscii(row.mnemonic))->code, code);
     EXPECT_EQ(findCode(static_cast<uint16_t>(code)), &kOpcodeRows[i]);
     EXPECT_EQ(mnemonicOf(code), row.mnemonic);
     EXPECT_EQ(decodeOp(static_cast<uint16_t>(row.code)), row.op);

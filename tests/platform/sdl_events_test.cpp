@@ -17,7 +17,6 @@
 #include "gfx/key_queue.h"
 #include "platform/sdl/input_state.h"
 #include "platform/sdl/key_map.h"
-#include "platform/web/web_keys.h"
 
 using namespace akkusim;
 
@@ -215,68 +214,62 @@ TEST(SdlKeyEvents, ShiftKeysAreHeldUntilLetGoOrTheFocusIsLost) {
 }
 
 // The PC's set-1 scancodes, written out from its keyboard's own list, for
-// the physical keys as SDL and the browser name them. An empty side is a key
-// that platform leaves unmapped.
+// the physical keys as SDL names them (the browser's names are checked
+// against the same list in tests/web).
 struct PhysicalKey {
   SDL_Scancode sdl;
-  const char* browser;
   int set1;
 };
 
 // clang-format off
 const PhysicalKey kPhysicalKeys[] = {
-    {SDL_SCANCODE_ESCAPE, "Escape", 1},
-    {SDL_SCANCODE_1, "Digit1", 2}, {SDL_SCANCODE_2, "Digit2", 3}, {SDL_SCANCODE_3, "Digit3", 4},
-    {SDL_SCANCODE_4, "Digit4", 5}, {SDL_SCANCODE_5, "Digit5", 6}, {SDL_SCANCODE_6, "Digit6", 7},
-    {SDL_SCANCODE_7, "Digit7", 8}, {SDL_SCANCODE_8, "Digit8", 9}, {SDL_SCANCODE_9, "Digit9", 10},
-    {SDL_SCANCODE_0, "Digit0", 11},
-    {SDL_SCANCODE_MINUS, "Minus", 12}, {SDL_SCANCODE_EQUALS, "Equal", 13},
-    {SDL_SCANCODE_BACKSPACE, "Backspace", 14}, {SDL_SCANCODE_TAB, "Tab", 15},
-    {SDL_SCANCODE_Q, "KeyQ", 16}, {SDL_SCANCODE_W, "KeyW", 17}, {SDL_SCANCODE_E, "KeyE", 18},
-    {SDL_SCANCODE_R, "KeyR", 19}, {SDL_SCANCODE_T, "KeyT", 20}, {SDL_SCANCODE_Y, "KeyY", 21},
-    {SDL_SCANCODE_U, "KeyU", 22}, {SDL_SCANCODE_I, "KeyI", 23}, {SDL_SCANCODE_O, "KeyO", 24},
-    {SDL_SCANCODE_P, "KeyP", 25},
-    {SDL_SCANCODE_LEFTBRACKET, "BracketLeft", 26}, {SDL_SCANCODE_RIGHTBRACKET, "BracketRight", 27},
-    {SDL_SCANCODE_RETURN, "Enter", 28}, {SDL_SCANCODE_UNKNOWN, "NumpadEnter", 28},
-    {SDL_SCANCODE_LCTRL, "ControlLeft", 29}, {SDL_SCANCODE_RCTRL, "ControlRight", 29},
-    {SDL_SCANCODE_A, "KeyA", 30}, {SDL_SCANCODE_S, "KeyS", 31}, {SDL_SCANCODE_D, "KeyD", 32},
-    {SDL_SCANCODE_F, "KeyF", 33}, {SDL_SCANCODE_G, "KeyG", 34}, {SDL_SCANCODE_H, "KeyH", 35},
-    {SDL_SCANCODE_J, "KeyJ", 36}, {SDL_SCANCODE_K, "KeyK", 37}, {SDL_SCANCODE_L, "KeyL", 38},
-    {SDL_SCANCODE_SEMICOLON, "Semicolon", 39}, {SDL_SCANCODE_APOSTROPHE, "Quote", 40},
-    {SDL_SCANCODE_GRAVE, "Backquote", 41}, {SDL_SCANCODE_LSHIFT, "ShiftLeft", 42},
-    {SDL_SCANCODE_BACKSLASH, "Backslash", 43}, {SDL_SCANCODE_NONUSHASH, nullptr, 43},
-    {SDL_SCANCODE_Z, "KeyZ", 44}, {SDL_SCANCODE_X, "KeyX", 45}, {SDL_SCANCODE_C, "KeyC", 46},
-    {SDL_SCANCODE_V, "KeyV", 47}, {SDL_SCANCODE_B, "KeyB", 48}, {SDL_SCANCODE_N, "KeyN", 49},
-    {SDL_SCANCODE_M, "KeyM", 50},
-    {SDL_SCANCODE_COMMA, "Comma", 51}, {SDL_SCANCODE_PERIOD, "Period", 52},
-    {SDL_SCANCODE_SLASH, "Slash", 53}, {SDL_SCANCODE_RSHIFT, "ShiftRight", 54},
-    {SDL_SCANCODE_LALT, "AltLeft", 56}, {SDL_SCANCODE_RALT, "AltRight", 56},
-    {SDL_SCANCODE_SPACE, "Space", 57}, {SDL_SCANCODE_CAPSLOCK, "CapsLock", 58},
-    {SDL_SCANCODE_F1, "F1", 59}, {SDL_SCANCODE_F2, "F2", 60}, {SDL_SCANCODE_F3, "F3", 61},
-    {SDL_SCANCODE_F4, "F4", 62}, {SDL_SCANCODE_F5, "F5", 63}, {SDL_SCANCODE_F6, "F6", 64},
-    {SDL_SCANCODE_F7, "F7", 65}, {SDL_SCANCODE_F8, "F8", 66}, {SDL_SCANCODE_F9, "F9", 67},
-    {SDL_SCANCODE_F10, "F10", 68},
-    {SDL_SCANCODE_HOME, "Home", 71}, {SDL_SCANCODE_UP, nullptr, 72},
-    {SDL_SCANCODE_PAGEUP, "PageUp", 73}, {SDL_SCANCODE_LEFT, nullptr, 75},
-    {SDL_SCANCODE_RIGHT, nullptr, 77}, {SDL_SCANCODE_END, "End", 79},
-    {SDL_SCANCODE_DOWN, nullptr, 80}, {SDL_SCANCODE_PAGEDOWN, "PageDown", 81},
-    {SDL_SCANCODE_INSERT, "Insert", 82}, {SDL_SCANCODE_DELETE, "Delete", 83},
-    {SDL_SCANCODE_NONUSBACKSLASH, "IntlBackslash", 86},
-    {SDL_SCANCODE_F11, nullptr, 87}, {SDL_SCANCODE_F12, nullptr, 88},
+    {SDL_SCANCODE_ESCAPE, 1},
+    {SDL_SCANCODE_1, 2}, {SDL_SCANCODE_2, 3}, {SDL_SCANCODE_3, 4},
+    {SDL_SCANCODE_4, 5}, {SDL_SCANCODE_5, 6}, {SDL_SCANCODE_6, 7},
+    {SDL_SCANCODE_7, 8}, {SDL_SCANCODE_8, 9}, {SDL_SCANCODE_9, 10},
+    {SDL_SCANCODE_0, 11},
+    {SDL_SCANCODE_MINUS, 12}, {SDL_SCANCODE_EQUALS, 13},
+    {SDL_SCANCODE_BACKSPACE, 14}, {SDL_SCANCODE_TAB, 15},
+    {SDL_SCANCODE_Q, 16}, {SDL_SCANCODE_W, 17}, {SDL_SCANCODE_E, 18},
+    {SDL_SCANCODE_R, 19}, {SDL_SCANCODE_T, 20}, {SDL_SCANCODE_Y, 21},
+    {SDL_SCANCODE_U, 22}, {SDL_SCANCODE_I, 23}, {SDL_SCANCODE_O, 24},
+    {SDL_SCANCODE_P, 25},
+    {SDL_SCANCODE_LEFTBRACKET, 26}, {SDL_SCANCODE_RIGHTBRACKET, 27},
+    {SDL_SCANCODE_RETURN, 28},
+    {SDL_SCANCODE_LCTRL, 29}, {SDL_SCANCODE_RCTRL, 29},
+    {SDL_SCANCODE_A, 30}, {SDL_SCANCODE_S, 31}, {SDL_SCANCODE_D, 32},
+    {SDL_SCANCODE_F, 33}, {SDL_SCANCODE_G, 34}, {SDL_SCANCODE_H, 35},
+    {SDL_SCANCODE_J, 36}, {SDL_SCANCODE_K, 37}, {SDL_SCANCODE_L, 38},
+    {SDL_SCANCODE_SEMICOLON, 39}, {SDL_SCANCODE_APOSTROPHE, 40},
+    {SDL_SCANCODE_GRAVE, 41}, {SDL_SCANCODE_LSHIFT, 42},
+    {SDL_SCANCODE_BACKSLASH, 43}, {SDL_SCANCODE_NONUSHASH, 43},
+    {SDL_SCANCODE_Z, 44}, {SDL_SCANCODE_X, 45}, {SDL_SCANCODE_C, 46},
+    {SDL_SCANCODE_V, 47}, {SDL_SCANCODE_B, 48}, {SDL_SCANCODE_N, 49},
+    {SDL_SCANCODE_M, 50},
+    {SDL_SCANCODE_COMMA, 51}, {SDL_SCANCODE_PERIOD, 52},
+    {SDL_SCANCODE_SLASH, 53}, {SDL_SCANCODE_RSHIFT, 54},
+    {SDL_SCANCODE_LALT, 56}, {SDL_SCANCODE_RALT, 56},
+    {SDL_SCANCODE_SPACE, 57}, {SDL_SCANCODE_CAPSLOCK, 58},
+    {SDL_SCANCODE_F1, 59}, {SDL_SCANCODE_F2, 60}, {SDL_SCANCODE_F3, 61},
+    {SDL_SCANCODE_F4, 62}, {SDL_SCANCODE_F5, 63}, {SDL_SCANCODE_F6, 64},
+    {SDL_SCANCODE_F7, 65}, {SDL_SCANCODE_F8, 66}, {SDL_SCANCODE_F9, 67},
+    {SDL_SCANCODE_F10, 68},
+    {SDL_SCANCODE_HOME, 71}, {SDL_SCANCODE_UP, 72},
+    {SDL_SCANCODE_PAGEUP, 73}, {SDL_SCANCODE_LEFT, 75},
+    {SDL_SCANCODE_RIGHT, 77}, {SDL_SCANCODE_END, 79},
+    {SDL_SCANCODE_DOWN, 80}, {SDL_SCANCODE_PAGEDOWN, 81},
+    {SDL_SCANCODE_INSERT, 82}, {SDL_SCANCODE_DELETE, 83},
+    {SDL_SCANCODE_NONUSBACKSLASH, 86},
+    {SDL_SCANCODE_F11, 87}, {SDL_SCANCODE_F12, 88},
 };
 // clang-format on
 
-TEST(PhysicalKeys, SdlAndTheBrowserGiveEachKeyItsPcScancode) {
+TEST(PhysicalKeys, SdlGivesEachKeyItsPcScancode) {
   std::vector<bool> listed(SDL_NUM_SCANCODES, false);
   for (const PhysicalKey& key : kPhysicalKeys) {
     SCOPED_TRACE(key.set1);
-    if (key.sdl != SDL_SCANCODE_UNKNOWN) {
-      EXPECT_EQ(set1Of(key.sdl), key.set1) << "SDL scancode " << key.sdl;
-      listed[static_cast<std::size_t>(key.sdl)] = true;
-    }
-    if (key.browser != nullptr) {
-      EXPECT_EQ(scancodeFromBrowserCode(key.browser), key.set1) << key.browser;
-    }
+    EXPECT_EQ(set1Of(key.sdl), key.set1) << "SDL scancode " << key.sdl;
+    listed[static_cast<std::size_t>(key.sdl)] = true;
   }
   // Every other SDL key (the keypad, media keys, ...) is unmapped.
   for (int code = 0; code < SDL_NUM_SCANCODES; ++code) {

@@ -1,12 +1,12 @@
 #include "program/assemble.h"
-#include "program/messages.h"
-#include "ui/message_box.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "program/messages.h"
 
 using namespace akkusim;
 
@@ -47,7 +47,7 @@ TEST_F(Assemble, EmptyProgramGivesClearedMachine) {
 
   EXPECT_EQ(result.error, AssembleError::None);
   EXPECT_EQ(result.line, 0);
-  EXPECT_EQ(messageBoxText(assembleErrorLines(result)), "");
+  EXPECT_EQ(assembleErrorLines(result), MessageLines{});
   EXPECT_EQ(machine->memory[9], 0);
   EXPECT_EQ(machine->accumulator, 0);
   EXPECT_EQ(machine->pc, 0);
@@ -99,7 +99,7 @@ struct ErrorCase {
   std::vector<std::string> lines;
   AssembleError error;
   int32_t line;
-  std::string message;
+  MessageLines message;
 };
 
 TEST_F(Assemble, ReportsTheFirstErrorWithItsLineAndLeavesTheMachineAlone) {
@@ -107,20 +107,20 @@ TEST_F(Assemble, ReportsTheFirstErrorWithItsLineAndLeavesTheMachineAlone) {
       {{"Ende:", "JMP ende"},
        AssembleError::UnknownSymbol,
        2,
-       "Fehlerhafte Variable oder\\nSprungziel in Zeile 2"},
-      {{"foo"}, AssembleError::SyntaxError, 1, "Fehler in Zeile 1"},
+       {"Fehlerhafte Variable oder", "Sprungziel in Zeile 2"}},
+      {{"foo"}, AssembleError::SyntaxError, 1, {"Fehler in Zeile 1"}},
       // A syntax error anywhere beats an unknown name in an earlier line.
       {{"HOLD", "JMP nirgends", "", "", "", "", "LOAD\t5", "x y z w"},
        AssembleError::SyntaxError,
        7,
-       "Fehler in Zeile 7"},
+       {"Fehler in Zeile 7"}},
       {{"a:", "JMP a", "JMP b", "JMP c"},
        AssembleError::UnknownSymbol,
        3,
-       "Fehlerhafte Variable oder\\nSprungziel in Zeile 3"},
+       {"Fehlerhafte Variable oder", "Sprungziel in Zeile 3"}},
   };
   for (const ErrorCase& c : cases) {
-    SCOPED_TRACE(c.message);
+    SCOPED_TRACE(joinLines(c.message, " "));
     machine->memory.fill(0);
     machine->memory[0] = 0x63;
     machine->memory[3000] = 77;
@@ -132,7 +132,7 @@ TEST_F(Assemble, ReportsTheFirstErrorWithItsLineAndLeavesTheMachineAlone) {
 
     EXPECT_EQ(result.error, c.error);
     EXPECT_EQ(result.line, c.line);
-    EXPECT_EQ(messageBoxText(assembleErrorLines(result)), c.message);
+    EXPECT_EQ(assembleErrorLines(result), c.message);
     EXPECT_EQ(machine->memory[0], 0x63);
     EXPECT_EQ(machine->memory[3000], 77);
     EXPECT_EQ(machine->accumulator, 5);
@@ -192,8 +192,8 @@ TEST_F(Assemble, RejectsTheLineWhoseWordsPassTheMemorySize) {
     EXPECT_EQ(result.error, c.error) << "line " << c.line;
     EXPECT_EQ(result.line, c.line);
     if (c.error == AssembleError::ProgramTooLong) {
-      EXPECT_EQ(messageBoxText(assembleErrorLines(result)),
-                "Out of memory:\\nProgramm zu lang " + std::to_string(c.line));
+      EXPECT_EQ(assembleErrorLines(result),
+                (MessageLines{"Out of memory:", "Programm zu lang " + std::to_string(c.line)}));
       EXPECT_EQ(machine->memory[7], 7);
     }
   }

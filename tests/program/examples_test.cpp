@@ -153,7 +153,7 @@ TEST_P(ExampleProgram, RunsToHoldWithTheDocumentedResult) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Programme, ExampleProgram, testing::ValuesIn(examples()),
+INSTANTIATE_TEST_SUITE_P(Shipped, ExampleProgram, testing::ValuesIn(examples()),
                          [](const testing::TestParamInfo<Example>& info) {
                            return testNameOf(info.param.name);
                          });

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "isa/opcode_table.h"
+#include "text/ascii_case.h"
 
 using namespace akkusim;
 
@@ -152,8 +153,7 @@ TEST(LineParser, ParsingTwiceGivesTheSameResult) {
 
 TEST(LineParser, EveryMnemonicIsFoundInAnyCaseAndNothingLonger) {
   for (const OpcodeRow& row : kOpcodeRows) {
-    std::string lower(row.mnemonic);
-    for (char& c : lower) c = static_cast<char>(c - 'A' + 'a');
+    const std::string lower = lowerAscii(row.mnemonic);
     const ProgramLine line = parsed(hasOperand(row.operand) ? lower + " 1" : lower);
     EXPECT_TRUE(line.valid) << row.mnemonic;
     EXPECT_EQ(line.opcode, row.code) << row.mnemonic;

@@ -23,7 +23,7 @@ const EditKey kBackspace = ch('\x08');
 struct EditCase {
   const char* name;
   std::string text;
-  std::string spec;
+  std::string characterRules;
   std::optional<EditKey> key;
   int32_t maxLength;
   int32_t column;
@@ -38,17 +38,17 @@ struct EditResult {
   int reads;
 };
 
-EditResult edit(const std::string& text, const std::string& spec, const std::optional<EditKey>& key,
-                int32_t maxLength, int32_t column) {
+EditResult edit(const std::string& text, const std::string& characterRules,
+                const std::optional<EditKey>& key, int32_t maxLength, int32_t column) {
   EditResult result{"", std::nullopt, column, 0};
-  result.text = applyKeyToLine(text, spec, result.key, maxLength, result.column, [&] {
+  result.text = applyKeyToLine(text, characterRules, result.key, maxLength, result.column, [&] {
     ++result.reads;
     return key;
   });
   return result;
 }
 
-TEST(ApplyKeyToLine, ActsOnEachKeyAsTheSpecificationAllows) {
+TEST(ApplyKeyToLine, ActsOnEachKeyAsTheCharacterRulesAllow) {
   const std::vector<EditCase> cases = {
       // Insertion and the allowed set.
       {"letter inserted at cursor", "AC", "a", ch('B'), 40, 2, "ABC", 3},
@@ -101,7 +101,7 @@ TEST(ApplyKeyToLine, ActsOnEachKeyAsTheSpecificationAllows) {
       {"no key", "abc", "a", std::nullopt, 40, 2, "abc", 2},
   };
   for (const EditCase& c : cases) {
-    const EditResult r = edit(c.text, c.spec, c.key, c.maxLength, c.column);
+    const EditResult r = edit(c.text, c.characterRules, c.key, c.maxLength, c.column);
     EXPECT_EQ(r.text, c.expectedText) << c.name;
     EXPECT_EQ(r.column, c.expectedColumn) << c.name;
     EXPECT_EQ(r.key, c.key) << c.name;
@@ -109,16 +109,16 @@ TEST(ApplyKeyToLine, ActsOnEachKeyAsTheSpecificationAllows) {
   }
 }
 
-TEST(ApplyKeyToLine, MalformedSpecificationEndsWithoutReadingAKey) {
-  for (const std::string spec : {"a+", "a-", "aC", "aCx", "c", "0%Cx"}) {
-    const EditResult r = edit("abc", spec, ch('x'), 40, 2);
-    EXPECT_EQ(r.text, "abc") << spec;
-    EXPECT_EQ(r.key, std::nullopt) << spec;
-    EXPECT_EQ(r.reads, 0) << spec;
+TEST(ApplyKeyToLine, MalformedCharacterRulesEndWithoutReadingAKey) {
+  for (const std::string characterRules : {"a+", "a-", "aC", "aCx", "c", "0%Cx"}) {
+    const EditResult r = edit("abc", characterRules, ch('x'), 40, 2);
+    EXPECT_EQ(r.text, "abc") << characterRules;
+    EXPECT_EQ(r.key, std::nullopt) << characterRules;
+    EXPECT_EQ(r.reads, 0) << characterRules;
   }
 }
 
-TEST(ApplyKeyToLine, FileChooserSpecificationTakesLettersDigitsUnderscoreAndDash) {
+TEST(ApplyKeyToLine, FileChooserCharacterRulesTakeLettersDigitsUnderscoreAndDash) {
   std::string accepted;
   for (int c = 1; c < 256; ++c) {
     const EditResult r = edit("", "a0+_+-", ch(static_cast<char>(c)), 40, 1);

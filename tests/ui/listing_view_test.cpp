@@ -77,6 +77,15 @@ TEST_F(ListingFixture, ColoursCodeCommentFaultyCodeAndLineNumbers) {
   EXPECT_EQ(program.lines[0].text, "LOAD 5 # start");
 }
 
+TEST_F(ListingFixture, AnUmlautInACommentIsDrawnAsItsTwoBytes) {
+  program.lines.front().text = "HOLD # sch\xC3\xB6n";
+
+  redrawListing(screen, listing, program);
+
+  // The two bytes of the UTF-8 letter are two glyphs of their own.
+  EXPECT_TRUE(textAt(screen.window, 100, 201, "# sch\xC3\xB6n", kDarkGrey, kWhite));
+}
+
 TEST_F(ListingFixture, ScrolledRowsAreClippedAndFiveDigitNumbersFit) {
   setLines(std::vector<std::string>(12400, "HOLD"));
   listing.view.scrollY = 12344 * 10;

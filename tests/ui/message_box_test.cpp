@@ -11,6 +11,8 @@
 #include "gfx/key.h"
 #include "gfx/screen.h"
 #include "platform/headless/headless_platform.h"
+#include "program/assemble.h"
+#include "program/messages.h"
 #include "support/glyph_check.h"
 
 using namespace akkusim;
@@ -55,6 +57,22 @@ struct LayoutCase {
   int32_t y;
   std::array<int32_t, 3> offsets;
 };
+
+TEST(MessageBoxText, JoinsAnAssembleErrorsLinesWithTheSeparator) {
+  struct Case {
+    AssembleResult result;
+    std::string text;
+  };
+  const Case cases[] = {
+      {{AssembleError::None, 0}, ""},
+      {{AssembleError::SyntaxError, 7}, "Fehler in Zeile 7"},
+      {{AssembleError::UnknownSymbol, 2}, "Fehlerhafte Variable oder\\nSprungziel in Zeile 2"},
+      {{AssembleError::ProgramTooLong, 32770}, "Out of memory:\\nProgramm zu lang 32770"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(messageBoxText(assembleErrorLines(c.result)), c.text);
+  }
+}
 
 TEST(MessageLayout, SizesPositionsAndButtonOffsetsFollowLinesAndLabels) {
   const std::vector<LayoutCase> cases = {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "support/glyph_check.h"
 #include "platform/headless/headless_platform.h"
+#include "support/glyph_check.h"
 
 using namespace akkusim;
 
@@ -47,14 +47,6 @@ TEST(FormatNumber, PadsOrFillsWithHashes) {
   }
 }
 
-TEST(AlignRight, PadsOrKeepsTheLastCharacters) {
-  EXPECT_EQ(alignRight("NOOP", 6), "  NOOP");
-  EXPECT_EQ(alignRight("-", 6), "     -");
-  EXPECT_EQ(alignRight("MULHUI", 6), "MULHUI");
-  EXPECT_EQ(alignRight("ABCDEFGH", 6), "CDEFGH");
-  EXPECT_EQ(alignRight("", 3), "   ");
-}
-
 TEST_F(PanelFixture, AfterResetShowsZerosNoopAndDashes) {
   resetMachine(*machine);
   drawRegisterPanel(screen, MemoryView{}, *machine, -1);
@@ -82,7 +74,7 @@ TEST_F(PanelFixture, ShowsRegistersFlagsAndTheLastInstruction) {
   struct Case {
     int16_t instruction;
     int16_t parameter;
-    const char* befehl;
+    const char* instructionLine;
     const char* parameterLine;
   };
   const std::vector<Case> cases = {
@@ -102,7 +94,7 @@ TEST_F(PanelFixture, ShowsRegistersFlagsAndTheLastInstruction) {
 
     const Image& w = screen.window;
     EXPECT_TRUE(textAt(w, 30, 30, "Akkumulator:  -32768", kBlack, kWhite));
-    EXPECT_TRUE(textAt(w, 30, 50, c.befehl, kBlack, kWhite));
+    EXPECT_TRUE(textAt(w, 30, 50, c.instructionLine, kBlack, kWhite));
     EXPECT_TRUE(textAt(w, 30, 70, c.parameterLine, kBlack, kWhite));
     EXPECT_TRUE(textAt(w, 30, 90, "Befehlsz\x84hler:    12", kBlack, kWhite));
     EXPECT_TRUE(textAt(w, 280, 30, "* C  (Carry)", kBlack, kWhite));

@@ -59,7 +59,7 @@ describe('the browser edition', () => {
       await typeProgram(page, program);
 
       await click(page, kButton.assemble);
-      await click(page, kButton.starten);
+      await click(page, kButton.run);
       // "Programmende": frame at (471, 355) with its white margin, the
       // text in x 493..588, y 371..378, and the " OK " button's frame.
       await messageShown(page);
@@ -70,7 +70,7 @@ describe('the browser edition', () => {
       assert.equal(await pixel(page, [523, 413]), 0x000000);
       assert.equal(await pixel(page, [565, 436]), 0x000000);
       const textInk = await page.evaluate(() => {
-        const data = document.getElementById('bildschirm').getContext('2d')
+        const data = document.getElementById('screen').getContext('2d')
             .getImageData(493, 371, 96, 8).data;
         let ink = 0;
         for (let i = 0; i < data.length; i += 4) ink += data[i] === 0 ? 1 : 0;
@@ -82,7 +82,7 @@ describe('the browser edition', () => {
       await messageClosed(page);
 
       // The name sorts first among the examples, so it is the first entry.
-      await click(page, kButton.speichern);
+      await click(page, kButton.save);
       await chooserOpened(page);
       await typeName(page, 'a_zaehler');
       await page.keyboard.press('Enter');
@@ -90,7 +90,7 @@ describe('the browser edition', () => {
 
       await page.reload();
       await started(page);
-      await click(page, kButton.laden);
+      await click(page, kButton.load);
       await chooserOpened(page);
       await click(page, kFirstChooserEntry);
       await chooserClosed(page);
@@ -109,7 +109,7 @@ describe('the browser edition', () => {
     let page = await openPage(browser, origin, foreignRequests);
     await click(page, [200, 500]);
     await typeProgram(page, ['HOLD']);
-    await click(page, kButton.speichern);
+    await click(page, kButton.save);
     await chooserOpened(page);
     await typeName(page, 'a_schnell');
     // The moment the dialog leaves the canvas, the learner may close the
@@ -130,7 +130,7 @@ describe('the browser edition', () => {
     browser = await launch(profile);
     try {
       page = await openPage(browser, origin, foreignRequests);
-      await click(page, kButton.laden);
+      await click(page, kButton.load);
       await chooserOpened(page);
       await click(page, kFirstChooserEntry);
       await chooserClosed(page);
@@ -151,7 +151,7 @@ describe('the browser edition', () => {
         await page.bringToFront();
         await click(page, [200, 500]);
         await typeProgram(page, ['HOLD']);
-        await click(page, kButton.speichern);
+        await click(page, kButton.save);
         await chooserOpened(page);
         await typeName(page, name);
         await page.keyboard.press('Enter');
@@ -162,7 +162,7 @@ describe('the browser edition', () => {
       await started(first);
       const names = [];
       for (const entry of [kFirstChooserEntry, kSecondChooserEntry]) {
-        await click(first, kButton.laden);
+        await click(first, kButton.load);
         await chooserOpened(first);
         await click(first, entry);
         await chooserClosed(first);
@@ -178,20 +178,20 @@ describe('the browser edition', () => {
     const browser = await launch(join(work, 'profile-upload'));
     try {
       const page = await openPage(browser, origin, foreignRequests);
-      const input = await page.$('#hochladen');
+      const input = await page.$('#upload');
       const upload = async (name, bytes) => {
         const path = join(await mkdtemp(join(work, 'upload-')), name);
         await writeFile(path, bytes);
         await page.evaluate(() => {
-          document.getElementById('meldung').textContent = '';
+          document.getElementById('message').textContent = '';
         });
         await input.uploadFile(path);
         await page.waitForFunction(
-          () => document.getElementById('meldung').textContent !== '', kWait);
+          () => document.getElementById('message').textContent !== '', kWait);
         return page.evaluate(() => ({
-          text: document.getElementById('meldung').textContent,
-          failed: document.getElementById('meldung').classList.contains('fehler'),
-          asks: !document.getElementById('frage').hidden,
+          text: document.getElementById('message').textContent,
+          failed: document.getElementById('message').classList.contains('failed'),
+          asks: !document.getElementById('question').hidden,
         }));
       };
 
@@ -213,10 +213,10 @@ describe('the browser edition', () => {
 
       shown = await upload('A_hoch.txt', 'HOLD\n');
       assert.ok(shown.asks, shown.text);
-      await page.click('#nein');
-      await page.waitForFunction(() => document.getElementById('frage').hidden, kWait);
+      await page.click('#no');
+      await page.waitForFunction(() => document.getElementById('question').hidden, kWait);
 
-      await click(page, kButton.laden);
+      await click(page, kButton.load);
       await chooserOpened(page);
       await click(page, kFirstChooserEntry);
       await chooserClosed(page);
@@ -226,9 +226,9 @@ describe('the browser edition', () => {
 
       shown = await upload('A_hoch.txt', 'HOLD\r\n');
       assert.ok(shown.asks, shown.text);
-      await page.click('#ja');
+      await page.click('#yes');
       await page.waitForFunction(
-        () => document.getElementById('meldung').textContent.includes('Laden'), kWait);
+        () => document.getElementById('message').textContent.includes('Laden'), kWait);
       file = await download(page, await mkdtemp(join(work, 'download-')));
       assert.equal(file.bytes.toString('latin1'), 'HOLD\r\n');
       assert.deepEqual(page.errors, []);
@@ -254,24 +254,24 @@ describe('the browser edition', () => {
         await page.keyboard.press(key);
       }
       assert.deepEqual(await page.evaluate(() => window.browserKept), ['F1']);
-      assert.equal(await page.evaluate(() => document.activeElement.id), 'bildschirm');
+      assert.equal(await page.evaluate(() => document.activeElement.id), 'screen');
 
       // The memory view scrolls one step per pass in which the wheel moved,
       // so each notch waits for its picture. With Shift held one notch
       // towards the user moves 500 rows on; ten plain notches away (50 rows
       // each) bring the view back to the top, and each of them moves it.
       const memoryView = () => page.evaluate(() => Array.from(
-          document.getElementById('bildschirm').getContext('2d')
+          document.getElementById('screen').getContext('2d')
               .getImageData(430, 60, 670, 40).data).join());
       const notch = async (deltaY) => {
         const before = await memoryView();
         await page.mouse.wheel({ deltaY });
         await page.waitForFunction((shown) => Array.from(
-            document.getElementById('bildschirm').getContext('2d')
+            document.getElementById('screen').getContext('2d')
                 .getImageData(430, 60, 670, 40).data).join() !== shown, kWait, before);
       };
       const atTop = await memoryView();
-      const box = await (await page.$('#bildschirm')).boundingBox();
+      const box = await (await page.$('#screen')).boundingBox();
       await page.mouse.move(box.x + 800, box.y + 400);
       await page.keyboard.down('Shift');
       await notch(100);

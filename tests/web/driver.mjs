@@ -11,16 +11,16 @@ export const kWait = { timeout: 20000, polling: 20 };
 
 // Window points, as on the desktop.
 export const kButton = {
-  laden: [70, 137],
+  load: [70, 137],
   assemble: [170, 137],
-  neu: [370, 137],
-  speichern: [70, 162],
-  starten: [170, 162],
+  new: [370, 137],
+  save: [70, 162],
+  run: [170, 162],
 };
 export const kFirstChooserEntry = [300, 251];
 export const kSecondChooserEntry = [300, 266];
 export const kChooserFrame = [251, 201];  // the dialog's thin outer line
-export const kProgrammendeFrame = [471, 355];
+export const kProgramEndFrame = [471, 355];
 
 const kChromium = process.env.AKKUSIM_CHROMIUM || '/usr/bin/chromium';
 
@@ -68,7 +68,7 @@ export function started(page) {
 // RGB of a canvas pixel as 0xRRGGBB.
 export function pixel(page, [x, y]) {
   return page.evaluate(([px, py]) => {
-    const [r, g, b] = document.getElementById('bildschirm').getContext('2d')
+    const [r, g, b] = document.getElementById('screen').getContext('2d')
         .getImageData(px, py, 1, 1).data;
     return (r << 16) | (g << 8) | b;
   }, [x, y]);
@@ -76,7 +76,7 @@ export function pixel(page, [x, y]) {
 
 export function waitForPixel(page, [x, y], colour) {
   return page.waitForFunction(([px, py, want]) => {
-    const [r, g, b] = document.getElementById('bildschirm').getContext('2d')
+    const [r, g, b] = document.getElementById('screen').getContext('2d')
         .getImageData(px, py, 1, 1).data;
     return ((r << 16) | (g << 8) | b) === want;
   }, kWait, [x, y, colour]);
@@ -88,7 +88,7 @@ export function canvasMismatches(page) {
   return page.evaluate(() => {
     const host = Module.akkusimHost;
     const { width, height } = host.shownFrame;
-    const data = document.getElementById('bildschirm').getContext('2d')
+    const data = document.getElementById('screen').getContext('2d')
         .getImageData(0, 0, width, height).data;
     let count = 0;
     for (let y = 0; y < height; ++y) {
@@ -104,7 +104,7 @@ export function canvasMismatches(page) {
 
 // A left click at a window point, wherever and however large the canvas is.
 export async function click(page, [x, y]) {
-  const box = await (await page.$('#bildschirm')).boundingBox();
+  const box = await (await page.$('#screen')).boundingBox();
   await page.mouse.click(box.x + (x + 0.5) * (box.width / 1100),
                          box.y + (y + 0.5) * (box.height / 800));
 }
@@ -149,9 +149,9 @@ export const chooserClosed = (page) => waitForPixel(page, kChooserFrame, 0xfffff
 
 // The top line of the message box (x 471..616) is black only while a box
 // of the size of "Programmende" is shown.
-export const messageShown = (page) => waitForPixel(page, kProgrammendeFrame, 0x000000);
+export const messageShown = (page) => waitForPixel(page, kProgramEndFrame, 0x000000);
 export function messageClosed(page) {
-  return page.waitForFunction(() => document.getElementById('bildschirm').getContext('2d')
+  return page.waitForFunction(() => document.getElementById('screen').getContext('2d')
       .getImageData(471, 355, 146, 1).data.some((value, i) => i % 4 !== 3 && value !== 0), kWait);
 }
 
@@ -159,7 +159,7 @@ export function messageClosed(page) {
 export async function download(page, folder) {
   const session = await page.createCDPSession();
   await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder });
-  await page.click('#herunterladen');
+  await page.click('#download');
   for (let waited = 0; waited < kWait.timeout; waited += 50) {
     const names = (await readdir(folder)).filter((name) => !name.endsWith('.crdownload'));
     if (names.length > 0) return { name: names[0], bytes: await readFile(join(folder, names[0])) };

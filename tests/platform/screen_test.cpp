@@ -1,5 +1,5 @@
-// The window services on the headless platform: start-up, presents, locks,
-// grabs and input forwarding.
+// The window services of gfx/screen.h, on the headless platform: start-up,
+// presents, locks, grabs and input forwarding.
 
 #include "gfx/screen.h"
 
