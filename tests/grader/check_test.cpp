@@ -140,7 +140,7 @@ TEST(CheckTest, FlagsAreComparedOnlyWhereGivenAndTheEndComesFirst) {
 
 TEST(CheckTest, ACaseStepLimitReplacesTheFilesForThatCaseAlone) {
   // 1 + 2 * 5 + 1 steps: a countdown from 5.
-  const std::vector<CaseResult> results = check("LOADI 5\nschleife: SUBI 1\nJMPNZ schleife\nHOLD\n",
+  const std::vector<CaseResult> results = check("LOADI 5\nschleife:\nSUBI 1\nJMPNZ schleife\nHOLD\n",
                                                 "max_steps = 11\n"
                                                 "[[case]]\nname = \"Datei\"\n"
                                                 "[[case]]\nname = \"eng\"\nmax_steps = 10\n"
@@ -177,10 +177,10 @@ TEST(CheckTest, AForbiddenInstructionFailsEveryCaseNamingItsFirstLine) {
        "Befehl MULI ist in dieser Aufgabe nicht erlaubt (Zeile 4)"},
       {"LOADI 3\nADD x\nMUL x\nMULI 1\nHOLD\nx: WORD 1\n", "[\"MULI\", \"MUL\"]",
        "Befehl MUL ist in dieser Aufgabe nicht erlaubt (Zeile 3)"},
-      // Only instructions count: not another one spelt alike, a label, a
-      // comment or a data word holding MUL's code.
+      // Only instructions count: not another one spelt alike, a comment or
+      // a data word holding MUL's code.
       {"LOADI 2\nMULI 3\nHOLD\n", "[\"MUL\"]", nullptr},
-      {"mul_: LOADI 6 # MUL\nHOLD\nWORD 268\n", "[\"MUL\"]", nullptr},
+      {"LOADI 6 # MUL\nHOLD\nx: WORD 268\n", "[\"MUL\"]", nullptr},
       {"LOADI 2\nMULI 3\nHOLD\n", "[]", nullptr},
   };
   for (const Forbidden& f : table) {
