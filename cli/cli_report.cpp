@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "isa/opcode_table.h"
+#include "machine/flags.h"
 #include "program/messages.h"
 #include "text/align.h"
 #include "text/json.h"
@@ -50,8 +51,11 @@ std::string hex4(uint16_t word) {
 }
 
 void printJsonFlags(std::ostream& out, const MachineState& m) {
-  out << "{\"C\":" << int{m.carry} << ",\"V\":" << int{m.overflow} << ",\"Z\":" << int{m.zero}
-      << ",\"N\":" << int{m.negative} << '}';
+  const FlagValues flags = flagValues(m);
+  for (std::size_t i = 0; i < kFlagCount; ++i) {
+    out << (i == 0 ? "{\"" : ",\"") << kFlags[i].letter << "\":" << int{flags[i]};
+  }
+  out << '}';
 }
 
 }  // namespace
@@ -62,11 +66,10 @@ void printRunText(std::ostream& out, const RunReport& report) {
   printField(out, kRegisterLabels.instruction, std::string(mnemonicOf(m.instruction)));
   printField(out, kRegisterLabels.parameter, parameterText(m));
   printField(out, kRegisterLabels.instructionAddress, instructionAddressText(m));
-  const std::array<uint8_t, 4> flags = flagValues(m);
-  for (std::size_t i = 0; i < flags.size(); ++i) {
-    const FlagLabel& flag = kFlagLabels[i];
-    printField(out, std::string(flag.letter) + " (" + std::string(flag.name) + "):",
-               std::to_string(flags[i]));
+  const FlagValues flags = flagValues(m);
+  for (std::size_t i = 0; i < kFlagCount; ++i) {
+    const FlagRow& flag = kFlags[i];
+    printField(out, flag.letter + (" (" + std::string(flag.name) + "):"), std::to_string(flags[i]));
   }
   printField(out, "Schritte:", std::to_string(report.steps));
   out << "Ende:         " << runEndText(report.end) << '\n';
@@ -109,9 +112,12 @@ void printTraceText(std::ostream& out, const MachineState& m) {
   mnemonic.resize(std::max<std::size_t>(mnemonic.size(), 6), ' ');
   out << rightAligned(std::to_string(m.instructionAddress), 5) << "  " << mnemonic << ' '
       << rightAligned(parameterText(m), 6)
-      << "  Akkumulator: " << rightAligned(std::to_string(m.accumulator), 6)
-      << "  C=" << int{m.carry} << " V=" << int{m.overflow} << " Z=" << int{m.zero}
-      << " N=" << int{m.negative} << '\n';
+      << "  Akkumulator: " << rightAligned(std::to_string(m.accumulator), 6);
+  const FlagValues flags = flagValues(m);
+  for (std::size_t i = 0; i < kFlagCount; ++i) {
+    out << (i == 0 ? "  " : " ") << kFlags[i].letter << '=' << int{flags[i]};
+  }
+  out << '\n';
 }
 
 void beginJsonTrace(std::ostream& out) {

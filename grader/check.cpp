@@ -1,11 +1,11 @@
 #include "grader/check.h"
 
 #include <algorithm>
-#include <array>
 #include <string_view>
 
 #include "files/program_input.h"
 #include "isa/opcode_table.h"
+#include "machine/flags.h"
 #include "machine/run.h"
 #include "program/assemble.h"
 #include "program/messages.h"
@@ -49,13 +49,13 @@ std::vector<Difference> differencesOf(const TestCase& testCase, const MachineSta
     d.actual = signedWord(accumulator);
     found.push_back(d);
   }
-  const std::array<uint8_t, 4> flags = flagValues(machine);
-  for (std::size_t i = 0; i < kFlagNames.size(); ++i) {
+  const FlagValues flags = flagValues(machine);
+  for (std::size_t i = 0; i < kFlagCount; ++i) {
     const std::optional<uint8_t>& expected = testCase.expectedFlags[i];
     if (!expected || *expected == flags[i]) continue;
     Difference d;
     d.kind = DifferenceKind::Flag;
-    d.flag = kFlagNames[i];
+    d.flag = kFlags[i].letter;
     d.expected = *expected;
     d.actual = flags[i];
     found.push_back(d);

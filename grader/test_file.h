@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "machine/flags.h"
 #include "machine/memory_words.h"
 #include "machine/run.h"
 
@@ -21,16 +22,13 @@ inline constexpr std::size_t kMostTestFileBytes = 1u << 20;
 inline constexpr std::size_t kMostCases = 10'000;
 inline constexpr int32_t kMostCasePoints = 1000;
 
-// C, V, Z, N in this order.
-inline constexpr std::array<char, 4> kFlagNames{'C', 'V', 'Z', 'N'};
-
 struct TestCase {
   std::string name;
   std::vector<WordBlock> memory;  // written after assembling
   std::optional<uint16_t> accumulator;
   std::vector<WordBlock> expectedMemory;
   std::optional<uint16_t> expectedAccumulator;
-  std::array<std::optional<uint8_t>, 4> expectedFlags;  // by kFlagNames
+  std::array<std::optional<uint8_t>, kFlagCount> expectedFlags;  // by kFlags
   RunEnd expectedEnd = RunEnd::Hold;
   int32_t points = 1;
   // Counts like any case, but the text report and the learner's view keep

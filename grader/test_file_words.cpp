@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "machine/flags.h"
 #include "machine/run.h"
 
 namespace akkusim {
@@ -31,6 +32,16 @@ struct PlacedBlock {
   Position at;
 };
 
+// "C, V, Z, N": the keys a flags table may have.
+std::string flagLetters() {
+  std::string letters;
+  for (const FlagRow& flag : kFlags) {
+    if (!letters.empty()) letters += ", ";
+    letters += flag.letter;
+  }
+  return letters;
+}
+
 void readFlags(Findings& findings, const toml::node& node, TestCase& testCase) {
   const auto* table = node.as_table();
   if (table == nullptr) {
@@ -39,10 +50,10 @@ void readFlags(Findings& findings, const toml::node& node, TestCase& testCase) {
     return;
   }
   for (const auto& [key, value] : *table) {
-    const auto* found = std::find(kFlagNames.begin(), kFlagNames.end(),
-                                  key.str().size() == 1 ? key.str()[0] : '\0');
-    if (found == kFlagNames.end()) {
-      refuseUnknownKey(findings, key, "C, V, Z, N");
+    const std::optional<std::size_t> flag =
+        key.str().size() == 1 ? flagIndexOf(key.str()[0]) : std::nullopt;
+    if (!flag) {
+      refuseUnknownKey(findings, key, flagLetters());
       continue;
     }
     const auto* integer = value.as_integer();
@@ -55,8 +66,7 @@ void readFlags(Findings& findings, const toml::node& node, TestCase& testCase) {
              "Flag " + std::string(key.str()) + " muss 0 oder 1 sein");
       continue;
     }
-    testCase.expectedFlags[static_cast<std::size_t>(found - kFlagNames.begin())] =
-        static_cast<uint8_t>(bit);
+    testCase.expectedFlags[*flag] = static_cast<uint8_t>(bit);
   }
 }
 

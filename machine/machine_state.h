@@ -25,12 +25,6 @@ struct MachineState {
   uint8_t negative = 0;
 };
 
-// The four flags in the order the panel, the reports and the test files list
-// them: C, V, Z, N.
-inline std::array<uint8_t, 4> flagValues(const MachineState& machine) {
-  return {machine.carry, machine.overflow, machine.zero, machine.negative};
-}
-
 // The parameter register as the learner sees it: in decimal, read as signed,
 // when the instruction register holds an instruction with an operand; "-"
 // otherwise (also for a code word not in the table).

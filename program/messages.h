@@ -45,12 +45,4 @@ inline constexpr RegisterLabels kRegisterLabels{};
 inline constexpr int32_t kRegisterLabelWidth = 14;
 inline constexpr int32_t kRegisterValueWidth = 6;
 
-struct FlagLabel {
-  std::string_view letter;
-  std::string_view name;
-};
-// C, V, Z, N in the panel's order.
-inline constexpr std::array<FlagLabel, 4> kFlagLabels{
-    {{"C", "Carry"}, {"V", "Overflow"}, {"Z", "Zero"}, {"N", "Negative"}}};
-
 }  // namespace akkusim

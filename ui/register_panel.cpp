@@ -5,6 +5,7 @@
 
 #include "gfx/font.h"
 #include "isa/opcode_table.h"
+#include "machine/flags.h"
 #include "program/messages.h"
 #include "text/align.h"
 #include "text/display_text.h"
@@ -82,13 +83,13 @@ void drawRegisterPanel(Screen& screen, const MemoryView& view, const MachineStat
                                   ? alignRight("-", kFieldWidth)
                                   : formatNumber(machine.instructionAddress, kFieldWidth);
   drawText(window, 30, 90, labels.instructionAddress + counter, ink);
-  const std::array<uint8_t, 4> flags = flagValues(machine);
-  for (std::size_t i = 0; i < flags.size(); ++i) {
-    const FlagLabel& flag = kFlagLabels[i];
-    drawText(window, 280, 30 + 20 * static_cast<int32_t>(i),
-             std::string(flagMark(flags[i])) + " " + std::string(flag.letter) + "  (" +
-                 std::string(flag.name) + ")",
-             ink);
+  const FlagValues flags = flagValues(machine);
+  for (std::size_t i = 0; i < kFlagCount; ++i) {
+    const FlagRow& flag = kFlags[i];
+    drawText(
+        window, 280, 30 + 20 * static_cast<int32_t>(i),
+        std::string(flagMark(flags[i])) + " " + flag.letter + "  (" + std::string(flag.name) + ")",
+        ink);
   }
   unlockScreen(screen);
 }
