@@ -45,13 +45,12 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  std::string error;
-  std::unique_ptr<Platform> platform = makeSdlPlatform(scale, error);
+  Result<std::unique_ptr<Platform>> platform = makeSdlPlatform(scale);
   if (!platform) {
-    std::fprintf(stderr, "akkusim: %s\n", error.c_str());
+    std::fprintf(stderr, "akkusim: %s\n", platform.reason().c_str());
     return 1;
   }
-  Screen screen(*platform);
+  Screen screen(**platform);
   DiskProgramStore programs(executableFolder(argv[0]) / "Programme");
   return runMainWindow(screen, programs);
 }

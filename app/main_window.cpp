@@ -148,9 +148,10 @@ void drawTextCursor(Screen& screen, const MainWindow& main) {
   fillBox(screen.window, x, std::max(y, top), x + 2, std::min(y + 9, bottom), screen.foreground);
 }
 
-bool startMainWindow(Screen& screen, MainWindow& main, std::string& error) {
+Status startMainWindow(Screen& screen, MainWindow& main) {
   main.buttons = makeMainButtons();
-  if (!openScreen(screen, kScreenWidth, kScreenHeight, error)) return false;
+  Status opened = openScreen(screen, kScreenWidth, kScreenHeight);
+  if (!opened) return opened;
   setColors(screen, kBlack, kWhite);
   clearScreen(screen);
 
@@ -167,7 +168,7 @@ bool startMainWindow(Screen& screen, MainWindow& main, std::string& error) {
   main.key.reset();
   main.result = CommandResult::Done;
   waitForButtonRelease(screen, main);
-  return true;
+  return succeeded();
 }
 
 void runMainLoop(Screen& screen, MainWindow& main) {
@@ -202,8 +203,7 @@ void runMainLoop(Screen& screen, MainWindow& main) {
 int32_t runMainWindow(Screen& screen, ProgramStore& programs) {
   MainWindow main;
   main.programs = &programs;
-  std::string error;
-  if (!startMainWindow(screen, main, error)) return 1;
+  if (!startMainWindow(screen, main)) return 1;
   runMainLoop(screen, main);
   main.key.reset();
   destroyListingView(main.listing);

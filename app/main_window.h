@@ -10,6 +10,7 @@
 #include "app/editor_command.h"
 #include "app/main_buttons.h"
 #include "app/session.h"
+#include "base/result.h"
 #include "files/program_store.h"
 #include "gfx/key.h"
 #include "gfx/screen.h"
@@ -33,8 +34,8 @@ struct MainWindow {
 };
 
 // Start-up steps: window, colours, machine, listing, panel, buttons, wait.
-// False (with a reason) when no window can be opened.
-bool startMainWindow(Screen& screen, MainWindow& main, std::string& error);
+// Fails (with the reason) when no window can be opened.
+Status startMainWindow(Screen& screen, MainWindow& main);
 // The loop until the window-close key or a command's -1.
 void runMainLoop(Screen& screen, MainWindow& main);
 // Start-up, loop and shut-down; the exit code (0, or 1 without a window).

@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -19,8 +20,7 @@ namespace {
 
 struct Window {
   Window() {
-    std::string error;
-    openScreen(screen, kScreenWidth, kScreenHeight, error);
+    if (!openScreen(screen, kScreenWidth, kScreenHeight)) std::abort();
   }
   HeadlessPlatform platform;
   Screen screen{platform};

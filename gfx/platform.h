@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "base/result.h"
 #include "gfx/image.h"
 #include "gfx/key.h"
 
@@ -41,8 +42,8 @@ struct MouseReading {
 class Platform {
  public:
   virtual ~Platform() = default;
-  // Creates the window; false with a reason in `error` when impossible.
-  virtual bool openWindow(int32_t width, int32_t height, std::string& error) = 0;
+  // Creates the window, or says why it cannot.
+  virtual Status openWindow(int32_t width, int32_t height) = 0;
   // Makes the window show these pixels.
   virtual void present(const Image& frame) = 0;
   virtual MouseReading readMouse() = 0;

@@ -5,18 +5,16 @@
 
 namespace akkusim {
 
-bool openScreen(Screen& screen, int32_t width, int32_t height, std::string& error) {
+Status openScreen(Screen& screen, int32_t width, int32_t height) {
   std::optional<Image> frame = createImage(width, height, screen.background);
-  if (!frame) {
-    error = "ungültige Fenstergröße";
-    return false;
-  }
-  if (!screen.platform->openWindow(width, height, error)) return false;
+  if (!frame) return Failure{"ungültige Fenstergröße"};
+  Status opened = screen.platform->openWindow(width, height);
+  if (!opened) return opened;
   screen.window = std::move(*frame);
   screen.lockDepth = 0;
   screen.presentedVersion = ~uint64_t{0};
   screen.lastPresentMicros = screen.platform->nowMicros() - kPresentIntervalMicros;
-  return true;
+  return succeeded();
 }
 
 void setColors(Screen& screen, uint32_t foreground, uint32_t background) {

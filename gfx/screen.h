@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/result.h"
 #include "gfx/draw.h"
 #include "gfx/image.h"
 #include "gfx/platform.h"
@@ -36,7 +37,7 @@ struct Screen {
   int64_t lastPresentMicros = 0;
 };
 
-bool openScreen(Screen& screen, int32_t width, int32_t height, std::string& error);
+Status openScreen(Screen& screen, int32_t width, int32_t height);
 void setColors(Screen& screen, uint32_t foreground, uint32_t background);
 void clearScreen(Screen& screen);
 

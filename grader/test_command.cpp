@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/result.h"
 #include "files/program_folder.h"
 #include "files/program_input.h"
 #include "grader/check.h"
@@ -38,19 +39,18 @@ struct TestOptions {
 };
 
 // `--csv-separator X`: ';' for German spreadsheets (the default), ',' for others.
-std::optional<std::string> takeSeparator(int argc, const char* const* argv, int& i,
-                                         TestOptions& options) {
-  if (i + 1 >= argc) return std::string("--csv-separator erwartet einen Wert");
+Status takeSeparator(int argc, const char* const* argv, int& i, TestOptions& options) {
+  if (i + 1 >= argc) return Failure{"--csv-separator erwartet einen Wert"};
   const std::string_view value = argv[++i];
   if (value != ";" && value != ",") {
-    return "--csv-separator erwartet ';' oder ',', nicht '" + std::string(value) + "'";
+    return Failure{"--csv-separator erwartet ';' oder ',', nicht '" + std::string(value) + "'"};
   }
   options.csvSeparator = value[0];
-  return std::nullopt;
+  return succeeded();
 }
 
-std::optional<std::string> parseTestOptions(int argc, const char* const* argv,
-                                            TestOptions& options) {
+Result<TestOptions> parseTestOptions(int argc, const char* const* argv) {
+  TestOptions options;
   bool haveTestFile = false;
   bool formatGiven = false;
   bool stdinTaken = false;
@@ -58,36 +58,40 @@ std::optional<std::string> parseTestOptions(int argc, const char* const* argv,
     const std::string_view arg = argv[i];
     if (arg == "--json" || arg == "--csv") {
       const ReportFormat format = arg == "--json" ? ReportFormat::Json : ReportFormat::Csv;
-      if (formatGiven && format != options.format)
-        return "--json und --csv schlie\xC3\x9F"
-               "en sich aus";
+      if (formatGiven && format != options.format) {
+        return Failure{
+            "--json und --csv schlie\xC3\x9F"
+            "en sich aus"};
+      }
       options.format = format;
       formatGiven = true;
     } else if (arg == "--learner") {
       options.view = ReportView::Learner;
     } else if (arg == "--csv-separator") {
-      if (std::optional<std::string> problem = takeSeparator(argc, argv, i, options))
-        return problem;
+      const Status taken = takeSeparator(argc, argv, i, options);
+      if (!taken) return Failure{taken.reason()};
     } else if (arg.size() > 1 && arg[0] == '-') {
-      return "unbekannte Option '" + std::string(arg) + "' (siehe akkusim --help)";
+      return Failure{"unbekannte Option '" + std::string(arg) + "' (siehe akkusim --help)"};
     } else if (!haveTestFile) {
       options.testFile = std::string(arg);
       haveTestFile = true;
     } else {
       if (arg == "-") {
         // Standard input can be read only once.
-        if (stdinTaken) return std::string("'-' (Standardeingabe) nur einmal angeben");
+        if (stdinTaken) return Failure{"'-' (Standardeingabe) nur einmal angeben"};
         stdinTaken = true;
       }
       options.programs.emplace_back(arg);
     }
   }
-  if (!haveTestFile) return std::string("Testdatei fehlt (siehe akkusim --help)");
-  if (options.programs.empty())
-    return std::string("Programmdatei oder Ordner fehlt (siehe akkusim --help)");
-  if (options.csvSeparator && options.format != ReportFormat::Csv)
-    return std::string("--csv-separator nur zusammen mit --csv");
-  return std::nullopt;
+  if (!haveTestFile) return Failure{"Testdatei fehlt (siehe akkusim --help)"};
+  if (options.programs.empty()) {
+    return Failure{"Programmdatei oder Ordner fehlt (siehe akkusim --help)"};
+  }
+  if (options.csvSeparator && options.format != ReportFormat::Csv) {
+    return Failure{"--csv-separator nur zusammen mit --csv"};
+  }
+  return options;
 }
 
 // The cores this process may run on (taskset and containers narrow them).
@@ -190,11 +194,12 @@ void checkAndReport(Pipeline& p, std::ostream& out, ReportWriter& writer,
 
 int runTestCommand(int argc, const char* const* argv, std::istream& in, std::ostream& out,
                    std::ostream& err, bool showProgress) {
-  TestOptions options;
-  if (std::optional<std::string> problem = parseTestOptions(argc, argv, options)) {
-    err << "akkusim test: " << *problem << '\n';
+  const Result<TestOptions> parsed = parseTestOptions(argc, argv);
+  if (!parsed) {
+    err << "akkusim test: " << parsed.reason() << '\n';
     return kTestExitUsage;
   }
+  const TestOptions& options = *parsed;
   // A file past the limit is read one byte beyond it, which readTestFile refuses.
   const Result<std::string> text = readNamedFile(options.testFile, "Testdatei", kMostTestFileBytes);
   if (!text) {

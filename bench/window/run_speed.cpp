@@ -30,8 +30,8 @@ using Clock = std::chrono::steady_clock;
 class AnsweringPlatform : public Platform {
  public:
   explicit AnsweringPlatform(Platform& inner) : inner_(inner) {}
-  bool openWindow(int32_t width, int32_t height, std::string& error) override {
-    return inner_.openWindow(width, height, error);
+  Status openWindow(int32_t width, int32_t height) override {
+    return inner_.openWindow(width, height);
   }
   void present(const Image& frame) override { inner_.present(frame); }
   MouseReading readMouse() override { return inner_.readMouse(); }
@@ -60,16 +60,16 @@ double barePassesPerSecond(Screen& screen, int32_t passes) {
 }  // namespace
 
 int main() {
-  std::string error;
-  std::unique_ptr<Platform> window = makeSdlPlatform(1, error);
+  Result<std::unique_ptr<Platform>> window = makeSdlPlatform(1);
   if (!window) {
-    std::fprintf(stderr, "run_speed: %s\n", error.c_str());
+    std::fprintf(stderr, "run_speed: %s\n", window.reason().c_str());
     return 77;
   }
-  AnsweringPlatform platform(*window);
+  AnsweringPlatform platform(**window);
   Screen screen(platform);
-  if (!openScreen(screen, kScreenWidth, kScreenHeight, error)) {
-    std::fprintf(stderr, "run_speed: %s\n", error.c_str());
+  const Status opened = openScreen(screen, kScreenWidth, kScreenHeight);
+  if (!opened) {
+    std::fprintf(stderr, "run_speed: %s\n", opened.reason().c_str());
     return 77;
   }
   setColors(screen, kBlack, kWhite);

@@ -32,10 +32,16 @@ struct Window {
 Window& window() {
   static Window w = [] {
     Window made;
-    made.platform = makeSdlPlatform(1, made.error);
-    if (!made.platform) return made;
+    Result<std::unique_ptr<Platform>> platform = makeSdlPlatform(1);
+    if (!platform) {
+      made.error = platform.reason();
+      return made;
+    }
+    made.platform = std::move(*platform);
     made.screen = std::make_unique<Screen>(*made.platform);
-    if (!openScreen(*made.screen, kScreenWidth, kScreenHeight, made.error)) {
+    const Status opened = openScreen(*made.screen, kScreenWidth, kScreenHeight);
+    if (!opened) {
+      made.error = opened.reason();
       made.screen.reset();
     }
     return made;

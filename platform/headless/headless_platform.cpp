@@ -85,12 +85,9 @@ HeadlessPlatform& HeadlessPlatform::call(std::function<void()> action) {
   return schedule(std::move(action));
 }
 
-bool HeadlessPlatform::openWindow(int32_t width, int32_t height, std::string& error) {
-  if (width < 1 || height < 1) {
-    error = "ungueltige Fenstergroesse";
-    return false;
-  }
-  return true;
+Status HeadlessPlatform::openWindow(int32_t width, int32_t height) {
+  if (width < 1 || height < 1) return Failure{"ungültige Fenstergröße"};
+  return succeeded();
 }
 
 void HeadlessPlatform::present(const Image&) {

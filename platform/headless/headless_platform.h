@@ -47,7 +47,7 @@ class HeadlessPlatform : public Platform {
   int64_t pollCount() const { return pollCount_; }
 
   // --- Platform ---
-  bool openWindow(int32_t width, int32_t height, std::string& error) override;
+  Status openWindow(int32_t width, int32_t height) override;
   void present(const Image& frame) override;
   MouseReading readMouse() override;
   std::optional<Key> readKey() override;

@@ -17,7 +17,7 @@ void SdlLibraryCloser::operator()(void* handle) const {
   dlclose(handle);
 }
 
-std::optional<SdlLibrary> loadSdlLibrary(const char* libraryName, std::string& error) {
+Result<SdlLibrary> loadSdlLibrary(const char* libraryName) {
   SdlLibrary sdl;
   // Resolving everything now turns a library whose own dependencies are
   // missing into this error instead of an abort at the first call. It is
@@ -25,14 +25,13 @@ std::optional<SdlLibrary> loadSdlLibrary(const char* libraryName, std::string& e
   // behind may still run its code after SDL_Quit.
   sdl.handle.reset(dlopen(libraryName, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE));
   if (!sdl.handle) {
-    error = std::string("SDL2 (") + libraryName + ") konnte nicht geladen werden: " + lastDlError();
-    return std::nullopt;
+    return Failure{std::string("SDL2 (") + libraryName +
+                   ") konnte nicht geladen werden: " + lastDlError()};
   }
-#define AKKUSIM_SDL_LOOKUP(name)                                                          \
-  sdl.name = reinterpret_cast<decltype(sdl.name)>(dlsym(sdl.handle.get(), #name));        \
-  if (!sdl.name) {                                                                        \
-    error = std::string("SDL2 (") + libraryName + ") ist unvollständig: " #name " fehlt"; \
-    return std::nullopt;                                                                  \
+#define AKKUSIM_SDL_LOOKUP(name)                                                                  \
+  sdl.name = reinterpret_cast<decltype(sdl.name)>(dlsym(sdl.handle.get(), #name));                \
+  if (!sdl.name) {                                                                                \
+    return Failure{std::string("SDL2 (") + libraryName + ") ist unvollständig: " #name " fehlt"}; \
   }
   AKKUSIM_SDL_FUNCTIONS(AKKUSIM_SDL_LOOKUP)
 #undef AKKUSIM_SDL_LOOKUP

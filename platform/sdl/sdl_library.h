@@ -7,8 +7,9 @@
 #include <SDL.h>
 
 #include <memory>
-#include <optional>
 #include <string>
+
+#include "base/result.h"
 
 namespace akkusim {
 
@@ -50,8 +51,8 @@ struct SdlLibrary {
 #undef AKKUSIM_SDL_POINTER
 };
 
-// Opens `libraryName` and finds every function; nothing, with a one-line
-// reason in `error`, when the library cannot be opened or lacks one of them.
-std::optional<SdlLibrary> loadSdlLibrary(const char* libraryName, std::string& error);
+// Opens `libraryName` and finds every function; a one-line reason when the
+// library cannot be opened or lacks one of them.
+Result<SdlLibrary> loadSdlLibrary(const char* libraryName);
 
 }  // namespace akkusim

@@ -65,27 +65,20 @@ class SdlPlatform : public Platform {
     if (thread_.joinable()) thread_.join();
   }
 
-  // Starts the window thread and its video subsystem; false with a reason.
-  bool start(std::string& error) {
+  // Starts the window thread and its video subsystem.
+  Status start() {
     thread_ = std::thread([this] { run(); });
     std::unique_lock lock(controlMutex_);
     control_.wait(lock, [this] { return phase_ != Phase::Starting; });
-    if (phase_ == Phase::Failed) {
-      error = failure_;
-      return false;
-    }
-    return true;
+    if (phase_ == Phase::Failed) return Failure{failure_};
+    return succeeded();
   }
 
-  bool openWindow(int32_t width, int32_t height, std::string& error) override {
-    if (width < 1 || height < 1) {
-      error = "ungültige Fenstergröße";
-      return false;
-    }
+  Status openWindow(int32_t width, int32_t height) override {
+    if (width < 1 || height < 1) return Failure{"ungültige Fenstergröße"};
     std::unique_lock lock(controlMutex_);
     if (phase_ != Phase::Ready) {
-      error = phase_ == Phase::Open ? "das Fenster ist schon offen" : failure_;
-      return false;
+      return Failure{phase_ == Phase::Open ? "das Fenster ist schon offen" : failure_};
     }
     width_ = width;
     height_ = height;
@@ -97,11 +90,8 @@ class SdlPlatform : public Platform {
     phase_ = Phase::Opening;
     control_.notify_all();
     control_.wait(lock, [this] { return phase_ != Phase::Opening; });
-    if (phase_ != Phase::Open) {
-      error = failure_;
-      return false;
-    }
-    return true;
+    if (phase_ != Phase::Open) return Failure{failure_};
+    return succeeded();
   }
 
   void present(const Image& frame) override {
@@ -355,26 +345,23 @@ class SdlPlatform : public Platform {
 
 }  // namespace
 
-std::unique_ptr<Platform> makeSdlPlatform(int scale, std::string& error) {
-  if (scale < 0 || scale > kMaxScale) {
-    error = "der Maßstab muss zwischen 1 und 4 liegen";
-    return nullptr;
-  }
+Result<std::unique_ptr<Platform>> makeSdlPlatform(int scale) {
+  if (scale < 0 || scale > kMaxScale) return Failure{"der Maßstab muss zwischen 1 und 4 liegen"};
   const char* display = std::getenv("DISPLAY");
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   if ((!display || !*display) && (!wayland || !*wayland)) {
-    error = "kein Bildschirm gefunden (DISPLAY ist nicht gesetzt)";
-    return nullptr;
+    return Failure{"kein Bildschirm gefunden (DISPLAY ist nicht gesetzt)"};
   }
-  std::optional<SdlLibrary> sdl = loadSdlLibrary(kSdlLibraryName, error);
-  if (!sdl) return nullptr;
+  Result<SdlLibrary> sdl = loadSdlLibrary(kSdlLibraryName);
+  if (!sdl) return Failure{sdl.reason()};
   // The polling loops pause 1 ms at a time; the default 50 us timer slack
   // would stretch every pause noticeably.
   prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
   auto platform = std::make_unique<SdlPlatform>(std::move(*sdl), scale);
-  if (!platform->start(error)) return nullptr;
+  const Status started = platform->start();
+  if (!started) return Failure{started.reason()};
   installCloseSignals();
-  return platform;
+  return std::unique_ptr<Platform>(std::move(platform));
 }
 
 SdlPresentStats sdlPresentStats(const Platform& platform) {

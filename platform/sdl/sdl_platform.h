@@ -5,14 +5,15 @@
 #include <memory>
 #include <string>
 
+#include "base/result.h"
 #include "gfx/platform.h"
 
 namespace akkusim {
 
 // `scale` 1..4 shows every framebuffer pixel as scale x scale pixels; 0
 // picks the largest that fits the display.
-// Nothing (with a one-line reason in `error`) when no display is available.
-std::unique_ptr<Platform> makeSdlPlatform(int scale, std::string& error);
+// A one-line reason when no display is available.
+Result<std::unique_ptr<Platform>> makeSdlPlatform(int scale);
 
 // What the window has shown so far: frames and the time spent on them
 // (writing the changed parts and sending them), for measurements.

@@ -44,11 +44,8 @@ uint32_t canvasWord(uint32_t pixel) {
 
 class WebPlatform : public Platform {
  public:
-  bool openWindow(int32_t width, int32_t height, std::string& error) override {
-    if (width < 1 || height < 1) {
-      error = "ungültige Fenstergröße";
-      return false;
-    }
+  Status openWindow(int32_t width, int32_t height) override {
+    if (width < 1 || height < 1) return Failure{"ungültige Fenstergröße"};
     width_ = width;
     height_ = height;
     const auto pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
@@ -56,7 +53,7 @@ class WebPlatform : public Platform {
     canvas_.assign(pixels, 0);
     shownAny_ = false;
     akkusim_note_shown_frame(shown_.data(), width, height);
-    return true;
+    return succeeded();
   }
 
   // Only the band of rows that changed goes to the canvas: copying and

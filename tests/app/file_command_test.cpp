@@ -40,8 +40,7 @@ struct CommandFixture {
   Session session;
 
   CommandFixture() {
-    std::string error;
-    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error)) << error;
+    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight).ok());
     fillBox(screen.window, 0, 0, kScreenWidth - 1, kScreenHeight - 1, kWhite);
     std::filesystem::create_directories(folder);
     session.program.lines[0].text = "NOOP";

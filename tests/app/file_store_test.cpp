@@ -60,8 +60,7 @@ struct Fixture {
   Session session;
 
   Fixture() {
-    std::string error;
-    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error)) << error;
+    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight).ok());
     fillBox(screen.window, 0, 0, kScreenWidth - 1, kScreenHeight - 1, kWhite);
     std::filesystem::create_directories(folder);
     session.program.lines[0].text = "HOLD";

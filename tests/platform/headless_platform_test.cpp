@@ -12,6 +12,16 @@ using namespace akkusim;
 
 namespace {
 
+TEST(HeadlessPlatform, RefusesAWindowWithoutPixelsAndSaysWhy) {
+  HeadlessPlatform platform;
+  EXPECT_TRUE(platform.openWindow(1100, 800).ok());
+  const Status refused = platform.openWindow(1100, 0);
+  ASSERT_FALSE(refused.ok());
+  EXPECT_EQ(refused.reason(),
+            "ung\xC3\xBCltige Fenstergr\xC3\xB6\xC3\x9F"
+            "e");
+}
+
 TEST(HeadlessPlatform, ScriptActionsHappenWhenTheVirtualClockReachesThem) {
   HeadlessPlatform p;
   p.wait(10).moveTo(5, 6).wait(10).press(1).wait(10).release();

@@ -15,8 +15,7 @@ namespace {
 
 struct OpenScreen : ::testing::Test {
   void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error)) << error;
+    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight).ok());
     setColors(screen, kBlack, kWhite);
     clearScreen(screen);
   }
@@ -43,9 +42,11 @@ TEST_F(OpenScreen, ClearingFillsWithTheBackground) {
 TEST(Screen, RefusesAnInvalidWindow) {
   HeadlessPlatform platform;
   Screen screen(platform);
-  std::string error;
-  EXPECT_FALSE(openScreen(screen, 0, 800, error));
-  EXPECT_FALSE(error.empty());
+  const Status opened = openScreen(screen, 0, 800);
+  ASSERT_FALSE(opened.ok());
+  EXPECT_EQ(opened.reason(),
+            "ung\xC3\xBCltige Fenstergr\xC3\xB6\xC3\x9F"
+            "e");
 }
 
 TEST_F(OpenScreen, ChangesAreShownByThePollingCallsAtMostEverySixteenMs) {

@@ -20,8 +20,9 @@ struct RefusedLibrary {
 class SdlLibraryRefused : public testing::TestWithParam<RefusedLibrary> {};
 
 TEST_P(SdlLibraryRefused, GivesTheReasonAndNoTable) {
-  std::string error;
-  EXPECT_FALSE(loadSdlLibrary(GetParam().library, error));
+  const Result<SdlLibrary> sdl = loadSdlLibrary(GetParam().library);
+  ASSERT_FALSE(sdl.ok());
+  const std::string& error = sdl.reason();
   EXPECT_NE(error.find(GetParam().reason), std::string::npos) << error;
   EXPECT_EQ(error.find('\n'), std::string::npos) << error;
 }
@@ -39,9 +40,8 @@ INSTANTIATE_TEST_SUITE_P(
 // Every name in the list is one the installed library exports, and the
 // pointers reach the functions of that name.
 TEST(SdlLibrary, TheInstalledLibraryHasEveryFunction) {
-  std::string error;
-  const std::optional<SdlLibrary> sdl = loadSdlLibrary(kSdlLibraryName, error);
-  ASSERT_TRUE(sdl) << error;
+  const Result<SdlLibrary> sdl = loadSdlLibrary(kSdlLibraryName);
+  ASSERT_TRUE(sdl.ok()) << sdl.reason();
   const SDL_Rect a{0, 0, 10, 10};
   const SDL_Rect b{5, 6, 10, 10};
   SDL_Rect both{};

@@ -11,15 +11,15 @@
 using namespace akkusim;
 
 int main() {
-  std::string error;
-  std::unique_ptr<Platform> platform = makeSdlPlatform(1, error);
+  Result<std::unique_ptr<Platform>> platform = makeSdlPlatform(1);
   if (!platform) {
-    std::printf("no window: %s\n", error.c_str());
+    std::printf("no window: %s\n", platform.reason().c_str());
     return 1;
   }
-  Screen screen(*platform);
-  if (!openScreen(screen, kScreenWidth, kScreenHeight, error)) {
-    std::printf("no screen: %s\n", error.c_str());
+  Screen screen(**platform);
+  const Status opened = openScreen(screen, kScreenWidth, kScreenHeight);
+  if (!opened) {
+    std::printf("no screen: %s\n", opened.reason().c_str());
     return 1;
   }
   setColors(screen, kBlack, kWhite);

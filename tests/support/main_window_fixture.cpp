@@ -15,8 +15,7 @@ MainWindowSession::MainWindowSession() : root(temp.path()), folder(root / "Progr
 }
 
 int32_t MainWindowSession::run() {
-  std::string error;
-  if (!startMainWindow(screen, main, error)) return 1;
+  if (!startMainWindow(screen, main)) return 1;
   if (!initialLines_.empty()) {
     ListingView& listing = main.listing;
     ProgramText& program = main.session.program;

@@ -23,10 +23,7 @@ MouseReading at(int32_t x, int32_t y, MouseButtons buttons = kLeft) {
 }
 
 struct ButtonScreen : ::testing::Test {
-  void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error));
-  }
+  void SetUp() override { ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight).ok()); }
   // Leftmost column with a pixel of the colour inside the button's fill.
   int32_t firstTextColumn(const Button& b, uint32_t colour) {
     for (int32_t x = b.bounds.x + 2; x < right(b.bounds); ++x) {

@@ -43,8 +43,7 @@ struct ChooserFixture {
   Image before;
 
   ChooserFixture() {
-    std::string error;
-    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error)) << error;
+    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight).ok());
     fillBox(screen.window, 0, 0, kScreenWidth - 1, kScreenHeight - 1, kUnderneath);
     before = screen.window;
     std::filesystem::create_directories(folder);

@@ -16,8 +16,7 @@ constexpr int32_t kTop = 200;  // the listing's first row on the screen
 
 struct ListingFixture : ::testing::Test {
   void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error));
+    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight).ok());
     listing = makeListingView();
   }
   void TearDown() override { destroyListingView(listing); }

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/headless_platform.h"
 #include "gfx/image.h"
-#include "ui/register_panel.h"
 #include "gfx/screen.h"
+#include "platform/headless/headless_platform.h"
+#include "ui/register_panel.h"
 
 using namespace akkusim;
 
@@ -19,10 +19,7 @@ namespace {
 struct Window {
   HeadlessPlatform platform;
   Screen screen{platform};
-  Window() {
-    std::string error;
-    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error)) << error;
-  }
+  Window() { EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight).ok()); }
 };
 
 // First differing pixel of the memory view area, or "" when they agree.
@@ -45,7 +42,8 @@ struct Change {
 TEST(MemoryViewTracker, UpdatesGiveTheSamePixelsAsAFullDrawing) {
   const std::vector<Change> changes = {
       {"nothing", [](MachineState&, MemoryView&, int32_t&) {}},
-      {"instruction moves on", [](MachineState& m, MemoryView&, int32_t&) { m.instructionAddress = 2; }},
+      {"instruction moves on",
+       [](MachineState& m, MemoryView&, int32_t&) { m.instructionAddress = 2; }},
       {"touched word and new values",
        [](MachineState& m, MemoryView&, int32_t& touched) {
          touched = 57;
@@ -58,7 +56,8 @@ TEST(MemoryViewTracker, UpdatesGiveTheSamePixelsAsAFullDrawing) {
       {"touched is the instruction",
        [](MachineState& m, MemoryView&, int32_t& touched) { touched = m.instructionAddress; }},
       {"nothing touched", [](MachineState&, MemoryView&, int32_t& touched) { touched = -1; }},
-      {"no instruction yet", [](MachineState& m, MemoryView&, int32_t&) { m.instructionAddress = -2; }},
+      {"no instruction yet",
+       [](MachineState& m, MemoryView&, int32_t&) { m.instructionAddress = -2; }},
       {"scrolled", [](MachineState&, MemoryView& v, int32_t&) { v.top = 50; }},
       {"word in the scrolled rows",
        [](MachineState& m, MemoryView&, int32_t& touched) {

@@ -30,8 +30,7 @@ struct BoxFixture {
   Screen screen{platform};
 
   BoxFixture() {
-    std::string error;
-    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error)) << error;
+    EXPECT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight).ok());
     fillBox(screen.window, 0, 0, kScreenWidth - 1, kScreenHeight - 1, kUnderneath);
   }
 

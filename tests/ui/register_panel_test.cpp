@@ -15,10 +15,7 @@ using namespace akkusim;
 namespace {
 
 struct PanelFixture : ::testing::Test {
-  void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error));
-  }
+  void SetUp() override { ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight).ok()); }
   HeadlessPlatform platform;
   Screen screen{platform};
   std::unique_ptr<MachineState> machine = std::make_unique<MachineState>();

@@ -14,10 +14,7 @@ using namespace akkusim;
 namespace {
 
 struct ViewScreen : ::testing::Test {
-  void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight, error));
-  }
+  void SetUp() override { ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight).ok()); }
   HeadlessPlatform platform;
   Screen screen{platform};
 };
