@@ -22,7 +22,7 @@ constexpr std::string_view kYesNo{"Ja\\nNein"};
 
 }  // namespace
 
-CommandResult laden(Screen& screen, Session& session, ProgramStore& store) {
+CommandResult loadProgram(Screen& screen, Session& session, ProgramStore& store) {
   const ChosenFile chosen = chooseFile(screen, true, "", store);
   // A cancel empties the name, so that the next Speichern proposes none.
   session.fileName = chosen.name;
@@ -40,7 +40,7 @@ CommandResult laden(Screen& screen, Session& session, ProgramStore& store) {
   return CommandResult::Done;
 }
 
-CommandResult speichern(Screen& screen, Session& session, ProgramStore& store) {
+CommandResult saveProgram(Screen& screen, Session& session, ProgramStore& store) {
   const ChosenFile chosen = chooseFile(screen, false, session.fileName, store);
   if (chosen.end == ChooserEnd::WindowClosed) return CommandResult::WindowClosed;
   const std::string& name = chosen.name;

@@ -12,8 +12,8 @@ struct Screen;
 struct Session;
 
 // Done also when the file was read with losses and the warning confirmed.
-CommandResult laden(Screen& screen, Session& session, ProgramStore& store);
+CommandResult loadProgram(Screen& screen, Session& session, ProgramStore& store);
 // A save the store cannot keep is a failed save, with its message.
-CommandResult speichern(Screen& screen, Session& session, ProgramStore& store);
+CommandResult saveProgram(Screen& screen, Session& session, ProgramStore& store);
 
 }  // namespace akkusim

@@ -7,7 +7,7 @@
 
 namespace akkusim {
 
-enum class MainButton { Laden, Speichern, Assemble, Starten, Schritt, Reset, Neu };
+enum class MainButton { Load, Save, Assemble, Run, Step, Reset, New };
 
 struct MainButtons {
   std::array<Button, 7> all;

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <algorithm>
+#include <array>
 
 #include "app/assemble_command.h"
 #include "app/file_command.h"
@@ -33,8 +34,8 @@ void assembleSequence(Screen& screen, MainWindow& main) {
   clearHighlight(screen, main.listing, main.session.program, main.session.highlightLine);
 }
 
-void ladenSequence(Screen& screen, MainWindow& main) {
-  main.result = laden(screen, main.session, *main.programs);
+void loadSequence(Screen& screen, MainWindow& main) {
+  main.result = loadProgram(screen, main.session, *main.programs);
   if (main.result == CommandResult::WindowClosed) return;
   main.listing.view.contentHeight = kListingRowHeight * lineCount(main.session.program);
   main.listing.view.scrollY = 0;
@@ -46,19 +47,19 @@ void ladenSequence(Screen& screen, MainWindow& main) {
   clearHighlight(screen, main.listing, main.session.program, main.session.highlightLine);
 }
 
-void speichernSequence(Screen& screen, MainWindow& main) {
-  main.result = speichern(screen, main.session, *main.programs);
+void saveSequence(Screen& screen, MainWindow& main) {
+  main.result = saveProgram(screen, main.session, *main.programs);
   waitForButtonRelease(screen, main);
 }
 
-void startenSequence(Screen& screen, MainWindow& main) {
+void runSequence(Screen& screen, MainWindow& main) {
   main.result = runProgram(screen, main.buttons, main.session, main.listing, main.memoryView);
   drawRegisterPanel(screen, main.memoryView, *main.session.machine, main.session.touchedAddress);
   drawTextCursor(screen, main);
   waitForButtonRelease(screen, main);
 }
 
-void schrittSequence(Screen& screen, MainWindow& main) {
+void stepSequence(Screen& screen, MainWindow& main) {
   main.result = executeStep(screen, main.session, main.listing, main.memoryView);
   drawRegisterPanel(screen, main.memoryView, *main.session.machine, main.session.touchedAddress);
   drawTextCursor(screen, main);
@@ -74,7 +75,7 @@ void resetSequence(Screen& screen, MainWindow& main) {
   clearHighlight(screen, main.listing, main.session.program, main.session.highlightLine);
 }
 
-void neuSequence(Screen& screen, MainWindow& main) {
+void newSequence(Screen& screen, MainWindow& main) {
   newProgram(screen, main.session, main.listing);
   drawTextCursor(screen, main);
   waitForButtonRelease(screen, main);
@@ -98,26 +99,31 @@ void memoryWheelStep(Screen& screen, MainWindow& main) {
   main.lastWheel = main.mouse.wheel;
 }
 
-// The first button the poll shows pressed runs its sequence; otherwise the
-// wheel may scroll the memory view.
+// The buttons in the order the poll asks them: the first one it shows
+// pressed runs its sequence.
+struct ButtonSequence {
+  MainButton button;
+  void (*sequence)(Screen&, MainWindow&);
+};
+constexpr std::array<ButtonSequence, 7> kButtonSequences{{
+    {MainButton::Assemble, assembleSequence},
+    {MainButton::Load, loadSequence},
+    {MainButton::Save, saveSequence},
+    {MainButton::Run, runSequence},
+    {MainButton::Step, stepSequence},
+    {MainButton::Reset, resetSequence},
+    {MainButton::New, newSequence},
+}};
+
+// A button's sequence, or else the wheel may scroll the memory view.
 void dispatchPointer(Screen& screen, MainWindow& main) {
-  if (pressed(main, MainButton::Assemble)) {
-    assembleSequence(screen, main);
-  } else if (pressed(main, MainButton::Laden)) {
-    ladenSequence(screen, main);
-  } else if (pressed(main, MainButton::Speichern)) {
-    speichernSequence(screen, main);
-  } else if (pressed(main, MainButton::Starten)) {
-    startenSequence(screen, main);
-  } else if (pressed(main, MainButton::Schritt)) {
-    schrittSequence(screen, main);
-  } else if (pressed(main, MainButton::Reset)) {
-    resetSequence(screen, main);
-  } else if (pressed(main, MainButton::Neu)) {
-    neuSequence(screen, main);
-  } else if (mouseInRect(main.mouse, kMemoryArea, ButtonFilter::Any)) {
-    memoryWheelStep(screen, main);
+  for (const ButtonSequence& entry : kButtonSequences) {
+    if (pressed(main, entry.button)) {
+      entry.sequence(screen, main);
+      return;
+    }
   }
+  if (mouseInRect(main.mouse, kMemoryArea, ButtonFilter::Any)) memoryWheelStep(screen, main);
 }
 
 void keepCursorLineVisible(Screen& screen, MainWindow& main) {

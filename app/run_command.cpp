@@ -16,8 +16,8 @@ namespace {
 
 // Every command button but Starten, which turns into Stoppen during a run.
 constexpr std::array<MainButton, 6> kLockedDuringRun{
-    MainButton::Laden,   MainButton::Speichern, MainButton::Assemble,
-    MainButton::Schritt, MainButton::Reset,     MainButton::Neu,
+    MainButton::Load, MainButton::Save,  MainButton::Assemble,
+    MainButton::Step, MainButton::Reset, MainButton::New,
 };
 
 }  // namespace
@@ -28,7 +28,7 @@ CommandResult runProgram(Screen& screen, MainButtons& buttons, Session& session,
   for (const MainButton which : kLockedDuringRun) {
     disableButton(screen, mainButton(buttons, which));
   }
-  Button& startStop = mainButton(buttons, MainButton::Starten);
+  Button& startStop = mainButton(buttons, MainButton::Run);
   startStop.label = "Stoppen";
   drawButton(screen, startStop);
 

@@ -20,8 +20,8 @@ inline constexpr std::string_view kProgramExtension{".txt"};
 
 // A name the learner gives: letters, digits, "_" and "-", 1 to 40 of them.
 inline constexpr std::size_t kMaxProgramNameLength = 40;
-// The same characters as the line editor's rule for the name field.
-inline constexpr std::string_view kProgramNameCharacters{"a0+_+-"};
+// The same characters as the line editor's character rules for the name field.
+inline constexpr std::string_view kProgramNameCharacterRules{"a0+_+-"};
 
 bool isProgramNameCharacter(char c);
 bool isProgramName(std::string_view name);

@@ -44,8 +44,8 @@ struct Dialog {
   ScrollView dialogView;
   ScrollView listView;
   Image background;
-  Button abbruch;
-  Button speichern;
+  Button cancel;
+  Button save;
   MouseReading mouse;
   std::optional<int32_t> lastWheel;  // none after a failed reading
 };
@@ -57,8 +57,8 @@ void open(Screen& screen, Dialog& dialog, ProgramStore& store) {
   dialog.background = createImage(kDialog.width, kDialog.height).value_or(Image{});
   const int32_t wheel = waitForRelease(screen, dialog.mouse);
   if (dialog.mouse.inside) dialog.lastWheel = wheel;
-  dialog.abbruch = makeButton({740, 550, 85, 20}, "Abbruch");
-  dialog.speichern = makeButton({740, 520, 85, 20}, "Speichern");
+  dialog.cancel = makeButton({740, 550, 85, 20}, "Abbruch");
+  dialog.save = makeButton({740, 520, 85, 20}, "Speichern");
   grabImage(screen, kDialog.x, kDialog.y, kDialog.width - 1, kDialog.height - 1, dialog.background);
 
   dialog.entries = store.list();
@@ -85,8 +85,8 @@ void open(Screen& screen, Dialog& dialog, ProgramStore& store) {
 
   showView(screen, dialog.dialogView, false, false);
   showView(screen, dialog.listView, true, true);
-  drawButton(screen, dialog.abbruch);
-  if (!dialog.loadMode) drawButton(screen, dialog.speichern);
+  drawButton(screen, dialog.cancel);
+  if (!dialog.loadMode) drawButton(screen, dialog.save);
 }
 
 ChosenFile close(Screen& screen, Dialog& dialog, ChosenFile result) {
@@ -105,9 +105,9 @@ void redrawNameField(Screen& screen, Dialog& dialog) {
   drawText(screen.window, kNameX, kNameY, dialog.name, ink);
   drawCursorBar(screen.window, kNameX - 8 + 8 * dialog.cursor, kNameY - 1, ink);
   if (dialog.name.empty()) {
-    disableButton(screen, dialog.speichern);
+    disableButton(screen, dialog.save);
   } else {
-    enableButton(screen, dialog.speichern);
+    enableButton(screen, dialog.save);
   }
 }
 
@@ -157,7 +157,7 @@ ChosenFile chooseFile(Screen& screen, bool loadMode, const std::string& proposed
       key = readKey(screen);
     } else {
       std::optional<EditKey> edited;
-      dialog.name = applyKeyToLine(dialog.name, kProgramNameCharacters, edited, kMaxNameLength,
+      dialog.name = applyKeyToLine(dialog.name, kProgramNameCharacterRules, edited, kMaxNameLength,
                                    dialog.cursor, reader);
       // Left at the first column would put the bar outside the field and
       // send the next insertion to the end of the name.
@@ -175,11 +175,11 @@ ChosenFile chooseFile(Screen& screen, bool loadMode, const std::string& proposed
     if (const auto picked = pickedEntry(dialog)) {
       return close(screen, dialog, chosen(dialog.entries[*picked]));
     }
-    if (buttonPressed(dialog.mouse, dialog.abbruch, ButtonFilter::LeftAlone) ||
+    if (buttonPressed(dialog.mouse, dialog.cancel, ButtonFilter::LeftAlone) ||
         key == keys::kEscape) {
       return close(screen, dialog, ChosenFile{ChooserEnd::Cancelled, {}});
     }
-    if (!loadMode && buttonPressed(dialog.mouse, dialog.speichern, ButtonFilter::LeftAlone)) {
+    if (!loadMode && buttonPressed(dialog.mouse, dialog.save, ButtonFilter::LeftAlone)) {
       return close(screen, dialog, chosen(dialog.name));
     }
     followWheel(screen, dialog);

@@ -39,7 +39,7 @@ TEST(AssembleCommand, ErrorShowsMessageAndKeepsTheOldProgram) {
     Image afterBox;
     s.typeProgram({"LOADI 7", "HOLD"});
     s.clickButton(MainButton::Assemble);
-    s.clickButton(MainButton::Schritt);
+    s.clickButton(MainButton::Step);
     s.typeProgram(c.faulty);
     s.clickButton(MainButton::Assemble).wait(kBoxOpen);
     s.capture(box).key(keys::kEnter).wait(10);
@@ -77,8 +77,8 @@ TEST(AssembleCommand, SuccessShowsMemoryButNotTheRegisterRows) {
   Image before;
   Image after;
   s.typeProgram({"LOADI 7", "ADDI 1", "HOLD"});
-  s.clickButton(MainButton::Schritt);
-  s.clickButton(MainButton::Schritt);  // NOOPs at 0 and 2
+  s.clickButton(MainButton::Step);
+  s.clickButton(MainButton::Step);  // NOOPs at 0 and 2
   s.capture(before);
   s.clickButton(MainButton::Assemble).wait(5);
   s.capture(after);

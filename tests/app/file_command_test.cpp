@@ -62,12 +62,12 @@ struct CommandFixture {
   }
 };
 
-TEST(Laden, PickedFileReplacesTheProgram) {
+TEST(LoadCommand, PickedFileReplacesTheProgram) {
   CommandFixture f;
   f.write("demo", "load 5\r\nHOLD\n# Ende\rx: word 3");
   f.platform.wait(5).click(kFirstEntryX, kFirstEntryY);
 
-  EXPECT_EQ(laden(f.screen, f.session, f.store), CommandResult::Done);
+  EXPECT_EQ(loadProgram(f.screen, f.session, f.store), CommandResult::Done);
   ASSERT_EQ(lineCount(f.session.program), 4);
   EXPECT_EQ(f.session.program.lines[0].text, "LOAD 5");
   EXPECT_EQ(f.session.program.lines[2].text, "# Ende");
@@ -77,7 +77,7 @@ TEST(Laden, PickedFileReplacesTheProgram) {
   EXPECT_EQ(f.session.highlightLine, 0);
 }
 
-TEST(Laden, CancelOrCloseKeepsTheProgramButTakesTheResultAsFileName) {
+TEST(LoadCommand, CancelOrCloseKeepsTheProgramButTakesTheResultAsFileName) {
   struct Case {
     const char* what;
     bool close;
@@ -100,17 +100,17 @@ TEST(Laden, CancelOrCloseKeepsTheProgramButTakesTheResultAsFileName) {
     } else if (c.useEscape) {
       f.platform.key(keys::kEscape);
     } else {
-      f.platform.click(kAbbruchX, kAbbruchY);
+      f.platform.click(kCancelX, kCancelY);
     }
 
-    EXPECT_EQ(laden(f.screen, f.session, f.store), c.status) << c.what;
+    EXPECT_EQ(loadProgram(f.screen, f.session, f.store), c.status) << c.what;
     EXPECT_EQ(f.session.fileName, c.fileName) << c.what;
     EXPECT_EQ(f.session.program.lines[0].text, "NOOP") << c.what;
     EXPECT_EQ(f.session.highlightLine, 1) << c.what;
   }
 }
 
-TEST(Laden, FileThatCannotBeOpenedLeavesTheProgramWithoutAMessage) {
+TEST(LoadCommand, FileThatCannotBeOpenedLeavesTheProgramWithoutAMessage) {
   CommandFixture f;
   f.write("weg", kOld);
   f.platform.wait(5)
@@ -118,13 +118,13 @@ TEST(Laden, FileThatCannotBeOpenedLeavesTheProgramWithoutAMessage) {
       .click(kFirstEntryX, kFirstEntryY)
       .wait(5);
 
-  EXPECT_EQ(laden(f.screen, f.session, f.store), CommandResult::NotDone);
+  EXPECT_EQ(loadProgram(f.screen, f.session, f.store), CommandResult::NotDone);
   EXPECT_EQ(f.session.fileName, "weg");
   EXPECT_EQ(f.session.program.lines[0].text, "NOOP");
   EXPECT_LT(f.platform.nowMs(), 40.0) << "no message box waited";
 }
 
-TEST(Laden, LossesShowTheWarningOnceAndItsAnswerIsTheStatus) {
+TEST(LoadCommand, LossesShowTheWarningOnceAndItsAnswerIsTheStatus) {
   struct Case {
     Key answer;  // key for the warning box
     CommandResult status;
@@ -139,7 +139,7 @@ TEST(Laden, LossesShowTheWarningOnceAndItsAnswerIsTheStatus) {
     f.platform.wait(5).click(kFirstEntryX, kFirstEntryY).wait(10);
     f.capture(warning).key(c.answer);
 
-    EXPECT_EQ(laden(f.screen, f.session, f.store), c.status);
+    EXPECT_EQ(loadProgram(f.screen, f.session, f.store), c.status);
     EXPECT_EQ(pixelAt(warning, kWarningFrameX, kWarningFrameY), kBlack) << "warning shown";
     ASSERT_EQ(lineCount(f.session.program), 3);
     EXPECT_EQ(f.session.program.lines[0].text, std::string(40, 'x'));
@@ -148,7 +148,7 @@ TEST(Laden, LossesShowTheWarningOnceAndItsAnswerIsTheStatus) {
   }
 }
 
-TEST(Speichern, TypedNameWritesEveryLineWithCrLf) {
+TEST(SaveCommand, TypedNameWritesEveryLineWithCrLf) {
   CommandFixture f;
   f.session.program.lines = {ProgramLine{}, ProgramLine{}, ProgramLine{}};
   f.session.program.lines[0].text = "LOAD 5  ";
@@ -156,7 +156,7 @@ TEST(Speichern, TypedNameWritesEveryLineWithCrLf) {
   f.session.program.lines[2].text = "# \xc3\xa4nderung";
   f.platform.wait(5).type("neu_1").key(keys::kEnter);
 
-  EXPECT_EQ(speichern(f.screen, f.session, f.store), CommandResult::Done);
+  EXPECT_EQ(saveProgram(f.screen, f.session, f.store), CommandResult::Done);
   EXPECT_EQ(f.read("neu_1"), "LOAD 5  \r\n\r\n# \xc3\xa4nderung\r\n");
   EXPECT_EQ(f.session.fileName, "neu_1");
   for (const auto& entry : std::filesystem::directory_iterator(f.folder)) {
@@ -164,7 +164,7 @@ TEST(Speichern, TypedNameWritesEveryLineWithCrLf) {
   }
 }
 
-TEST(Speichern, OverwriteQuestionGuardsOtherExistingFiles) {
+TEST(SaveCommand, OverwriteQuestionGuardsOtherExistingFiles) {
   struct Case {
     const char* what;
     std::string fileName;       // before
@@ -193,7 +193,7 @@ TEST(Speichern, OverwriteQuestionGuardsOtherExistingFiles) {
     f.capture(question);
     if (c.answer) f.platform.key(*c.answer);
 
-    EXPECT_EQ(speichern(f.screen, f.session, f.store), c.status) << c.what;
+    EXPECT_EQ(saveProgram(f.screen, f.session, f.store), c.status) << c.what;
     // Without a question the command returns before the capture is due.
     const bool questionShown =
         question.width > 0 && pixelAt(question, kQuestionFrameX, kQuestionFrameY) == kBlack;
@@ -203,20 +203,20 @@ TEST(Speichern, OverwriteQuestionGuardsOtherExistingFiles) {
   }
 }
 
-TEST(Speichern, CancelOrCloseInTheChooserWritesNothing) {
+TEST(SaveCommand, CancelOrCloseInTheChooserWritesNothing) {
   const std::vector<std::pair<Key, CommandResult>> cases = {
       {keys::kEscape, CommandResult::NotDone}, {keys::kWindowClose, CommandResult::WindowClosed}};
   for (const auto& [key, status] : cases) {
     CommandFixture f;
     f.session.fileName = "alt";
     f.platform.wait(5).key(key);
-    EXPECT_EQ(speichern(f.screen, f.session, f.store), status);
+    EXPECT_EQ(saveProgram(f.screen, f.session, f.store), status);
     EXPECT_EQ(f.session.fileName, "alt");
     EXPECT_TRUE(std::filesystem::is_empty(f.folder));
   }
 }
 
-TEST(Speichern, FailureShowsAMessageAndKeepsTheOldFile) {
+TEST(SaveCommand, FailureShowsAMessageAndKeepsTheOldFile) {
   enum class Fault { MissingFolder, ReadOnlyFile, FolderInTheWay };
   struct Case {
     const char* what;
@@ -257,7 +257,7 @@ TEST(Speichern, FailureShowsAMessageAndKeepsTheOldFile) {
     f.platform.key(keys::kEnter).wait(10);
     f.capture(message).key(c.answer);
 
-    EXPECT_EQ(speichern(f.screen, f.session, f.store), c.status) << c.what;
+    EXPECT_EQ(saveProgram(f.screen, f.session, f.store), c.status) << c.what;
     EXPECT_EQ(pixelAt(message, kFailureFrameX, kFailureFrameY), kBlack) << c.what;
     switch (c.fault) {
       case Fault::MissingFolder:

@@ -29,12 +29,12 @@ bool rowHasInk(const Image& window, int32_t row, int32_t fromX, int32_t toX) {
   return false;
 }
 
-TEST(FileSequences, LadenPicksAFileRedrawsTheListingAndPutsTheCursorOnLineOne) {
+TEST(FileSequences, LoadPicksAFileRedrawsTheListingAndPutsTheCursorOnLineOne) {
   MainWindowSession s;
   s.writeProgram("demo", "load 5\r\nhold\r\n");
   s.setProgram({"NOOP", "NOOP", "NOOP", "NOOP", "HOLD"}, 3);
   s.platform.wait(5);
-  s.clickButton(MainButton::Laden).wait(10).click(kFirstEntryX, kFirstEntryY).wait(10);
+  s.clickButton(MainButton::Load).wait(10).click(kFirstEntryX, kFirstEntryY).wait(10);
 
   EXPECT_EQ(s.run(), 0);
   EXPECT_EQ(s.lineCount(), 2);
@@ -52,18 +52,18 @@ TEST(FileSequences, LadenPicksAFileRedrawsTheListingAndPutsTheCursorOnLineOne) {
   EXPECT_EQ(pixelAt(window, 61, 205), kBlack) << "text cursor at line 1, column 1";
 }
 
-TEST(FileSequences, CancelledLadenKeepsTheTextButEmptiesTheFileName) {
+TEST(FileSequences, CancelledLoadKeepsTheTextButEmptiesTheFileName) {
   for (const bool escape : {true, false}) {
     MainWindowSession s;
     s.writeProgram("demo", kOld);
     s.setProgram({"NOOP", "HOLD"}, 1);
     s.platform.call([&s] { s.main.session.fileName = "alt"; });
     s.platform.wait(5);
-    s.clickButton(MainButton::Laden).wait(10);
+    s.clickButton(MainButton::Load).wait(10);
     if (escape) {
       s.platform.key(keys::kEscape);
     } else {
-      s.platform.click(kAbbruchX, kAbbruchY);
+      s.platform.click(kCancelX, kCancelY);
     }
     s.platform.wait(10);
 
@@ -82,9 +82,9 @@ TEST(FileSequences, SavedProgramLoadsBackToTheSameListing) {
   s.platform.wait(5);
   s.platform.call([&] { beforeSave = s.screen.window; });
   s.platform.wait(5);
-  s.clickButton(MainButton::Speichern).wait(10).type("neu").key(keys::kEnter).wait(10);
+  s.clickButton(MainButton::Save).wait(10).type("neu").key(keys::kEnter).wait(10);
   s.platform.call([&s] { s.main.session.program.lines[1].text = "geaendert"; });
-  s.clickButton(MainButton::Laden).wait(10).click(kFirstEntryX, kFirstEntryY).wait(10);
+  s.clickButton(MainButton::Load).wait(10).click(kFirstEntryX, kFirstEntryY).wait(10);
 
   EXPECT_EQ(s.run(), 0);
   // The current line is padded to 40 characters; the others keep their length.
@@ -105,8 +105,8 @@ TEST(FileSequences, OverwriteQuestionAnsweredWithTheMouse) {
     s.writeProgram("alt", kOld);
     s.setProgram({"NOOP"}, 0);
     s.platform.wait(5);
-    s.clickButton(MainButton::Speichern).wait(10).type("alt").key(keys::kEnter).wait(10);
-    s.platform.click(yes ? kJaX : kNeinX, kQuestionButtonY).wait(10);
+    s.clickButton(MainButton::Save).wait(10).type("alt").key(keys::kEnter).wait(10);
+    s.platform.click(yes ? kYesX : kNoX, kQuestionButtonY).wait(10);
 
     EXPECT_EQ(s.run(), 0);
     EXPECT_EQ(s.readProgram("alt"), yes ? "NOOP" + std::string(36, ' ') + "\r\n" : kOld);
@@ -121,9 +121,9 @@ TEST(FileSequences, ClosingTheWindowInsideADialogEndsTheProgramAtOnce) {
     bool insideQuestion;
   };
   const std::vector<Case> cases = {
-      {"Laden chooser", MainButton::Laden, false},
-      {"Speichern chooser", MainButton::Speichern, false},
-      {"overwrite question", MainButton::Speichern, true},
+      {"Laden chooser", MainButton::Load, false},
+      {"Speichern chooser", MainButton::Save, false},
+      {"overwrite question", MainButton::Save, true},
   };
   for (const Case& c : cases) {
     MainWindowSession s;
@@ -149,7 +149,7 @@ TEST(FileSequences, SaveFailureIsReportedAndTheProgramGoesOn) {
   s.setProgram({"NOOP"}, 0);
   Image message;
   s.platform.wait(5);
-  s.clickButton(MainButton::Speichern).wait(10).type("neu").key(keys::kEnter).wait(10);
+  s.clickButton(MainButton::Save).wait(10).type("neu").key(keys::kEnter).wait(10);
   s.platform.call([&] { message = s.screen.window; });
   s.platform.key(keys::kEnter).wait(10).key(keys::kEnd).type(" # weiter").wait(10);
 

@@ -67,7 +67,7 @@ struct Fixture {
   }
 };
 
-TEST(FileStore, LadenAndSpeichernGoThroughTheStoreByName) {
+TEST(FileStore, LoadAndSaveGoThroughTheStoreByName) {
   // Setup
   Fixture f;
   std::ofstream(f.folder / "demo.txt", std::ios::binary) << "LOAD 5\r\n";
@@ -76,9 +76,9 @@ TEST(FileStore, LadenAndSpeichernGoThroughTheStoreByName) {
   f.platform.wait(5).type("2").key(keys::kEnter);        // Speichern as "demo2"
 
   // Run
-  EXPECT_EQ(laden(f.screen, f.session, f.store), CommandResult::NotDone);
-  EXPECT_EQ(laden(f.screen, f.session, f.store), CommandResult::Done);
-  EXPECT_EQ(speichern(f.screen, f.session, f.store), CommandResult::Done);
+  EXPECT_EQ(loadProgram(f.screen, f.session, f.store), CommandResult::NotDone);
+  EXPECT_EQ(loadProgram(f.screen, f.session, f.store), CommandResult::Done);
+  EXPECT_EQ(saveProgram(f.screen, f.session, f.store), CommandResult::Done);
 
   // Verify
   const std::vector<std::string> expected = {"list", "list",         "load demo",
@@ -97,7 +97,7 @@ TEST(FileStore, AProgramTheStoreCannotKeepIsASaveFailure) {
   f.platform.call([&] { message = f.screen.window; }).key(keys::kEnter);
 
   // Run
-  const CommandResult result = speichern(f.screen, f.session, f.store);
+  const CommandResult result = saveProgram(f.screen, f.session, f.store);
 
   // Verify
   EXPECT_EQ(result, CommandResult::NotDone);

@@ -155,7 +155,7 @@ TEST(MainWindow, WheelTurnedOutsideTakesOneStepOnReentry) {
   EXPECT_EQ(s.main.lastWheel, -3);
 }
 
-TEST(MainWindow, NeuStartsAnEmptyProgramAtTheTop) {
+TEST(MainWindow, NewStartsAnEmptyProgramAtTheTop) {
   MainWindowSession s;
   std::vector<std::string> program(100, "LOAD 5");
   s.setProgram(program, 99);
@@ -163,7 +163,7 @@ TEST(MainWindow, NeuStartsAnEmptyProgramAtTheTop) {
     s.main.session.fileName = "alt";
     s.main.session.machine->memory[3] = 17;
   });
-  s.clickButton(MainButton::Neu).wait(5);
+  s.clickButton(MainButton::New).wait(5);
 
   s.run();
 
@@ -280,7 +280,7 @@ TEST(MainWindow, ClosingTheWindowOnTheLoadWarningLeavesTheCursorInTheProgram) {
   s.writeProgram("kurz", "HOLD\x01\r\n");  // a control byte: loaded with a warning
   s.setProgram(std::vector<std::string>(100, "HOLD"), 80);
   s.platform.wait(5);
-  s.clickButton(MainButton::Laden).wait(20).click(300, 250).wait(20).closeWindow().wait(20);
+  s.clickButton(MainButton::Load).wait(20).click(300, 250).wait(20).closeWindow().wait(20);
 
   EXPECT_EQ(s.run(), 0);
 

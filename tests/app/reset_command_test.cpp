@@ -21,11 +21,11 @@ TEST(ResetCommand, ClearsMachineAndHighlightThenRunsClearedMemoryToTheLimit) {
   Image box;
   s.typeProgram({"LOADI 7", "HOLD"});
   s.clickButton(MainButton::Assemble);
-  s.clickButton(MainButton::Schritt);
+  s.clickButton(MainButton::Step);
   s.clickButton(MainButton::Reset).wait(5);
   s.capture(afterReset);
   // 32,768 passes of NOOP at 1 ms each, then the memory limit.
-  s.clickButton(MainButton::Starten).wait(34000);
+  s.clickButton(MainButton::Run).wait(34000);
   s.capture(box).key(keys::kEnter);
   EXPECT_EQ(s.run(), 0);
 

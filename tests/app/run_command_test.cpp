@@ -27,39 +27,39 @@ bool showsButton(const Image& shot, MainButton which, std::string_view label, bo
 }
 
 bool allButtonsActive(const Image& shot) {
-  return showsButton(shot, MainButton::Laden, "Laden", true) &&
-         showsButton(shot, MainButton::Speichern, "Speichern", true) &&
+  return showsButton(shot, MainButton::Load, "Laden", true) &&
+         showsButton(shot, MainButton::Save, "Speichern", true) &&
          showsButton(shot, MainButton::Assemble, "Assemble", true) &&
-         showsButton(shot, MainButton::Starten, "Starten", true) &&
-         showsButton(shot, MainButton::Schritt, "Schritt", true) &&
+         showsButton(shot, MainButton::Run, "Starten", true) &&
+         showsButton(shot, MainButton::Step, "Schritt", true) &&
          showsButton(shot, MainButton::Reset, "Reset", true) &&
-         showsButton(shot, MainButton::Neu, "Neu", true);
+         showsButton(shot, MainButton::New, "Neu", true);
 }
 
-TEST(RunCommand, RunsToProgrammendeAndGivesTheButtonsBack) {
+TEST(RunCommand, RunsToTheProgramEndAndGivesTheButtonsBack) {
   RunSession s;
   Image running;
   Image after;
   s.typeProgram({"LOADI 3", "loop:", "SUBI 1", "JMPNZ loop", "HOLD"});
   s.clickButton(MainButton::Assemble);
-  s.clickButton(MainButton::Starten).wait(kBoxOpen);
+  s.clickButton(MainButton::Run).wait(kBoxOpen);
   s.capture(running).key(keys::kEnter).wait(10);
   s.capture(after);
   EXPECT_EQ(s.run(), 0);
 
   // While the box is up the run is still on: six buttons grey, "Stoppen".
   EXPECT_TRUE(showsMessage(running, "Programmende", " OK "));
-  EXPECT_TRUE(showsButton(running, MainButton::Laden, "Laden", false));
-  EXPECT_TRUE(showsButton(running, MainButton::Speichern, "Speichern", false));
+  EXPECT_TRUE(showsButton(running, MainButton::Load, "Laden", false));
+  EXPECT_TRUE(showsButton(running, MainButton::Save, "Speichern", false));
   EXPECT_TRUE(showsButton(running, MainButton::Assemble, "Assemble", false));
-  EXPECT_TRUE(showsButton(running, MainButton::Schritt, "Schritt", false));
+  EXPECT_TRUE(showsButton(running, MainButton::Step, "Schritt", false));
   EXPECT_TRUE(showsButton(running, MainButton::Reset, "Reset", false));
-  EXPECT_TRUE(showsButton(running, MainButton::Neu, "Neu", false));
-  EXPECT_TRUE(showsButton(running, MainButton::Starten, "Stoppen", true));
+  EXPECT_TRUE(showsButton(running, MainButton::New, "Neu", false));
+  EXPECT_TRUE(showsButton(running, MainButton::Run, "Stoppen", true));
   EXPECT_EQ(listingRowBackground(running, 4), kLightGreen);
 
   EXPECT_TRUE(allButtonsActive(after));
-  EXPECT_EQ(mainButton(s.main.buttons, MainButton::Starten).label, "Starten");
+  EXPECT_EQ(mainButton(s.main.buttons, MainButton::Run).label, "Starten");
   const MachineState& m = *s.main.session.machine;
   EXPECT_EQ(m.accumulator, 0);
   EXPECT_EQ(m.zero, 1);
@@ -80,7 +80,7 @@ TEST(RunCommand, FirstPassMarksWordZeroAsTouched) {
   s.typeProgram(std::vector<std::string>(20, "NOOP"));
   s.typeProgram({"HOLD"});
   s.clickButton(MainButton::Assemble);
-  s.clickButton(MainButton::Starten).wait(2);
+  s.clickButton(MainButton::Run).wait(2);
   s.capture(running).wait(kBoxOpen).key(keys::kEnter);
   EXPECT_EQ(s.run(), 0);
   EXPECT_TRUE(wordIsRed(running, 0));
@@ -94,7 +94,7 @@ TEST(RunCommand, ListingOnTheScreenFollowsEveryStepOfARun) {
   std::vector<Image> listings(6);
   s.typeProgram({"LOADI 100", "loop:", "SUBI 1", "JMPNZ loop", "HOLD"});
   s.clickButton(MainButton::Assemble);
-  s.clickButton(MainButton::Starten);
+  s.clickButton(MainButton::Run);
   for (std::size_t i = 0; i < screens.size(); ++i) {
     s.platform.wait(i == 0 ? 0.5 : 7.3).call([&s, &screens, &listings, i] {
       screens[i] = s.screen.window;
@@ -116,7 +116,7 @@ TEST(RunCommand, ListingOnTheScreenFollowsEveryStepOfARun) {
   }
 }
 
-TEST(RunCommand, StoppenEndsTheRunAndTheProgramContinues) {
+TEST(RunCommand, StopEndsTheRunAndTheProgramContinues) {
   RunSession s;
   CommandResult stopped = CommandResult::Done;
   int32_t afterStop = 0;
@@ -124,15 +124,15 @@ TEST(RunCommand, StoppenEndsTheRunAndTheProgramContinues) {
   Image afterStopShot;
   s.typeProgram({"loop:", "ADDI 1", "JMP loop"});
   s.clickButton(MainButton::Assemble);
-  s.clickButton(MainButton::Starten).wait(50);
-  s.pressNotingResult(MainButton::Starten, stopped);
+  s.clickButton(MainButton::Run).wait(50);
+  s.pressNotingResult(MainButton::Run, stopped);
   s.platform.call([&s, &countAtStop] { countAtStop = s.main.session.machine->accumulator; });
   s.capture(afterStopShot);
-  s.clickButton(MainButton::Schritt);
-  s.clickButton(MainButton::Schritt);
+  s.clickButton(MainButton::Step);
+  s.clickButton(MainButton::Step);
   s.platform.call([&s, &afterStop] { afterStop = s.main.session.machine->accumulator; });
-  s.clickButton(MainButton::Starten).wait(20);
-  s.clickButton(MainButton::Starten);
+  s.clickButton(MainButton::Run).wait(20);
+  s.clickButton(MainButton::Run);
   EXPECT_EQ(s.run(), 0);
 
   EXPECT_EQ(stopped, CommandResult::Stopped);
@@ -148,7 +148,7 @@ TEST(RunCommand, ClosingTheWindowDuringARunEndsTheProgram) {
   // Would end by itself after about a second, long after the close.
   s.typeProgram({"LOADI 500", "loop:", "SUBI 1", "JMPNZ loop", "HOLD"});
   s.clickButton(MainButton::Assemble);
-  s.clickButton(MainButton::Starten).wait(20).closeWindow();
+  s.clickButton(MainButton::Run).wait(20).closeWindow();
   const double closedAt = s.platform.scriptEndMs();
   EXPECT_EQ(s.run(), 0);
   EXPECT_LT(s.platform.nowMs(), closedAt + 10);
@@ -160,7 +160,7 @@ TEST(RunCommand, ClosingTheWindowWhileAMessageIsUpEndsTheProgram) {
   RunSession s;
   s.typeProgram({"HOLD"});
   s.clickButton(MainButton::Assemble);
-  s.clickButton(MainButton::Starten).wait(kBoxOpen).closeWindow();
+  s.clickButton(MainButton::Run).wait(kBoxOpen).closeWindow();
   const double closedAt = s.platform.scriptEndMs();
   EXPECT_EQ(s.run(), 0);
   EXPECT_LT(s.platform.nowMs(), closedAt + 10);
@@ -187,7 +187,7 @@ TEST(RunCommand, RunTimeErrorsStopTheRunWithTheirMessage) {
     Image after;
     s.typeProgram(c.program);
     s.clickButton(MainButton::Assemble);
-    s.clickButton(MainButton::Starten).wait(kBoxOpen);
+    s.clickButton(MainButton::Run).wait(kBoxOpen);
     s.capture(box).key(keys::kEnter).wait(10);
     s.capture(after);
     EXPECT_EQ(s.run(), 0);

@@ -16,7 +16,7 @@ using namespace akkusim;
 
 namespace {
 
-TEST(SchrittCommand, MarksLineAndWordsAndStopsAtHold) {
+TEST(StepCommand, MarksLineAndWordsAndStopsAtHold) {
   RunSession s;
   Image first;
   Image second;
@@ -24,13 +24,13 @@ TEST(SchrittCommand, MarksLineAndWordsAndStopsAtHold) {
   Image holdAgain;
   s.typeProgram({"LOADI 7", "STORE 100", "HOLD"});
   s.clickButton(MainButton::Assemble);
-  s.clickButton(MainButton::Schritt).wait(5);
+  s.clickButton(MainButton::Step).wait(5);
   s.capture(first);
-  s.clickButton(MainButton::Schritt).wait(5);
+  s.clickButton(MainButton::Step).wait(5);
   s.capture(second);
-  s.clickButton(MainButton::Schritt).wait(kBoxOpen);
+  s.clickButton(MainButton::Step).wait(kBoxOpen);
   s.capture(hold).key(keys::kEnter);
-  s.clickButton(MainButton::Schritt).wait(kBoxOpen);
+  s.clickButton(MainButton::Step).wait(kBoxOpen);
   s.capture(holdAgain).key(keys::kEnter);
   EXPECT_EQ(s.run(), 0);
 
@@ -65,18 +65,18 @@ TEST(SchrittCommand, MarksLineAndWordsAndStopsAtHold) {
   EXPECT_EQ(s.main.session.machine->memory[100], 7);
 }
 
-TEST(SchrittCommand, StaleLineNumbersAreLeftAlone) {
+TEST(StepCommand, StaleLineNumbersAreLeftAlone) {
   RunSession s;
   Image shot;
   s.typeProgram({"NOOP", "NOOP", "NOOP", "HOLD"});
   s.clickButton(MainButton::Assemble);
-  s.clickButton(MainButton::Schritt);
-  s.clickButton(MainButton::Schritt);
+  s.clickButton(MainButton::Step);
+  s.clickButton(MainButton::Step);
   // "Neu" leaves one empty line; the line map still names lines 2 to 4,
   // and the mark may name a line that is gone.
-  s.clickButton(MainButton::Neu);
+  s.clickButton(MainButton::New);
   s.platform.call([&s] { s.main.session.highlightLine = 9; });
-  s.clickButton(MainButton::Schritt).wait(5);
+  s.clickButton(MainButton::Step).wait(5);
   s.capture(shot);
   EXPECT_EQ(s.run(), 0);
 

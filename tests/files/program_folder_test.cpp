@@ -65,10 +65,11 @@ TEST(ProgramName, TheNameFieldAcceptsExactlyTheRulesCharacters) {
     const char c = static_cast<char>(byte);
     std::optional<EditKey> key;
     int32_t column = 1;
-    const std::string typed = applyKeyToLine(
-        "", kProgramNameCharacters, key, static_cast<int32_t>(kMaxProgramNameLength), column, [c] {
-          return EditKey{EditKeyKind::Character, c};
-        });
+    const std::string typed =
+        applyKeyToLine("", kProgramNameCharacterRules, key,
+                       static_cast<int32_t>(kMaxProgramNameLength), column, [c] {
+                         return EditKey{EditKeyKind::Character, c};
+                       });
     EXPECT_EQ(typed == std::string(1, c), isProgramNameCharacter(c)) << "byte " << byte;
   }
 }

@@ -10,11 +10,11 @@ namespace akkusim {
 // Points inside the dialogs.
 inline constexpr int32_t kFirstEntryX = 400;
 inline constexpr int32_t kFirstEntryY = 250;
-inline constexpr int32_t kAbbruchX = 780;
-inline constexpr int32_t kAbbruchY = 560;
+inline constexpr int32_t kCancelX = 780;
+inline constexpr int32_t kCancelY = 560;
 // "Ja" and "Nein" of the overwrite question (box at X 399, Y 345).
-inline constexpr int32_t kJaX = 517;
-inline constexpr int32_t kNeinX = 571;
+inline constexpr int32_t kYesX = 517;
+inline constexpr int32_t kNoX = 571;
 inline constexpr int32_t kQuestionButtonY = 434;
 // Outer frame corners of the three boxes the file commands show.
 inline constexpr int32_t kQuestionFrameX = 399;

@@ -28,10 +28,10 @@ int32_t rowY(int32_t row) {
   return 245 + 15 * row + 5;
 }
 constexpr int32_t kListInsideX = 400;
-constexpr int32_t kAbbruchX = 780;
-constexpr int32_t kAbbruchY = 560;
-constexpr int32_t kSpeichernFrameX = 740;
-constexpr int32_t kSpeichernFrameY = 520;
+constexpr int32_t kCancelX = 780;
+constexpr int32_t kCancelY = 560;
+constexpr int32_t kSaveFrameX = 740;
+constexpr int32_t kSaveFrameY = 520;
 
 struct ChooserFixture {
   HeadlessPlatform platform;
@@ -95,12 +95,12 @@ TEST(FileChooser, SaveModeNameFieldFollowsTheTypedName) {
 
   EXPECT_TRUE(anyPixel(opened, 410, 220, 441, 227, kBlack));
   expectCursorBarAt(opened, 442);
-  EXPECT_EQ(pixelAt(opened, kSpeichernFrameX, kSpeichernFrameY), kBlack);
+  EXPECT_EQ(pixelAt(opened, kSaveFrameX, kSaveFrameY), kBlack);
   EXPECT_TRUE(anyPixel(typed, 442, 220, 449, 227, kBlack)) << "the digit 1";
   expectCursorBarAt(typed, 450);
   EXPECT_FALSE(anyPixel(emptied, 413, 219, 729, 228, kBlack));
   expectCursorBarAt(emptied, 410);
-  EXPECT_EQ(pixelAt(emptied, kSpeichernFrameX, kSpeichernFrameY), kGrey) << "Speichern disabled";
+  EXPECT_EQ(pixelAt(emptied, kSaveFrameX, kSaveFrameY), kGrey) << "Speichern disabled";
 }
 
 TEST(FileChooser, CursorBarBehindAFullNameDisappearsWhenTheNameShrinks) {
@@ -151,7 +151,7 @@ TEST(FileChooser, LeftStopsAtTheNamesFirstColumn) {
   EXPECT_FALSE(anyPixel(atStart, 400, 219, 409, 228, kBlack));
 }
 
-TEST(FileChooser, SpeichernButtonReturnsTheNameAndIsEnabledBeforeTheFirstKey) {
+TEST(FileChooser, SaveButtonReturnsTheNameAndIsEnabledBeforeTheFirstKey) {
   ChooserFixture f;
   f.platform.wait(5).click(780, 530);
   EXPECT_EQ(f.choose(false, ""), "");
@@ -172,10 +172,10 @@ TEST(FileChooser, LoadModeIgnoresTypingAndEnter) {
 
   EXPECT_EQ(f.choose(true), "demo");
   EXPECT_EQ(typed.pixels, opened.pixels) << "no name field in load mode";
-  EXPECT_EQ(pixelAt(typed, kSpeichernFrameX, kSpeichernFrameY), kWhite) << "no Speichern";
+  EXPECT_EQ(pixelAt(typed, kSaveFrameX, kSaveFrameY), kWhite) << "no Speichern";
 }
 
-TEST(FileChooser, EscapeAbbruchAndCloseEndTheDialogAndRestoreTheWindow) {
+TEST(FileChooser, EscapeCancelAndCloseEndTheDialogAndRestoreTheWindow) {
   struct Case {
     bool loadMode;
     bool useEscape;
@@ -201,7 +201,7 @@ TEST(FileChooser, EscapeAbbruchAndCloseEndTheDialogAndRestoreTheWindow) {
     } else if (c.useClose) {
       f.platform.closeWindow();
     } else {
-      f.platform.click(kAbbruchX, kAbbruchY);
+      f.platform.click(kCancelX, kCancelY);
     }
     f.platform.wait(500).key(keys::character('x'));  // would be read only if the dialog stayed open
 

@@ -151,7 +151,7 @@ TEST(ShowMessage, TooWideBoxIsNotShownAndDrawsNothing) {
   EXPECT_EQ(f.platform.pollCount(), 0);
 }
 
-TEST(ShowMessage, DrawsProgrammendeBoxAndRestoresTheWindow) {
+TEST(ShowMessage, DrawsTheProgramEndBoxAndRestoresTheWindow) {
   BoxFixture f;
   const Image before = f.screen.window;
   Image shown;
@@ -194,8 +194,8 @@ TEST(ShowMessage, DrawsProgrammendeBoxAndRestoresTheWindow) {
 }
 
 // The overwrite question: "Ja" at x 496..538, "Nein" at x 550..592, y 423..446.
-constexpr int32_t kJaX = 516;
-constexpr int32_t kNeinX = 570;
+constexpr int32_t kYesX = 516;
+constexpr int32_t kNoX = 570;
 constexpr int32_t kButtonsY = 435;
 
 TEST(ShowMessage, AnswersKeysAndClicks) {
@@ -216,19 +216,19 @@ TEST(ShowMessage, AnswersKeysAndClicks) {
        MessageAnswer::FirstButton},
       {"other keys dropped", "Ja\\nNein",
        [](HeadlessPlatform& p) { p.type("x ").key(keys::kEscape); }, MessageAnswer::SecondButton},
-      {"click Ja", "Ja\\nNein", [](HeadlessPlatform& p) { p.click(kJaX, kButtonsY); },
+      {"click Ja", "Ja\\nNein", [](HeadlessPlatform& p) { p.click(kYesX, kButtonsY); },
        MessageAnswer::FirstButton},
-      {"click Nein", "Ja\\nNein", [](HeadlessPlatform& p) { p.click(kNeinX, kButtonsY); },
+      {"click Nein", "Ja\\nNein", [](HeadlessPlatform& p) { p.click(kNoX, kButtonsY); },
        MessageAnswer::SecondButton},
       {"click on the frame line is outside", "Ja\\nNein",
        [](HeadlessPlatform& p) { p.click(496, kButtonsY).key(keys::kEscape); },
        MessageAnswer::SecondButton},
       {"right and left together ignored", "Ja\\nNein",
-       [](HeadlessPlatform& p) { p.click(kJaX, kButtonsY, 3).key(keys::kEscape); },
+       [](HeadlessPlatform& p) { p.click(kYesX, kButtonsY, 3).key(keys::kEscape); },
        MessageAnswer::SecondButton},
       {"press outside held until release", "Ja\\nNein",
        [](HeadlessPlatform& p) {
-         p.moveTo(100, 100).press().key(keys::kEnter).moveTo(kNeinX, kButtonsY).wait(5).release();
+         p.moveTo(100, 100).press().key(keys::kEnter).moveTo(kNoX, kButtonsY).wait(5).release();
        },
        MessageAnswer::FirstButton},
       {"Escape on three buttons picks the third", "Ja\\nNein\\nAbbruch",
@@ -237,8 +237,8 @@ TEST(ShowMessage, AnswersKeysAndClicks) {
        [](HeadlessPlatform& p) { p.click(620, kButtonsY); }, MessageAnswer::ThirdButton},
       {"press held while the pointer leaves and comes back", "Ja\\nNein",
        [](HeadlessPlatform& p) {
-         p.moveTo(kNeinX, kButtonsY).press().wait(5).leaveWindow().wait(5);
-         p.moveTo(kNeinX, kButtonsY).wait(5).release();
+         p.moveTo(kNoX, kButtonsY).press().wait(5).leaveWindow().wait(5);
+         p.moveTo(kNoX, kButtonsY).wait(5).release();
        },
        MessageAnswer::SecondButton},
       {"window closed", "Ja\\nNein", [](HeadlessPlatform& p) { p.closeWindow(); },
@@ -266,7 +266,7 @@ TEST(ShowMessage, WaitsForTheReleaseOfTheOpeningClick) {
   BoxFixture f;
   // Still held from the click that opened the box: neither a press on "Ja"
   // nor a drag.
-  f.platform.moveTo(kJaX, kButtonsY).press().wait(10).release().wait(5).key(keys::kEscape);
+  f.platform.moveTo(kYesX, kButtonsY).press().wait(10).release().wait(5).key(keys::kEscape);
   EXPECT_EQ(showMessage(f.screen, kQuestion, "Ja\\nNein"), MessageAnswer::SecondButton);
 }
 
@@ -274,7 +274,7 @@ TEST(ShowMessage, PressOnButtonInvertsAndReleasingElsewhereCancels) {
   BoxFixture f;
   Image pressed;
   Image released;
-  f.platform.wait(5).moveTo(kNeinX, kButtonsY).press().wait(5);
+  f.platform.wait(5).moveTo(kNoX, kButtonsY).press().wait(5);
   f.capture(pressed).moveTo(700, 700).wait(5).release().wait(5);
   f.capture(released).key(keys::kEnter);
 
@@ -295,8 +295,8 @@ TEST(ShowMessage, PressOnButtonInvertsAndReleasingElsewhereCancels) {
 TEST(ShowMessage, APressedButtonStaysPressedWhileThePointerIsOutsideTheWindow) {
   BoxFixture f;
   Image outside;
-  f.platform.wait(5).moveTo(kNeinX, kButtonsY).press().wait(5).leaveWindow().wait(5);
-  f.capture(outside).moveTo(kNeinX, kButtonsY).wait(5).release();
+  f.platform.wait(5).moveTo(kNoX, kButtonsY).press().wait(5).leaveWindow().wait(5);
+  f.capture(outside).moveTo(kNoX, kButtonsY).wait(5).release();
 
   EXPECT_EQ(showMessage(f.screen, kQuestion, "Ja\\nNein"), MessageAnswer::SecondButton);
 
@@ -348,7 +348,7 @@ TEST(ShowMessage, DraggingMovesTheBoxAndClampsAtTheEdges) {
 TEST(ShowMessage, ButtonsAnswerAtTheirNewPlaceAfterADrag) {
   BoxFixture f;
   f.platform.wait(5).moveTo(420, 360).press().wait(3).moveTo(320, 260).wait(3).release();
-  f.platform.wait(3).click(kNeinX - 100, kButtonsY - 100);
+  f.platform.wait(3).click(kNoX - 100, kButtonsY - 100);
   EXPECT_EQ(showMessage(f.screen, kQuestion, "Ja\\nNein"), MessageAnswer::SecondButton);
 }
 
