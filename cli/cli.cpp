@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <charconv>
@@ -116,6 +117,7 @@ std::optional<CliError> parseSet(std::string_view text, Options& options) {
 }
 
 std::optional<CliError> parseDump(std::string_view text, Options& options) {
+  if (options.dump) return CliError{"--dump nur einmal angeben"};
   const CliError error{"--dump erwartet VON-BIS mit 0 <= VON <= BIS <= 65535, nicht '" +
                        std::string(text) + "'"};
   const std::size_t dash = text.find('-');
@@ -155,6 +157,10 @@ std::optional<CliError> parseOptions(int argc, const char* const* argv, bool wit
   }
   if (!options.haveFile) {
     return CliError{std::string("Programmdatei fehlt (siehe akkusim --help)")};
+  }
+  // As in a test file: each word once, whatever the order of the options.
+  if (const std::optional<int32_t> address = firstRepeatedAddress(options.words)) {
+    return CliError{"--set: Adresse " + std::to_string(*address) + " ist mehrfach angegeben"};
   }
   return std::nullopt;
 }
@@ -284,6 +290,17 @@ int asmCommand(int argc, const char* const* argv, std::istream& in, std::ostream
   return kExitHold;
 }
 
+// The progress line rewrites itself with carriage returns, so only a
+// terminal gets it; and only when the report goes elsewhere (a file), since
+// on the same terminal its lines would run into the report's.
+bool progressWanted() {
+  if (!::isatty(STDERR_FILENO)) return false;
+  struct stat out {};
+  struct stat err {};
+  if (::fstat(STDOUT_FILENO, &out) != 0 || ::fstat(STDERR_FILENO, &err) != 0) return false;
+  return out.st_dev != err.st_dev || out.st_ino != err.st_ino;
+}
+
 }  // namespace
 
 bool isCliInvocation(int argc, const char* const* argv) {
@@ -311,7 +328,7 @@ int runCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
   if (command == "run") return runCommand(argc, argv, in, out, err);
   if (command == "asm") return asmCommand(argc, argv, in, out, err);
   if (command == "test") {
-    return runTestCommand(argc, argv, in, out, err, &err == &std::cerr && ::isatty(STDERR_FILENO));
+    return runTestCommand(argc, argv, in, out, err, &err == &std::cerr && progressWanted());
   }
   err << "akkusim: unbekannter Befehl '" << command << "' (siehe akkusim --help)\n";
   return kExitUsage;

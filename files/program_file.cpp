@@ -4,125 +4,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <array>
 #include <atomic>
 #include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <string_view>
 #include <system_error>
-
-#include "program/line_parser.h"
 
 namespace akkusim {
 
 namespace {
 
 constexpr std::size_t kChunkBytes = 64 * 1024;
-
-// Position of the first CR or LF, or npos.
-std::size_t lineEndIn(std::string_view bytes) {
-  const void* lf = std::memchr(bytes.data(), '\n', bytes.size());
-  const std::size_t limit =
-      lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - bytes.data()) : bytes.size();
-  const void* cr = std::memchr(bytes.data(), '\r', limit);
-  if (cr) return static_cast<std::size_t>(static_cast<const char*>(cr) - bytes.data());
-  return lf ? limit : std::string_view::npos;
-}
-
-// Collects the lines of a file as the bytes arrive, holding no more than one
-// line's 40 characters at a time.
-class LineCollector {
- public:
-  explicit LineCollector(LoadedProgram& result) : result_(result) {}
-
-  // False once no further line can be kept (the program is full); the rest
-  // of the input need not be read then.
-  bool feed(std::string_view bytes) {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-      const unsigned char byte = static_cast<unsigned char>(bytes[i]);
-      if (afterCr_) {
-        afterCr_ = false;
-        if (byte == '\n') {  // second half of CR LF
-          ++i;
-          continue;
-        }
-      }
-      if (byte == '\n' || byte == '\r') {
-        afterCr_ = byte == '\r';
-        if (!endLine()) return false;
-        ++i;
-        continue;
-      }
-      if (!startLine()) return false;
-      if (text_.size() >= static_cast<std::size_t>(kMaxLineLength)) {
-        // The line is full: skip to its end without looking at each byte.
-        const std::size_t end = lineEndIn(bytes.substr(i));
-        result_.incomplete = true;
-        i = end == std::string_view::npos ? bytes.size() : i + end;
-        continue;
-      }
-      appendByte(byte);
-      ++i;
-    }
-    return true;
-  }
-
-  void finish() {
-    if (inLine_) endLine();
-    if (result_.program.lines.empty()) result_.program.lines.emplace_back();
-  }
-
- private:
-  // A line starts with its first byte; false when it would be one too many.
-  bool startLine() {
-    if (inLine_) return true;
-    if (static_cast<int32_t>(result_.program.lines.size()) >= kMaxProgramLines) {
-      result_.incomplete = true;
-      return false;
-    }
-    inLine_ = true;
-    return true;
-  }
-
-  void appendByte(unsigned char byte) {
-    if (byte == '\t') {
-      for (int k = 0; k < 4; ++k) appendChar(' ');
-    } else if (byte >= 32 && byte <= 254) {
-      appendChar(static_cast<char>(byte));
-    } else {
-      result_.incomplete = true;  // control bytes and 255 cannot be held
-    }
-  }
-
-  void appendChar(char c) {
-    if (text_.size() >= static_cast<std::size_t>(kMaxLineLength)) {
-      result_.incomplete = true;
-      return;
-    }
-    text_.push_back(c);
-  }
-
-  bool endLine() {
-    // A line end with nothing before it is an empty line of its own.
-    if (!startLine()) return false;
-    ProgramLine line;
-    line.text = std::move(text_);
-    text_.clear();
-    const auto index = static_cast<int16_t>(result_.program.lines.size());
-    parseLine(line, index);
-    result_.program.lines.push_back(std::move(line));
-    inLine_ = false;
-    return true;
-  }
-
-  LoadedProgram& result_;
-  std::string text_;  // never longer than kMaxLineLength
-  bool inLine_ = false;
-  bool afterCr_ = false;
-};
 
 std::atomic<unsigned> temporaryCounter{0};
 
@@ -163,23 +55,6 @@ bool writeProgramTo(int fd, const ProgramText& program) {
 }
 
 }  // namespace
-
-LoadedProgram readProgram(std::istream& in) {
-  LoadedProgram result;
-  result.program.lines.clear();
-  LineCollector collector(result);
-  std::array<char, kChunkBytes> chunk;
-  for (;;) {
-    in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-    const auto count = static_cast<std::size_t>(in.gcount());
-    if (count == 0) break;
-    if (!collector.feed(std::string_view(chunk.data(), count))) break;
-  }
-  // A read that failed before the end of the input lost the rest of it.
-  if (in.bad()) result.incomplete = true;
-  collector.finish();
-  return result;
-}
 
 bool writeProgram(std::ostream& out, const ProgramText& program) {
   for (const ProgramLine& line : program.lines) {

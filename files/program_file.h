@@ -1,6 +1,8 @@
 #pragma once
 // Reading and writing program files: plain text, one program line per text
-// line, CR LF after every written line.
+// line, CR LF after every written line. Written in code page 437, the
+// editor's own bytes; read as code page 437 or, when the bytes are plainly
+// UTF-8, as UTF-8 (the rule is in program_reading.cpp).
 
 #include <filesystem>
 #include <istream>
@@ -15,9 +17,11 @@ namespace akkusim {
 struct LoadedProgram {
   ProgramText program;      // every line parsed with its index
   bool incomplete = false;  // bytes dropped or lines cut
+  bool readAsUtf8 = false;  // the file was UTF-8, converted to code page 437
 };
 
-// Reads in bounded memory whatever the size of the input or its lines.
+// Reads in bounded memory whatever the size of the input or its lines. A
+// leading UTF-8 byte order mark is skipped.
 LoadedProgram readProgram(std::istream& in);
 // Writes each line's text followed by CR LF; false if any write failed.
 bool writeProgram(std::ostream& out, const ProgramText& program);

@@ -1,8 +1,12 @@
 #include "files/program_folder.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <fstream>
+#include <set>
 #include <system_error>
+#include <utility>
 
 #include "text/ascii_case.h"
 
@@ -43,6 +47,65 @@ void forEachProgramFile(const std::filesystem::path& folder, ExtensionCase exten
     if (!name || !it->is_regular_file(typeError) || typeError) continue;
     visit(*name, it->path());
   }
+}
+
+// Files told apart by what they are, not by how they are named: "a.txt",
+// "./a.txt" and a folder's "abgaben/../a.txt" are one file. A name that
+// names no file stands for itself.
+class FileIdentities {
+ public:
+  bool firstTime(const std::string& file) {
+    struct stat info {};
+    if (file != "-" && ::stat(file.c_str(), &info) == 0) {
+      return files_.insert({info.st_dev, info.st_ino}).second;
+    }
+    return names_.insert(file).second;
+  }
+
+ private:
+  std::set<std::pair<dev_t, ino_t>> files_;
+  std::set<std::string> names_;
+};
+
+struct FolderContents {
+  std::vector<ProgramArgument> programs;
+  std::vector<std::string> skipped;
+};
+
+bool isHidden(const std::filesystem::path& path) {
+  const std::string name = path.filename().string();
+  return !name.empty() && name.front() == '.';
+}
+
+// Every file below `folder`, hidden ones aside; a listing that fails part way
+// keeps what it found. Links to folders are not followed (no cycles).
+FolderContents walkFolder(const std::filesystem::path& folder) {
+  FolderContents contents;
+  std::error_code error;
+  std::filesystem::recursive_directory_iterator it(
+      folder, std::filesystem::directory_options::skip_permission_denied, error);
+  for (const std::filesystem::recursive_directory_iterator end; !error && it != end;
+       it.increment(error)) {
+    const std::filesystem::path& path = it->path();
+    std::error_code typeError;
+    if (isHidden(path)) {
+      if (it->is_directory(typeError)) it.disable_recursion_pending();
+      continue;
+    }
+    if (it->is_directory(typeError) || !it->is_regular_file(typeError)) continue;
+    if (!programNameOf(path.filename().string(), ExtensionCase::Any)) {
+      contents.skipped.push_back(path.string());
+      continue;
+    }
+    const std::filesystem::path inFolder = path.lexically_relative(folder).parent_path();
+    contents.programs.push_back({path.string(), inFolder.generic_string()});
+  }
+  const auto byFile = [](const ProgramArgument& a, const ProgramArgument& b) {
+    return a.file < b.file;
+  };
+  std::sort(contents.programs.begin(), contents.programs.end(), byFile);
+  std::sort(contents.skipped.begin(), contents.skipped.end());
+  return contents;
 }
 
 }  // namespace
@@ -103,23 +166,24 @@ bool programFileExists(const std::filesystem::path& folder, std::string_view nam
   return in.is_open();
 }
 
-std::vector<std::string> expandProgramArguments(const std::vector<std::string>& arguments) {
-  std::vector<std::string> files;
+ProgramArguments expandProgramArguments(const std::vector<std::string>& arguments) {
+  ProgramArguments expanded;
+  FileIdentities seen;
   for (const std::string& argument : arguments) {
     std::error_code error;
     if (argument == "-" || !std::filesystem::is_directory(argument, error)) {
-      files.push_back(argument);
+      if (seen.firstTime(argument)) expanded.programs.push_back({argument, ""});
       continue;
     }
-    std::vector<std::string> found;
-    forEachProgramFile(argument, ExtensionCase::Any,
-                       [&found](const std::string&, const std::filesystem::path& path) {
-                         found.push_back(path.string());
-                       });
-    std::sort(found.begin(), found.end());
-    files.insert(files.end(), found.begin(), found.end());
+    FolderContents contents = walkFolder(argument);
+    for (ProgramArgument& program : contents.programs) {
+      if (seen.firstTime(program.file)) expanded.programs.push_back(std::move(program));
+    }
+    for (std::string& file : contents.skipped) {
+      if (seen.firstTime(file)) expanded.skipped.push_back(std::move(file));
+    }
   }
-  return files;
+  return expanded;
 }
 
 }  // namespace akkusim

@@ -55,10 +55,27 @@ std::vector<std::string> listProgramFolder(const std::filesystem::path& folder);
 // opened for reading (a folder of that name is none).
 bool programFileExists(const std::filesystem::path& folder, std::string_view name);
 
+// A program a command line stands for.
+struct ProgramArgument {
+  std::string file;     // as given, or the path found in a given folder
+  std::string learner;  // the sub-folder (path) of a given folder it lies in, or ""
+};
+
+struct ProgramArguments {
+  std::vector<ProgramArgument> programs;
+  std::vector<std::string> skipped;  // files in the given folders that are no programs
+};
+
 // Command-line arguments to the program files they stand for, in order: a
-// folder stands for its program files (extension in any letter case, not
-// hidden), sorted by their bytes; anything else
-// (also "-", standard input) is taken as a program file as it is.
-std::vector<std::string> expandProgramArguments(const std::vector<std::string>& arguments);
+// folder stands for the program files in it and in its sub-folders, at any
+// depth (extension in any letter case), sorted by their paths' bytes. A
+// download from a school platform has one sub-folder per learner, so a file
+// in a sub-folder is that learner's. Hidden files and folders (".git",
+// "._abgabe.txt") belong to the system, not to a learner, and are passed
+// over; any other file that is no program is listed as skipped. Anything
+// else given (also "-", standard input) is taken as a program file as it is.
+// A file that two arguments stand for (a folder given twice, a file given
+// also by its folder) counts once, where it first appears.
+ProgramArguments expandProgramArguments(const std::vector<std::string>& arguments);
 
 }  // namespace akkusim

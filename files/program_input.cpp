@@ -52,8 +52,29 @@ class InspectingBuffer : public std::streambuf {
 const std::string kReadError = "Lesefehler";
 const std::string kTooLargeProgram = "zu gro\xC3\x9F f\xC3\xBCr ein Programm (mehr als 16 MiB)";
 
+// The system's own texts are English; the reasons a user meets are named
+// here, the rest by number.
+std::string errorText(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM:
+      return "keine Berechtigung";
+    case EIO:
+      return "Ein-/Ausgabefehler";
+    case ELOOP:
+      return "zu viele symbolische Verkn\xC3\xBCpfungen";
+    case ENAMETOOLONG:
+      return "Name zu lang";
+    case EMFILE:
+    case ENFILE:
+      return "zu viele offene Dateien";
+    default:
+      return "Systemfehler " + std::to_string(error);
+  }
+}
+
 Failure unreadable() {
-  return Failure{"nicht lesbar (" + std::string(std::strerror(errno)) + ")"};
+  return Failure{"nicht lesbar (" + errorText(errno) + ")"};
 }
 
 // The size of a regular file (0 for anything else that can be read), or why

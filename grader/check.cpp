@@ -9,6 +9,7 @@
 #include "machine/run.h"
 #include "program/assemble.h"
 #include "program/messages.h"
+#include "text/cp437.h"
 
 namespace akkusim {
 
@@ -24,6 +25,7 @@ std::vector<Difference> differencesOf(const TestCase& testCase, const MachineSta
   if (end != testCase.expectedEnd) {
     Difference d;
     d.kind = DifferenceKind::End;
+    d.address = machine.instructionAddress;
     d.expectedEnd = testCase.expectedEnd;
     d.actualEnd = end;
     found.push_back(d);
@@ -80,6 +82,17 @@ std::optional<std::string> forbiddenUse(const TestSuite& suite, const ProgramTex
   return std::nullopt;
 }
 
+// The failing line as the learner wrote it, so that a teacher need not open
+// the file: ": ADDX 101", nothing for a line that is not there.
+std::string lineTextOf(const ProgramText& program, int32_t line) {
+  if (line < 1 || line > static_cast<int32_t>(program.lines.size())) return "";
+  const std::string& text = program.lines[static_cast<std::size_t>(line - 1)].text;
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return "";
+  const std::size_t last = text.find_last_not_of(' ');
+  return ": " + utf8FromCp437(std::string_view(text).substr(first, last - first + 1));
+}
+
 }  // namespace
 
 std::vector<CaseResult> checkAssembled(const TestSuite& suite, const MachineState& assembled,
@@ -94,6 +107,7 @@ std::vector<CaseResult> checkAssembled(const TestSuite& suite, const MachineStat
     CaseResult result;
     result.end = run.end;
     result.steps = run.steps;
+    result.instructionAddress = scratch.instructionAddress;
     result.differences = differencesOf(testCase, scratch, run.end);
     result.passed = result.differences.empty();
     results.push_back(std::move(result));
@@ -114,7 +128,8 @@ ProgramResult checkProgram(const TestSuite& suite, const std::string& file,
     LineMap lineMap;
     const AssembleResult assembled = assembleProgram(loaded->program, machines.assembled, lineMap);
     if (assembled.error != AssembleError::None) {
-      error = joinLines(assembleErrorLines(assembled), " ");
+      error = joinLines(assembleErrorLines(assembled), " ") +
+              lineTextOf(loaded->program, assembled.line);
     } else {
       error = forbiddenUse(suite, loaded->program);
     }

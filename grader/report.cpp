@@ -7,6 +7,7 @@
 #include "machine/run.h"
 #include "program/messages.h"
 #include "text/json.h"
+#include "text/utf8.h"
 
 namespace akkusim {
 
@@ -20,13 +21,18 @@ std::string endText(RunEnd end, int64_t maxSteps) {
   return runEndText(end);
 }
 
+bool isRunError(RunEnd end) {
+  return end != RunEnd::Hold && end != RunEnd::StepLimit;
+}
+
 std::string valuesText(int32_t expected, int32_t actual) {
   return " erwartet " + std::to_string(expected) + ", erhalten " + std::to_string(actual);
 }
 
-// File names come from learners; a line break in one must not forge a line.
+// File names come from learners; a line break in one must not forge a line,
+// and a name that is no UTF-8 is shown as the JSON gives it.
 std::string printable(const std::string& text) {
-  std::string shown = text;
+  std::string shown = validUtf8(text);
   for (char& c : shown) {
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
   }
@@ -86,6 +92,7 @@ void printCaseJson(std::ostream& out, const TestCase& testCase, const CaseResult
   }
   if (!programError) {
     out << ",\"end\":" << jsonString(runEndName(c.end)) << ",\"steps\":" << c.steps;
+    if (isRunError(c.end)) out << ",\"instructionAddress\":" << c.instructionAddress;
   }
   out << ",\"differences\":[";
   for (std::size_t k = 0; k < c.differences.size(); ++k) {
@@ -97,9 +104,10 @@ void printCaseJson(std::ostream& out, const TestCase& testCase, const CaseResult
 
 void printProgramJson(std::ostream& out, const TestSuite& suite, const ProgramResult& program,
                       ReportView view) {
-  out << "{\"file\":" << jsonString(program.file) << ",\"passed\":" << program.passed
-      << ",\"total\":" << suite.cases.size() << ",\"points\":" << program.points
-      << ",\"maxPoints\":" << maxPoints(suite);
+  out << "{\"file\":" << jsonString(program.file);
+  if (!program.learner.empty()) out << ",\"learner\":" << jsonString(program.learner);
+  out << ",\"passed\":" << program.passed << ",\"total\":" << suite.cases.size()
+      << ",\"points\":" << program.points << ",\"maxPoints\":" << maxPoints(suite);
   if (program.error) out << ",\"error\":" << jsonString(*program.error);
   if (program.incomplete) out << ",\"warning\":" << jsonString(joinLines(loadWarningLines(), " "));
   out << ",\"cases\":[";
@@ -112,9 +120,10 @@ void printProgramJson(std::ostream& out, const TestSuite& suite, const ProgramRe
 
 void reportProgramText(std::ostream& out, const TestSuite& suite, const ProgramResult& program) {
   const auto total = static_cast<int64_t>(suite.cases.size());
-  out << printable(program.file) << ": " << program.passed << " von " << total << ' '
-      << casesText(total) << " bestanden" << pointsText(suite, program.points, maxPoints(suite))
-      << '\n';
+  if (!program.learner.empty()) out << printable(program.learner) << " (";
+  out << printable(program.file) << (program.learner.empty() ? ": " : "): ") << program.passed
+      << " von " << total << ' ' << casesText(total) << " bestanden"
+      << pointsText(suite, program.points, maxPoints(suite)) << '\n';
   if (program.error) {
     out << "  " << printable(*program.error) << '\n';
     return;
@@ -135,6 +144,10 @@ std::string differenceText(const Difference& d, int64_t maxSteps) {
   switch (d.kind) {
     case DifferenceKind::End: {
       std::string text = endText(d.actualEnd, maxSteps);
+      // As `run` shows the counter: the instruction that failed.
+      if (isRunError(d.actualEnd) && d.address >= 0) {
+        text += " bei Adresse " + std::to_string(d.address);
+      }
       if (d.expectedEnd != RunEnd::Hold) text += ", erwartet: " + endText(d.expectedEnd, maxSteps);
       return text;
     }
@@ -146,6 +159,12 @@ std::string differenceText(const Difference& d, int64_t maxSteps) {
       return std::string("Flag ") + d.flag + valuesText(d.expected, d.actual);
   }
   return "";
+}
+
+std::string skippedLine(const std::string& file) {
+  return "\xC3\x9C"
+         "bersprungen (kein Programm): " +
+         printable(file);
 }
 
 std::string failedCaseText(const TestSuite& suite, std::size_t index, const CaseResult& result,
@@ -205,6 +224,7 @@ void reportProgram(std::ostream& out, ReportWriter& writer, const TestSuite& sui
 void endReport(std::ostream& out, const ReportWriter& writer, const TestSuite& suite) {
   switch (writer.format) {
     case ReportFormat::Text: {
+      for (const std::string& file : writer.skipped) out << skippedLine(file) << '\n';
       const int64_t allCases = static_cast<int64_t>(suite.cases.size()) * writer.programs;
       out << "Gesamt: " << writer.passedCases << " von " << allCases << ' ' << casesText(allCases)
           << " bestanden" << pointsText(suite, writer.points, maxPoints(suite) * writer.programs)
@@ -213,7 +233,15 @@ void endReport(std::ostream& out, const ReportWriter& writer, const TestSuite& s
       break;
     }
     case ReportFormat::Json:
-      out << "]}\n";
+      out << ']';
+      if (!writer.skipped.empty()) {
+        out << ",\"skipped\":[";
+        for (std::size_t i = 0; i < writer.skipped.size(); ++i) {
+          out << (i == 0 ? "" : ",") << jsonString(writer.skipped[i]);
+        }
+        out << ']';
+      }
+      out << "}\n";
       break;
     case ReportFormat::Csv:
       break;

@@ -32,12 +32,16 @@ struct ReportWriter {
   int64_t passedCases = 0;
   int64_t passedPrograms = 0;
   int64_t points = 0;
+  std::vector<std::string> skipped;  // files of the folders that are no programs
 };
 
 void beginReport(std::ostream& out, ReportWriter& writer, const TestSuite& suite);
 void reportProgram(std::ostream& out, ReportWriter& writer, const TestSuite& suite,
                    const ProgramResult& program);
 void endReport(std::ostream& out, const ReportWriter& writer, const TestSuite& suite);
+
+// "Übersprungen (kein Programm): FILE", as the text report lists it.
+std::string skippedLine(const std::string& file);
 
 // The whole report at once.
 void printReport(std::ostream& out, ReportWriter writer, const TestSuite& suite,

@@ -3,6 +3,8 @@
 #include <ostream>
 #include <string_view>
 
+#include "text/utf8.h"
+
 namespace akkusim {
 
 namespace {
@@ -11,9 +13,10 @@ namespace {
 constexpr std::string_view kRowEnd = "\r\n";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// The learner a program belongs to: its file's name without folder and
-// extension ("abgaben/anna.txt" is anna).
+// The learner a program belongs to: the sub-folder it was found in, else its
+// file's name without folder and extension ("abgaben/anna.txt" is anna).
 std::string learnerOf(const ProgramResult& program) {
+  if (!program.learner.empty()) return program.learner;
   std::string name = program.file;
   const std::size_t slash = name.find_last_of('/');
   if (slash != std::string::npos) name.erase(0, slash + 1);
@@ -34,7 +37,7 @@ std::string firstReason(const TestSuite& suite, const ProgramResult& program, Re
 }  // namespace
 
 std::string csvField(const std::string& text, char separator) {
-  std::string field = text;
+  std::string field = validUtf8(text);
   // A leading =, +, -, @ or control character would start a formula.
   if (!field.empty() && (field[0] == '=' || field[0] == '+' || field[0] == '-' || field[0] == '@' ||
                          field[0] == '\t' || field[0] == '\r')) {

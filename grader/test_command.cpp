@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <filesystem>
+#include <istream>
 #include <iterator>
 #include <memory>
 #include <mutex>
@@ -78,6 +79,11 @@ Result<TestOptions> parseTestOptions(int argc, const char* const* argv) {
     } else {
       if (arg == "-") {
         // Standard input can be read only once.
+        if (options.testFile == "-") {
+          return Failure{
+              "'-' (Standardeingabe) ist schon die Testdatei; Programme als Dateien oder Ordner "
+              "angeben"};
+        }
         if (stdinTaken) return Failure{"'-' (Standardeingabe) nur einmal angeben"};
         stdinTaken = true;
       }
@@ -92,6 +98,17 @@ Result<TestOptions> parseTestOptions(int argc, const char* const* argv) {
     return Failure{"--csv-separator nur zusammen mit --csv"};
   }
   return options;
+}
+
+// The test file, or standard input for "-". A file past the limit is read
+// one byte beyond it, which readTestFile refuses.
+Result<std::string> readTestText(const std::string& file, std::istream& in) {
+  if (file != "-") return readNamedFile(file, "Testdatei", kMostTestFileBytes);
+  std::string text(kMostTestFileBytes + 1, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  if (in.bad()) return Failure{"Lesefehler"};
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  return text;
 }
 
 // The cores this process may run on (taskset and containers narrow them).
@@ -110,7 +127,7 @@ std::size_t usableCores() {
 // bounded however many programs a folder holds and however slow one is.
 struct Pipeline {
   const TestSuite& suite;
-  const std::vector<std::string>& files;
+  const std::vector<ProgramArgument>& files;
   std::istream& in;
   std::size_t window = 1;
   std::mutex lock{};
@@ -119,6 +136,12 @@ struct Pipeline {
   std::size_t written = 0;  // programs the writer has printed
   std::vector<std::optional<ProgramResult>> results{};
 };
+
+ProgramResult checkArgument(Pipeline& p, std::size_t index, CheckMachines& machines) {
+  ProgramResult result = checkProgram(p.suite, p.files[index].file, p.in, machines);
+  result.learner = p.files[index].learner;
+  return result;
+}
 
 void checkWorker(Pipeline& p) {
   auto machines = std::make_unique<CheckMachines>();
@@ -131,7 +154,7 @@ void checkWorker(Pipeline& p) {
       if (p.next >= p.files.size()) return;
       index = p.next++;
     }
-    ProgramResult result = checkProgram(p.suite, p.files[index], p.in, *machines);
+    ProgramResult result = checkArgument(p, index, *machines);
     {
       const std::lock_guard<std::mutex> hold(p.lock);
       p.results[index] = std::move(result);
@@ -166,7 +189,7 @@ void checkAndReport(Pipeline& p, std::ostream& out, ReportWriter& writer,
     // No thread to be had: check here, one program after the other.
     auto machines = std::make_unique<CheckMachines>();
     for (std::size_t i = 0; i < p.files.size(); ++i) {
-      reportProgram(out, writer, p.suite, checkProgram(p.suite, p.files[i], p.in, *machines));
+      reportProgram(out, writer, p.suite, checkArgument(p, i, *machines));
       writeProgress(progressOut, i + 1, p.files.size());
     }
     return;
@@ -200,32 +223,42 @@ int runTestCommand(int argc, const char* const* argv, std::istream& in, std::ost
     return kTestExitUsage;
   }
   const TestOptions& options = *parsed;
-  // A file past the limit is read one byte beyond it, which readTestFile refuses.
-  const Result<std::string> text = readNamedFile(options.testFile, "Testdatei", kMostTestFileBytes);
+  const std::string testFileName = programDisplayName(options.testFile);
+  const Result<std::string> text = readTestText(options.testFile, in);
   if (!text) {
-    err << "akkusim test: " << options.testFile << ": " << text.reason() << '\n';
+    err << "akkusim test: " << testFileName << ": " << text.reason() << '\n';
     return kTestExitUsage;
   }
   const TestFileReading reading = readTestFile(*text);
   if (!reading.suite) {
-    err << "akkusim test: " << options.testFile << ':' << reading.error.line << ':'
-        << reading.error.column << ": " << reading.error.reason << '\n';
+    err << "akkusim test: " << testFileName;
+    if (reading.error.line > 0) err << ':' << reading.error.line << ':' << reading.error.column;
+    err << ": " << reading.error.reason << '\n';
     return kTestExitInvalidTestFile;
   }
   const TestSuite& suite = *reading.suite;
 
-  const std::vector<std::string> files = expandProgramArguments(options.programs);
+  const ProgramArguments arguments = expandProgramArguments(options.programs);
+  const std::vector<ProgramArgument>& files = arguments.programs;
   if (files.empty()) {
     err << "akkusim test: keine Programmdateien (.txt) gefunden\n";
     return kTestExitUsage;
   }
   std::ostream* progressOut = showProgress && files.size() >= kProgressFrom ? &err : nullptr;
-  ReportWriter writer{options.format, options.view, options.csvSeparator.value_or(';')};
+  ReportWriter writer;
+  writer.format = options.format;
+  writer.view = options.view;
+  writer.csvSeparator = options.csvSeparator.value_or(';');
+  writer.skipped = arguments.skipped;
   beginReport(out, writer, suite);
   Pipeline pipeline{suite, files, in};
   checkAndReport(pipeline, out, writer, progressOut);
   endReport(out, writer, suite);
   out.flush();
+  if (options.format == ReportFormat::Csv) {
+    // The grade book stays one row per program; the skipped files go aside.
+    for (const std::string& file : arguments.skipped) err << skippedLine(file) << '\n';
+  }
   if (progressOut != nullptr) *progressOut << '\r' << std::string(40, ' ') << '\r' << std::flush;
   return writer.passedPrograms == writer.programs ? kTestExitAllPassed : kTestExitSomeFailed;
 }

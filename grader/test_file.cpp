@@ -163,7 +163,7 @@ int64_t maxPoints(const TestSuite& suite) {
 TestFileReading readTestFile(std::string_view text) {
   TestFileReading reading;
   if (text.size() > kMostTestFileBytes) {
-    reading.error.reason = "Testdatei zu groß (mehr als 1 MiB)";
+    reading.error = TestFileError{0, 0, "Testdatei zu groß (mehr als 1 MiB)"};
     return reading;
   }
   toml::parse_result parsed = toml::parse(text);

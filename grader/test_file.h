@@ -51,6 +51,7 @@ int64_t stepsOf(const TestSuite& suite, const TestCase& testCase);
 int64_t maxPoints(const TestSuite& suite);
 
 // Where the file breaks a rule (1-based line and column) and why, in German.
+// A rule about the file as a whole (its size) has no place: line and column 0.
 struct TestFileError {
   int32_t line = 1;
   int32_t column = 1;

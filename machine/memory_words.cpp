@@ -1,5 +1,6 @@
 #include "machine/memory_words.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace akkusim {
@@ -54,6 +55,18 @@ std::optional<WordBlock> parseWordBlock(std::string_view text) {
     rest = rest.substr(comma + 1);
   }
   return block;
+}
+
+std::optional<int32_t> firstRepeatedAddress(std::vector<WordBlock> blocks) {
+  std::sort(blocks.begin(), blocks.end(),
+            [](const WordBlock& a, const WordBlock& b) { return a.address < b.address; });
+  int64_t coveredEnd = 0;  // one past the highest word of the blocks so far
+  for (std::size_t i = 0; i < blocks.size(); ++i) {
+    if (i > 0 && blocks[i].address < coveredEnd) return blocks[i].address;
+    coveredEnd =
+        std::max(coveredEnd, blocks[i].address + static_cast<int64_t>(blocks[i].words.size()));
+  }
+  return std::nullopt;
 }
 
 void writeWords(MachineState& machine, const WordBlock& block) {

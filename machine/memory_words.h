@@ -31,6 +31,11 @@ bool fitsInMemory(int64_t address, std::size_t count);
 // text breaks a rule.
 std::optional<WordBlock> parseWordBlock(std::string_view text);
 
+// The lowest address that a block starts at while an earlier-starting one
+// (or one at the same address) already covers it; nothing when no word is
+// given twice. A word given twice would make one of its values a lie.
+std::optional<int32_t> firstRepeatedAddress(std::vector<WordBlock> blocks);
+
 void writeWords(MachineState& machine, const WordBlock& block);
 
 }  // namespace akkusim

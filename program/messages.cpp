@@ -58,7 +58,7 @@ MessageLines assembleErrorLines(const AssembleResult& result) {
     case AssembleError::SyntaxError:
       return {"Fehler in Zeile " + number};
     case AssembleError::ProgramTooLong:
-      return {"Out of memory:", "Programm zu lang " + number};
+      return {"Speicher voll:", "Programm zu lang " + number};
     case AssembleError::UnknownSymbol:
       return {"Fehlerhafte Variable oder", "Sprungziel in Zeile " + number};
   }

@@ -34,4 +34,25 @@ char32_t decodeUtf8(std::string_view text, std::size_t& i) {
 
 }  // namespace cp437_detail
 
+std::string utf8FromCp437(std::string_view bytes) {
+  std::string utf8;
+  utf8.reserve(bytes.size());
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      utf8 += c;
+      continue;
+    }
+    const char32_t code = kCp437UpperHalf[byte - 0x80];
+    if (code < 0x800) {
+      utf8 += static_cast<char>(0xC0 | (code >> 6));
+    } else {
+      utf8 += static_cast<char>(0xE0 | (code >> 12));
+      utf8 += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    }
+    utf8 += static_cast<char>(0x80 | (code & 0x3F));
+  }
+  return utf8;
+}
+
 }  // namespace akkusim

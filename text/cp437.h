@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace akkusim {
@@ -33,6 +34,10 @@ constexpr int cp437ByteOf(char32_t codePoint) {
   }
   return -1;
 }
+
+// The UTF-8 of code page 437 text, for output outside the window (a program
+// line in a report); bytes below 128 are kept as they are.
+std::string utf8FromCp437(std::string_view bytes);
 
 // Calls `emit` with the code page 437 byte of every character of a UTF-8
 // text; characters outside code page 437 and malformed bytes are dropped.

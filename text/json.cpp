@@ -2,11 +2,13 @@
 
 #include <cstdio>
 
+#include "text/utf8.h"
+
 namespace akkusim {
 
 std::string jsonString(std::string_view text) {
   std::string quoted = "\"";
-  for (char c : text) {
+  for (char c : validUtf8(text)) {
     const auto byte = static_cast<unsigned char>(c);
     if (c == '"' || c == '\\') {
       quoted += '\\';

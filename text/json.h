@@ -7,6 +7,8 @@
 namespace akkusim {
 
 // A JSON string literal of UTF-8 text, quotes and control bytes escaped.
+// Bytes that are no valid UTF-8 (a Latin-1 file name) become U+FFFD, so
+// that one such name cannot make the whole document invalid.
 std::string jsonString(std::string_view text);
 
 }  // namespace akkusim

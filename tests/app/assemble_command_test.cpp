@@ -68,7 +68,7 @@ TEST(AssembleCommand, ProgramTooLongNamesTheLineThatPassesTheLimit) {
   s.clickButton(MainButton::Assemble).wait(kBoxOpen);
   s.capture(box).key(keys::kEscape);
   EXPECT_EQ(s.run(), 0);
-  EXPECT_TRUE(showsMessage(box, "Out of memory:\\nProgramm zu lang 32769", "Abbruch"));
+  EXPECT_TRUE(showsMessage(box, "Speicher voll:\\nProgramm zu lang 32769", "Abbruch"));
   EXPECT_EQ(s.main.session.machine->instructionAddress, 0);  // never reset
 }
 

@@ -205,6 +205,24 @@ TEST_F(CliTest, DashReadsTheProgramFromStandardInput) {
   EXPECT_NE(r.out.find("\"accumulator\":42,"), std::string::npos) << r.out;
 }
 
+// Notepad and many editors start a UTF-8 file with a byte order mark.
+TEST_F(CliTest, EveryCommandSkipsAByteOrderMark) {
+  const std::string program = "\xEF\xBB\xBFLOADI 42\r\nHOLD\r\n";
+  const std::string path = file("bom.txt", program);
+  write("t.toml", "[[case]]\nname = \"a\"\nexpect.accumulator = 42\n");
+
+  const ProcessResult ran = run("run --json " + path);
+  const ProcessResult fromStdin = run("run --json -", program);
+  const ProcessResult assembled = run("asm " + path);
+  const ProcessResult tested = run("test t.toml " + path);
+
+  EXPECT_EQ(ran.exitCode, 0);
+  EXPECT_NE(ran.out.find("\"accumulator\":42,"), std::string::npos) << ran.out;
+  EXPECT_EQ(fromStdin.out, ran.out);
+  EXPECT_EQ(assembled.exitCode, 0) << assembled.err;
+  EXPECT_EQ(tested.exitCode, 0) << tested.out;
+}
+
 TEST_F(CliTest, IncompleteLoadWarnsAndRunsAnyway) {
   const ProcessResult r =
       run("run --json " + file("p.txt", "LOADI 5 # " + std::string(40, 'x') + "\nHOLD\n"));
@@ -273,7 +291,7 @@ TEST_F(CliTest, UnreadableFileIsReported) {
   });
 
   EXPECT_EQ(r.exitCode, 1) << r.report;
-  EXPECT_NE(r.report.find("nicht lesbar"), std::string::npos) << r.report;
+  EXPECT_NE(r.report.find("nicht lesbar (keine Berechtigung)"), std::string::npos) << r.report;
 }
 
 TEST_F(CliTest, HelpAndVersion) {

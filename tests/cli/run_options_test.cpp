@@ -108,15 +108,14 @@ TEST_F(RunOptionsTest, OptionsAtTheEndsOfTheirRangesAndTogether) {
        "{" + kHold + ",\"memory\":{\"from\":65534,\"words\":[7,-32768]}}\n"},
       {"run p.txt --trace --json --max-steps 1 --dump 65535-65535", 4,
        "{\"trace\":[" + kFirstTraced + "]," + kOneStep + ",\"memory\":{\"from\":65535,\"words\":[0]}}\n"},
-      // Options before the file, and given twice: the later value counts.
+      // Options before the file, and a step limit given twice: the later counts.
       {"run --json --max-steps 1 p.txt", 4, "{" + kOneStep + "}\n"},
       {"run p.txt --json --max-steps 1 --max-steps 0", 4, "{" + kNoStep + "}\n"},
       {"run p.txt --json --max-steps 0 --max-steps 3", 0, "{" + kHold + "}\n"},
-      {"run p.txt --json --dump 0-0 --dump 4-5", 0, "{" + kHold + ",\"memory\":{\"from\":4,\"words\":[99,0]}}\n"},
       {"run p.txt --json --json --trace --trace --max-steps 1", 4,
        "{\"trace\":[" + kFirstTraced + "]," + kOneStep + "}\n"},
-      {"run p.txt --set 1=7 --set 1=8 --json --max-steps 1", 4,
-       "{\"accumulator\":8,\"instruction\":532,\"mnemonic\":\"LOADI\",\"parameter\":8,"
+      {"run p.txt --set 1=7 --set 2=99 --json --max-steps 1", 4,
+       "{\"accumulator\":7,\"instruction\":532,\"mnemonic\":\"LOADI\",\"parameter\":7,"
        "\"instructionAddress\":0,\"pc\":2,\"flags\":{\"C\":0,\"V\":0,\"Z\":0,\"N\":0},"
        "\"steps\":1,\"end\":\"stepLimit\",\"message\":\"\"}\n"},
   };
@@ -213,7 +212,12 @@ TEST_F(RunOptionsTest, ValuesOutsideTheRangesAreRefused) {
       {"run p.txt --dump -5", dump + "-5'\n"},
       {"run p.txt --dump 1-2-3", dump + "1-2-3'\n"},
       {"run p.txt --dump ' 1-2'", dump + " 1-2'\n"},
-      {"run p.txt --dump 0-0 --dump 3-2", dump + "3-2'\n"},
+      // As in a test file: one dump, and no word given twice.
+      {"run p.txt --dump 0-0 --dump 4-5", "akkusim run: --dump nur einmal angeben\n"},
+      {"run p.txt --set 1=7 --set 1=8", "akkusim run: --set: Adresse 1 ist mehrfach angegeben\n"},
+      {"run p.txt --set 100=1,2,3 --set 90=0 --set 102=5",
+       "akkusim run: --set: Adresse 102 ist mehrfach angegeben\n"},
+      {"run p.txt --set 5=1 --set 0=1,2,3,4,5,6", "akkusim run: --set: Adresse 5 ist mehrfach angegeben\n"},
       {"run p.txt --max-steps 9223372036854775808", steps + "9223372036854775808'\n"},
       {"run p.txt --max-steps 18446744073709551616", steps + "18446744073709551616'\n"},
       {"run p.txt --max-steps +5", steps + "+5'\n"},

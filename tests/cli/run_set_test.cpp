@@ -20,7 +20,7 @@ TEST_F(RunSetTest, WordsAreWrittenAfterAssemblingInTheOrderGiven) {
   const Case cases[] = {
       {"run add.txt --set 100=5,-1 --dump 100-102 --json",
        "\"memory\":{\"from\":100,\"words\":[5,-1,4]}"},
-      {"run add.txt --set 100=40000,0 --set 101=65535 --dump 100-102 --json",
+      {"run add.txt --set 101=65535 --set 100=40000 --dump 100-102 --json",
        "\"words\":[-25536,-1,-25537]"},
       // Over the program itself: LOADI 7 at 0, HOLD at 2.
       {"run hold.txt --set 0=532,7,99 --json", "\"accumulator\":7"},

@@ -68,8 +68,8 @@ TEST(ReadProgram, SplitsCleansAndCutsLines) {
       {"NUL dropped", std::string("a\0b", 3), {"ab"}, true},
       {"byte 255 dropped", "a\xFF" "b", {"ab"}, true},
       {"bytes 127 to 254 kept", "\x7F\x80\xFE", {"\x7F\x80\xFE"}, false},
-      {"UTF-8 letter is two characters", std::string(39, 'a') + "\xC3\xA4",
-       {std::string(39, 'a') + "\xC3"}, true},
+      {"cut where a UTF-8 letter starts", std::string(40, 'a') + "\xC3\xA4",
+       {std::string(40, 'a')}, true},
   };
   // clang-format on
   for (const ReadCase& c : cases) {
@@ -78,6 +78,106 @@ TEST(ReadProgram, SplitsCleansAndCutsLines) {
     EXPECT_EQ(textsOf(loaded.program), c.texts);
     EXPECT_EQ(loaded.incomplete, c.incomplete);
   }
+}
+
+// Editors elsewhere write UTF-8, many with a byte order mark; the editor
+// holds code page 437 ("größe" is 67 72 94 E1 65).
+TEST(ReadProgram, SkipsAByteOrderMarkAndTakesPlainUtf8AsCodePage437) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::string groesse =
+      "gr\xC3\xB6\xC3\x9F"
+      "e";  // UTF-8
+  const std::string latin1 = "M\xFCller";
+  struct Utf8Case {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> texts;
+    bool readAsUtf8;
+  };
+  // clang-format off
+  const std::vector<Utf8Case> cases = {
+      {"byte order mark skipped", bom + "LOAD 1\r\nHOLD\r\n", {"LOAD 1", "HOLD"}, true},
+      {"byte order mark alone", bom, {""}, true},
+      {"UTF-8 letters", "; " + groesse + "\nHOLD", {"; gr\x94\xE1" "e", "HOLD"}, true},
+      {"UTF-8 after a byte order mark", bom + groesse, {"gr\x94\xE1" "e"}, true},
+      {"every upper-half character", "\xC3\x87\xE2\x96\x91\xCE\xB1\xC2\xB2",
+       {"\x80\xB0\xE0\xFD"}, true},
+      {"40 UTF-8 letters fill a line", [] {
+         std::string s;
+         for (int i = 0; i < 40; ++i) s += "\xC3\xA4";
+         return s;
+       }(), {std::string(40, '\x84')}, true},
+      {"no-break space", "a\xC2\xA0" "b", {"a b"}, true},
+      {"a character outside the code page", "; \xE2\x82\xAC", {"; \xE2\x82\xAC"}, false},
+      {"Latin-1 after UTF-8", "; " + groesse + "\n; " + latin1,
+       {"; gr\xC3\xB6\xC3\x9F" "e", "; " + latin1}, false},
+      {"byte order mark, then Latin-1", bom + latin1, {latin1}, false},
+      {"truncated at the end", "; \xC3", {"; \xC3"}, false},
+      {"overlong form", "\xC0\xAF", {"\xC0\xAF"}, false},
+      {"surrogate", "\xED\xA0\x80", {"\xED\xA0\x80"}, false},
+      {"mark not at the start", "a" + bom, {"a" + bom}, false},
+  };
+  // clang-format on
+  for (const Utf8Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const LoadedProgram loaded = readBytes(c.bytes);
+    EXPECT_EQ(textsOf(loaded.program), c.texts);
+    EXPECT_EQ(loaded.readAsUtf8, c.readAsUtf8);
+    EXPECT_FALSE(loaded.incomplete);
+  }
+}
+
+// The editor's upper half (128 to 254) is written as it is and must come
+// back so, whatever of it happens to look like UTF-8.
+TEST(ReadProgram, WhatTheEditorWroteReadsBackByteForByte) {
+  std::vector<std::vector<std::string>> programs = {
+      {"; gr\x94\xE1"
+       "e f\x81r \x8E"
+       "pfel, \x99l und \x9A"
+       "bel",
+       "HOLD"},
+      {"; \xDA\xC4\xC4\xBF \xC9\xCD\xBB \xC4\xBF\xB3 \xBA\xC8\xBC",
+       "; \xC0\xC4\xD9 \xC3\xC5\xB4 \xC2\xC1"},
+      {"; \xE0\xE1\xE2\xE3 \xE4\xE5\xE6\xE7 \xF8\xF9\xFA\xFB\xFC\xFD\xFE"},
+      {"; 10\xF8"
+       "C \xAB"
+       "a\xBB \xA8"
+       "b? \xAD"
+       "c! \xE1\x84\x94"},
+  };
+  // Every byte of the upper half alone, and in runs of 32 in order.
+  for (int byte = 128; byte <= 254; ++byte) {
+    programs.push_back({"LOAD 1 ; " + std::string(1, static_cast<char>(byte))});
+  }
+  for (int row = 128; row < 256; row += 32) {
+    std::string run;
+    for (int byte = row; byte < row + 32 && byte <= 254; ++byte) run += static_cast<char>(byte);
+    programs.push_back({run});
+  }
+  for (const std::vector<std::string>& texts : programs) {
+    SCOPED_TRACE(texts.front());
+    ProgramText program;
+    program.lines.clear();
+    for (const std::string& text : texts) {
+      ProgramLine line;
+      line.text = text;
+      appendLine(program, line);
+    }
+    std::ostringstream out;
+    ASSERT_TRUE(writeProgram(out, program));
+
+    const LoadedProgram loaded = readBytes(out.str());
+
+    EXPECT_EQ(textsOf(loaded.program), texts);
+    EXPECT_FALSE(loaded.readAsUtf8);
+    EXPECT_FALSE(loaded.incomplete);
+  }
+}
+
+// Where code page 437 text is UTF-8 of the code page's characters, UTF-8
+// wins: "├ñ" is what "ä" in UTF-8 looks like in code page 437.
+TEST(ReadProgram, MojibakeOfUtf8ReadsAsTheLetters) {
+  EXPECT_EQ(textsOf(readBytes("; \xC3\xA4").program), std::vector<std::string>{"; \x84"});
 }
 
 TEST(ReadProgram, ParsesEveryLineWithItsIndex) {
@@ -155,15 +255,15 @@ TEST(WriteProgram, WritesEachTextAsHeldWithCrLf) {
   appendLine(program, ProgramLine{});
   ProgramLine umlaut;
   umlaut.text =
-      "# gr\xC3\xB6\xC3\x9F"
-      "e";
+      "# gr\x94\xE1"
+      "e";  // "größe" in the editor's code page 437
   appendLine(program, umlaut);
   std::ostringstream out;
 
   EXPECT_TRUE(writeProgram(out, program));
 
   EXPECT_EQ(out.str(),
-            "LOAD 5  \r\n\r\n# gr\xC3\xB6\xC3\x9F"
+            "LOAD 5  \r\n\r\n# gr\x94\xE1"
             "e\r\n");
   EXPECT_EQ(textsOf(readBytes(out.str()).program), textsOf(program));
 }
@@ -241,6 +341,17 @@ TEST_F(ProgramFileTest, SaveThenLoadGivesTheSameLinesAndOnlyTheFile) {
   ASSERT_TRUE(loaded.has_value());
   EXPECT_EQ(textsOf(loaded->program), (std::vector<std::string>{"LOADI 5", "", "HOLD"}));
   EXPECT_FALSE(loaded->incomplete);
+}
+
+TEST_F(ProgramFileTest, LoadSkipsAByteOrderMark) {
+  const fs::path path = folder_ / "notepad.txt";
+  writeFile(path, "\xEF\xBB\xBFLOADI 5\r\nHOLD\r\n");
+
+  const std::optional<LoadedProgram> loaded = loadProgramFile(path);
+
+  ASSERT_TRUE(loaded.has_value());
+  EXPECT_EQ(textsOf(loaded->program), (std::vector<std::string>{"LOADI 5", "HOLD"}));
+  EXPECT_TRUE(loaded->program.lines[0].valid);
 }
 
 TEST_F(ProgramFileTest, LoadGivesNothingForMissingFilesAndFolders) {

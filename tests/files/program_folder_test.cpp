@@ -179,33 +179,71 @@ TEST(ProgramFileExists, OnlyAFileThatOpens) {
   }
 }
 
-TEST(ExpandProgramArguments, FoldersByBytesOtherArgumentsAsGiven) {
+std::vector<std::string> filesOf(const ProgramArguments& expanded) {
+  std::vector<std::string> files;
+  for (const ProgramArgument& program : expanded.programs) files.push_back(program.file);
+  return files;
+}
+
+TEST(ExpandProgramArguments, FoldersByBytesOtherArgumentsAsGivenEachFileOnce) {
   // Setup
   FolderFixture f;
   f.addFiles({"b.txt", "B.txt", "a.txt", ".hidden.txt", "C.TXT", "notes.md"});
   fs::create_directory(f.folder / "sub.txt");
   const std::string folder = f.folder.string();
   const std::string loose = (f.root / "lose.TXT").string();
+  std::ofstream(loose) << "HOLD\n";
 
   // Run
-  const std::vector<std::string> files =
-      expandProgramArguments({loose, folder, "-", "fehlt.txt", folder});
+  const ProgramArguments expanded = expandProgramArguments(
+      {loose, folder, "-", "fehlt.txt", folder, folder + "/a.txt", "fehlt.txt", loose});
 
-  // Verify: any case of the extension, hidden files aside; a folder given
-  // twice is expanded twice, as a file given twice is checked twice.
-  const std::vector<std::string> inFolder = {folder + "/B.txt", folder + "/C.TXT",
-                                             folder + "/a.txt", folder + "/b.txt"};
-  std::vector<std::string> expected = {loose};
-  expected.insert(expected.end(), inFolder.begin(), inFolder.end());
-  expected.insert(expected.end(), {"-", "fehlt.txt"});
-  expected.insert(expected.end(), inFolder.begin(), inFolder.end());
-  EXPECT_EQ(files, expected);
+  // Verify: any case of the extension, hidden files aside; a file that
+  // several arguments stand for is checked once, where it first appears.
+  std::vector<std::string> expected = {
+      loose, folder + "/B.txt", folder + "/C.TXT", folder + "/a.txt", folder + "/b.txt",
+      "-",   "fehlt.txt"};
+  EXPECT_EQ(filesOf(expanded), expected);
+  EXPECT_EQ(expanded.skipped, std::vector<std::string>{folder + "/notes.md"});
+}
+
+// A download from a school platform: one sub-folder per learner, with
+// whatever else the learners handed in.
+TEST(ExpandProgramArguments, SubFoldersAreWalkedAndNameTheLearner) {
+  // Setup
+  FolderFixture f;
+  for (const char* file : {"Anna_Muster/abgabe.txt", "Bert/abgabe.TXT", "Bert/bericht.pdf",
+                           "Carla/v2/loesung.txt", ".git/x.txt", "Dora/.DS_Store"}) {
+    fs::create_directories((f.folder / file).parent_path());
+    std::ofstream(f.folder / file) << "HOLD\n";
+  }
+  f.addFiles({"lehrer.txt"});
+  const std::string folder = f.folder.string();
+
+  // Run
+  const ProgramArguments expanded = expandProgramArguments({folder + "/"});
+
+  // Verify
+  std::vector<std::pair<std::string, std::string>> found;
+  for (const ProgramArgument& p : expanded.programs) {
+    found.emplace_back(fs::path(p.file).lexically_relative(f.folder).generic_string(), p.learner);
+  }
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"Anna_Muster/abgabe.txt", "Anna_Muster"},
+      {"Bert/abgabe.TXT", "Bert"},
+      {"Carla/v2/loesung.txt", "Carla/v2"},
+      {"lehrer.txt", ""}};
+  EXPECT_EQ(found, expected);
+  ASSERT_EQ(expanded.skipped.size(), 1u);
+  EXPECT_EQ(fs::path(expanded.skipped[0]).lexically_relative(f.folder), "Bert/bericht.pdf");
 }
 
 TEST(ExpandProgramArguments, AFolderWithoutProgramsStandsForNothing) {
   FolderFixture f;
   f.addFiles({"LIESMICH.md", ".x.txt", "._abgabe.TXT"});
-  EXPECT_TRUE(expandProgramArguments({f.folder.string()}).empty());
+  const ProgramArguments expanded = expandProgramArguments({f.folder.string()});
+  EXPECT_TRUE(expanded.programs.empty());
+  EXPECT_EQ(expanded.skipped, std::vector<std::string>{(f.folder / "LIESMICH.md").string()});
 }
 
 }  // namespace

@@ -80,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "Fall 'n = 0': Schrittgrenze 10000 erreicht; Speicher[101] erwartet 1, "
                    "erhalten 0"},
         Assignment{"teilen", "2 von 3 Fällen bestanden",
-                   "Fall 'durch null': Fehler: Division durch Null; Speicher[102] erwartet 0, "
+                   "Fall 'durch null': Fehler: Division durch Null bei Adresse 2; Speicher[102] "
+                   "erwartet 0, "
                    "erhalten 9; Speicher[103] erwartet 0, erhalten 9; 2 weitere Abweichungen"},
         Assignment{"multiplizieren", "3 von 4 Fällen bestanden, 5 von 6 Punkten",
                    "Fall '7 mal 0': Schrittgrenze 2000 erreicht; Speicher[102] erwartet 0, "

@@ -140,11 +140,12 @@ TEST(CheckTest, FlagsAreComparedOnlyWhereGivenAndTheEndComesFirst) {
 
 TEST(CheckTest, ACaseStepLimitReplacesTheFilesForThatCaseAlone) {
   // 1 + 2 * 5 + 1 steps: a countdown from 5.
-  const std::vector<CaseResult> results = check("LOADI 5\nschleife:\nSUBI 1\nJMPNZ schleife\nHOLD\n",
-                                                "max_steps = 11\n"
-                                                "[[case]]\nname = \"Datei\"\n"
-                                                "[[case]]\nname = \"eng\"\nmax_steps = 10\n"
-                                                "[[case]]\nname = \"weit\"\nmax_steps = 12\n");
+  const std::vector<CaseResult> results =
+      check("LOADI 5\nschleife:\nSUBI 1\nJMPNZ schleife\nHOLD\n",
+            "max_steps = 11\n"
+            "[[case]]\nname = \"Datei\"\n"
+            "[[case]]\nname = \"eng\"\nmax_steps = 10\n"
+            "[[case]]\nname = \"weit\"\nmax_steps = 12\n");
   ASSERT_EQ(results.size(), 3u);
   EXPECT_EQ(results[0].end, RunEnd::StepLimit);
   EXPECT_EQ(results[0].steps, 11);
@@ -238,6 +239,7 @@ TEST(CheckTest, DifferencesReadAsGermanPhrases) {
   const auto end = [](RunEnd expected, RunEnd actual) {
     Difference d;
     d.kind = DifferenceKind::End;
+    d.address = 12;  // the instruction the run ended at
     d.expectedEnd = expected;
     d.actualEnd = actual;
     return d;
@@ -247,12 +249,12 @@ TEST(CheckTest, DifferencesReadAsGermanPhrases) {
       {accumulator, "Akkumulator erwartet 10, erhalten -3"},
       {flag, "Flag N erwartet 0, erhalten 1"},
       {end(RunEnd::Hold, RunEnd::StepLimit), "Schrittgrenze 100000 erreicht"},
-      {end(RunEnd::Hold, RunEnd::DivisionByZero), "Fehler: Division durch Null"},
-      {end(RunEnd::Hold, RunEnd::MemoryOverflow), "Fehler: Speicherüberlauf"},
+      {end(RunEnd::Hold, RunEnd::DivisionByZero), "Fehler: Division durch Null bei Adresse 12"},
+      {end(RunEnd::Hold, RunEnd::MemoryOverflow), "Fehler: Speicherüberlauf bei Adresse 12"},
       {end(RunEnd::DivisionByZero, RunEnd::Hold),
        "Programmende, erwartet: Fehler: Division durch Null"},
       {end(RunEnd::StepLimit, RunEnd::BadShift),
-       "Falscher Operator für SHLI, erwartet: Schrittgrenze 100000 erreicht"},
+       "Falscher Operator für SHLI bei Adresse 12, erwartet: Schrittgrenze 100000 erreicht"},
   };
   for (const auto& [difference, text] : cases) {
     EXPECT_EQ(differenceText(difference, 100000), text);

@@ -61,9 +61,10 @@ TEST_F(TestCommandTest, TextNamesEveryProgramAndWhatDifferedInEachFailedCase) {
             "  Fall 'klein': Schrittgrenze 100 erreicht; Speicher[102] erwartet 5, erhalten 0\n"
             "  Fall 'negativ': Schrittgrenze 100 erreicht; Speicher[102] erwartet -5, erhalten 0\n"
             "abgaben/dora.txt: 0 von 2 Fällen bestanden\n"
-            "  Fehler in Zeile 2\n"
+            "  Fehler in Zeile 2: ADDX 101\n"
             "fehlt.txt: 0 von 2 Fällen bestanden\n"
             "  Datei nicht gefunden\n"
+            "Übersprungen (kein Programm): abgaben/notizen.md\n"
             "Gesamt: 2 von 10 Fällen bestanden; vollständig bestanden: 1 von 5 Programmen\n");
 }
 
@@ -88,9 +89,87 @@ TEST_F(TestCommandTest, JsonGivesEveryCaseWithItsEndAndDifferencesAndTheErrors) 
             "{\"name\":\"negativ\",\"passed\":false,\"points\":1,\"end\":\"hold\",\"steps\":4,"
             "\"differences\":[{\"what\":\"memory[102]\",\"expected\":-5,\"actual\":4}]}]},"
             "{\"file\":\"c.txt\",\"passed\":0,\"total\":2,\"points\":0,\"maxPoints\":2,"
-            "\"error\":\"Fehler in Zeile 2\",\"cases\":["
+            "\"error\":\"Fehler in Zeile 2: ADDX 101\",\"cases\":["
             "{\"name\":\"klein\",\"passed\":false,\"points\":1,\"differences\":[]},"
             "{\"name\":\"negativ\",\"passed\":false,\"points\":1,\"differences\":[]}]}]}\n");
+}
+
+// Unpacking a Windows archive leaves Latin-1 file names ("Müller" with byte
+// 0xFC); one of them must not make the whole JSON invalid.
+TEST_F(TestCommandTest, AFileNameThatIsNoUtf8IsShownWithReplacementCharacters) {
+  write("abgaben/M\xFCller.txt", kAddRight);
+  const std::string shown = "abgaben/M\xEF\xBF\xBDller.txt";
+
+  const ProcessResult text = run("test add.toml abgaben");
+  const ProcessResult json = run("test add.toml abgaben --json");
+
+  EXPECT_EQ(text.exitCode, 0);
+  EXPECT_NE(text.out.find(shown + ": 2 von 2 Fällen bestanden\n"), std::string::npos) << text.out;
+  EXPECT_NE(json.out.find("{\"file\":\"" + shown + "\","), std::string::npos) << json.out;
+  EXPECT_EQ(json.out.find('\xFC'), std::string::npos);
+}
+
+// The usual shape of a download from a school platform: one sub-folder per
+// learner, files from other editors, a stray PDF, a name from a Windows
+// archive.
+TEST_F(TestCommandTest, AClassFolderNamesEachLearnerAndListsWhatIsNoProgram) {
+  write("klasse/Anna_Muster/abgabe.txt", std::string("\xEF\xBB\xBF") + kAddRight);
+  write("klasse/Bert/abgabe.txt", kAddWrong);
+  write("klasse/Bert/bericht.pdf", "%PDF-1.4");
+  write("klasse/J\xFCrgen/summe.txt",
+        "# Summe f\xC3\xBCr Anf\xC3\xA4nger\n" + std::string(kAddRight));
+
+  // The folder given twice and one of its files again: each program once.
+  const ProcessResult text = run("test add.toml klasse klasse/ klasse/Bert/abgabe.txt");
+  const ProcessResult json = run("test add.toml klasse --json");
+  const ProcessResult csv = run("test add.toml klasse --csv");
+
+  const std::string juergen = "J\xEF\xBF\xBDrgen";
+  EXPECT_EQ(text.exitCode, 5);
+  EXPECT_EQ(text.out,
+            "Addition\n"
+            "Anna_Muster (klasse/Anna_Muster/abgabe.txt): 2 von 2 Fällen bestanden\n"
+            "Bert (klasse/Bert/abgabe.txt): 0 von 2 Fällen bestanden\n"
+            "  Fall 'klein': Speicher[102] erwartet 5, erhalten 6\n"
+            "  Fall 'negativ': Speicher[102] erwartet -5, erhalten 4\n" +
+                juergen + " (klasse/" + juergen + "/summe.txt): 2 von 2 Fällen bestanden\n" +
+                "Übersprungen (kein Programm): klasse/Bert/bericht.pdf\n"
+                "Gesamt: 4 von 6 Fällen bestanden; vollständig bestanden: 2 von 3 Programmen\n");
+  EXPECT_NE(
+      json.out.find("{\"file\":\"klasse/Anna_Muster/abgabe.txt\",\"learner\":\"Anna_Muster\","),
+      std::string::npos)
+      << json.out;
+  EXPECT_NE(json.out.find("]}],\"skipped\":[\"klasse/Bert/bericht.pdf\"]}\n"), std::string::npos)
+      << json.out;
+  EXPECT_NE(csv.out.find("\r\nBert;klasse/Bert/abgabe.txt;0;2;0;0;0;"
+                         "Fall 'klein': Speicher[102] erwartet 5, erhalten 6\r\n"),
+            std::string::npos)
+      << csv.out;
+  EXPECT_NE(csv.out.find("\r\n" + juergen + ";klasse/" + juergen + "/summe.txt;2;2;2;1;1;\r\n"),
+            std::string::npos)
+      << csv.out;
+  EXPECT_EQ(csv.err, "Übersprungen (kein Programm): klasse/Bert/bericht.pdf\n");
+}
+
+// Where it went wrong, as `run` shows it: the failing instruction's address
+// (its "Befehlszähler"), and the text of a line that does not assemble.
+TEST_F(TestCommandTest, ARunErrorGivesTheAddressAndAnAssemblyErrorTheLine) {
+  write("durch_null.txt", "LOAD 100\nDIV 103\nSTORE 102\nHOLD\n");
+  write("falsch.txt", "LOAD 100\n  x: ADD \x84pfel # \x94l\n");  // code page 437
+
+  const ProcessResult text = run("test add.toml durch_null.txt falsch.txt");
+  const ProcessResult json = run("test add.toml durch_null.txt falsch.txt --json");
+
+  EXPECT_NE(text.out.find("  Fall 'klein': Fehler: Division durch Null bei Adresse 2; "),
+            std::string::npos)
+      << text.out;
+  EXPECT_NE(text.out.find("  Fehler in Zeile 2: x: ADD äpfel # öl\n"), std::string::npos)
+      << text.out;
+  EXPECT_NE(json.out.find("\"end\":\"divisionByZero\",\"steps\":2,\"instructionAddress\":2,"),
+            std::string::npos)
+      << json.out;
+  EXPECT_NE(json.out.find("\"error\":\"Fehler in Zeile 2: x: ADD äpfel # öl\""), std::string::npos)
+      << json.out;
 }
 
 TEST_F(TestCommandTest, JsonNamesTheEndAccumulatorAndFlagDifferences) {
@@ -271,7 +350,10 @@ TEST_F(TestCommandTest, ExitCodesTellPassedFailedUsageAndInvalidTestFile) {
       {"test ungueltig.toml a.txt", 2,
        "akkusim test: ungueltig.toml:3:18: Wert 70000 liegt nicht zwischen -32768 und 65535\n"},
       {"test gross.toml a.txt", 2,
-       "akkusim test: gross.toml:1:1: Testdatei zu groß (mehr als 1 MiB)\n"},
+       "akkusim test: gross.toml: Testdatei zu groß (mehr als 1 MiB)\n"},
+      {"test - -", 1,
+       "akkusim test: '-' (Standardeingabe) ist schon die Testdatei; Programme als Dateien oder "
+       "Ordner angeben\n"},
   };
   for (const ExitCase& c : cases) {
     SCOPED_TRACE(c.args);
@@ -289,6 +371,18 @@ TEST_F(TestCommandTest, StandardInputIsOneProgramLikeForRun) {
 
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_NE(r.out.find("Standardeingabe: 2 von 2 Fällen bestanden\n"), std::string::npos);
+}
+
+TEST_F(TestCommandTest, StandardInputCanBeTheTestFile) {
+  write("a.txt", kAddRight);
+
+  const ProcessResult passed = run("test - a.txt", kAddTest);
+  const ProcessResult invalid = run("test - a.txt", "[[case]]\nname = 1\n");
+
+  EXPECT_EQ(passed.exitCode, 0);
+  EXPECT_EQ(passed.out.substr(0, 9), "Addition\n");
+  EXPECT_EQ(invalid.exitCode, 2);
+  EXPECT_EQ(invalid.err.substr(0, 31), "akkusim test: Standardeingabe:2");
 }
 
 TEST_F(TestCommandTest, AProgramReadWithLossesIsCheckedWithTheWarning) {
@@ -356,6 +450,27 @@ TEST_F(TestCommandTest, ProgressGoesToStandardErrorOnlyWhenAsked) {
   EXPECT_NE(shownErr.str().find("\rgeprüft: 1 von 25"), std::string::npos);
   EXPECT_NE(shownErr.str().find("\rgeprüft: 25 von 25"), std::string::npos);
   EXPECT_EQ(shownErr.str().substr(shownErr.str().size() - 42), "\r" + std::string(40, ' ') + "\r");
+}
+
+// On a terminal the report and the progress line would share one screen:
+// the progress line shows only while the report goes elsewhere.
+TEST_F(TestCommandTest, OnATerminalTheProgressLineNeverRunsIntoTheReport) {
+  std::string report = "Addition\r\n";
+  for (int i = 0; i < 25; ++i) {
+    const std::string name = "viele/p" + std::to_string(100 + i) + ".txt";
+    write(name, kAddRight);
+    report += name + ": 2 von 2 Fällen bestanden\r\n";
+  }
+  report += "Gesamt: 50 von 50 Fällen bestanden; vollständig bestanden: 25 von 25 Programmen\r\n";
+
+  const ProcessResult sameTerminal = runOnTerminal("test add.toml viele");
+  const ProcessResult reportToFile = runOnTerminal("test add.toml viele >bericht.txt");
+
+  EXPECT_EQ(sameTerminal.exitCode, 0);
+  EXPECT_EQ(sameTerminal.out, report);
+  EXPECT_EQ(reportToFile.exitCode, 0);
+  EXPECT_NE(reportToFile.out.find("\rgeprüft: 25 von 25"), std::string::npos) << reportToFile.out;
+  EXPECT_EQ(reportToFile.out.find("viele/"), std::string::npos);
 }
 
 }  // namespace

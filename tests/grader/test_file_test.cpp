@@ -288,6 +288,8 @@ TEST(TestFileTest, SizeAndCaseLimitsRefuseWithoutReadingOn) {
   const TestFileReading tooBig = readTestFile(big);
   EXPECT_FALSE(tooBig.suite);
   EXPECT_EQ(tooBig.error.reason, "Testdatei zu groß (mehr als 1 MiB)");
+  EXPECT_EQ(tooBig.error.line, 0);  // no place in the file: it is the whole file
+  EXPECT_EQ(tooBig.error.column, 0);
 
   std::string many;
   for (std::size_t i = 0; i < kMostCases; ++i) {

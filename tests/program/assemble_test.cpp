@@ -193,7 +193,7 @@ TEST_F(Assemble, RejectsTheLineWhoseWordsPassTheMemorySize) {
     EXPECT_EQ(result.line, c.line);
     if (c.error == AssembleError::ProgramTooLong) {
       EXPECT_EQ(assembleErrorLines(result),
-                (MessageLines{"Out of memory:", "Programm zu lang " + std::to_string(c.line)}));
+                (MessageLines{"Speicher voll:", "Programm zu lang " + std::to_string(c.line)}));
       EXPECT_EQ(machine->memory[7], 7);
     }
   }

@@ -1,8 +1,10 @@
 #include "support/command_runner.h"
 
+#include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -61,6 +63,31 @@ ProcessResult CommandTest::run(const std::string& args, const std::string& input
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
   result.out = contentsOf(folder_ / "out");
   result.err = contentsOf(folder_ / "err");
+  return result;
+}
+
+ProcessResult CommandTest::runOnTerminal(const std::string& args) {
+  const std::string command = "cd " + shellQuoted((folder_ / "work").string()) + " && " +
+                              shellQuoted(AKKUSIM_EXE) + " " + args;
+  int terminal = -1;
+  const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+  if (child == 0) {
+    ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ProcessResult result;
+  if (child < 0) return result;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t n = ::read(terminal, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;  // EIO once the child has closed the terminal
+    result.out.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(terminal);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
   return result;
 }
 

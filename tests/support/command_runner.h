@@ -31,6 +31,9 @@ class CommandTest : public testing::Test {
   // `args` goes into the shell command as it is, with the test's folder as
   // the working folder; `input` feeds standard input.
   ProcessResult run(const std::string& args, const std::string& input = "");
+  // The same on a pseudo-terminal: standard input, output and error are the
+  // terminal unless `args` redirects them; `out` is what the terminal got.
+  ProcessResult runOnTerminal(const std::string& args);
 
   std::optional<TempFolder> temp_;
   std::filesystem::path folder_;

@@ -66,7 +66,7 @@ TEST(MessageBoxText, JoinsAnAssembleErrorsLinesWithTheSeparator) {
       {{AssembleError::None, 0}, ""},
       {{AssembleError::SyntaxError, 7}, "Fehler in Zeile 7"},
       {{AssembleError::UnknownSymbol, 2}, "Fehlerhafte Variable oder\\nSprungziel in Zeile 2"},
-      {{AssembleError::ProgramTooLong, 32770}, "Out of memory:\\nProgramm zu lang 32770"},
+      {{AssembleError::ProgramTooLong, 32770}, "Speicher voll:\\nProgramm zu lang 32770"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(messageBoxText(assembleErrorLines(c.result)), c.text);
@@ -77,7 +77,7 @@ TEST(MessageLayout, SizesPositionsAndButtonOffsetsFollowLinesAndLabels) {
   const std::vector<LayoutCase> cases = {
       {"Programmende", " OK ", 1, 12, 4, 150, 104, 471, 355, {52, -1, -1}},
       {kQuestion, "Ja\\nNein", 2, 30, 4, 294, 124, 399, 345, {97, 151, -1}},
-      {"Out of memory:\\nProgramm zu lang 12",
+      {"Speicher voll:\\nProgramm zu lang 12",
        "Abbruch",
        2,
        19,
