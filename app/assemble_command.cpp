@@ -13,7 +13,7 @@ CommandResult assemble(Screen& screen, Session& session, const MemoryView& memor
   const AssembleResult result = assembleProgram(session.program, machine, session.lineMap);
   if (result.error != AssembleError::None) {
     return afterErrorBox(
-        showMessage(screen, messageBoxText(assembleErrorLines(result)), "Abbruch"));
+        showMessage(screen, joinLines(assembleErrorLines(result), kMessageLineBreak), "Abbruch"));
   }
   drawMemoryView(screen, memoryView, machine, -1);
   return CommandResult::Done;

@@ -33,8 +33,8 @@ CommandResult loadProgram(Screen& screen, Session& session, ProgramStore& store)
   if (!loaded) return CommandResult::NotDone;
   session.program = std::move(loaded->program);
   session.highlightLine = 0;
-  if (loaded->incomplete &&
-      showMessage(screen, messageBoxText(loadWarningLines()), kOk) == MessageAnswer::WindowClosed) {
+  if (loaded->incomplete && showMessage(screen, joinLines(loadWarningLines(), kMessageLineBreak),
+                                        kOk) == MessageAnswer::WindowClosed) {
     return CommandResult::WindowClosed;
   }
   return CommandResult::Done;

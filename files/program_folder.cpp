@@ -23,10 +23,9 @@ enum class ExtensionCase { Exact, Any };
 std::optional<std::string> programNameOf(std::string_view fileName, ExtensionCase extensionCase) {
   if (fileName.size() <= kProgramExtension.size() || fileName.front() == '.') return std::nullopt;
   const std::string_view stem = fileName.substr(0, fileName.size() - kProgramExtension.size());
-  std::string extension(fileName.substr(stem.size()));
-  if (extensionCase == ExtensionCase::Any) {
-    for (char& c : extension) c = lowerAscii(c);
-  }
+  const std::string_view typed = fileName.substr(stem.size());
+  const std::string extension =
+      extensionCase == ExtensionCase::Any ? lowerAscii(typed) : std::string(typed);
   if (extension != kProgramExtension) return std::nullopt;
   return std::string(stem);
 }

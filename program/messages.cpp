@@ -73,11 +73,11 @@ std::string stepLimitText(int64_t maxSteps) {
   return stepLimitWords(maxSteps);
 }
 
-std::string joinLines(const MessageLines& lines, const std::string& separator) {
+std::string joinLines(const MessageLines& lines, std::string_view separator) {
   std::string text;
-  for (const std::string& line : lines) {
-    if (!text.empty()) text += separator;
-    text += line;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += separator;
+    text += lines[i];
   }
   return text;
 }

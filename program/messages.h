@@ -29,8 +29,9 @@ MessageLines assembleErrorLines(const AssembleResult& result);
 MessageLines loadWarningLines();
 
 // The lines of a message joined by `separator`: a report line keeps a
-// message on one line, where the terminal gets line breaks.
-std::string joinLines(const MessageLines& lines, const std::string& separator);
+// message on one line, where the terminal and the message box get line
+// breaks.
+std::string joinLines(const MessageLines& lines, std::string_view separator);
 
 // The register panel's labels, shared by the window and the command line
 // report: UTF-8, padded by the caller to the label column.

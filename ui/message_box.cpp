@@ -14,10 +14,6 @@ namespace akkusim {
 
 namespace {
 
-// The callers write the line break as the two characters backslash and "n",
-// not as a line-feed byte.
-constexpr std::string_view kSeparator{"\\n"};
-
 constexpr std::size_t kSingleLabelLimit = 110;
 constexpr std::size_t kLabelLimit = 36;
 
@@ -26,31 +22,31 @@ int32_t lengthOf(const std::string& text) {
 }
 
 void splitLabels(const std::string& buttons, MessageLayout& layout) {
-  const std::size_t first = buttons.find(kSeparator);
+  const std::size_t first = buttons.find(kMessageLineBreak);
   if (first == std::string::npos) {
     layout.labels[0] = buttons.substr(0, kSingleLabelLimit);
     return;
   }
   layout.labels[0] = buttons.substr(0, std::min(first, kLabelLimit));
-  const std::string rest = buttons.substr(first + kSeparator.size());
-  const std::size_t second = rest.find(kSeparator);
+  const std::string rest = buttons.substr(first + kMessageLineBreak.size());
+  const std::size_t second = rest.find(kMessageLineBreak);
   if (second == std::string::npos) {
     layout.labels[1] = rest;
     return;
   }
   layout.labels[1] = rest.substr(0, std::min(second, kLabelLimit));
-  layout.labels[2] = rest.substr(second + kSeparator.size());
+  layout.labels[2] = rest.substr(second + kMessageLineBreak.size());
 }
 
 void splitLines(const std::string& text, MessageLayout& layout) {
   layout.lines[0] = text;
   layout.lineCount = 1;
   for (std::size_t line = 0; line + 1 < layout.lines.size(); ++line) {
-    const std::size_t at = layout.lines[line].find(kSeparator);
+    const std::size_t at = layout.lines[line].find(kMessageLineBreak);
     if (at == std::string::npos) {
       break;
     }
-    layout.lines[line + 1] = layout.lines[line].substr(at + kSeparator.size());
+    layout.lines[line + 1] = layout.lines[line].substr(at + kMessageLineBreak.size());
     layout.lines[line].resize(at);
     layout.lineCount = static_cast<int32_t>(line) + 2;
   }
@@ -65,14 +61,15 @@ struct OpenBox {
   int32_t y = 0;
 };
 
-int32_t buttonX(const OpenBox& box, std::size_t i) {
-  return box.x + box.layout.offsets[i];
+int32_t buttonX(const OpenBox& box, std::size_t button) {
+  return box.x + box.layout.offsets[button];
 }
 int32_t buttonY(const OpenBox& box) {
   return box.y + box.layout.height - 46;
 }
-int32_t labelX(const OpenBox& box, std::size_t i) {
-  return buttonX(box, i) + 4 * (box.layout.longestLabel - lengthOf(box.layout.labels[i])) + 6;
+int32_t labelX(const OpenBox& box, std::size_t button) {
+  return buttonX(box, button) +
+         4 * (box.layout.longestLabel - lengthOf(box.layout.labels[button])) + 6;
 }
 int32_t labelY(const OpenBox& box) {
   return box.y + box.layout.height - 38;
@@ -80,8 +77,8 @@ int32_t labelY(const OpenBox& box) {
 int32_t buttonWidth(const OpenBox& box) {
   return 8 * box.layout.longestLabel + 10;
 }
-Rect buttonBounds(const OpenBox& box, std::size_t i) {
-  return Rect{buttonX(box, i), buttonY(box), buttonWidth(box), 23};
+Rect buttonBounds(const OpenBox& box, std::size_t button) {
+  return Rect{buttonX(box, button), buttonY(box), buttonWidth(box), 23};
 }
 
 // The rectangle under the box, even where it reaches past the window's edge
@@ -105,33 +102,34 @@ void paintBox(Screen& screen, OpenBox& box) {
   drawBoxRel(window, box.x, box.y, width - 5, height - 5, ink);
   drawBoxRel(window, box.x + 2, box.y + 2, width - 9, height - 9, ink);
   drawBoxRel(window, box.x + 3, box.y + 3, width - 11, height - 11, ink);
-  for (int32_t i = 0; i < layout.lineCount; ++i) {
-    drawText(window, box.x + 22, box.y + 20 * (i + 1) - 4,
-             layout.lines[static_cast<std::size_t>(i)], ink);
+  for (int32_t line = 0; line < layout.lineCount; ++line) {
+    drawText(window, box.x + 22, box.y + 20 * (line + 1) - 4,
+             layout.lines[static_cast<std::size_t>(line)], ink);
   }
   const int32_t labelPixels = 8 * layout.longestLabel;
-  for (std::size_t i = 0; i < layout.offsets.size(); ++i) {
-    if (layout.offsets[i] < 0) {
+  for (std::size_t button = 0; button < layout.offsets.size(); ++button) {
+    if (layout.offsets[button] < 0) {
       continue;
     }
-    const int32_t left = buttonX(box, i);
+    const int32_t left = buttonX(box, button);
     const int32_t top = buttonY(box);
     drawBoxRel(window, left, top, labelPixels + 10, 23, ink);
     drawBoxRel(window, left + 1, top + 1, labelPixels + 8, 21, ink);
-    drawText(window, labelX(box, i), labelY(box), layout.labels[i], ink);
+    drawText(window, labelX(box, button), labelY(box), layout.labels[button], ink);
   }
 }
 
-void drawButtonPressed(Screen& screen, const OpenBox& box, std::size_t i) {
-  fillBoxRel(screen.window, buttonX(box, i) + 1, buttonY(box) + 1, 8 * box.layout.longestLabel + 8,
-             21, screen.foreground);
-  drawText(screen.window, labelX(box, i), labelY(box), box.layout.labels[i], kWhite);
+void drawButtonPressed(Screen& screen, const OpenBox& box, std::size_t button) {
+  fillBoxRel(screen.window, buttonX(box, button) + 1, buttonY(box) + 1,
+             8 * box.layout.longestLabel + 8, 21, screen.foreground);
+  drawText(screen.window, labelX(box, button), labelY(box), box.layout.labels[button], kWhite);
 }
 
-void drawButtonNormal(Screen& screen, const OpenBox& box, std::size_t i) {
-  fillBoxRel(screen.window, buttonX(box, i) + 2, buttonY(box) + 2, 8 * box.layout.longestLabel + 6,
-             19, kWhite);
-  drawText(screen.window, labelX(box, i), labelY(box), box.layout.labels[i], screen.foreground);
+void drawButtonNormal(Screen& screen, const OpenBox& box, std::size_t button) {
+  fillBoxRel(screen.window, buttonX(box, button) + 2, buttonY(box) + 2,
+             8 * box.layout.longestLabel + 6, 19, kWhite);
+  drawText(screen.window, labelX(box, button), labelY(box), box.layout.labels[button],
+           screen.foreground);
 }
 
 void moveBox(Screen& screen, OpenBox& box, const MouseReading& reference, const MouseReading& now) {
@@ -153,9 +151,9 @@ constexpr std::array<MessageAnswer, 3> kButtonAnswers{
 
 // Escape answers with the last button shown.
 MessageAnswer escapeAnswer(const MessageLayout& layout) {
-  for (std::size_t i = layout.labels.size(); i > 1; --i) {
-    if (!layout.labels[i - 1].empty()) {
-      return kButtonAnswers[i - 1];
+  for (std::size_t shown = layout.labels.size(); shown > 1; --shown) {
+    if (!layout.labels[shown - 1].empty()) {
+      return kButtonAnswers[shown - 1];
     }
   }
   return MessageAnswer::FirstButton;
@@ -196,10 +194,11 @@ MessageAnswer runBox(Screen& screen, OpenBox& box) {
     }
 
     std::optional<std::size_t> pressed;
-    for (std::size_t i = 0; i < layout.offsets.size(); ++i) {
-      if (layout.offsets[i] >= 0 && mouseInRect(mouse, buttonBounds(box, i), ButtonFilter::Any)) {
-        pressed = i;
-        drawButtonPressed(screen, box, i);
+    for (std::size_t button = 0; button < layout.offsets.size(); ++button) {
+      if (layout.offsets[button] >= 0 &&
+          mouseInRect(mouse, buttonBounds(box, button), ButtonFilter::Any)) {
+        pressed = button;
+        drawButtonPressed(screen, box, button);
         break;
       }
     }
@@ -235,23 +234,14 @@ MessageAnswer runBox(Screen& screen, OpenBox& box) {
 
 }  // namespace
 
-std::string messageBoxText(const std::vector<std::string>& lines) {
-  std::string text;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0) text += kSeparator;
-    text += lines[i];
-  }
-  return text;
-}
-
 MessageLayout layoutMessage(std::string_view text, std::string_view buttons) {
   MessageLayout layout;
   splitLabels(toDisplayText(buttons), layout);
   splitLines(toDisplayText(text), layout);
 
-  for (int32_t i = 0; i < layout.lineCount; ++i) {
+  for (int32_t line = 0; line < layout.lineCount; ++line) {
     layout.longestLine =
-        std::max(layout.longestLine, lengthOf(layout.lines[static_cast<std::size_t>(i)]));
+        std::max(layout.longestLine, lengthOf(layout.lines[static_cast<std::size_t>(line)]));
   }
   for (const std::string& label : layout.labels) {
     layout.longestLabel = std::max(layout.longestLabel, lengthOf(label));

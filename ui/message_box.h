@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "gfx/screen.h"
 
@@ -28,8 +27,10 @@ struct MessageLayout {
   bool fits = true;
 };
 
-// Lines given one by one, joined with the box's separator.
-std::string messageBoxText(const std::vector<std::string>& lines);
+// The callers write a line break as the two characters backslash and "n",
+// not as a line-feed byte (joinLines(lines, kMessageLineBreak) for lines
+// given one by one).
+inline constexpr std::string_view kMessageLineBreak{"\\n"};
 
 MessageLayout layoutMessage(std::string_view text, std::string_view buttons);
 

@@ -69,7 +69,7 @@ TEST(MessageBoxText, JoinsAnAssembleErrorsLinesWithTheSeparator) {
       {{AssembleError::ProgramTooLong, 32770}, "Speicher voll:\\nProgramm zu lang 32770"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(messageBoxText(assembleErrorLines(c.result)), c.text);
+    EXPECT_EQ(joinLines(assembleErrorLines(c.result), kMessageLineBreak), c.text);
   }
 }
 
