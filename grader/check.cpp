@@ -1,6 +1,10 @@
 #include "grader/check.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "files/program_input.h"
+#include "isa/opcode_table.h"
 #include "machine/flags.h"
 #include "machine/run.h"
 #include "program/assemble.h"
@@ -57,6 +61,23 @@ std::vector<Difference> differencesOf(const TestCase& testCase, const MachineSta
   return found;
 }
 
+// "Befehl MUL ist in dieser Aufgabe nicht erlaubt (Zeile 7)" for the first
+// line that uses a forbidden instruction; data words are not instructions.
+std::optional<std::string> forbiddenUse(const TestSuite& suite, const ProgramText& program) {
+  if (suite.forbidden.empty()) return std::nullopt;
+  for (std::size_t i = 0; i < program.lines.size(); ++i) {
+    const ProgramLine& line = program.lines[i];
+    if (wordsOf(line.kind) != 2) continue;
+    const std::string_view mnemonic = mnemonicOf(line.opcode);
+    if (std::find(suite.forbidden.begin(), suite.forbidden.end(), mnemonic) !=
+        suite.forbidden.end()) {
+      return "Befehl " + std::string(mnemonic) + " ist in dieser Aufgabe nicht erlaubt (Zeile " +
+             std::to_string(i + 1) + ")";
+    }
+  }
+  return std::nullopt;
+}
+
 // The failing line as the learner wrote it, so that a teacher need not open
 // the file: ": ADDX 101", nothing for a line that is not there.
 std::string lineTextOf(const ProgramText& program, int32_t line) {
@@ -78,7 +99,7 @@ std::vector<CaseResult> checkAssembled(const TestSuite& suite, const MachineStat
     scratch = assembled;
     for (const WordBlock& block : testCase.memory) writeWords(scratch, block);
     if (testCase.accumulator) scratch.accumulator = asWord(*testCase.accumulator);
-    const RunSummary run = runToEnd(scratch, suite.maxSteps);
+    const RunSummary run = runToEnd(scratch, stepsOf(suite, testCase));
     CaseResult result;
     result.end = run.end;
     result.steps = run.steps;
@@ -105,6 +126,8 @@ ProgramResult checkProgram(const TestSuite& suite, const std::string& file,
     if (assembled.error != AssembleError::None) {
       error = joinLines(assembleErrorLines(assembled), " ") +
               lineTextOf(loaded->program, assembled.line);
+    } else {
+      error = forbiddenUse(suite, loaded->program);
     }
   }
   if (error) {
@@ -113,7 +136,11 @@ ProgramResult checkProgram(const TestSuite& suite, const std::string& file,
     return result;
   }
   result.cases = checkAssembled(suite, machines.assembled, machines.run);
-  for (const CaseResult& c : result.cases) result.passed += c.passed ? 1 : 0;
+  for (std::size_t i = 0; i < result.cases.size(); ++i) {
+    if (!result.cases[i].passed) continue;
+    result.passed += 1;
+    result.points += suite.cases[i].points;
+  }
   return result;
 }
 

@@ -42,6 +42,7 @@ struct ProgramResult {
   bool incomplete = false;           // read with losses, checked all the same
   std::vector<CaseResult> cases;     // one per case of the suite, also after an error
   int32_t passed = 0;
+  int64_t points = 0;  // of the passed cases
 };
 
 // Runs every case on a copy of `assembled` (`scratch` is overwritten).
@@ -55,7 +56,8 @@ struct CheckMachines {
   MachineState run;
 };
 
-// Reads FILE as `run` does, assembles it and checks it.
+// Reads FILE as `run` does, assembles it and checks it; a program that uses
+// an instruction the suite forbids fails every case.
 ProgramResult checkProgram(const TestSuite& suite, const std::string& file,
                            std::istream& stdinStream, CheckMachines& machines);
 
