@@ -178,7 +178,7 @@ void newProgram(Screen& screen, Session& session, ListingView& listing) {
   session.cursor = EditorCursor{};
   session.fileName.clear();
   forgetStoredProgram(session);
-  session.highlightLine = 0;
+  session.highlightLine = kNoLine;
   listing.view.contentHeight = kListingRowHeight;
   listing.view.scrollY = 0;
   redrawListing(screen, listing, session.program);

@@ -34,7 +34,7 @@ CommandResult loadProgram(Screen& screen, Session& session, ProgramStore& store)
   if (!loaded) return CommandResult::NotDone;
   session.program = std::move(loaded->program);
   noteProgramStored(session);
-  session.highlightLine = 0;
+  session.highlightLine = kNoLine;
   if (loaded->incomplete && showMessage(screen, joinLines(loadWarningLines(), kMessageLineBreak),
                                         kOk) == MessageAnswer::WindowClosed) {
     return CommandResult::WindowClosed;

@@ -42,7 +42,7 @@ constexpr std::string_view kHelp =
     "ert (1 bis 4)\n"
     "  akkusim run DATEI [Optionen] assembliert DATEI und f\xC3\xBChrt sie aus\n"
     "  akkusim asm DATEI [--json]   assembliert DATEI und zeigt das Speicherabbild\n"
-    "  akkusim test TESTDATEI PROGRAMM... [--json | --csv]\n"
+    "  akkusim test TESTDATEI PROGRAMM... [Optionen]\n"
     "                               pr\xC3\xBC"
     "ft Programme (Dateien oder Ordner) mit den\n"
     "                               F\xC3\xA4llen der Testdatei\n"
@@ -57,6 +57,11 @@ constexpr std::string_view kHelp =
     "  --dump VON-BIS   zus\xC3\xA4tzlich die Speicherw\xC3\xB6rter VON bis BIS (0 bis 65535)\n"
     "  --set ADR=W,...  schreibt vor dem Lauf W ... ab Adresse ADR (-32768 bis 65535)\n"
     "  --json           Ausgabe als ein JSON-Objekt\n"
+    "\n"
+    "Optionen f\xC3\xBCr test:\n"
+    "  --json | --csv   Ausgabe als JSON-Objekt oder als Tabelle (CSV, UTF-8)\n"
+    "  --csv-separator Z  Trennzeichen der Tabelle: ; (Vorgabe) oder ,\n"
+    "  --learner        Sicht der Lernenden: verborgene F\xC3\xA4lle ohne Einzelheiten\n"
     "\n"
     "Exit-Codes: 0 HOLD erreicht, 1 Aufruf- oder Dateifehler, 2 Fehler beim\n"
     "Assemblieren, 3 Laufzeitfehler, 4 Schrittgrenze erreicht.\n"
@@ -119,8 +124,8 @@ std::optional<CliError> parseDump(std::string_view text, Options& options) {
   if (dash == std::string_view::npos) return error;
   const std::optional<uint64_t> from = parseDecimal(text.substr(0, dash));
   const std::optional<uint64_t> to = parseDecimal(text.substr(dash + 1));
-  if (!from || !to || *from > *to || *to > 65535) return error;
-  options.dump = MemoryRange{static_cast<int32_t>(*from), static_cast<int32_t>(*to)};
+  if (!from || !to || *from > *to || !isAddress(static_cast<int64_t>(*to))) return error;
+  options.dump = MemoryRange{static_cast<Address>(*from), static_cast<Address>(*to)};
   return std::nullopt;
 }
 

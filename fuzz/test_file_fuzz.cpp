@@ -12,6 +12,7 @@
 #include "grader/check.h"
 #include "grader/report.h"
 #include "grader/test_file.h"
+#include "isa/opcode_table.h"
 
 using namespace akkusim;
 
@@ -43,27 +44,43 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (c.name.empty() || !names.insert(c.name).second) std::abort();
     checkBlocks(c.memory);
     checkBlocks(c.expectedMemory);
+    if (c.points < 0 || c.points > kMostCasePoints) std::abort();
+    if (c.hint.find_first_of("\r\n") != std::string::npos) std::abort();
+    if (c.maxSteps && (*c.maxSteps < 1 || *c.maxSteps > kMostCaseSteps)) std::abort();
+  }
+  for (const std::string& mnemonic : suite.forbidden) {
+    const OpcodeRow* row = findMnemonic(mnemonic);
+    if (row == nullptr || row->mnemonic != mnemonic) std::abort();
+    if (std::count(suite.forbidden.begin(), suite.forbidden.end(), mnemonic) != 1) std::abort();
   }
 
   // A short run keeps the fuzzer fast; the limits themselves were checked above.
   suite.maxSteps = std::min<int64_t>(suite.maxSteps, 200);
+  for (TestCase& c : suite.cases) {
+    if (c.maxSteps) c.maxSteps = std::min<int64_t>(*c.maxSteps, 200);
+  }
   auto machines = std::make_unique<CheckMachines>();
   machines->assembled.memory[0] = 99;  // HOLD
   ProgramResult program;
   program.file = "p.txt";
   program.cases = checkAssembled(suite, machines->assembled, machines->run);
-  for (const CaseResult& c : program.cases) {
-    if (c.passed != c.differences.empty() || c.steps > suite.maxSteps) std::abort();
+  for (std::size_t i = 0; i < program.cases.size(); ++i) {
+    const CaseResult& c = program.cases[i];
+    if (c.passed != c.differences.empty() || c.steps > stepsOf(suite, suite.cases[i])) std::abort();
     program.passed += c.passed ? 1 : 0;
+    program.points += c.passed ? suite.cases[i].points : 0;
   }
+  if (program.points > maxPoints(suite)) std::abort();
   const std::vector<ProgramResult> programs{program};
-  std::ostringstream json;
-  printReport(json, ReportFormat::Json, suite, programs);
-  const std::string jsonText = json.str();
-  if (std::count(jsonText.begin(), jsonText.end(), '\n') != 1) std::abort();
+  for (const ReportView view : {ReportView::Teacher, ReportView::Learner}) {
+    std::ostringstream json;
+    printReport(json, ReportWriter{ReportFormat::Json, view}, suite, programs);
+    const std::string jsonText = json.str();
+    if (std::count(jsonText.begin(), jsonText.end(), '\n') != 1) std::abort();
+    std::ostringstream csv;
+    printReport(csv, ReportWriter{ReportFormat::Csv, view, ','}, suite, programs);
+  }
   std::ostringstream textOut;
-  printReport(textOut, ReportFormat::Text, suite, programs);
-  std::ostringstream csv;
-  printReport(csv, ReportFormat::Csv, suite, programs);
+  printReport(textOut, ReportWriter{ReportFormat::Text}, suite, programs);
   return 0;
 }

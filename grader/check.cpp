@@ -1,6 +1,10 @@
 #include "grader/check.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "files/program_input.h"
+#include "isa/opcode_table.h"
 #include "machine/flags.h"
 #include "machine/run.h"
 #include "program/assemble.h"
@@ -10,10 +14,6 @@
 namespace akkusim {
 
 namespace {
-
-int32_t signedWord(uint16_t word) {
-  return static_cast<int16_t>(word);
-}
 
 std::vector<Difference> differencesOf(const TestCase& testCase, const MachineState& machine,
                                       RunEnd end) {
@@ -29,22 +29,22 @@ std::vector<Difference> differencesOf(const TestCase& testCase, const MachineSta
   for (const WordBlock& block : testCase.expectedMemory) {
     for (std::size_t i = 0; i < block.words.size(); ++i) {
       const auto address = static_cast<std::size_t>(block.address) + i;
-      const auto actual = static_cast<uint16_t>(machine.memory[address]);
+      const WordBits actual = bitsOf(machine.memory[address]);
       if (actual == block.words[i]) continue;
       Difference d;
       d.kind = DifferenceKind::Memory;
-      d.address = static_cast<int32_t>(address);
-      d.expected = signedWord(block.words[i]);
-      d.actual = signedWord(actual);
+      d.address = static_cast<Address>(address);
+      d.expected = asWord(block.words[i]);
+      d.actual = asWord(actual);
       found.push_back(d);
     }
   }
-  const auto accumulator = static_cast<uint16_t>(machine.accumulator);
+  const WordBits accumulator = bitsOf(machine.accumulator);
   if (testCase.expectedAccumulator && *testCase.expectedAccumulator != accumulator) {
     Difference d;
     d.kind = DifferenceKind::Accumulator;
-    d.expected = signedWord(*testCase.expectedAccumulator);
-    d.actual = signedWord(accumulator);
+    d.expected = asWord(*testCase.expectedAccumulator);
+    d.actual = asWord(accumulator);
     found.push_back(d);
   }
   const FlagValues flags = flagValues(machine);
@@ -59,6 +59,23 @@ std::vector<Difference> differencesOf(const TestCase& testCase, const MachineSta
     found.push_back(d);
   }
   return found;
+}
+
+// "Befehl MUL ist in dieser Aufgabe nicht erlaubt (Zeile 7)" for the first
+// line that uses a forbidden instruction; data words are not instructions.
+std::optional<std::string> forbiddenUse(const TestSuite& suite, const ProgramText& program) {
+  if (suite.forbidden.empty()) return std::nullopt;
+  for (std::size_t i = 0; i < program.lines.size(); ++i) {
+    const ProgramLine& line = program.lines[i];
+    if (wordsOf(line.kind) != 2) continue;
+    const std::string_view mnemonic = mnemonicOf(line.opcode);
+    if (std::find(suite.forbidden.begin(), suite.forbidden.end(), mnemonic) !=
+        suite.forbidden.end()) {
+      return "Befehl " + std::string(mnemonic) + " ist in dieser Aufgabe nicht erlaubt (Zeile " +
+             std::to_string(i + 1) + ")";
+    }
+  }
+  return std::nullopt;
 }
 
 // The failing line as the learner wrote it, so that a teacher need not open
@@ -81,8 +98,8 @@ std::vector<CaseResult> checkAssembled(const TestSuite& suite, const MachineStat
   for (const TestCase& testCase : suite.cases) {
     scratch = assembled;
     for (const WordBlock& block : testCase.memory) writeWords(scratch, block);
-    if (testCase.accumulator) scratch.accumulator = static_cast<int16_t>(*testCase.accumulator);
-    const RunSummary run = runToEnd(scratch, suite.maxSteps);
+    if (testCase.accumulator) scratch.accumulator = asWord(*testCase.accumulator);
+    const RunSummary run = runToEnd(scratch, stepsOf(suite, testCase));
     CaseResult result;
     result.end = run.end;
     result.steps = run.steps;
@@ -109,6 +126,8 @@ ProgramResult checkProgram(const TestSuite& suite, const std::string& file,
     if (assembled.error != AssembleError::None) {
       error = joinLines(assembleErrorLines(assembled), " ") +
               lineTextOf(loaded->program, assembled.line);
+    } else {
+      error = forbiddenUse(suite, loaded->program);
     }
   }
   if (error) {
@@ -117,7 +136,11 @@ ProgramResult checkProgram(const TestSuite& suite, const std::string& file,
     return result;
   }
   result.cases = checkAssembled(suite, machines.assembled, machines.run);
-  for (const CaseResult& c : result.cases) result.passed += c.passed ? 1 : 0;
+  for (std::size_t i = 0; i < result.cases.size(); ++i) {
+    if (!result.cases[i].passed) continue;
+    result.passed += 1;
+    result.points += suite.cases[i].points;
+  }
   return result;
 }
 

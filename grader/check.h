@@ -19,7 +19,7 @@ enum class DifferenceKind { End, Memory, Accumulator, Flag };
 // One thing that was not as expected. Words are kept signed, as shown.
 struct Difference {
   DifferenceKind kind = DifferenceKind::End;
-  int32_t address = 0;  // Memory; End: the instruction's address (-2 for none)
+  Address address = 0;  // Memory; End: the instruction's address (kNoInstruction for none)
   char flag = 'C';      // Flag
   int32_t expected = 0;
   int32_t actual = 0;
@@ -31,8 +31,8 @@ struct CaseResult {
   bool passed = false;
   RunEnd end = RunEnd::Hold;
   int64_t steps = 0;
-  int32_t instructionAddress = -2;      // run's "Befehlszähler" at the end, -2 for none
-  std::vector<Difference> differences;  // the end first, then memory, accumulator, flags
+  Address instructionAddress = kNoInstruction;  // the run's "Befehlszähler" at the end
+  std::vector<Difference> differences;          // the end first, then memory, accumulator, flags
 };
 
 struct ProgramResult {
@@ -42,6 +42,7 @@ struct ProgramResult {
   bool incomplete = false;           // read with losses, checked all the same
   std::vector<CaseResult> cases;     // one per case of the suite, also after an error
   int32_t passed = 0;
+  int64_t points = 0;  // of the passed cases
 };
 
 // Runs every case on a copy of `assembled` (`scratch` is overwritten).
@@ -55,7 +56,8 @@ struct CheckMachines {
   MachineState run;
 };
 
-// Reads FILE as `run` does, assembles it and checks it.
+// Reads FILE as `run` does, assembles it and checks it; a program that uses
+// an instruction the suite forbids fails every case.
 ProgramResult checkProgram(const TestSuite& suite, const std::string& file,
                            std::istream& stdinStream, CheckMachines& machines);
 

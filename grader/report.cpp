@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ostream>
 
+#include "grader/report_csv.h"
 #include "machine/run.h"
 #include "program/messages.h"
 #include "text/json.h"
@@ -38,8 +39,20 @@ std::string printable(const std::string& text) {
   return shown;
 }
 
-std::string casesText(int32_t count) {
+std::string casesText(int64_t count) {
   return count == 1 ? "Fall" : "Fällen";
+}
+
+// ", 5 von 7 Punkten" when the test file gives points, else nothing: with one
+// point a case the points say what the cases say.
+std::string pointsText(const TestSuite& suite, int64_t points, int64_t most) {
+  if (!suite.pointsGiven) return "";
+  return ", " + std::to_string(points) + " von " + std::to_string(most) +
+         (most == 1 ? " Punkt" : " Punkten");
+}
+
+bool detailsShown(const TestCase& testCase, ReportView view) {
+  return !testCase.hidden || view == ReportView::Teacher;
 }
 
 std::string whatOf(const Difference& d) {
@@ -67,37 +80,50 @@ void printDifferenceJson(std::ostream& out, const Difference& d) {
   out << '}';
 }
 
-void printProgramJson(std::ostream& out, const TestSuite& suite, const ProgramResult& program) {
+void printCaseJson(std::ostream& out, const TestCase& testCase, const CaseResult& c,
+                   bool programError, ReportView view) {
+  out << "{\"name\":" << jsonString(testCase.name)
+      << ",\"passed\":" << (c.passed ? "true" : "false") << ",\"points\":" << testCase.points;
+  if (testCase.hidden) out << ",\"hidden\":true";
+  if (!testCase.hint.empty()) out << ",\"hint\":" << jsonString(testCase.hint);
+  if (!detailsShown(testCase, view)) {
+    out << '}';
+    return;
+  }
+  if (!programError) {
+    out << ",\"end\":" << jsonString(runEndName(c.end)) << ",\"steps\":" << c.steps;
+    if (isRunError(c.end)) out << ",\"instructionAddress\":" << c.instructionAddress;
+  }
+  out << ",\"differences\":[";
+  for (std::size_t k = 0; k < c.differences.size(); ++k) {
+    if (k != 0) out << ',';
+    printDifferenceJson(out, c.differences[k]);
+  }
+  out << "]}";
+}
+
+void printProgramJson(std::ostream& out, const TestSuite& suite, const ProgramResult& program,
+                      ReportView view) {
   out << "{\"file\":" << jsonString(program.file);
   if (!program.learner.empty()) out << ",\"learner\":" << jsonString(program.learner);
-  out << ",\"passed\":" << program.passed << ",\"total\":" << suite.cases.size();
+  out << ",\"passed\":" << program.passed << ",\"total\":" << suite.cases.size()
+      << ",\"points\":" << program.points << ",\"maxPoints\":" << maxPoints(suite);
   if (program.error) out << ",\"error\":" << jsonString(*program.error);
   if (program.incomplete) out << ",\"warning\":" << jsonString(joinLines(loadWarningLines(), " "));
   out << ",\"cases\":[";
   for (std::size_t i = 0; i < suite.cases.size(); ++i) {
-    const CaseResult& c = program.cases[i];
     if (i != 0) out << ',';
-    out << "{\"name\":" << jsonString(suite.cases[i].name)
-        << ",\"passed\":" << (c.passed ? "true" : "false");
-    if (!program.error) {
-      out << ",\"end\":" << jsonString(runEndName(c.end)) << ",\"steps\":" << c.steps;
-      if (isRunError(c.end)) out << ",\"instructionAddress\":" << c.instructionAddress;
-    }
-    out << ",\"differences\":[";
-    for (std::size_t k = 0; k < c.differences.size(); ++k) {
-      if (k != 0) out << ',';
-      printDifferenceJson(out, c.differences[k]);
-    }
-    out << "]}";
+    printCaseJson(out, suite.cases[i], program.cases[i], program.error.has_value(), view);
   }
   out << "]}";
 }
 
 void reportProgramText(std::ostream& out, const TestSuite& suite, const ProgramResult& program) {
-  const auto total = static_cast<int32_t>(suite.cases.size());
+  const auto total = static_cast<int64_t>(suite.cases.size());
   if (!program.learner.empty()) out << printable(program.learner) << " (";
   out << printable(program.file) << (program.learner.empty() ? ": " : "): ") << program.passed
-      << " von " << total << ' ' << casesText(total) << " bestanden\n";
+      << " von " << total << ' ' << casesText(total) << " bestanden"
+      << pointsText(suite, program.points, maxPoints(suite)) << '\n';
   if (program.error) {
     out << "  " << printable(*program.error) << '\n';
     return;
@@ -106,24 +132,10 @@ void reportProgramText(std::ostream& out, const TestSuite& suite, const ProgramR
   for (std::size_t i = 0; i < program.cases.size(); ++i) {
     const CaseResult& c = program.cases[i];
     if (c.passed) continue;
-    out << "  Fall '" << printable(suite.cases[i].name) << "': ";
-    const std::size_t shown = std::min(c.differences.size(), kDifferencesPerLine);
-    for (std::size_t k = 0; k < shown; ++k) {
-      if (k != 0) out << "; ";
-      out << differenceText(c.differences[k], suite.maxSteps);
-    }
-    const std::size_t more = c.differences.size() - shown;
-    if (more == 1) out << "; 1 weitere Abweichung";
-    if (more > 1) out << "; " << more << " weitere Abweichungen";
-    out << '\n';
+    out << "  " << printable(failedCaseText(suite, i, c, ReportView::Learner)) << '\n';
+    const std::string& hint = suite.cases[i].hint;
+    if (!hint.empty()) out << "    Tipp: " << printable(hint) << '\n';
   }
-}
-
-void reportProgramCsv(std::ostream& out, const TestSuite& suite, const ProgramResult& program) {
-  out << csvField(program.learner) << ',' << csvField(program.file) << ',' << program.passed << ','
-      << suite.cases.size();
-  for (const CaseResult& c : program.cases) out << ',' << (c.passed ? '1' : '0');
-  out << '\n';
 }
 
 }  // namespace
@@ -133,7 +145,7 @@ std::string differenceText(const Difference& d, int64_t maxSteps) {
     case DifferenceKind::End: {
       std::string text = endText(d.actualEnd, maxSteps);
       // As `run` shows the counter: the instruction that failed.
-      if (isRunError(d.actualEnd) && d.address >= 0) {
+      if (isRunError(d.actualEnd) && d.address != kNoInstruction) {
         text += " bei Adresse " + std::to_string(d.address);
       }
       if (d.expectedEnd != RunEnd::Hold) text += ", erwartet: " + endText(d.expectedEnd, maxSteps);
@@ -155,26 +167,27 @@ std::string skippedLine(const std::string& file) {
          printable(file);
 }
 
-std::string csvField(const std::string& text) {
-  std::string field = validUtf8(text);
-  // A leading =, +, -, @ or control character would start a formula.
-  if (!field.empty() && (field[0] == '=' || field[0] == '+' || field[0] == '-' || field[0] == '@' ||
-                         field[0] == '\t' || field[0] == '\r')) {
-    field.insert(0, 1, '\'');
+std::string failedCaseText(const TestSuite& suite, std::size_t index, const CaseResult& result,
+                           ReportView view) {
+  const TestCase& testCase = suite.cases[index];
+  std::string text = "Fall '" + testCase.name + "': ";
+  if (!detailsShown(testCase, view)) return text + "nicht bestanden";
+  const std::size_t shown = std::min(result.differences.size(), kDifferencesPerLine);
+  for (std::size_t k = 0; k < shown; ++k) {
+    if (k != 0) text += "; ";
+    text += differenceText(result.differences[k], stepsOf(suite, testCase));
   }
-  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
-  std::string quoted = "\"";
-  for (char c : field) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + '"';
+  const std::size_t more = result.differences.size() - shown;
+  if (more == 1) text += "; 1 weitere Abweichung";
+  if (more > 1) text += "; " + std::to_string(more) + " weitere Abweichungen";
+  return text;
 }
 
 void beginReport(std::ostream& out, ReportWriter& writer, const TestSuite& suite) {
   writer.programs = 0;
   writer.passedCases = 0;
   writer.passedPrograms = 0;
+  writer.points = 0;
   switch (writer.format) {
     case ReportFormat::Text:
       if (!suite.title.empty()) out << printable(suite.title) << '\n';
@@ -183,9 +196,7 @@ void beginReport(std::ostream& out, ReportWriter& writer, const TestSuite& suite
       out << "{\"title\":" << jsonString(suite.title) << ",\"programs\":[";
       break;
     case ReportFormat::Csv:
-      out << "learner,file,passed,total";
-      for (const TestCase& testCase : suite.cases) out << ',' << csvField(testCase.name);
-      out << '\n';
+      beginCsv(out, writer, suite);
       break;
   }
 }
@@ -198,15 +209,16 @@ void reportProgram(std::ostream& out, ReportWriter& writer, const TestSuite& sui
       break;
     case ReportFormat::Json:
       if (writer.programs != 0) out << ',';
-      printProgramJson(out, suite, program);
+      printProgramJson(out, suite, program, writer.view);
       break;
     case ReportFormat::Csv:
-      reportProgramCsv(out, suite, program);
+      reportProgramCsv(out, writer, suite, program);
       break;
   }
   ++writer.programs;
   writer.passedCases += program.passed;
   writer.passedPrograms += program.passed == static_cast<int32_t>(suite.cases.size()) ? 1 : 0;
+  writer.points += program.points;
 }
 
 void endReport(std::ostream& out, const ReportWriter& writer, const TestSuite& suite) {
@@ -214,10 +226,10 @@ void endReport(std::ostream& out, const ReportWriter& writer, const TestSuite& s
     case ReportFormat::Text: {
       for (const std::string& file : writer.skipped) out << skippedLine(file) << '\n';
       const int64_t allCases = static_cast<int64_t>(suite.cases.size()) * writer.programs;
-      out << "Gesamt: " << writer.passedCases << " von " << allCases << ' '
-          << (allCases == 1 ? "Fall" : "Fällen")
-          << " bestanden; vollständig bestanden: " << writer.passedPrograms << " von "
-          << writer.programs << (writer.programs == 1 ? " Programm" : " Programmen") << '\n';
+      out << "Gesamt: " << writer.passedCases << " von " << allCases << ' ' << casesText(allCases)
+          << " bestanden" << pointsText(suite, writer.points, maxPoints(suite) * writer.programs)
+          << "; vollständig bestanden: " << writer.passedPrograms << " von " << writer.programs
+          << (writer.programs == 1 ? " Programm" : " Programmen") << '\n';
       break;
     }
     case ReportFormat::Json:
@@ -236,10 +248,8 @@ void endReport(std::ostream& out, const ReportWriter& writer, const TestSuite& s
   }
 }
 
-void printReport(std::ostream& out, ReportFormat format, const TestSuite& suite,
+void printReport(std::ostream& out, ReportWriter writer, const TestSuite& suite,
                  const std::vector<ProgramResult>& programs) {
-  ReportWriter writer;
-  writer.format = format;
   beginReport(out, writer, suite);
   for (const ProgramResult& program : programs) reportProgram(out, writer, suite, program);
   endReport(out, writer, suite);

@@ -35,7 +35,20 @@ struct TestOptions {
   std::string testFile;
   std::vector<std::string> programs;
   ReportFormat format = ReportFormat::Text;
+  ReportView view = ReportView::Teacher;
+  std::optional<char> csvSeparator;
 };
+
+// `--csv-separator X`: ';' for German spreadsheets (the default), ',' for others.
+Status takeSeparator(int argc, const char* const* argv, int& i, TestOptions& options) {
+  if (i + 1 >= argc) return Failure{"--csv-separator erwartet einen Wert"};
+  const std::string_view value = argv[++i];
+  if (value != ";" && value != ",") {
+    return Failure{"--csv-separator erwartet ';' oder ',', nicht '" + std::string(value) + "'"};
+  }
+  options.csvSeparator = value[0];
+  return succeeded();
+}
 
 Result<TestOptions> parseTestOptions(int argc, const char* const* argv) {
   TestOptions options;
@@ -53,6 +66,11 @@ Result<TestOptions> parseTestOptions(int argc, const char* const* argv) {
       }
       options.format = format;
       formatGiven = true;
+    } else if (arg == "--learner") {
+      options.view = ReportView::Learner;
+    } else if (arg == "--csv-separator") {
+      const Status taken = takeSeparator(argc, argv, i, options);
+      if (!taken) return Failure{taken.reason()};
     } else if (arg.size() > 1 && arg[0] == '-') {
       return Failure{"unbekannte Option '" + std::string(arg) + "' (siehe akkusim --help)"};
     } else if (!haveTestFile) {
@@ -75,6 +93,9 @@ Result<TestOptions> parseTestOptions(int argc, const char* const* argv) {
   if (!haveTestFile) return Failure{"Testdatei fehlt (siehe akkusim --help)"};
   if (options.programs.empty()) {
     return Failure{"Programmdatei oder Ordner fehlt (siehe akkusim --help)"};
+  }
+  if (options.csvSeparator && options.format != ReportFormat::Csv) {
+    return Failure{"--csv-separator nur zusammen mit --csv"};
   }
   return options;
 }
@@ -226,6 +247,8 @@ int runTestCommand(int argc, const char* const* argv, std::istream& in, std::ost
   std::ostream* progressOut = showProgress && files.size() >= kProgressFrom ? &err : nullptr;
   ReportWriter writer;
   writer.format = options.format;
+  writer.view = options.view;
+  writer.csvSeparator = options.csvSeparator.value_or(';');
   writer.skipped = arguments.skipped;
   beginReport(out, writer, suite);
   Pipeline pipeline{suite, files, in};

@@ -1,5 +1,5 @@
 #pragma once
-// `akkusim test TESTDATEI PROGRAMM... [--json | --csv]`: checks programs
+// `akkusim test TESTDATEI PROGRAMM... [--json | --csv] [--learner]`: checks programs
 // against a teacher's test file.
 
 #include <iosfwd>

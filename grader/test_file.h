@@ -20,22 +20,35 @@ inline constexpr int64_t kDefaultCaseSteps = 1'000'000;
 inline constexpr int64_t kMostCaseSteps = 1'000'000'000;
 inline constexpr std::size_t kMostTestFileBytes = 1u << 20;
 inline constexpr std::size_t kMostCases = 10'000;
+inline constexpr int32_t kMostCasePoints = 1000;
 
 struct TestCase {
   std::string name;
   std::vector<WordBlock> memory;  // written after assembling
-  std::optional<uint16_t> accumulator;
+  std::optional<WordBits> accumulator;
   std::vector<WordBlock> expectedMemory;
-  std::optional<uint16_t> expectedAccumulator;
+  std::optional<WordBits> expectedAccumulator;
   std::array<std::optional<uint8_t>, kFlagCount> expectedFlags;  // by kFlags
   RunEnd expectedEnd = RunEnd::Hold;
+  int32_t points = 1;
+  // Counts like any case, but the text report and the learner's view keep
+  // its words and differences to themselves.
+  bool hidden = false;
+  std::string hint;                 // shown under the case when it fails
+  std::optional<int64_t> maxSteps;  // instead of the file's
 };
 
 struct TestSuite {
   std::string title;
   int64_t maxSteps = kDefaultCaseSteps;
+  // Instructions a program must not use, as the instruction table spells them.
+  std::vector<std::string> forbidden;
   std::vector<TestCase> cases;
+  bool pointsGiven = false;  // some case sets `points`: the text report shows them
 };
+
+int64_t stepsOf(const TestSuite& suite, const TestCase& testCase);
+int64_t maxPoints(const TestSuite& suite);
 
 // Where the file breaks a rule (1-based line and column) and why, in German.
 // A rule about the file as a whole (its size) has no place: line and column 0.

@@ -251,16 +251,18 @@ TEST_F(RunOptionsTest, AsmAndTestTakeTheirFormatOptionsAnywhereAndTwice) {
       "{\"address\":3,\"word\":1,\"hex\":\"0x0001\"},"
       "{\"address\":4,\"word\":99,\"hex\":\"0x0063\",\"line\":3,\"mnemonic\":\"HOLD\"},"
       "{\"address\":5,\"word\":0,\"hex\":\"0x0000\"}]}\n";
-  const std::string csv = "learner,file,passed,total,sechs\n,p.txt,1,1,1\n";
+  const std::string csv =
+      "\xEF\xBB\xBFName;Datei;Punkte;Maximum;bestandene F\xC3\xA4lle;sechs;Grund\r\n"
+      "p;p.txt;1;1;1;1;\r\n";
   const std::vector<JsonCase> cases = {
       {"asm --json p.txt", 0, image},
       {"asm p.txt --json --json", 0, image},
       {"test t.toml p.txt --csv --csv", 0, csv},
       {"test --csv t.toml p.txt", 0, csv},
       {"test t.toml --json p.txt --json", 0,
-       "{\"title\":\"\",\"programs\":[{\"file\":\"p.txt\",\"passed\":1,\"total\":1,\"cases\":"
-       "[{\"name\":\"sechs\",\"passed\":true,\"end\":\"hold\",\"steps\":3,\"differences\":[]}]}]}"
-       "\n"},
+       "{\"title\":\"\",\"programs\":[{\"file\":\"p.txt\",\"passed\":1,\"total\":1,\"points\":1,"
+       "\"maxPoints\":1,\"cases\":[{\"name\":\"sechs\",\"passed\":true,\"points\":1,"
+       "\"end\":\"hold\",\"steps\":3,\"differences\":[]}]}]}\n"},
   };
   for (const JsonCase& c : cases) expectOutput(c);
 }

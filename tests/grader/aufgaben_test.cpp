@@ -22,12 +22,15 @@ void PrintTo(const Assignment& a, std::ostream* out) {
   *out << a.name;
 }
 
-class AssignmentTest : public CommandTest, public testing::WithParamInterface<Assignment> {
+class AssignmentFolderTest : public CommandTest {
  protected:
   static std::string source(const std::string& path) {
     return shellQuoted(std::string(AKKUSIM_SOURCE_DIR) + "/" + path);
   }
 };
+
+class AssignmentTest : public AssignmentFolderTest,
+                       public testing::WithParamInterface<Assignment> {};
 
 TEST_P(AssignmentTest, ReferencePassesAndTheWrongSolutionFailsWithItsMessage) {
   const Assignment& a = GetParam();
@@ -52,6 +55,20 @@ TEST_P(AssignmentTest, ReferencePassesAndTheWrongSolutionFailsWithItsMessage) {
       << wrong.out;
 }
 
+// The assignment that forbids multiplying: the one-line answer with MUL gets nothing.
+TEST_F(AssignmentFolderTest, MultiplyingWithMulIsRefusedInEveryCase) {
+  write("mit_mul.txt", "LOAD 100\nMUL 101\nSTORE 102\nHOLD\n");
+
+  const ProcessResult r =
+      run("test " + source("Aufgaben/multiplizieren/test.toml") + " mit_mul.txt");
+
+  EXPECT_EQ(r.exitCode, 5);
+  EXPECT_NE(r.out.find("mit_mul.txt: 0 von 4 Fällen bestanden, 0 von 6 Punkten\n"
+                       "  Befehl MUL ist in dieser Aufgabe nicht erlaubt (Zeile 2)\n"),
+            std::string::npos)
+      << r.out;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Shipped, AssignmentTest,
     testing::Values(
@@ -65,7 +82,12 @@ INSTANTIATE_TEST_SUITE_P(
         Assignment{"teilen", "2 von 3 Fällen bestanden",
                    "Fall 'durch null': Fehler: Division durch Null bei Adresse 2; Speicher[102] "
                    "erwartet 0, "
-                   "erhalten 9; Speicher[103] erwartet 0, erhalten 9; 2 weitere Abweichungen"}),
+                   "erhalten 9; Speicher[103] erwartet 0, erhalten 9; 2 weitere Abweichungen"},
+        Assignment{"multiplizieren", "3 von 4 Fällen bestanden, 5 von 6 Punkten",
+                   "Fall '7 mal 0': Schrittgrenze 2000 erreicht; Speicher[102] erwartet 0, "
+                   "erhalten 1995\n"
+                   "    Tipp: Bei b = 0 darf die Schleife gar nicht laufen: prüfe b, bevor du "
+                   "addierst."}),
     [](const testing::TestParamInfo<Assignment>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "files/program_file.h"
 #include "grader/report.h"
+#include "grader/report_csv.h"
 #include "program/assemble.h"
 
 using namespace akkusim;
@@ -137,6 +138,94 @@ TEST(CheckTest, FlagsAreComparedOnlyWhereGivenAndTheEndComesFirst) {
   EXPECT_EQ(d[2].actual, 0);
 }
 
+TEST(CheckTest, ACaseStepLimitReplacesTheFilesForThatCaseAlone) {
+  // 1 + 2 * 5 + 1 steps: a countdown from 5.
+  const std::vector<CaseResult> results =
+      check("LOADI 5\nschleife:\nSUBI 1\nJMPNZ schleife\nHOLD\n",
+            "max_steps = 11\n"
+            "[[case]]\nname = \"Datei\"\n"
+            "[[case]]\nname = \"eng\"\nmax_steps = 10\n"
+            "[[case]]\nname = \"weit\"\nmax_steps = 12\n");
+  ASSERT_EQ(results.size(), 3u);
+  EXPECT_EQ(results[0].end, RunEnd::StepLimit);
+  EXPECT_EQ(results[0].steps, 11);
+  EXPECT_EQ(results[1].end, RunEnd::StepLimit);
+  EXPECT_EQ(results[1].steps, 10);
+  EXPECT_EQ(results[2].end, RunEnd::Hold);
+  EXPECT_EQ(results[2].steps, 12);
+}
+
+// Checks the program text as if read from standard input.
+ProgramResult checkText(const std::string& source, const std::string& toml) {
+  std::istringstream in(source);
+  auto machines = std::make_unique<CheckMachines>();
+  return checkProgram(suiteOf(toml), "-", in, *machines);
+}
+
+TEST(CheckTest, AForbiddenInstructionFailsEveryCaseNamingItsFirstLine) {
+  const std::string cases =
+      "[[case]]\nname = \"a\"\nexpect.accumulator = 6\n"
+      "[[case]]\nname = \"b\"\npoints = 2\n";
+  struct Forbidden {
+    const char* program;
+    const char* forbid;
+    const char* error;  // nullptr: checked as usual
+  };
+  const Forbidden table[] = {
+      {"LOADI 2\nMULI 3\nHOLD\n", "[\"MULI\"]",
+       "Befehl MULI ist in dieser Aufgabe nicht erlaubt (Zeile 2)"},
+      {"# mal\n\nLOADI 2\nmuli 3\nHOLD\n", "[\"MUL\", \"muli\"]",
+       "Befehl MULI ist in dieser Aufgabe nicht erlaubt (Zeile 4)"},
+      {"LOADI 3\nADD x\nMUL x\nMULI 1\nHOLD\nx: WORD 1\n", "[\"MULI\", \"MUL\"]",
+       "Befehl MUL ist in dieser Aufgabe nicht erlaubt (Zeile 3)"},
+      // Only instructions count: not another one spelt alike, a comment or
+      // a data word holding MUL's code.
+      {"LOADI 2\nMULI 3\nHOLD\n", "[\"MUL\"]", nullptr},
+      {"LOADI 6 # MUL\nHOLD\nx: WORD 268\n", "[\"MUL\"]", nullptr},
+      {"LOADI 2\nMULI 3\nHOLD\n", "[]", nullptr},
+  };
+  for (const Forbidden& f : table) {
+    SCOPED_TRACE(f.program);
+    const ProgramResult result =
+        checkText(f.program, "forbid = " + std::string(f.forbid) + "\n" + cases);
+    ASSERT_EQ(result.cases.size(), 2u);
+    if (f.error == nullptr) {
+      EXPECT_FALSE(result.error) << *result.error;
+      EXPECT_EQ(result.passed, 2);
+      EXPECT_EQ(result.points, 3);
+      continue;
+    }
+    EXPECT_EQ(result.error, f.error);
+    EXPECT_EQ(result.passed, 0);
+    EXPECT_EQ(result.points, 0);
+    EXPECT_FALSE(result.cases[0].passed || result.cases[1].passed);
+  }
+}
+
+TEST(CheckTest, PointsAddUpOverThePassedCasesOnly) {
+  const ProgramResult result =
+      checkText("LOADI 6\nHOLD\n",
+                "[[case]]\nname = \"sechs\"\npoints = 4\nexpect.accumulator = 6\n"
+                "[[case]]\nname = \"sieben\"\npoints = 3\nexpect.accumulator = 7\n"
+                "[[case]]\nname = \"halt\"\n");
+  EXPECT_EQ(result.passed, 2);
+  EXPECT_EQ(result.points, 5);
+}
+
+TEST(CheckTest, AHiddenCaseShowsItsDataToTheTeacherOnly) {
+  const TestSuite suite = suiteOf(
+      "[[case]]\nname = \"offen\"\nexpect.accumulator = 1\n"
+      "[[case]]\nname = \"geheim\"\nhidden = true\nexpect.accumulator = 1\n");
+  CaseResult failed;
+  failed.differences.push_back(memoryDifference(7, 1, 0));
+  EXPECT_EQ(failedCaseText(suite, 0, failed, ReportView::Learner),
+            "Fall 'offen': Speicher[7] erwartet 1, erhalten 0");
+  EXPECT_EQ(failedCaseText(suite, 1, failed, ReportView::Teacher),
+            "Fall 'geheim': Speicher[7] erwartet 1, erhalten 0");
+  EXPECT_EQ(failedCaseText(suite, 1, failed, ReportView::Learner),
+            "Fall 'geheim': nicht bestanden");
+}
+
 TEST(CheckTest, DifferencesReadAsGermanPhrases) {
   Difference accumulator;
   accumulator.kind = DifferenceKind::Accumulator;
@@ -173,6 +262,17 @@ TEST(CheckTest, DifferencesReadAsGermanPhrases) {
 }
 
 TEST(CsvFieldTest, QuotesSeparatorsAndKeepsSpreadsheetsFromRunningFormulas) {
+  // The separator German spreadsheets use; the comma table below checks the rest.
+  const std::pair<std::string, std::string> semicolon[] = {
+      {"a;b", "\"a;b\""},
+      {"a,b", "a,b"},
+      {"Speicher[1] erwartet 2, erhalten 3; 1 weitere Abweichung",
+       "\"Speicher[1] erwartet 2, erhalten 3; 1 weitere Abweichung\""},
+      {"=1;2", "\"'=1;2\""},
+      {";", "\";\""},
+  };
+  for (const auto& [text, field] : semicolon) EXPECT_EQ(csvField(text, ';'), field) << text;
+
   const std::pair<std::string, std::string> cases[] = {
       {"anna.txt", "anna.txt"},
       {"zehn Einsen", "zehn Einsen"},
@@ -209,7 +309,7 @@ TEST(CsvFieldTest, QuotesSeparatorsAndKeepsSpreadsheetsFromRunningFormulas) {
       {"@", "'@"},
       {"\xC3\xA4=1", "\xC3\xA4=1"},
   };
-  for (const auto& [text, field] : cases) EXPECT_EQ(csvField(text), field) << text;
+  for (const auto& [text, field] : cases) EXPECT_EQ(csvField(text, ','), field) << text;
 }
 
 }  // namespace

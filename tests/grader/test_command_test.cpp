@@ -76,21 +76,22 @@ TEST_F(TestCommandTest, JsonGivesEveryCaseWithItsEndAndDifferencesAndTheErrors) 
   const ProcessResult r = run("test --json add.toml a.txt b.txt c.txt");
 
   EXPECT_EQ(r.exitCode, 5);
-  EXPECT_EQ(
-      r.out,
-      "{\"title\":\"Addition\",\"programs\":["
-      "{\"file\":\"a.txt\",\"passed\":2,\"total\":2,\"cases\":["
-      "{\"name\":\"klein\",\"passed\":true,\"end\":\"hold\",\"steps\":4,\"differences\":[]},"
-      "{\"name\":\"negativ\",\"passed\":true,\"end\":\"hold\",\"steps\":4,\"differences\":[]}]},"
-      "{\"file\":\"b.txt\",\"passed\":0,\"total\":2,\"cases\":["
-      "{\"name\":\"klein\",\"passed\":false,\"end\":\"hold\",\"steps\":4,\"differences\":["
-      "{\"what\":\"memory[102]\",\"expected\":5,\"actual\":6}]},"
-      "{\"name\":\"negativ\",\"passed\":false,\"end\":\"hold\",\"steps\":4,\"differences\":["
-      "{\"what\":\"memory[102]\",\"expected\":-5,\"actual\":4}]}]},"
-      "{\"file\":\"c.txt\",\"passed\":0,\"total\":2,\"error\":\"Fehler in Zeile 2: ADDX 101\","
-      "\"cases\":["
-      "{\"name\":\"klein\",\"passed\":false,\"differences\":[]},"
-      "{\"name\":\"negativ\",\"passed\":false,\"differences\":[]}]}]}\n");
+  EXPECT_EQ(r.out,
+            "{\"title\":\"Addition\",\"programs\":["
+            "{\"file\":\"a.txt\",\"passed\":2,\"total\":2,\"points\":2,\"maxPoints\":2,\"cases\":["
+            "{\"name\":\"klein\",\"passed\":true,\"points\":1,\"end\":\"hold\",\"steps\":4,"
+            "\"differences\":[]},"
+            "{\"name\":\"negativ\",\"passed\":true,\"points\":1,\"end\":\"hold\",\"steps\":4,"
+            "\"differences\":[]}]},"
+            "{\"file\":\"b.txt\",\"passed\":0,\"total\":2,\"points\":0,\"maxPoints\":2,\"cases\":["
+            "{\"name\":\"klein\",\"passed\":false,\"points\":1,\"end\":\"hold\",\"steps\":4,"
+            "\"differences\":[{\"what\":\"memory[102]\",\"expected\":5,\"actual\":6}]},"
+            "{\"name\":\"negativ\",\"passed\":false,\"points\":1,\"end\":\"hold\",\"steps\":4,"
+            "\"differences\":[{\"what\":\"memory[102]\",\"expected\":-5,\"actual\":4}]}]},"
+            "{\"file\":\"c.txt\",\"passed\":0,\"total\":2,\"points\":0,\"maxPoints\":2,"
+            "\"error\":\"Fehler in Zeile 2: ADDX 101\",\"cases\":["
+            "{\"name\":\"klein\",\"passed\":false,\"points\":1,\"differences\":[]},"
+            "{\"name\":\"negativ\",\"passed\":false,\"points\":1,\"differences\":[]}]}]}\n");
 }
 
 // Unpacking a Windows archive leaves Latin-1 file names ("Müller" with byte
@@ -140,7 +141,13 @@ TEST_F(TestCommandTest, AClassFolderNamesEachLearnerAndListsWhatIsNoProgram) {
       << json.out;
   EXPECT_NE(json.out.find("]}],\"skipped\":[\"klasse/Bert/bericht.pdf\"]}\n"), std::string::npos)
       << json.out;
-  EXPECT_NE(csv.out.find("\nBert,klasse/Bert/abgabe.txt,0,2,0,0\n"), std::string::npos) << csv.out;
+  EXPECT_NE(csv.out.find("\r\nBert;klasse/Bert/abgabe.txt;0;2;0;0;0;"
+                         "Fall 'klein': Speicher[102] erwartet 5, erhalten 6\r\n"),
+            std::string::npos)
+      << csv.out;
+  EXPECT_NE(csv.out.find("\r\n" + juergen + ";klasse/" + juergen + "/summe.txt;2;2;2;1;1;\r\n"),
+            std::string::npos)
+      << csv.out;
   EXPECT_EQ(csv.err, "Übersprungen (kein Programm): klasse/Bert/bericht.pdf\n");
 }
 
@@ -182,22 +189,128 @@ TEST_F(TestCommandTest, JsonNamesTheEndAccumulatorAndFlagDifferences) {
       << r.out;
 }
 
-TEST_F(TestCommandTest, CsvHasOneRowPerProgramAndOneColumnPerCase) {
-  write("t.toml",
-        "[[case]]\nname = \"eins, zwei\"\nmemory = { 100 = 1 }\nexpect.memory = { 102 = 1 }\n"
-        "[[case]]\nname = \"drei\"\nmemory = { 101 = 3 }\nexpect.memory = { 102 = 3 }\n");
-  write("=summe.txt", kAddRight);  // a learner's name that a spreadsheet would run
-  write("abgaben/nur_erste.txt", "LOAD 100\nSTORE 102\nHOLD\n");
-  write("abgaben/leer.txt", "");
+using CsvRows = std::vector<std::vector<std::string>>;
 
-  const ProcessResult r = run("test t.toml =summe.txt abgaben --csv");
+// Reads the grade book as a spreadsheet program does, apart from the code
+// under test: a UTF-8 byte order mark, then fields split at `separator`,
+// quoted fields with doubled quotes inside, rows ending in CR LF.
+CsvRows readCsv(const std::string& bytes, char separator) {
+  const std::string mark = "\xEF\xBB\xBF";
+  EXPECT_EQ(bytes.substr(0, mark.size()), mark);
+  CsvRows rows;
+  std::vector<std::string> row;
+  std::string field;
+  bool quoted = false;
+  for (std::size_t i = mark.size(); i < bytes.size(); ++i) {
+    const char c = bytes[i];
+    if (quoted) {
+      if (c != '"') {
+        field += c;
+      } else if (i + 1 < bytes.size() && bytes[i + 1] == '"') {
+        field += '"';
+        ++i;
+      } else {
+        quoted = false;
+      }
+    } else if (c == '"' && field.empty()) {
+      quoted = true;
+    } else if (c == separator) {
+      row.push_back(field);
+      field.clear();
+    } else if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+      row.push_back(field);
+      field.clear();
+      rows.push_back(row);
+      row.clear();
+      ++i;
+    } else {
+      field += c;
+    }
+  }
+  EXPECT_FALSE(quoted);
+  EXPECT_TRUE(field.empty() && row.empty()) << "last row without CR LF";
+  return rows;
+}
 
-  EXPECT_EQ(r.exitCode, 5);
-  EXPECT_EQ(r.out,
-            "learner,file,passed,total,\"eins, zwei\",drei\n"
-            ",'=summe.txt,2,2,1,1\n"
-            ",abgaben/leer.txt,0,2,0,0\n"
-            ",abgaben/nur_erste.txt,1,2,1,0\n");
+const char* const kGradedTest =
+    "title = \"Addition\"\n"
+    "forbid = [\"MULI\"]\n"
+    "[[case]]\nname = \"eins; zwei\"\npoints = 2\nmemory = { 100 = 1 }\n"
+    "expect.memory = { 102 = 1 }\n"
+    "[[case]]\nname = \"drei\"\npoints = 3\nhidden = true\n"
+    "hint = \"Auch die zweite Zahl zählt.\"\nmemory = { 101 = 3 }\nexpect.memory = { 102 = 3 }\n";
+
+class GradedTest : public CommandTest {
+ protected:
+  void SetUp() override {
+    CommandTest::SetUp();
+    write("t.toml", kGradedTest);
+    write("=summe.txt", kAddRight);  // a learner's name that a spreadsheet would run
+    write("jürgen.txt", "LOAD 100\nSTORE 102\nHOLD\n");
+    write("abgaben/mal.txt", "LOAD 100\nMULI 1\nSTORE 102\nHOLD\n");
+  }
+  static constexpr const char* kPrograms = " t.toml =summe.txt jürgen.txt abgaben";
+};
+
+TEST_F(GradedTest, CsvReadsBackInAGermanSpreadsheetWithOneRowPerLearner) {
+  const ProcessResult semicolon = run(std::string("test --csv") + kPrograms);
+  const ProcessResult comma = run(std::string("test --csv --csv-separator ,") + kPrograms);
+  const ProcessResult learner = run(std::string("test --csv --learner") + kPrograms);
+
+  const CsvRows expected = {
+      {"Name", "Datei", "Punkte", "Maximum", "bestandene Fälle", "eins; zwei", "drei", "Grund"},
+      {"'=summe", "'=summe.txt", "5", "5", "2", "1", "1", ""},
+      {"jürgen", "jürgen.txt", "2", "5", "1", "1", "0",
+       "Fall 'drei': Speicher[102] erwartet 3, erhalten 0"},
+      {"mal", "abgaben/mal.txt", "0", "5", "0", "0", "0",
+       "Befehl MULI ist in dieser Aufgabe nicht erlaubt (Zeile 2)"},
+  };
+  EXPECT_EQ(semicolon.exitCode, 5);
+  EXPECT_EQ(semicolon.err, "");
+  EXPECT_EQ(readCsv(semicolon.out, ';'), expected) << semicolon.out;
+  EXPECT_EQ(comma.exitCode, 5);
+  EXPECT_EQ(readCsv(comma.out, ','), expected) << comma.out;
+  CsvRows learnerView = expected;
+  learnerView[2].back() = "Fall 'drei': nicht bestanden";
+  EXPECT_EQ(readCsv(learner.out, ';'), learnerView) << learner.out;
+}
+
+TEST_F(GradedTest, TextGivesPointsAndHintsAndKeepsHiddenCasesData) {
+  const ProcessResult teacher = run(std::string("test") + kPrograms);
+  const ProcessResult learner = run(std::string("test --learner") + kPrograms);
+
+  EXPECT_EQ(teacher.exitCode, 5);
+  EXPECT_EQ(teacher.out,
+            "Addition\n"
+            "=summe.txt: 2 von 2 Fällen bestanden, 5 von 5 Punkten\n"
+            "jürgen.txt: 1 von 2 Fällen bestanden, 2 von 5 Punkten\n"
+            "  Fall 'drei': nicht bestanden\n"
+            "    Tipp: Auch die zweite Zahl zählt.\n"
+            "abgaben/mal.txt: 0 von 2 Fällen bestanden, 0 von 5 Punkten\n"
+            "  Befehl MULI ist in dieser Aufgabe nicht erlaubt (Zeile 2)\n"
+            "Gesamt: 3 von 6 Fällen bestanden, 7 von 15 Punkten; "
+            "vollständig bestanden: 1 von 3 Programmen\n");
+  EXPECT_EQ(learner.exitCode, 5);
+  EXPECT_EQ(learner.out, teacher.out);
+}
+
+TEST_F(GradedTest, JsonKeepsEverythingForTheTeacherAndHidesForTheLearner) {
+  const ProcessResult teacher = run("test --json t.toml jürgen.txt");
+  const ProcessResult learner = run("test --json --learner t.toml jürgen.txt");
+
+  const std::string head =
+      "{\"title\":\"Addition\",\"programs\":[{\"file\":\"jürgen.txt\",\"passed\":1,\"total\":2,"
+      "\"points\":2,\"maxPoints\":5,\"cases\":["
+      "{\"name\":\"eins; zwei\",\"passed\":true,\"points\":2,\"end\":\"hold\",\"steps\":3,"
+      "\"differences\":[]},"
+      "{\"name\":\"drei\",\"passed\":false,\"points\":3,\"hidden\":true,"
+      "\"hint\":\"Auch die zweite Zahl zählt.\"";
+  EXPECT_EQ(teacher.exitCode, 5);
+  EXPECT_EQ(teacher.out, head +
+                             ",\"end\":\"hold\",\"steps\":3,\"differences\":["
+                             "{\"what\":\"memory[102]\",\"expected\":3,\"actual\":0}]}]}]}\n");
+  EXPECT_EQ(learner.exitCode, 5);
+  EXPECT_EQ(learner.out, head + "}]}]}\n");
 }
 
 TEST_F(TestCommandTest, ExitCodesTellPassedFailedUsageAndInvalidTestFile) {
@@ -224,6 +337,12 @@ TEST_F(TestCommandTest, ExitCodesTellPassedFailedUsageAndInvalidTestFile) {
        "akkusim test: unbekannte Option '--schnell' (siehe akkusim --help)\n"},
       {"test add.toml a.txt --json --csv", 1,
        "akkusim test: --json und --csv schließen sich aus\n"},
+      {"test add.toml a.txt --csv --csv-separator", 1,
+       "akkusim test: --csv-separator erwartet einen Wert\n"},
+      {"test add.toml a.txt --csv --csv-separator tab", 1,
+       "akkusim test: --csv-separator erwartet ';' oder ',', nicht 'tab'\n"},
+      {"test add.toml a.txt --csv-separator ,", 1,
+       "akkusim test: --csv-separator nur zusammen mit --csv\n"},
       {"test add.toml - -", 1, "akkusim test: '-' (Standardeingabe) nur einmal angeben\n"},
       {"test fehlt.toml a.txt", 1, "akkusim test: fehlt.toml: Datei nicht gefunden\n"},
       {"test leer a.txt", 1, "akkusim test: leer: ein Verzeichnis, keine Testdatei\n"},

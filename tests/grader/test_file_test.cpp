@@ -81,6 +81,50 @@ TEST(TestFileTest, OptionalPartsTakeTheirDefaultsAndEveryFormIsRead) {
   EXPECT_EQ(c.expectedEnd, RunEnd::DivisionByZero);
 }
 
+TEST(TestFileTest, GradingKeysAreReadAndTakeTheirDefaults) {
+  const TestFileReading reading = readTestFile(
+      "max_steps = 500\n"
+      "forbid = [\"MUL\", \"muli\", \"Mul\"]\n"
+      "[[case]]\n"
+      "name = \"offen\"\n"
+      "[[case]]\n"
+      "name = \"geheim\"\n"
+      "points = 3\n"
+      "hidden = true\n"
+      "hint = \"Denke an Null.\"\n"
+      "max_steps = 20\n"
+      "[[case]]\n"
+      "name = \"geschenkt\"\n"
+      "points = 0\n"
+      "hidden = false\n");
+  ASSERT_TRUE(reading.suite) << reading.error.reason;
+  const TestSuite& suite = *reading.suite;
+  EXPECT_EQ(suite.forbidden, (std::vector<std::string>{"MUL", "MULI"}));
+  EXPECT_TRUE(suite.pointsGiven);
+  EXPECT_EQ(maxPoints(suite), 4);
+
+  const TestCase& open = suite.cases[0];
+  EXPECT_EQ(open.points, 1);
+  EXPECT_FALSE(open.hidden);
+  EXPECT_EQ(open.hint, "");
+  EXPECT_FALSE(open.maxSteps);
+  EXPECT_EQ(stepsOf(suite, open), 500);
+
+  const TestCase& secret = suite.cases[1];
+  EXPECT_EQ(secret.points, 3);
+  EXPECT_TRUE(secret.hidden);
+  EXPECT_EQ(secret.hint, "Denke an Null.");
+  EXPECT_EQ(stepsOf(suite, secret), 20);
+  EXPECT_EQ(suite.cases[2].points, 0);
+
+  // Without `points` anywhere every case is worth one and the report leaves points out.
+  const TestFileReading plain = readTestFile(kExample);
+  ASSERT_TRUE(plain.suite);
+  EXPECT_FALSE(plain.suite->pointsGiven);
+  EXPECT_TRUE(plain.suite->forbidden.empty());
+  EXPECT_EQ(maxPoints(*plain.suite), 2);
+}
+
 struct RefusedFile {
   const char* what;
   std::string text;
@@ -110,10 +154,10 @@ INSTANTIATE_TEST_SUITE_P(
     Rules, RefusedFileTest,
     testing::Values(
         RefusedFile{"UnknownTopKey", "titel = \"x\"\n" + kCase, 1, 1,
-                    "unbekannter Schlüssel 'titel' (erlaubt: title, max_steps, case)"},
-        RefusedFile{"UnknownCaseKey", kCase + "  max_steps = 5\n", 3, 3,
-                    "unbekannter Schlüssel 'max_steps' (erlaubt: name, memory, accumulator, "
-                    "expect)"},
+                    "unbekannter Schlüssel 'titel' (erlaubt: title, max_steps, forbid, case)"},
+        RefusedFile{"UnknownCaseKey", kCase + "  point = 5\n", 3, 3,
+                    "unbekannter Schlüssel 'point' (erlaubt: name, memory, accumulator, "
+                    "expect, points, hidden, hint, max_steps)"},
         RefusedFile{"UnknownExpectKey", kCase + "expect.memroy = { 1 = 1 }\n", 3, 8,
                     "unbekannter Schlüssel 'memroy' (erlaubt: memory, accumulator, flags, end)"},
         RefusedFile{"UnknownFlag", kCase + "expect.flags = { X = 1 }\n", 3, 18,
@@ -165,7 +209,32 @@ INSTANTIATE_TEST_SUITE_P(
                     "TOML: keine gültige UTF-8-Kodierung"},
         // Tables are walked in key order; the teacher is sent to the first place in the file.
         RefusedFile{"EarliestOfSeveral", kCase + "zzz = 1\nmemory = { 5 = 70000 }\n", 3, 1,
-                    "unbekannter Schlüssel 'zzz' (erlaubt: name, memory, accumulator, expect)"}),
+                    "unbekannter Schlüssel 'zzz' (erlaubt: name, memory, accumulator, expect, "
+                    "points, hidden, hint, max_steps)"},
+        RefusedFile{"PointsNegative", kCase + "points = -1\n", 3, 10,
+                    "'points' muss eine ganze Zahl von 0 bis 1000 sein"},
+        RefusedFile{"PointsAbove", kCase + "points = 1001\n", 3, 10,
+                    "'points' muss eine ganze Zahl von 0 bis 1000 sein"},
+        RefusedFile{"PointsAsText", kCase + "points = \"2\"\n", 3, 10,
+                    "'points' muss eine ganze Zahl von 0 bis 1000 sein"},
+        RefusedFile{"HiddenAsNumber", kCase + "hidden = 1\n", 3, 10,
+                    "'hidden' muss true oder false sein"},
+        RefusedFile{"HintNotText", kCase + "hint = 5\n", 3, 8,
+                    "'hint' muss ein Text auf einer Zeile sein"},
+        RefusedFile{"HintOfTwoLines", kCase + "hint = \"erst\\ndann\"\n", 3, 8,
+                    "'hint' muss ein Text auf einer Zeile sein"},
+        RefusedFile{"CaseStepsZero", kCase + "max_steps = 0\n", 3, 13,
+                    "'max_steps' muss eine ganze Zahl von 1 bis 1000000000 sein"},
+        RefusedFile{"CaseStepsAboveTheBound", kCase + "max_steps = 1000000001\n", 3, 13,
+                    "'max_steps' muss eine ganze Zahl von 1 bis 1000000000 sein"},
+        RefusedFile{"ForbidNotAList", "forbid = \"MUL\"\n" + kCase, 1, 10,
+                    "'forbid' muss eine Liste von Befehlen sein, z. B. [\"MUL\", \"MULI\"]"},
+        RefusedFile{"ForbidNotText", "forbid = [\"MUL\", 12]\n" + kCase, 1, 18,
+                    "'forbid' muss eine Liste von Befehlen sein, z. B. [\"MUL\", \"MULI\"]"},
+        RefusedFile{"ForbidUnknownMnemonic", "forbid = [\"MUL\", \"MULT\"]\n" + kCase, 1, 18,
+                    "unbekannter Befehl 'MULT' in 'forbid'"},
+        RefusedFile{"ForbidDataWord", "forbid = [\"WORD\"]\n" + kCase, 1, 11,
+                    "unbekannter Befehl 'WORD' in 'forbid'"}),
     [](const testing::TestParamInfo<RefusedFile>& info) { return std::string(info.param.what); });
 
 // A letter outside a text sends the TOML reader down a branch it believes
