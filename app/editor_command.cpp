@@ -176,7 +176,7 @@ void newProgram(Screen& screen, Session& session, ListingView& listing) {
   replaceWithEmptyLine(session.program);
   session.cursor = EditorCursor{};
   session.fileName.clear();
-  session.highlightLine = 0;
+  session.highlightLine = kNoLine;
   listing.view.contentHeight = kListingRowHeight;
   listing.view.scrollY = 0;
   redrawListing(screen, listing, session.program);

@@ -32,7 +32,7 @@ CommandResult loadProgram(Screen& screen, Session& session, ProgramStore& store)
   Result<LoadedProgram> loaded = store.load(chosen.name);
   if (!loaded) return CommandResult::NotDone;
   session.program = std::move(loaded->program);
-  session.highlightLine = 0;
+  session.highlightLine = kNoLine;
   if (loaded->incomplete && showMessage(screen, joinLines(loadWarningLines(), kMessageLineBreak),
                                         kOk) == MessageAnswer::WindowClosed) {
     return CommandResult::WindowClosed;

@@ -19,9 +19,17 @@ constexpr int32_t kShiftWheelStep = 500;
 // The memory view's side of the window, right of the dividing line; the
 // wheel scrolls it while the pointer is strictly inside.
 constexpr Rect kMemoryArea{430, 0, 669, 799};
+// The first picture marks word 1, the parameter of the instruction at 0 that
+// a fresh machine shows as executed; the machine itself has touched word 0.
+constexpr Address kStartUpTouched = 1;
 
 bool pressed(const MainWindow& main, MainButton which) {
   return buttonPressed(main.mouse, mainButton(main.buttons, which), ButtonFilter::LeftAlone);
+}
+
+void drawPanel(Screen& screen, const MainWindow& main) {
+  const MachineState& machine = *main.session.machine;
+  drawRegisterPanel(screen, main.memoryView, machine, machine.touched);
 }
 
 void waitForButtonRelease(Screen& screen, MainWindow& main) {
@@ -54,22 +62,21 @@ void saveSequence(Screen& screen, MainWindow& main) {
 
 void runSequence(Screen& screen, MainWindow& main) {
   main.result = runProgram(screen, main.buttons, main.session, main.listing, main.memoryView);
-  drawRegisterPanel(screen, main.memoryView, *main.session.machine, main.session.touchedAddress);
+  drawPanel(screen, main);
   drawTextCursor(screen, main);
   waitForButtonRelease(screen, main);
 }
 
 void stepSequence(Screen& screen, MainWindow& main) {
   main.result = executeStep(screen, main.session, main.listing, main.memoryView);
-  drawRegisterPanel(screen, main.memoryView, *main.session.machine, main.session.touchedAddress);
+  drawPanel(screen, main);
   drawTextCursor(screen, main);
   waitForButtonRelease(screen, main);
 }
 
 void resetSequence(Screen& screen, MainWindow& main) {
   resetMachine(*main.session.machine);
-  main.session.touchedAddress = -1;
-  drawRegisterPanel(screen, main.memoryView, *main.session.machine, main.session.touchedAddress);
+  drawPanel(screen, main);
   drawTextCursor(screen, main);
   waitForButtonRelease(screen, main);
   clearHighlight(screen, main.listing, main.session.program, main.session.highlightLine);
@@ -88,13 +95,14 @@ void memoryWheelStep(Screen& screen, MainWindow& main) {
       isKeyDown(screen, scancodes::kLeftShift) || isKeyDown(screen, scancodes::kRightShift);
   const int32_t step = shift ? kShiftWheelStep : kWheelStep;
   MemoryView& view = main.memoryView;
+  const MachineState& machine = *main.session.machine;
   const int32_t top = view.top;
   if (main.mouse.wheel > main.lastWheel && top > 0) {
     view.top = static_cast<int16_t>(std::max(top - step, 0));
-    drawMemoryView(screen, view, *main.session.machine, main.session.touchedAddress);
+    drawMemoryView(screen, view, machine, machine.touched);
   } else if (main.mouse.wheel < main.lastWheel && top < kMaxMemoryViewTop) {
     view.top = static_cast<int16_t>(std::min(top + step, static_cast<int32_t>(kMaxMemoryViewTop)));
-    drawMemoryView(screen, view, *main.session.machine, main.session.touchedAddress);
+    drawMemoryView(screen, view, machine, machine.touched);
   }
   main.lastWheel = main.mouse.wheel;
 }
@@ -167,7 +175,7 @@ Status startMainWindow(Screen& screen, MainWindow& main) {
   main.memoryView = MemoryView{};
   main.listing = makeListingView();
 
-  drawRegisterPanel(screen, main.memoryView, *main.session.machine, 1);
+  drawRegisterPanel(screen, main.memoryView, *main.session.machine, kStartUpTouched);
   redrawListing(screen, main.listing, main.session.program);
   for (const Button& button : main.buttons.all) drawButton(screen, button);
 

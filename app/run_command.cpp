@@ -20,11 +20,13 @@ constexpr std::array<MainButton, 6> kLockedDuringRun{
     MainButton::Step, MainButton::Reset, MainButton::New,
 };
 
+constexpr Address kRunStartTouched = 0;
+
 }  // namespace
 
 CommandResult runProgram(Screen& screen, MainButtons& buttons, Session& session,
                          ListingView& listing, const MemoryView& memoryView) {
-  const MachineState& machine = *session.machine;
+  MachineState& machine = *session.machine;
   for (const MainButton which : kLockedDuringRun) {
     disableButton(screen, mainButton(buttons, which));
   }
@@ -36,12 +38,16 @@ CommandResult runProgram(Screen& screen, MainButtons& buttons, Session& session,
   MouseReading mouse;
   waitForRelease(screen, mouse);
 
-  int32_t touchedAddress = 0;
+  // A run marks from word 0 on, whatever the last step touched; once it
+  // ends, the panel shows that step's word again and the next step goes on
+  // from it.
+  const std::optional<Address> touchedBeforeRun = machine.touched;
+  machine.touched = kRunStartTouched;
   CommandResult result = CommandResult::Done;
   MemoryViewShadow shown;    // the first pass draws the whole view
   ListingScreenSync listed;  // and shows the whole listing
   do {
-    result = executeStep(screen, session, listing, memoryView, touchedAddress, listed);
+    result = executeStep(screen, session, listing, memoryView, listed);
     mouse = readMouse(screen);
     if (buttonPressed(mouse, startStop, ButtonFilter::LeftAlone)) {
       result = CommandResult::Stopped;
@@ -53,12 +59,13 @@ CommandResult runProgram(Screen& screen, MainButtons& buttons, Session& session,
     // view, so repainting the words that changed gives the full picture; a
     // step that ends the run may have (HOLD, a message box).
     if (result == CommandResult::Done) {
-      updateMemoryView(screen, memoryView, machine, touchedAddress, shown);
+      updateMemoryView(screen, memoryView, machine, machine.touched, shown);
     } else {
-      drawMemoryView(screen, memoryView, machine, touchedAddress);
+      drawMemoryView(screen, memoryView, machine, machine.touched);
     }
     sleepMs(screen, 1);
   } while (result == CommandResult::Done);
+  machine.touched = touchedBeforeRun;
 
   for (const MainButton which : kLockedDuringRun) {
     enableButton(screen, mainButton(buttons, which));

@@ -23,8 +23,7 @@ struct Session {
   std::string fileName;
   std::unique_ptr<MachineState> machine = std::make_unique<MachineState>();
   LineMap lineMap;
-  int32_t touchedAddress = 0;  // the word the last step marked, -1 for none
-  int32_t highlightLine = 0;   // the executed line, 1-based, 0 for none
+  int32_t highlightLine = kNoLine;  // the executed line, 1-based
   EditorCursor cursor;
 };
 

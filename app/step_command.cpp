@@ -31,7 +31,7 @@ void showRows(Screen& screen, ListingView& listing, ListingScreenSync* sync,
   const ScrollView& view = listing.view;
   const int32_t height = view.bounds.height;
   for (const int32_t line : lines) {
-    if (line <= 0) {
+    if (line == kNoLine) {
       continue;
     }
     const int32_t rowY = (line - 1) * kListingRowHeight - view.scrollY;
@@ -44,47 +44,48 @@ void showRows(Screen& screen, ListingView& listing, ListingScreenSync* sync,
   }
 }
 
-// Moves the executed-line mark to `line` (0 = none). A line the program no
+// Moves the executed-line mark to `line` (or none). A line the program no
 // longer has (edited or loaded since the last Assemble) is neither drawn nor
 // kept as the mark.
 void moveHighlight(Screen& screen, Session& session, ListingView& listing, int32_t line,
                    ListingScreenSync* sync) {
   int32_t& highlightLine = session.highlightLine;
-  int32_t redrawn[2] = {0, 0};
-  if (highlightLine != 0 &&
+  int32_t redrawn[2] = {kNoLine, kNoLine};
+  if (highlightLine != kNoLine &&
       drawListingRow(screen, listing, session.program, highlightLine, false, kWhite)) {
     redrawn[0] = highlightLine;
   }
-  if (line > 0 && drawListingRow(screen, listing, session.program, line, false, kLightGreen)) {
+  if (line != kNoLine &&
+      drawListingRow(screen, listing, session.program, line, false, kLightGreen)) {
     highlightLine = line;
     redrawn[1] = line;
     showRows(screen, listing, sync, redrawn);
     return;
   }
-  if (highlightLine != 0) {
+  if (highlightLine != kNoLine) {
     showRows(screen, listing, sync, redrawn);
-    highlightLine = 0;
+    highlightLine = kNoLine;
   }
 }
 
 CommandResult step(Screen& screen, Session& session, ListingView& listing,
-                   const MemoryView& memoryView, int32_t& touchedAddress, ListingScreenSync* sync) {
+                   const MemoryView& memoryView, ListingScreenSync* sync) {
   MachineState& machine = *session.machine;
-  if (machine.pc > kLastInstructionAddress) {
+  if (!instructionFits(machine.pc)) {
     return afterErrorBox(
         showMessage(screen, outcomeMessage(StepOutcome::MemoryOverflow), kOkButton));
   }
   // The instruction about to be fetched lies at pc; the operation cannot
   // change the line map, so the mark can be placed once the step is done.
   const int32_t line = session.lineMap.lineOfAddress[static_cast<std::size_t>(machine.pc)];
-  const StepOutcome outcome = executeInstruction(machine, touchedAddress);
+  const StepOutcome outcome = executeInstruction(machine);
   moveHighlight(screen, session, listing, line, sync);
 
   switch (outcome) {
     case StepOutcome::Executed:
       return CommandResult::Done;
     case StepOutcome::Hold: {
-      drawMemoryView(screen, memoryView, machine, -1);
+      drawMemoryView(screen, memoryView, machine, std::nullopt);
       const MessageAnswer answer = showMessage(screen, outcomeMessage(outcome), kOkButton);
       return answeredByButton(answer) ? CommandResult::HoldReached : CommandResult::WindowClosed;
     }
@@ -101,13 +102,12 @@ CommandResult step(Screen& screen, Session& session, ListingView& listing,
 
 CommandResult executeStep(Screen& screen, Session& session, ListingView& listing,
                           const MemoryView& memoryView) {
-  return step(screen, session, listing, memoryView, session.touchedAddress, nullptr);
+  return step(screen, session, listing, memoryView, nullptr);
 }
 
 CommandResult executeStep(Screen& screen, Session& session, ListingView& listing,
-                          const MemoryView& memoryView, int32_t& touchedAddress,
-                          ListingScreenSync& sync) {
-  return step(screen, session, listing, memoryView, touchedAddress, &sync);
+                          const MemoryView& memoryView, ListingScreenSync& sync) {
+  return step(screen, session, listing, memoryView, &sync);
 }
 
 }  // namespace akkusim

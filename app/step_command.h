@@ -13,8 +13,7 @@ struct ListingView;
 struct MemoryView;
 struct Session;
 
-// Done when the instruction was executed and the run may go on. Marks the
-// word it touched in session.touchedAddress.
+// Done when the instruction was executed and the run may go on.
 CommandResult executeStep(Screen& screen, Session& session, ListingView& listing,
                           const MemoryView& memoryView);
 
@@ -26,9 +25,8 @@ struct ListingScreenSync {
   bool screenShowsImage = false;
 };
 
-// As above, for the run loop, which keeps its own touched word.
+// As above, for the run loop.
 CommandResult executeStep(Screen& screen, Session& session, ListingView& listing,
-                          const MemoryView& memoryView, int32_t& touchedAddress,
-                          ListingScreenSync& sync);
+                          const MemoryView& memoryView, ListingScreenSync& sync);
 
 }  // namespace akkusim

@@ -74,7 +74,7 @@ void BM_DrawMemoryView(benchmark::State& state) {
   }
   machine->instructionAddress = 20;
   for (auto _ : state) {
-    drawMemoryView(window.screen, MemoryView{}, *machine, 33);
+    drawMemoryView(window.screen, MemoryView{}, *machine, Address{33});
     benchmark::DoNotOptimize(window.screen.window.pixels.data());
   }
 }
@@ -84,7 +84,7 @@ void BM_DrawMemoryViewOfClearedMemory(benchmark::State& state) {
   Window window;
   auto machine = std::make_unique<MachineState>();
   for (auto _ : state) {
-    drawMemoryView(window.screen, MemoryView{}, *machine, 0);
+    drawMemoryView(window.screen, MemoryView{}, *machine, Address{0});
     benchmark::DoNotOptimize(window.screen.window.pixels.data());
   }
 }

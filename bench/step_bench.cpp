@@ -20,10 +20,9 @@ constexpr int64_t kStepsPerRun = 1'000'000;
 
 void coreRunLoop(benchmark::State& state) {
   auto machine = loopMachine();
-  int32_t touched = -1;
   StepsRun run;
   for (auto _ : state) {
-    run = runInstructions(*machine, touched, kStepsPerRun);
+    run = runInstructions(*machine, kStepsPerRun);
     benchmark::DoNotOptimize(run.steps);
   }
   if (run.lastOutcome != StepOutcome::Executed) state.SkipWithError("loop stopped");
@@ -33,10 +32,9 @@ BENCHMARK(coreRunLoop);
 
 void coreSingleSteps(benchmark::State& state) {
   auto machine = loopMachine();
-  int32_t touched = -1;
   for (auto _ : state) {
     for (int64_t i = 0; i < kStepsPerRun; ++i) {
-      benchmark::DoNotOptimize(executeInstruction(*machine, touched));
+      benchmark::DoNotOptimize(executeInstruction(*machine));
     }
   }
   state.SetItemsProcessed(state.iterations() * kStepsPerRun);
@@ -46,8 +44,8 @@ BENCHMARK(coreSingleSteps);
 // The baseline: the table's own description of a decode (walk the rows in
 // order, first match wins) and the registers read and written in the record
 // at every step. Only the loop's instructions are carried out.
-StepOutcome baselineStep(MachineState& m, int32_t& touched) {
-  if (m.pc > 65534) return StepOutcome::MemoryOverflow;
+StepOutcome baselineStep(MachineState& m) {
+  if (!instructionFits(m.pc)) return StepOutcome::MemoryOverflow;
   m.instructionAddress = m.pc;
   m.pc += 2;
   m.instruction = m.memory[static_cast<std::size_t>(m.instructionAddress)];
@@ -60,18 +58,18 @@ StepOutcome baselineStep(MachineState& m, int32_t& touched) {
     }
   }
   if (found == nullptr) return StepOutcome::UnknownInstruction;
-  const uint32_t a = static_cast<uint16_t>(m.accumulator);
-  const uint32_t p = static_cast<uint16_t>(m.parameter);
+  const uint32_t a = bitsOf(m.accumulator);
+  const uint32_t p = bitsOf(m.parameter);
   switch (found->op) {
     case Op::Addi: {
       const uint32_t r = a + p;
-      m.accumulator = static_cast<int16_t>(r);
-      const uint32_t n = static_cast<uint16_t>(r);
+      m.accumulator = asWord(r);
+      const uint32_t n = bitsOf(m.accumulator);
       m.carry = r > 0xFFFF;
       m.overflow = (a >> 15) != (n >> 15);
       m.zero = n == 0;
       m.negative = n >> 15;
-      touched = m.instructionAddress + 1;
+      m.touched = m.instructionAddress + 1;
       return StepOutcome::Executed;
     }
     case Op::Cmpi:
@@ -79,15 +77,15 @@ StepOutcome baselineStep(MachineState& m, int32_t& touched) {
       m.overflow = (a >> 15) != (((a - p) & 0xFFFF) >> 15);
       m.zero = a == p;
       m.negative = a < p;
-      touched = m.instructionAddress + 1;
+      m.touched = m.instructionAddress + 1;
       return StepOutcome::Executed;
     case Op::Jmpnz:
     case Op::Jmp:
       if (found->op == Op::Jmp || m.zero == 0) {
-        m.pc = static_cast<int32_t>(p);
-        touched = static_cast<int32_t>(p);
+        m.pc = static_cast<Address>(p);
+        m.touched = static_cast<Address>(p);
       } else {
-        touched = -1;
+        m.touched = std::nullopt;
       }
       return StepOutcome::Executed;
     default:
@@ -97,10 +95,9 @@ StepOutcome baselineStep(MachineState& m, int32_t& touched) {
 
 void baselineScanDecode(benchmark::State& state) {
   auto machine = loopMachine();
-  int32_t touched = -1;
   for (auto _ : state) {
     for (int64_t i = 0; i < kStepsPerRun; ++i) {
-      benchmark::DoNotOptimize(baselineStep(*machine, touched));
+      benchmark::DoNotOptimize(baselineStep(*machine));
     }
   }
   state.SetItemsProcessed(state.iterations() * kStepsPerRun);

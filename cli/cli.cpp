@@ -124,8 +124,8 @@ std::optional<CliError> parseDump(std::string_view text, Options& options) {
   if (dash == std::string_view::npos) return error;
   const std::optional<uint64_t> from = parseDecimal(text.substr(0, dash));
   const std::optional<uint64_t> to = parseDecimal(text.substr(dash + 1));
-  if (!from || !to || *from > *to || *to > 65535) return error;
-  options.dump = MemoryRange{static_cast<int32_t>(*from), static_cast<int32_t>(*to)};
+  if (!from || !to || *from > *to || !isAddress(static_cast<int64_t>(*to))) return error;
+  options.dump = MemoryRange{static_cast<Address>(*from), static_cast<Address>(*to)};
   return std::nullopt;
 }
 

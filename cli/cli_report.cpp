@@ -41,10 +41,10 @@ void printField(std::ostream& out, std::string_view label, const std::string& va
 }
 
 std::string instructionAddressText(const MachineState& m) {
-  return m.instructionAddress < 0 ? std::string("-") : std::to_string(m.instructionAddress);
+  return hasExecuted(m) ? std::to_string(m.instructionAddress) : std::string("-");
 }
 
-std::string hex4(uint16_t word) {
+std::string hex4(WordBits word) {
   char text[8];
   std::snprintf(text, sizeof text, "0x%04X", static_cast<unsigned>(word));
   return text;
@@ -136,9 +136,9 @@ void printTraceJson(std::ostream& out, const MachineState& m, bool first) {
 void printImageText(std::ostream& out, const MachineState& m, const ImageWord* words,
                     int32_t size) {
   for (int32_t a = 0; a < size; ++a) {
-    const int16_t word = m.memory[static_cast<std::size_t>(a)];
+    const Word word = m.memory[static_cast<std::size_t>(a)];
     out << rightAligned(std::to_string(a), 5) << "  " << rightAligned(std::to_string(word), 6)
-        << "  " << hex4(static_cast<uint16_t>(word));
+        << "  " << hex4(bitsOf(word));
     const ImageWord& info = words[a];
     if (info.line > 0) {
       out << "  Zeile " << rightAligned(std::to_string(info.line), 5) << "  "
@@ -152,10 +152,10 @@ void printImageJson(std::ostream& out, const MachineState& m, const ImageWord* w
                     int32_t size) {
   out << "{\"size\":" << size << ",\"words\":[";
   for (int32_t a = 0; a < size; ++a) {
-    const int16_t word = m.memory[static_cast<std::size_t>(a)];
+    const Word word = m.memory[static_cast<std::size_t>(a)];
     if (a != 0) out << ',';
     out << "{\"address\":" << a << ",\"word\":" << word
-        << ",\"hex\":" << jsonString(hex4(static_cast<uint16_t>(word)));
+        << ",\"hex\":" << jsonString(hex4(bitsOf(word)));
     const ImageWord& info = words[a];
     if (info.line > 0) {
       out << ",\"line\":" << info.line << ",\"mnemonic\":"

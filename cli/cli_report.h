@@ -12,8 +12,8 @@
 namespace akkusim {
 
 struct MemoryRange {
-  int32_t from = 0;
-  int32_t to = 0;  // inclusive
+  Address from = 0;
+  Address to = 0;  // inclusive
 };
 
 struct RunReport {

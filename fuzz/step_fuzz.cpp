@@ -16,33 +16,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static auto fast = std::make_unique<MachineState>();
   MachineState& m = *machine;
   m = MachineState{};
-  m.accumulator = static_cast<int16_t>(data[0] | data[1] << 8);
-  m.pc = (data[2] | data[3] << 8) % 65537;
+  m.accumulator = asWord(data[0] | data[1] << 8);
+  m.pc = (data[2] | data[3] << 8) % (kMemoryWords + 1);
   m.carry = data[4] & 1;
   m.overflow = data[4] >> 1 & 1;
   m.zero = data[4] >> 2 & 1;
   m.negative = data[4] >> 3 & 1;
   const uint8_t* words = data + 5;
   const size_t count = (size - 5) / 2;
-  for (size_t i = 0; i < count && i < 65536; ++i) {
+  for (size_t i = 0; i < count && i < kDistinctWords; ++i) {
     // Place the words where the program counter will find them.
-    const size_t address = (static_cast<size_t>(m.pc) + i) % 65536;
-    m.memory[address] = static_cast<int16_t>(words[2 * i] | words[2 * i + 1] << 8);
+    const size_t address = (static_cast<size_t>(m.pc) + i) % kDistinctWords;
+    m.memory[address] = asWord(words[2 * i] | words[2 * i + 1] << 8);
   }
   *fast = m;
-  int32_t touched = 0;
   int64_t steps = 0;
   for (int step = 0; step < 2000; ++step) {
     ++steps;
-    const StepOutcome outcome = executeInstruction(m, touched);
-    if (m.pc < 0 || m.pc > 65536) std::abort();
+    const StepOutcome outcome = executeInstruction(m);
+    if (m.pc < 0 || m.pc > kMemoryWords) std::abort();
     if ((m.carry | m.overflow | m.zero | m.negative) > 1) std::abort();
-    if (touched < -1 || touched > 65535) std::abort();
+    if (m.touched && (*m.touched < 0 || *m.touched >= kMemoryWords)) std::abort();
     if (outcome != StepOutcome::Executed) break;
   }
-  int32_t fastTouched = 0;
-  runInstructions(*fast, fastTouched, steps);
-  if (fastTouched != touched || fast->pc != m.pc || fast->accumulator != m.accumulator ||
+  runInstructions(*fast, steps);
+  if (fast->touched != m.touched || fast->pc != m.pc || fast->accumulator != m.accumulator ||
       fast->instructionAddress != m.instructionAddress || fast->carry != m.carry ||
       fast->overflow != m.overflow || fast->zero != m.zero || fast->negative != m.negative ||
       fast->memory != m.memory) {

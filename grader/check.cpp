@@ -15,10 +15,6 @@ namespace akkusim {
 
 namespace {
 
-int32_t signedWord(uint16_t word) {
-  return static_cast<int16_t>(word);
-}
-
 std::vector<Difference> differencesOf(const TestCase& testCase, const MachineState& machine,
                                       RunEnd end) {
   std::vector<Difference> found;
@@ -33,22 +29,22 @@ std::vector<Difference> differencesOf(const TestCase& testCase, const MachineSta
   for (const WordBlock& block : testCase.expectedMemory) {
     for (std::size_t i = 0; i < block.words.size(); ++i) {
       const auto address = static_cast<std::size_t>(block.address) + i;
-      const auto actual = static_cast<uint16_t>(machine.memory[address]);
+      const WordBits actual = bitsOf(machine.memory[address]);
       if (actual == block.words[i]) continue;
       Difference d;
       d.kind = DifferenceKind::Memory;
-      d.address = static_cast<int32_t>(address);
-      d.expected = signedWord(block.words[i]);
-      d.actual = signedWord(actual);
+      d.address = static_cast<Address>(address);
+      d.expected = asWord(block.words[i]);
+      d.actual = asWord(actual);
       found.push_back(d);
     }
   }
-  const auto accumulator = static_cast<uint16_t>(machine.accumulator);
+  const WordBits accumulator = bitsOf(machine.accumulator);
   if (testCase.expectedAccumulator && *testCase.expectedAccumulator != accumulator) {
     Difference d;
     d.kind = DifferenceKind::Accumulator;
-    d.expected = signedWord(*testCase.expectedAccumulator);
-    d.actual = signedWord(accumulator);
+    d.expected = asWord(*testCase.expectedAccumulator);
+    d.actual = asWord(accumulator);
     found.push_back(d);
   }
   const FlagValues flags = flagValues(machine);
@@ -102,7 +98,7 @@ std::vector<CaseResult> checkAssembled(const TestSuite& suite, const MachineStat
   for (const TestCase& testCase : suite.cases) {
     scratch = assembled;
     for (const WordBlock& block : testCase.memory) writeWords(scratch, block);
-    if (testCase.accumulator) scratch.accumulator = static_cast<int16_t>(*testCase.accumulator);
+    if (testCase.accumulator) scratch.accumulator = asWord(*testCase.accumulator);
     const RunSummary run = runToEnd(scratch, stepsOf(suite, testCase));
     CaseResult result;
     result.end = run.end;

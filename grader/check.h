@@ -19,7 +19,7 @@ enum class DifferenceKind { End, Memory, Accumulator, Flag };
 // One thing that was not as expected. Words are kept signed, as shown.
 struct Difference {
   DifferenceKind kind = DifferenceKind::End;
-  int32_t address = 0;  // Memory; End: the instruction's address (-2 for none)
+  Address address = 0;  // Memory; End: the instruction's address (kNoInstruction for none)
   char flag = 'C';      // Flag
   int32_t expected = 0;
   int32_t actual = 0;
@@ -31,8 +31,8 @@ struct CaseResult {
   bool passed = false;
   RunEnd end = RunEnd::Hold;
   int64_t steps = 0;
-  int32_t instructionAddress = -2;      // run's "Befehlszähler" at the end, -2 for none
-  std::vector<Difference> differences;  // the end first, then memory, accumulator, flags
+  Address instructionAddress = kNoInstruction;  // the run's "Befehlszähler" at the end
+  std::vector<Difference> differences;          // the end first, then memory, accumulator, flags
 };
 
 struct ProgramResult {

@@ -145,7 +145,7 @@ std::string differenceText(const Difference& d, int64_t maxSteps) {
     case DifferenceKind::End: {
       std::string text = endText(d.actualEnd, maxSteps);
       // As `run` shows the counter: the instruction that failed.
-      if (isRunError(d.actualEnd) && d.address >= 0) {
+      if (isRunError(d.actualEnd) && d.address != kNoInstruction) {
         text += " bei Adresse " + std::to_string(d.address);
       }
       if (d.expectedEnd != RunEnd::Hold) text += ", erwartet: " + endText(d.expectedEnd, maxSteps);

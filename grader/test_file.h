@@ -25,9 +25,9 @@ inline constexpr int32_t kMostCasePoints = 1000;
 struct TestCase {
   std::string name;
   std::vector<WordBlock> memory;  // written after assembling
-  std::optional<uint16_t> accumulator;
+  std::optional<WordBits> accumulator;
   std::vector<WordBlock> expectedMemory;
-  std::optional<uint16_t> expectedAccumulator;
+  std::optional<WordBits> expectedAccumulator;
   std::array<std::optional<uint8_t>, kFlagCount> expectedFlags;  // by kFlags
   RunEnd expectedEnd = RunEnd::Hold;
   int32_t points = 1;

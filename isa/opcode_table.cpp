@@ -9,13 +9,13 @@ namespace {
 // The row and the decoding of every possible code word, filled from the rows
 // backwards so that the first row with a code wins.
 struct CodeIndex {
-  std::array<int8_t, 65536> row;
-  std::array<DecodedWord, 65536> decoded;
+  std::array<int8_t, kDistinctWords> row;
+  std::array<DecodedWord, kDistinctWords> decoded;
   CodeIndex() {
     row.fill(-1);
     decoded.fill(DecodedWord{Op::Unknown, OperandKind::None});
     for (std::size_t i = kOpcodeCount; i-- > 0;) {
-      const auto word = static_cast<uint16_t>(kOpcodeRows[i].code);
+      const WordBits word = bitsOf(kOpcodeRows[i].code);
       row[word] = static_cast<int8_t>(i);
       decoded[word] = DecodedWord{kOpcodeRows[i].op, kOpcodeRows[i].operand};
     }
@@ -87,13 +87,13 @@ const OpcodeRow* findMnemonic(std::string_view token) {
   return mnemonicIndex().find(token);
 }
 
-const OpcodeRow* findCode(uint16_t word) {
+const OpcodeRow* findCode(WordBits word) {
   const int row = codeIndex().row[word];
   return row < 0 ? nullptr : &kOpcodeRows[static_cast<std::size_t>(row)];
 }
 
-std::string_view mnemonicOf(int16_t code) {
-  const OpcodeRow* row = findCode(static_cast<uint16_t>(code));
+std::string_view mnemonicOf(Word code) {
+  const OpcodeRow* row = findCode(bitsOf(code));
   return row == nullptr ? std::string_view("ERROR") : row->mnemonic;
 }
 
@@ -101,7 +101,7 @@ const DecodedWord* decodeIndex() {
   return codeIndex().decoded.data();
 }
 
-Op decodeOp(uint16_t word) {
+Op decodeOp(WordBits word) {
   return codeIndex().decoded[word].op;
 }
 

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "isa/word.h"
+
 namespace akkusim {
 
 // What an instruction does; the executor switches over it so that a missing
@@ -91,7 +93,7 @@ constexpr bool hasOperand(OperandKind kind) {
 
 struct OpcodeRow {
   Op op;
-  int16_t code;
+  Word code;
   OperandKind operand;
   std::string_view mnemonic;
 };
@@ -165,9 +167,9 @@ constexpr OperandKind operandKindOf(Op op) {
 // or nullptr. Builds no strings: the listing looks up every line it draws.
 const OpcodeRow* findMnemonic(std::string_view token);
 // The first row with this code word, or nullptr.
-const OpcodeRow* findCode(uint16_t word);
+const OpcodeRow* findCode(WordBits word);
 // Its mnemonic, or "ERROR".
-std::string_view mnemonicOf(int16_t code);
+std::string_view mnemonicOf(Word code);
 
 // What the executor needs of a code word, for all 65,536 of them, indexed
 // by the word: built from the rows, never decoded by bits.
@@ -176,6 +178,6 @@ struct DecodedWord {
   OperandKind operand;
 };
 const DecodedWord* decodeIndex();
-Op decodeOp(uint16_t word);
+Op decodeOp(WordBits word);
 
 }  // namespace akkusim

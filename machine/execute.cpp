@@ -1,30 +1,14 @@
 #include "machine/execute.h"
 
 #include "isa/opcode_table.h"
+#include "machine/step_rules.h"
 
 namespace akkusim {
 
 namespace {
 
-// The registers a step works on, held in locals by the callers so that the
-// compiler can keep them in machine registers across a run.
-struct Registers {
-  uint16_t accumulator;
-  int16_t instruction;
-  int16_t parameter;
-  int32_t instructionAddress;
-  int32_t pc;
-  // Four booleans rather than one packed word: packing costs each step four
-  // shifts and ors, and pushed the run loop's locals out of registers.
-  bool carry;
-  bool overflow;
-  bool zero;
-  bool negative;
-  int32_t touched;
-};
-
-Registers loadRegisters(const MachineState& machine, int32_t touched) {
-  return Registers{static_cast<uint16_t>(machine.accumulator),
+Registers loadRegisters(const MachineState& machine) {
+  return Registers{bitsOf(machine.accumulator),
                    machine.instruction,
                    machine.parameter,
                    machine.instructionAddress,
@@ -33,11 +17,11 @@ Registers loadRegisters(const MachineState& machine, int32_t touched) {
                    machine.overflow != 0,
                    machine.zero != 0,
                    machine.negative != 0,
-                   touched};
+                   machine.touched.value_or(kNothingTouched)};
 }
 
-void storeRegisters(const Registers& r, MachineState& machine, int32_t& touched) {
-  machine.accumulator = static_cast<int16_t>(r.accumulator);
+void storeRegisters(const Registers& r, MachineState& machine) {
+  machine.accumulator = asWord(r.accumulator);
   machine.instruction = r.instruction;
   machine.parameter = r.parameter;
   machine.instructionAddress = r.instructionAddress;
@@ -46,94 +30,7 @@ void storeRegisters(const Registers& r, MachineState& machine, int32_t& touched)
   machine.overflow = r.overflow;
   machine.zero = r.zero;
   machine.negative = r.negative;
-  touched = r.touched;
-}
-
-inline uint8_t signBit(uint32_t word) {
-  return static_cast<uint8_t>((word >> 15) & 1u);
-}
-
-// The four flags are always written as one group.
-inline void setFlags(Registers& r, bool c, bool v, bool z, bool n) {
-  r.carry = c;
-  r.overflow = v;
-  r.zero = z;
-  r.negative = n;
-}
-
-inline void setLogic(Registers& r, uint32_t result) {
-  r.accumulator = static_cast<uint16_t>(result);
-  setFlags(r, false, false, r.accumulator == 0, signBit(r.accumulator));
-}
-
-// Add, subtract and multiply: V marks a change of the accumulator's sign bit.
-inline void setArithmetic(Registers& r, uint32_t oldA, uint32_t result, bool carry) {
-  r.accumulator = static_cast<uint16_t>(result);
-  setFlags(r, carry, signBit(oldA) != signBit(r.accumulator), r.accumulator == 0,
-           signBit(r.accumulator));
-}
-
-inline void add(Registers& r, uint32_t a, uint32_t x) {
-  setArithmetic(r, a, a + x, a + x > 0xFFFFu);
-}
-inline void subtract(Registers& r, uint32_t a, uint32_t x) {
-  setArithmetic(r, a, a - x, a < x);
-}
-inline void multiply(Registers& r, uint32_t a, uint32_t x) {
-  setArithmetic(r, a, a * x, a * x > 0xFFFFu);
-}
-
-inline void compare(Registers& r, uint32_t a, uint32_t x) {
-  const bool below = a < x;
-  setFlags(r, below, signBit(a) != signBit((a - x) & 0xFFFFu), a == x, below);
-}
-
-inline void shiftLeft(Registers& r, uint32_t a, int32_t n) {
-  const uint32_t result = n >= 16 ? 0u : (a << n) & 0xFFFFu;
-  const bool carry = n >= 1 && n <= 16 && ((a >> (16 - n)) & 1u) != 0;
-  r.accumulator = static_cast<uint16_t>(result);
-  setFlags(r, carry, false, result == 0, signBit(result));
-}
-
-inline void shiftRight(Registers& r, uint32_t a, int32_t n) {
-  const uint32_t result = n >= 16 ? 0u : a >> n;
-  const bool carry = n >= 1 && n <= 16 && ((a >> (n - 1)) & 1u) != 0;
-  r.accumulator = static_cast<uint16_t>(result);
-  setFlags(r, carry, false, result == 0, signBit(result));
-}
-
-inline void jumpIf(Registers& r, bool condition, uint32_t target) {
-  if (condition) {
-    r.pc = static_cast<int32_t>(target);
-    r.touched = static_cast<int32_t>(target);
-  } else {
-    r.touched = -1;
-  }
-}
-
-inline int32_t asSigned(uint32_t word) {
-  return static_cast<int16_t>(static_cast<uint16_t>(word));
-}
-
-// Bits 16 to 31 of a 32-bit product.
-inline uint32_t highWord(int64_t product) {
-  return static_cast<uint32_t>(static_cast<uint64_t>(product) >> 16) & 0xFFFFu;
-}
-
-// Signed division truncating toward zero; -32768 / -1 wraps to -32768 when
-// the low 16 bits are stored.
-inline StepOutcome divideSigned(Registers& r, uint32_t a, uint32_t x, bool remainder) {
-  const int32_t divisor = asSigned(x);
-  if (divisor == 0) return StepOutcome::DivisionByZero;
-  const int32_t dividend = asSigned(a);
-  setLogic(r, static_cast<uint32_t>(remainder ? dividend % divisor : dividend / divisor));
-  return StepOutcome::Executed;
-}
-
-inline StepOutcome divideUnsigned(Registers& r, uint32_t a, uint32_t x, bool remainder) {
-  if (x == 0) return StepOutcome::DivisionByZero;
-  setLogic(r, remainder ? a % x : a / x);
-  return StepOutcome::Executed;
+  machine.touched = r.touched == kNothingTouched ? std::nullopt : std::optional<Address>(r.touched);
 }
 
 // The memory word an executed step marks, as the table's operand kind for
@@ -143,10 +40,10 @@ inline StepOutcome divideUnsigned(Registers& r, uint32_t a, uint32_t x, bool rem
 // case costs what a hand-written mark would.
 template <Op kOp>
 [[gnu::always_inline]] inline StepOutcome executed(Registers& r, uint32_t p,
-                                                   int32_t parameterWord) {
+                                                   Address parameterWord) {
   constexpr OperandKind kind = operandKindOf(kOp);
   if constexpr (kind == OperandKind::MemoryRead || kind == OperandKind::MemoryWrite) {
-    r.touched = static_cast<int32_t>(p);
+    r.touched = static_cast<Address>(p);
   } else if constexpr (kind == OperandKind::Immediate || kind == OperandKind::MemoryShiftCount ||
                        kind == OperandKind::ImmediateShiftCount) {
     r.touched = parameterWord;
@@ -158,7 +55,7 @@ template <Op kOp>
 // 0 ends the step unmarked.
 template <Op kOp>
 [[gnu::always_inline]] inline StepOutcome divided(Registers& r, uint32_t a, uint32_t x, uint32_t p,
-                                                  int32_t parameterWord) {
+                                                  Address parameterWord) {
   constexpr bool remainder =
       kOp == Op::Mod || kOp == Op::Modi || kOp == Op::Modu || kOp == Op::Modui;
   constexpr bool isSigned = kOp == Op::Div || kOp == Op::Mod || kOp == Op::Divi || kOp == Op::Modi;
@@ -171,7 +68,7 @@ template <Op kOp>
 // A shift by the count; a negative count ends the step unmarked.
 template <Op kOp>
 [[gnu::always_inline]] inline StepOutcome shifted(Registers& r, uint32_t a, uint32_t countWord,
-                                                  uint32_t p, int32_t parameterWord) {
+                                                  uint32_t p, Address parameterWord) {
   const int32_t count = asSigned(countWord);
   if (count < 0) return StepOutcome::BadShift;
   if constexpr (kOp == Op::Shl || kOp == Op::Shli) {
@@ -184,14 +81,14 @@ template <Op kOp>
 
 // The operation itself. M[p] is read only by the instructions that use it.
 [[gnu::always_inline]] inline StepOutcome operate(Registers& r, Op op, uint32_t a, uint32_t p,
-                                                  int16_t* memory, int32_t parameterWord) {
-  const auto fromMemory = [memory, p]() -> uint32_t { return static_cast<uint16_t>(memory[p]); };
+                                                  Word* memory, Address parameterWord) {
+  const auto fromMemory = [memory, p]() -> uint32_t { return bitsOf(memory[p]); };
   switch (op) {
     case Op::Load:
       setLogic(r, fromMemory());
       return executed<Op::Load>(r, p, parameterWord);
     case Op::Store:
-      memory[p] = static_cast<int16_t>(r.accumulator);
+      memory[p] = asWord(r.accumulator);
       return executed<Op::Store>(r, p, parameterWord);
     case Op::Loadi:
       setLogic(r, p);
@@ -276,7 +173,6 @@ template <Op kOp>
     case Op::Shri:
       return shifted<Op::Shri>(r, a, p, p, parameterWord);
 
-    // A jump marks its target when it is taken and nothing otherwise.
     case Op::Jmpp:
       jumpIf(r, !r.zero && !r.negative, p);
       return executed<Op::Jmpp>(r, p, parameterWord);
@@ -320,12 +216,12 @@ template <Op kOp>
     // Written without an operand, NOT still marks the word its parameter
     // names, and LOADC clears the mark.
     case Op::Not:
-      r.touched = static_cast<int32_t>(p);
+      r.touched = static_cast<Address>(p);
       setLogic(r, ~a & 0xFFFFu);
       return executed<Op::Not>(r, p, parameterWord);
     case Op::Loadc:
-      r.touched = -1;
-      r.accumulator = static_cast<uint16_t>(r.carry ? 1 : 0);
+      r.touched = kNothingTouched;
+      r.accumulator = r.carry ? 1 : 0;
       return executed<Op::Loadc>(r, p, parameterWord);
     case Op::Noop:
       return StepOutcome::Executed;
@@ -340,27 +236,26 @@ template <Op kOp>
 }
 
 // Inlined into both callers so that the run loop keeps the registers local.
-[[gnu::always_inline]] inline StepOutcome step(Registers& r, int16_t* memory,
+[[gnu::always_inline]] inline StepOutcome step(Registers& r, Word* memory,
                                                const DecodedWord* decode) {
-  if (r.pc > kLastInstructionAddress) return StepOutcome::MemoryOverflow;
+  if (!instructionFits(r.pc)) return StepOutcome::MemoryOverflow;
 
-  const int32_t address = r.pc;
+  const Address address = r.pc;
   r.instructionAddress = address;
   r.pc = address + 2;
   r.instruction = memory[address];
   r.parameter = memory[address + 1];
 
-  const uint32_t p = static_cast<uint16_t>(r.parameter);
-  return operate(r, decode[static_cast<uint16_t>(r.instruction)].op, r.accumulator, p, memory,
-                 address + 1);
+  const uint32_t p = bitsOf(r.parameter);
+  return operate(r, decode[bitsOf(r.instruction)].op, r.accumulator, p, memory, address + 1);
 }
 
 }  // namespace
 
-StepOutcome executeInstruction(MachineState& machine, int32_t& touchedAddress) {
-  Registers r = loadRegisters(machine, touchedAddress);
+StepOutcome executeInstruction(MachineState& machine) {
+  Registers r = loadRegisters(machine);
   const StepOutcome outcome = step(r, machine.memory.data(), decodeIndex());
-  storeRegisters(r, machine, touchedAddress);
+  storeRegisters(r, machine);
   return outcome;
 }
 
@@ -369,10 +264,10 @@ namespace {
 // One loop for both runs: the plain one passes an observer that does
 // nothing, which the compiler removes.
 template <typename Observe>
-[[gnu::always_inline]] inline StepsRun runLoop(MachineState& machine, int32_t& touchedAddress,
-                                               int64_t maxSteps, Observe observe) {
-  Registers r = loadRegisters(machine, touchedAddress);
-  int16_t* const memory = machine.memory.data();
+[[gnu::always_inline]] inline StepsRun runLoop(MachineState& machine, int64_t maxSteps,
+                                               Observe observe) {
+  Registers r = loadRegisters(machine);
+  Word* const memory = machine.memory.data();
   const DecodedWord* const decode = decodeIndex();
   StepsRun run;
   while (run.steps < maxSteps) {
@@ -385,20 +280,19 @@ template <typename Observe>
     }
     observe(r);
   }
-  storeRegisters(r, machine, touchedAddress);
+  storeRegisters(r, machine);
   return run;
 }
 
 }  // namespace
 
-StepsRun runInstructions(MachineState& machine, int32_t& touchedAddress, int64_t maxSteps) {
-  return runLoop(machine, touchedAddress, maxSteps, [](const Registers&) {});
+StepsRun runInstructions(MachineState& machine, int64_t maxSteps) {
+  return runLoop(machine, maxSteps, [](const Registers&) {});
 }
 
-StepsRun runInstructions(MachineState& machine, int32_t& touchedAddress, int64_t maxSteps,
-                         const StepObserver& observer) {
-  return runLoop(machine, touchedAddress, maxSteps, [&](const Registers& r) {
-    storeRegisters(r, machine, touchedAddress);
+StepsRun runInstructions(MachineState& machine, int64_t maxSteps, const StepObserver& observer) {
+  return runLoop(machine, maxSteps, [&](const Registers& r) {
+    storeRegisters(r, machine);
     observer(machine);
   });
 }

@@ -11,16 +11,16 @@ namespace akkusim {
 enum class StepOutcome {
   Executed,
   Hold,                // HOLD executed: pc points at it again
-  MemoryOverflow,      // pc above kLastInstructionAddress: nothing fetched, nothing changed
+  MemoryOverflow,      // the instruction at pc does not fit: nothing fetched, nothing changed
   BadShift,            // negative shift count
   UnknownInstruction,  // code word not in the table
   DivisionByZero,      // divide or remainder by 0
 };
 
 // Performs one step: memory limit check, fetch (instructionAddress, pc,
-// instruction, parameter), decode through the table and the operation.
-// `touchedAddress` is overwritten as the instruction group says.
-StepOutcome executeInstruction(MachineState& machine, int32_t& touchedAddress);
+// instruction, parameter), decode through the table and the operation, which
+// sets the touched word as the instruction group says.
+StepOutcome executeInstruction(MachineState& machine);
 
 // How far a run of steps went: the steps performed (a MemoryOverflow step,
 // which fetches nothing, included) and the outcome of the last one (Executed
@@ -33,14 +33,13 @@ struct StepsRun {
 // Runs up to `maxSteps` steps with the same results as calling
 // executeInstruction that often, but with the hot registers kept in locals.
 // Stops after the first step whose outcome is not Executed.
-StepsRun runInstructions(MachineState& machine, int32_t& touchedAddress, int64_t maxSteps);
+StepsRun runInstructions(MachineState& machine, int64_t maxSteps);
 
 // Sees the machine after every step that fetched an instruction.
 using StepObserver = std::function<void(const MachineState&)>;
 
 // The same loop, writing the registers back and calling `observer` after
 // each step that fetched something; slower, for a trace.
-StepsRun runInstructions(MachineState& machine, int32_t& touchedAddress, int64_t maxSteps,
-                         const StepObserver& observer);
+StepsRun runInstructions(MachineState& machine, int64_t maxSteps, const StepObserver& observer);
 
 }  // namespace akkusim

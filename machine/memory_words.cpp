@@ -43,13 +43,13 @@ std::optional<WordBlock> parseWordBlock(std::string_view text) {
   const std::optional<int64_t> address = parseInteger(addressText);
   if (!address || !isAddress(*address)) return std::nullopt;
 
-  WordBlock block{static_cast<int32_t>(*address), {}};
+  WordBlock block{static_cast<Address>(*address), {}};
   std::string_view rest = text.substr(equals + 1);
   while (true) {
     const std::size_t comma = rest.find(',');
     const std::optional<int64_t> value = parseInteger(rest.substr(0, comma));
     if (!value || !isWordValue(*value)) return std::nullopt;
-    block.words.push_back(static_cast<uint16_t>(*value));
+    block.words.push_back(static_cast<WordBits>(*value));
     if (!fitsInMemory(block.address, block.words.size())) return std::nullopt;
     if (comma == std::string_view::npos) break;
     rest = rest.substr(comma + 1);
@@ -71,8 +71,7 @@ std::optional<int32_t> firstRepeatedAddress(std::vector<WordBlock> blocks) {
 
 void writeWords(MachineState& machine, const WordBlock& block) {
   for (std::size_t i = 0; i < block.words.size(); ++i) {
-    machine.memory[static_cast<std::size_t>(block.address) + i] =
-        static_cast<int16_t>(block.words[i]);
+    machine.memory[static_cast<std::size_t>(block.address) + i] = asWord(block.words[i]);
   }
 }
 

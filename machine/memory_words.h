@@ -18,8 +18,8 @@ inline constexpr int64_t kHighestWordValue = 65535;
 inline constexpr int64_t kHighestAddress = kMemoryWords - 1;
 
 struct WordBlock {
-  int32_t address = 0;
-  std::vector<uint16_t> words;
+  Address address = 0;
+  std::vector<WordBits> words;
 };
 
 bool isWordValue(int64_t value);

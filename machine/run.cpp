@@ -49,13 +49,11 @@ std::string_view runEndName(RunEnd end) {
 }
 
 RunSummary runToEnd(MachineState& machine, int64_t maxSteps) {
-  int32_t touched = -1;
-  return summaryOf(runInstructions(machine, touched, maxSteps));
+  return summaryOf(runInstructions(machine, maxSteps));
 }
 
 RunSummary runToEnd(MachineState& machine, int64_t maxSteps, const StepObserver& observer) {
-  int32_t touched = -1;
-  return summaryOf(runInstructions(machine, touched, maxSteps, observer));
+  return summaryOf(runInstructions(machine, maxSteps, observer));
 }
 
 }  // namespace akkusim

@@ -16,7 +16,7 @@ namespace {
 // program is being assembled.
 struct SymbolEntry {
   std::string_view name;
-  uint16_t address;
+  Address address;
 };
 
 using SymbolTable = std::vector<SymbolEntry>;
@@ -48,7 +48,7 @@ AssembleResult assembleProgram(ProgramText& program, MachineState& machine, Line
   // Pass 1: parse, count words, collect labels in line order.
   SymbolTable symbols;
   bool hasReferences = false;
-  int32_t counter = 0;
+  Address counter = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     ProgramLine& line = lines[i];
     parseLine(line, static_cast<int16_t>(i));
@@ -56,7 +56,7 @@ AssembleResult assembleProgram(ProgramText& program, MachineState& machine, Line
     switch (line.kind) {
       case LineKind::LabelOnly:
       case LineKind::DataWord:
-        symbols.push_back({line.symbol, static_cast<uint16_t>(counter)});
+        symbols.push_back({line.symbol, counter});
         break;
       case LineKind::SymbolOperand:
         hasReferences = true;
@@ -73,7 +73,7 @@ AssembleResult assembleProgram(ProgramText& program, MachineState& machine, Line
   // Pass 2: resolve names. The index keeps the first label of each name,
   // so a duplicate label never wins over an earlier one.
   if (hasReferences) {
-    std::unordered_map<std::string_view, uint16_t> addressOf;
+    std::unordered_map<std::string_view, Address> addressOf;
     addressOf.reserve(symbols.size());
     for (const SymbolEntry& entry : symbols) addressOf.emplace(entry.name, entry.address);
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -81,14 +81,14 @@ AssembleResult assembleProgram(ProgramText& program, MachineState& machine, Line
       if (line.kind != LineKind::SymbolOperand) continue;
       const auto found = addressOf.find(line.symbol);
       if (found == addressOf.end()) return {AssembleError::UnknownSymbol, lineNumber(i)};
-      line.value = static_cast<int16_t>(found->second);
+      line.value = asWord(found->second);
     }
   }
 
   // Pass 3: only now is the machine touched. Pass 1 has bounded the words
   // to the memory's size.
   resetMachine(machine);
-  std::fill(lineMap.lineOfAddress.begin(), lineMap.lineOfAddress.end(), uint16_t{0});
+  std::fill(lineMap.lineOfAddress.begin(), lineMap.lineOfAddress.end(), uint16_t{kNoLine});
   std::size_t address = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const ProgramLine& line = lines[i];

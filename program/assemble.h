@@ -26,10 +26,10 @@ struct AssembleResult {
 // data word, 0 for an empty line or a label alone.
 int32_t wordsOf(LineKind kind);
 
-// The source line (1-based) of the instruction starting at each address, 0
-// for every other word: how a step finds the line to highlight.
+// The source line of the instruction starting at each address, kNoLine for
+// every other word: how a step finds the line to highlight.
 struct LineMap {
-  std::vector<uint16_t> lineOfAddress = std::vector<uint16_t>(kMemoryWords, 0);
+  std::vector<uint16_t> lineOfAddress = std::vector<uint16_t>(kMemoryWords, kNoLine);
 };
 
 // Parses every line, resolves names, then resets the machine and writes the

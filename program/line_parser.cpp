@@ -60,7 +60,7 @@ bool isNumber(std::string_view token) {
   return true;
 }
 
-uint16_t numberValue(std::string_view token) {
+WordBits numberValue(std::string_view token) {
   const bool negative = !token.empty() && token[0] == '-';
   uint64_t magnitude = 0;
   for (std::size_t i = negative ? 1 : 0; i < token.size() && isDigit(token[i]); ++i) {
@@ -69,7 +69,7 @@ uint16_t numberValue(std::string_view token) {
   }
   uint32_t value = static_cast<uint32_t>(magnitude);
   if (negative) value = 0u - value;
-  return static_cast<uint16_t>(value);
+  return static_cast<WordBits>(value);
 }
 
 namespace {
@@ -82,7 +82,7 @@ bool parseDataWord(ProgramLine& line, std::string_view labelName, const Token& d
     return false;
   }
   line.kind = LineKind::DataWord;
-  line.value = static_cast<int16_t>(numberValue(value));
+  line.value = asWord(numberValue(value));
   line.symbol.assign(labelName);
   // Only a directive led by a blank is normalised; one led by a tab is
   // left as typed (and a "word" in the comment keeps its case).
@@ -99,7 +99,7 @@ bool parseWithOperand(ProgramLine& line, const Token& mnemonic, std::string_view
   line.opcode = row->code;
   if (number) {
     line.kind = LineKind::NumberOperand;
-    line.value = static_cast<int16_t>(numberValue(operand));
+    line.value = asWord(numberValue(operand));
   } else {
     line.kind = LineKind::SymbolOperand;
     line.symbol.assign(operand);

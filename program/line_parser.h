@@ -16,6 +16,6 @@ void parseLine(ProgramLine& line, int16_t index);
 bool isNumber(std::string_view token);
 // Decimal value in 32 bits (saturating at 4294967295, "-" negates modulo
 // 2^32), cut to its low 16 bits.
-uint16_t numberValue(std::string_view token);
+WordBits numberValue(std::string_view token);
 
 }  // namespace akkusim

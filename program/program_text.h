@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "isa/word.h"
+
 namespace akkusim {
 
 enum class LineKind : int32_t {
@@ -19,8 +21,8 @@ enum class LineKind : int32_t {
 struct ProgramLine {
   std::string text;
   std::string symbol;
-  int16_t opcode = 0;
-  int16_t value = 0;
+  Word opcode = 0;
+  Word value = 0;
   int16_t commentColumn = 0;
   int16_t lineIndex = 0;  // read as unsigned
   bool valid = false;
@@ -28,6 +30,8 @@ struct ProgramLine {
 };
 
 inline constexpr int32_t kMaxProgramLines = 65535;
+// Source lines are numbered from 1: a line number of 0 names none.
+inline constexpr int32_t kNoLine = 0;
 inline constexpr int32_t kMaxLineLength = 40;
 
 // Always at least one line, at most kMaxProgramLines.

@@ -65,8 +65,10 @@ bool drawListingRow(Screen& screen, ListingView& listing, const ProgramText& pro
 
 void clearHighlight(Screen& screen, ListingView& listing, const ProgramText& program,
                     int32_t& highlightLine) {
-  if (highlightLine > 0) drawListingRow(screen, listing, program, highlightLine, true, kWhite);
-  highlightLine = 0;
+  if (highlightLine != kNoLine) {
+    drawListingRow(screen, listing, program, highlightLine, true, kWhite);
+  }
+  highlightLine = kNoLine;
 }
 
 void destroyListingView(ListingView& listing) {

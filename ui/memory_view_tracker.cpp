@@ -13,29 +13,29 @@ constexpr int32_t kFieldWidth = kMemoryViewFieldWidth;
 constexpr int32_t kGlyphSize = 8;
 
 struct ShownWord {
-  int16_t value;
+  Word value;
   bool marked;
 };
 
 // Word i of the view, or nothing past the end of memory.
-bool shownWord(const MachineState& machine, int32_t touchedAddress, int32_t first, int32_t i,
-               ShownWord& word) {
+bool shownWord(const MachineState& machine, std::optional<Address> touched, int32_t first,
+               int32_t i, ShownWord& word) {
   const int32_t address = first + i;
   if (address < 0 || address >= kMemoryWords) {
     return false;
   }
   word.value = machine.memory[static_cast<std::size_t>(address)];
-  word.marked = address == machine.instructionAddress || address == touchedAddress;
+  word.marked = address == machine.instructionAddress || address == touched;
   return true;
 }
 
-void remember(const MemoryView& view, const MachineState& machine, int32_t touchedAddress,
+void remember(const MemoryView& view, const MachineState& machine, std::optional<Address> touched,
               MemoryViewShadow& shadow) {
   shadow.top = view.top;
   const int32_t first = shadow.top * kWordsPerRow;
   for (int32_t i = 0; i < kMemoryViewWords; ++i) {
     ShownWord word{0, false};
-    shownWord(machine, touchedAddress, first, i, word);
+    shownWord(machine, touched, first, i, word);
     shadow.values[static_cast<std::size_t>(i)] = word.value;
     shadow.marked[static_cast<std::size_t>(i)] = word.marked;
   }
@@ -45,15 +45,15 @@ void remember(const MemoryView& view, const MachineState& machine, int32_t touch
 }  // namespace
 
 void drawMemoryViewTracked(Screen& screen, const MemoryView& view, const MachineState& machine,
-                           int32_t touchedAddress, MemoryViewShadow& shadow) {
-  drawMemoryView(screen, view, machine, touchedAddress);
-  remember(view, machine, touchedAddress, shadow);
+                           std::optional<Address> touched, MemoryViewShadow& shadow) {
+  drawMemoryView(screen, view, machine, touched);
+  remember(view, machine, touched, shadow);
 }
 
 void updateMemoryView(Screen& screen, const MemoryView& view, const MachineState& machine,
-                      int32_t touchedAddress, MemoryViewShadow& shadow) {
+                      std::optional<Address> touched, MemoryViewShadow& shadow) {
   if (!shadow.valid || shadow.top != view.top) {
-    drawMemoryViewTracked(screen, view, machine, touchedAddress, shadow);
+    drawMemoryViewTracked(screen, view, machine, touched, shadow);
     return;
   }
   const int32_t first = shadow.top * kWordsPerRow;
@@ -61,7 +61,7 @@ void updateMemoryView(Screen& screen, const MemoryView& view, const MachineState
   lockScreen(screen);
   for (int32_t i = 0; i < kMemoryViewWords; ++i) {
     ShownWord word{0, false};
-    if (!shownWord(machine, touchedAddress, first, i, word)) {
+    if (!shownWord(machine, touched, first, i, word)) {
       break;
     }
     const auto at = static_cast<std::size_t>(i);

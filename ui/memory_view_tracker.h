@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "gfx/screen.h"
 #include "machine/machine_state.h"
@@ -17,19 +18,19 @@ inline constexpr int32_t kMemoryViewWords = kMemoryViewRows * kMemoryViewColumns
 struct MemoryViewShadow {
   bool valid = false;  // false: the next update draws the whole view
   int16_t top = 0;     // the view's top row in the drawing
-  std::array<int16_t, kMemoryViewWords> values{};
+  std::array<Word, kMemoryViewWords> values{};
   std::array<bool, kMemoryViewWords> marked{};
 };
 
 // drawMemoryView, remembering what it drew.
 void drawMemoryViewTracked(Screen& screen, const MemoryView& view, const MachineState& machine,
-                           int32_t touchedAddress, MemoryViewShadow& shadow);
+                           std::optional<Address> touched, MemoryViewShadow& shadow);
 
 // The same pixels as drawMemoryView, on the condition that nothing else has
 // drawn over the memory view since the last tracked drawing: only words
 // whose value or red mark changed are repainted. Draws the whole view when
 // the shadow is not valid or the view shows other rows.
 void updateMemoryView(Screen& screen, const MemoryView& view, const MachineState& machine,
-                      int32_t touchedAddress, MemoryViewShadow& shadow);
+                      std::optional<Address> touched, MemoryViewShadow& shadow);
 
 }  // namespace akkusim

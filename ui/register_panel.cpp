@@ -64,10 +64,10 @@ std::string_view flagMark(uint8_t flag) {
 }  // namespace
 
 void drawRegisterPanel(Screen& screen, const MemoryView& view, const MachineState& machine,
-                       int32_t touchedAddress) {
+                       std::optional<Address> touched) {
   drawLine(screen.window, 430, 0, 430, 799, screen.foreground);
   drawLine(screen.window, 0, 180, 431, 180, screen.foreground);
-  drawMemoryView(screen, view, machine, touchedAddress);
+  drawMemoryView(screen, view, machine, touched);
 
   lockScreen(screen);
   Image& window = screen.window;
@@ -79,9 +79,9 @@ void drawRegisterPanel(Screen& screen, const MemoryView& view, const MachineStat
   drawText(window, 30, 50,
            labels.instruction + alignRight(mnemonicOf(machine.instruction), kFieldWidth), ink);
   drawText(window, 30, 70, labels.parameter + alignRight(parameterText(machine), kFieldWidth), ink);
-  const std::string counter = machine.instructionAddress < 0
-                                  ? alignRight("-", kFieldWidth)
-                                  : formatNumber(machine.instructionAddress, kFieldWidth);
+  const std::string counter = hasExecuted(machine)
+                                  ? formatNumber(machine.instructionAddress, kFieldWidth)
+                                  : alignRight("-", kFieldWidth);
   drawText(window, 30, 90, labels.instructionAddress + counter, ink);
   const FlagValues flags = flagValues(machine);
   for (std::size_t i = 0; i < kFlagCount; ++i) {
@@ -95,7 +95,7 @@ void drawRegisterPanel(Screen& screen, const MemoryView& view, const MachineStat
 }
 
 void drawMemoryView(Screen& screen, const MemoryView& view, const MachineState& machine,
-                    int32_t touchedAddress) {
+                    std::optional<Address> touched) {
   const int32_t top = view.top;
   const int32_t first = top * kWordsPerRow;
 
@@ -131,7 +131,7 @@ void drawMemoryView(Screen& screen, const MemoryView& view, const MachineState& 
         break;
       }
       if (address < 0) continue;  // a top row below 0 has nothing to show
-      const bool marked = address == machine.instructionAddress || address == touchedAddress;
+      const bool marked = address == machine.instructionAddress || address == touched;
       drawField(
           window, kMemoryViewFirstWordX + kMemoryViewWordSpacing * k, y,
           formatNumberInto(field, machine.memory[static_cast<std::size_t>(address)], kFieldWidth),

@@ -2,6 +2,7 @@
 // Register rows, flags and the memory view of 78 rows of 10 words.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,9 +31,11 @@ struct MemoryView {
   int16_t top = 0;
 };
 
+// The words at instructionAddress and at `touched` are red: the machine's own
+// touched word, or none while a message is up.
 void drawRegisterPanel(Screen& screen, const MemoryView& view, const MachineState& machine,
-                       int32_t touchedAddress);
+                       std::optional<Address> touched);
 void drawMemoryView(Screen& screen, const MemoryView& view, const MachineState& machine,
-                    int32_t touchedAddress);
+                    std::optional<Address> touched);
 
 }  // namespace akkusim

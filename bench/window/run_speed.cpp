@@ -87,7 +87,7 @@ int main() {
   }
   listing.view.contentHeight = 10 * lineCount(session.program);
   redrawListing(screen, listing, session.program);
-  drawRegisterPanel(screen, MemoryView{}, machine, 1);
+  drawRegisterPanel(screen, MemoryView{}, machine, Address{1});
   for (const Button& button : buttons.all) drawButton(screen, button);
 
   barePassesPerSecond(screen, 300);  // settle the window

@@ -110,10 +110,10 @@ LoopResult runLoop(Screen& screen, PassWork work, double seconds) {
         fillBox(screen.window, 500, 300, 700, 400, colour++);
         break;
       case PassWork::MemoryView:
-        drawMemoryView(screen, MemoryView{}, *machine, static_cast<int32_t>(passes % 780));
+        drawMemoryView(screen, MemoryView{}, *machine, static_cast<Address>(passes % 780));
         break;
       case PassWork::RunView:
-        updateMemoryView(screen, MemoryView{}, *machine, static_cast<int32_t>(passes % 780),
+        updateMemoryView(screen, MemoryView{}, *machine, static_cast<Address>(passes % 780),
                          shadow);
         break;
     }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -225,7 +226,7 @@ TEST(MainWindow, ResetClearsTheMachineAndTheHighlight) {
 
   s.run();
 
-  EXPECT_EQ(s.main.session.touchedAddress, -1);
+  EXPECT_EQ(s.main.session.machine->touched, std::nullopt);
   EXPECT_EQ(s.main.session.machine->instructionAddress, -2);
   EXPECT_EQ(s.main.session.machine->memory[5], 0);
   EXPECT_EQ(s.main.session.highlightLine, 0);

@@ -88,6 +88,32 @@ TEST(RunCommand, FirstPassMarksWordZeroAsTouched) {
   EXPECT_FALSE(wordIsRed(running, 2));
 }
 
+// A step that touches nothing of its own (NOOP, HOLD) goes on showing the
+// word the last step touched: across a new Assemble, and past a run, which
+// marks from word 0 on only while it lasts.
+TEST(RunCommand, TheWordTheLastStepTouchedOutlivesAssembleAndARun) {
+  RunSession s;
+  Image afterAssemble;
+  Image afterRun;
+  s.typeProgram({"NOOP", "STORE 100", "HOLD"});
+  s.clickButton(MainButton::Assemble);
+  s.clickButton(MainButton::Step);
+  s.clickButton(MainButton::Step);
+  s.clickButton(MainButton::Assemble);
+  s.clickButton(MainButton::Step).wait(5);
+  s.capture(afterAssemble);
+  s.clickButton(MainButton::Step);
+  s.clickButton(MainButton::Run).wait(kBoxOpen).key(keys::kEnter).wait(10);
+  s.capture(afterRun);
+  EXPECT_EQ(s.run(), 0);
+
+  EXPECT_TRUE(wordIsRed(afterAssemble, 0));
+  EXPECT_TRUE(wordIsRed(afterAssemble, 100));
+  EXPECT_TRUE(wordIsRed(afterRun, 4));
+  EXPECT_TRUE(wordIsRed(afterRun, 100));
+  EXPECT_FALSE(wordIsRed(afterRun, 0));
+}
+
 TEST(RunCommand, ListingOnTheScreenFollowsEveryStepOfARun) {
   RunSession s;
   std::vector<Image> screens(6);

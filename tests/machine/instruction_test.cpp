@@ -26,7 +26,7 @@ struct OneInstruction {
   const char* flagsBefore;
   uint16_t expectedAccumulator;
   const char* expectedFlags;
-  int32_t expectedTouched;
+  std::optional<Address> expectedTouched;
 };
 
 class OneInstructionTest : public testing::TestWithParam<OneInstruction> {};
@@ -40,16 +40,16 @@ TEST_P(OneInstructionTest, SetsAccumulatorFlagsAndTouchedAddress) {
   m->accumulator = static_cast<int16_t>(c.accumulator);
   m->pc = kAt;
   setFlags(*m, c.flagsBefore);
-  int32_t touched = kUntouched;
+  m->touched = kUntouched;
 
   // Run
-  const StepOutcome outcome = executeInstruction(*m, touched);
+  const StepOutcome outcome = executeInstruction(*m);
 
   // Verify
   EXPECT_EQ(outcome, StepOutcome::Executed);
   EXPECT_EQ(static_cast<uint16_t>(m->accumulator), c.expectedAccumulator);
   EXPECT_EQ(flagsOf(*m), c.expectedFlags);
-  EXPECT_EQ(touched, c.expectedTouched);
+  EXPECT_EQ(m->touched, c.expectedTouched);
   EXPECT_EQ(m->instructionAddress, kAt);
   EXPECT_EQ(m->pc, kAt + 2);
   EXPECT_EQ(static_cast<uint16_t>(m->instruction), codeOf(c.mnemonic));
@@ -121,8 +121,8 @@ INSTANTIATE_TEST_SUITE_P(Logic, OneInstructionTest, testing::Values(
     OneInstruction{"NOT",   0x0000, 0,   0,      "1100", 0xFFFF, "0001", 0},
     OneInstruction{"NOT",   0xFFFF, 300, 0,      "0000", 0x0000, "0010", 300},
     // LOADC leaves every flag; no touched word
-    OneInstruction{"LOADC", 0x1234, 0,   0,      "1011", 0x0001, "1011", -1},
-    OneInstruction{"LOADC", 0x1234, 0,   0,      "0110", 0x0000, "0110", -1},
+    OneInstruction{"LOADC", 0x1234, 0,   0,      "1011", 0x0001, "1011", kNoWord},
+    OneInstruction{"LOADC", 0x1234, 0,   0,      "0110", 0x0000, "0110", kNoWord},
     // NOOP changes nothing, not even the touched address
     OneInstruction{"NOOP",  0x1234, 100, 0,      "1010", 0x1234, "1010", kUntouched}),
     caseName);
@@ -152,12 +152,12 @@ TEST(ExecuteInstruction, StoreWritesTheWordAtTheUnsignedAddressAndKeepsFlags) {
   m->accumulator = -5;
   m->pc = kAt;
   setFlags(*m, "1010");
-  int32_t touched = kUntouched;
+  m->touched = kUntouched;
 
-  EXPECT_EQ(executeInstruction(*m, touched), StepOutcome::Executed);
+  EXPECT_EQ(executeInstruction(*m), StepOutcome::Executed);
 
   EXPECT_EQ(m->memory[32768], -5);
-  EXPECT_EQ(touched, 32768);
+  EXPECT_EQ(m->touched, 32768);
   EXPECT_EQ(flagsOf(*m), "1010");
   EXPECT_EQ(m->accumulator, -5);
 }
@@ -192,12 +192,12 @@ TEST(ExecuteInstruction, JumpsFollowTheirConditionAndKeepTheFlags) {
     place(*m, kAt, codeOf(c.mnemonic), 0xFFF0);
     m->pc = kAt;
     setFlags(*m, c.flags);
-    int32_t touched = kUntouched;
+    m->touched = kUntouched;
 
-    EXPECT_EQ(executeInstruction(*m, touched), StepOutcome::Executed);
+    EXPECT_EQ(executeInstruction(*m), StepOutcome::Executed);
 
     EXPECT_EQ(m->pc, c.taken ? 0xFFF0 : kAt + 2);
-    EXPECT_EQ(touched, c.taken ? 0xFFF0 : -1);
+    EXPECT_EQ(m->touched, c.taken ? std::optional<Address>(0xFFF0) : kNoWord);
     EXPECT_EQ(flagsOf(*m), c.flags);
   }
 }
@@ -279,10 +279,10 @@ TEST(ExecuteInstruction, ArithmeticAtTheEdgesOfTheRangeAgreesWithWideArithmetic)
           m->accumulator = static_cast<int16_t>(a);
           m->pc = kAt;
           setFlags(*m, inverted(expected.flags));
-          int32_t touched = kUntouched;
+          m->touched = kUntouched;
 
           // Run
-          const StepOutcome outcome = executeInstruction(*m, touched);
+          const StepOutcome outcome = executeInstruction(*m);
 
           // Verify
           EXPECT_EQ(outcome, StepOutcome::Executed);
@@ -318,13 +318,13 @@ TEST(ExecuteInstruction, ShiftsByEveryCountAgreeWithTheirDefinition) {
           m->accumulator = static_cast<int16_t>(a);
           m->pc = kAt;
           setFlags(*m, inverted(expected.flags));
-          int32_t touched = kUntouched;
+          m->touched = kUntouched;
 
-          EXPECT_EQ(executeInstruction(*m, touched), StepOutcome::Executed);
+          EXPECT_EQ(executeInstruction(*m), StepOutcome::Executed);
 
           EXPECT_EQ(static_cast<uint16_t>(m->accumulator), expected.accumulator);
           EXPECT_EQ(flagsOf(*m), expected.flags);
-          EXPECT_EQ(touched, kParameterWord);
+          EXPECT_EQ(m->touched, kParameterWord);
         }
       }
     }

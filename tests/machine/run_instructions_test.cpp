@@ -17,7 +17,7 @@ using namespace akkusim;
 namespace {
 
 // Sum of 1 to 10 with a counting loop.
-const std::vector<Word> kSumProgram = {
+const std::vector<Instruction> kSumProgram = {
     {"LOADI", 0},  {"STORE", 100}, {"LOADI", 10},  {"STORE", 101},  // 0..6
     {"LOAD", 100}, {"ADD", 101},   {"STORE", 100},                  // 8..12 loop
     {"LOAD", 101}, {"SUBI", 1},    {"STORE", 101}, {"JMPNZ", 8},    // 14..20
@@ -27,12 +27,11 @@ const std::vector<Word> kSumProgram = {
 TEST(Programs, CountingLoopRunsToHoldWithTheSum) {
   auto m = freshMachine();
   placeProgram(*m, kSumProgram);
-  int32_t touched = -1;
 
   StepOutcome outcome = StepOutcome::Executed;
   int steps = 0;
   while (outcome == StepOutcome::Executed && steps < 1000) {
-    outcome = executeInstruction(*m, touched);
+    outcome = executeInstruction(*m);
     ++steps;
   }
 
@@ -49,9 +48,8 @@ TEST(Programs, CompareThenJumpNegativeFollowsTheUnsignedBorrow) {
   placeProgram(*m,
                {{"CMP", 100}, {"JMPN", 8}, {"LOADI", 1}, {"HOLD", 0}, {"LOADI", 2}, {"HOLD", 0}});
   m->memory[100] = static_cast<int16_t>(0x9000);
-  int32_t touched = -1;
 
-  const StepsRun run = runInstructions(*m, touched, 100);
+  const StepsRun run = runInstructions(*m, 100);
 
   EXPECT_EQ(run.lastOutcome, StepOutcome::Hold);
   EXPECT_EQ(run.steps, 4);
@@ -61,9 +59,8 @@ TEST(Programs, CompareThenJumpNegativeFollowsTheUnsignedBorrow) {
 TEST(Programs, LoadcAfterACarryingAddKeepsTheAddsZeroAndNegative) {
   auto m = freshMachine();
   placeProgram(*m, {{"LOADI", 0xFFFF}, {"ADDI", 1}, {"LOADC", 0}, {"HOLD", 0}});
-  int32_t touched = -1;
 
-  const StepsRun run = runInstructions(*m, touched, 100);
+  const StepsRun run = runInstructions(*m, 100);
 
   EXPECT_EQ(run.lastOutcome, StepOutcome::Hold);
   EXPECT_EQ(m->accumulator, 1);
@@ -72,28 +69,27 @@ TEST(Programs, LoadcAfterACarryingAddKeepsTheAddsZeroAndNegative) {
 
 TEST(RunInstructions, ClearedMemoryRunsNoopsUpToTheMemoryLimit) {
   auto m = freshMachine();
-  int32_t touched = 5;
+  m->touched = 5;
 
-  const StepsRun run = runInstructions(*m, touched, 1'000'000);
+  const StepsRun run = runInstructions(*m, 1'000'000);
 
   EXPECT_EQ(run.lastOutcome, StepOutcome::MemoryOverflow);
   EXPECT_EQ(run.steps, 32768 + 1);
   EXPECT_EQ(m->pc, 65536);
   EXPECT_EQ(m->instructionAddress, 65534);
-  EXPECT_EQ(touched, 5);
+  EXPECT_EQ(m->touched, 5);
 }
 
 TEST(RunInstructions, StopsAtTheStepLimitWithOutcomeExecuted) {
   auto m = freshMachine();
   placeProgram(*m, kSumProgram);
-  int32_t touched = -1;
 
-  const StepsRun none = runInstructions(*m, touched, 0);
+  const StepsRun none = runInstructions(*m, 0);
   EXPECT_EQ(none.steps, 0);
   EXPECT_EQ(none.lastOutcome, StepOutcome::Executed);
   EXPECT_EQ(m->instructionAddress, -2);
 
-  const StepsRun five = runInstructions(*m, touched, 5);
+  const StepsRun five = runInstructions(*m, 5);
   EXPECT_EQ(five.steps, 5);
   EXPECT_EQ(five.lastOutcome, StepOutcome::Executed);
   EXPECT_EQ(m->instructionAddress, 8);
@@ -116,22 +112,20 @@ TEST(RunInstructions, MatchesRepeatedSingleStepsOnRandomPrograms) {
       place(*single, address, code, parameter);
     }
     auto fast = std::make_unique<MachineState>(*single);
-    int32_t singleTouched = -1;
-    int32_t fastTouched = -1;
 
     const int64_t limit = 1 + static_cast<int64_t>(random() % 5000);
     int64_t singleSteps = 0;
     StepOutcome singleLast = StepOutcome::Executed;
     while (singleSteps < limit) {
-      singleLast = executeInstruction(*single, singleTouched);
+      singleLast = executeInstruction(*single);
       ++singleSteps;
       if (singleLast != StepOutcome::Executed) break;
     }
-    const StepsRun fastRun = runInstructions(*fast, fastTouched, limit);
+    const StepsRun fastRun = runInstructions(*fast, limit);
 
     EXPECT_EQ(fastRun.steps, singleSteps);
     EXPECT_EQ(fastRun.lastOutcome, singleLast);
-    EXPECT_EQ(fastTouched, singleTouched);
+    EXPECT_EQ(fast->touched, single->touched);
     expectSameMachine(*fast, *single);
   }
 }

@@ -20,7 +20,7 @@ namespace {
 
 struct EndCase {
   std::string name;
-  Word last;
+  Instruction last;
   int64_t maxSteps;
   int64_t steps;
   RunEnd end;
@@ -75,19 +75,17 @@ TEST(RunToEnd, AnObserverSeesEveryFetchedStepOfTheSameRun) {
     std::vector<int16_t> seenAccumulators;
 
     const RunSummary plainRun = runToEnd(*plain, c.maxSteps);
-    const RunSummary observedRun =
-        runToEnd(*observed, c.maxSteps, [&](const MachineState& m) {
-          seenAddresses.push_back(m.instructionAddress);
-          seenAccumulators.push_back(m.accumulator);
-        });
+    const RunSummary observedRun = runToEnd(*observed, c.maxSteps, [&](const MachineState& m) {
+      seenAddresses.push_back(m.instructionAddress);
+      seenAccumulators.push_back(m.accumulator);
+    });
 
     EXPECT_EQ(observedRun.steps, plainRun.steps);
     EXPECT_EQ(observedRun.end, plainRun.end);
     expectSameMachine(*observed, *plain);
     ASSERT_EQ(static_cast<int64_t>(seenAddresses.size()), plainRun.steps);
-    int32_t touched = -1;
     for (std::size_t i = 0; i < seenAddresses.size(); ++i) {
-      executeInstruction(*single, touched);
+      executeInstruction(*single);
       EXPECT_EQ(seenAddresses[i], single->instructionAddress) << "step " << i;
       EXPECT_EQ(seenAccumulators[i], single->accumulator) << "step " << i;
     }

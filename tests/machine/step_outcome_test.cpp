@@ -48,13 +48,13 @@ TEST(ExecuteInstruction, FailingStepsFetchButKeepAccumulatorFlagsAndTouched) {
     m->accumulator = 1234;
     m->pc = kAt;
     setFlags(*m, "1011");
-    int32_t touched = kUntouched;
+    m->touched = kUntouched;
 
-    EXPECT_EQ(executeInstruction(*m, touched), c.outcome);
+    EXPECT_EQ(executeInstruction(*m), c.outcome);
 
     EXPECT_EQ(m->accumulator, 1234);
     EXPECT_EQ(flagsOf(*m), "1011");
-    EXPECT_EQ(touched, kUntouched);
+    EXPECT_EQ(m->touched, kUntouched);
     EXPECT_EQ(m->instructionAddress, kAt);
     EXPECT_EQ(m->pc, kAt + 2);
     EXPECT_EQ(static_cast<uint16_t>(m->parameter), c.parameter);
@@ -69,13 +69,13 @@ TEST(ExecuteInstruction, UnknownCodeWordsAdvanceThePcAndChangeNothingElse) {
     m->accumulator = -7;
     m->pc = kAt;
     setFlags(*m, "0101");
-    int32_t touched = kUntouched;
+    m->touched = kUntouched;
 
-    EXPECT_EQ(executeInstruction(*m, touched), StepOutcome::UnknownInstruction);
+    EXPECT_EQ(executeInstruction(*m), StepOutcome::UnknownInstruction);
 
     EXPECT_EQ(m->accumulator, -7);
     EXPECT_EQ(flagsOf(*m), "0101");
-    EXPECT_EQ(touched, kUntouched);
+    EXPECT_EQ(m->touched, kUntouched);
     EXPECT_EQ(static_cast<uint16_t>(m->instruction), code);
     EXPECT_EQ(m->instructionAddress, kAt);
     EXPECT_EQ(m->pc, kAt + 2);
@@ -86,14 +86,14 @@ TEST(ExecuteInstruction, HoldPointsThePcBackAtItselfAndStopsAgainAtOnce) {
   auto m = freshMachine();
   place(*m, kAt, codeOf("HOLD"), 0);
   m->pc = kAt;
-  int32_t touched = kUntouched;
+  m->touched = kUntouched;
 
-  EXPECT_EQ(executeInstruction(*m, touched), StepOutcome::Hold);
+  EXPECT_EQ(executeInstruction(*m), StepOutcome::Hold);
   EXPECT_EQ(m->pc, kAt);
   EXPECT_EQ(m->instructionAddress, kAt);
-  EXPECT_EQ(touched, kUntouched);
+  EXPECT_EQ(m->touched, kUntouched);
 
-  EXPECT_EQ(executeInstruction(*m, touched), StepOutcome::Hold);
+  EXPECT_EQ(executeInstruction(*m), StepOutcome::Hold);
   EXPECT_EQ(m->pc, kAt);
 }
 
@@ -102,30 +102,29 @@ TEST(ExecuteInstruction, MemoryLimitLetsTheLastWordPairRunThenStopsForGood) {
   auto m = freshMachine();
   place(*m, 65534, codeOf("LOADI"), 42);
   m->pc = 65534;
-  int32_t touched = kUntouched;
+  m->touched = kUntouched;
 
   // Run / Verify
-  EXPECT_EQ(executeInstruction(*m, touched), StepOutcome::Executed);
+  EXPECT_EQ(executeInstruction(*m), StepOutcome::Executed);
   EXPECT_EQ(m->accumulator, 42);
   EXPECT_EQ(m->pc, 65536);
-  EXPECT_EQ(touched, 65535);
+  EXPECT_EQ(m->touched, 65535);
 
   const MachineState before = *m;
   for (int i = 0; i < 2; ++i) {
-    EXPECT_EQ(executeInstruction(*m, touched), StepOutcome::MemoryOverflow);
+    EXPECT_EQ(executeInstruction(*m), StepOutcome::MemoryOverflow);
     expectSameMachine(*m, before);
-    EXPECT_EQ(touched, 65535);
+    EXPECT_EQ(m->touched, 65535);
   }
 }
 
 TEST(ExecuteInstruction, JumpToTheLastAddressRunsIntoTheMemoryLimit) {
   auto m = freshMachine();
   place(*m, 0, codeOf("JMP"), 65535);
-  int32_t touched = -1;
 
-  EXPECT_EQ(executeInstruction(*m, touched), StepOutcome::Executed);
+  EXPECT_EQ(executeInstruction(*m), StepOutcome::Executed);
   EXPECT_EQ(m->pc, 65535);
-  EXPECT_EQ(executeInstruction(*m, touched), StepOutcome::MemoryOverflow);
+  EXPECT_EQ(executeInstruction(*m), StepOutcome::MemoryOverflow);
   EXPECT_EQ(m->pc, 65535);
   EXPECT_EQ(m->instructionAddress, 0);
 }

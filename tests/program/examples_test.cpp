@@ -141,8 +141,7 @@ TEST_P(ExampleProgram, RunsToHoldWithTheDocumentedResult) {
     EXPECT_EQ(line.text.find('\t'), std::string::npos) << line.text;
   }
 
-  int32_t touched = 0;
-  const StepsRun run = runInstructions(*machine, touched, 100000);
+  const StepsRun run = runInstructions(*machine, 100000);
   ASSERT_EQ(run.lastOutcome, StepOutcome::Hold) << "after " << run.steps << " steps";
 
   EXPECT_EQ(machine->accumulator, example.accumulator);

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,10 @@
 
 namespace akkusim {
 
-inline constexpr int32_t kAt = 200;          // where single instructions are placed
-inline constexpr int32_t kUntouched = 7777;  // a touched address no step reports
+inline constexpr Address kAt = 200;          // where single instructions are placed
+inline constexpr Address kUntouched = 7777;  // a touched address no step reports
+// What a step that touches nothing leaves as the touched word.
+inline constexpr std::optional<Address> kNoWord = std::nullopt;
 
 inline uint16_t codeOf(const char* mnemonic) {
   const OpcodeRow* row = findMnemonic(mnemonic);
@@ -49,14 +52,14 @@ inline void place(MachineState& m, int32_t address, uint16_t code, uint16_t para
   m.memory[static_cast<std::size_t>(address) + 1] = static_cast<int16_t>(parameter);
 }
 
-struct Word {
+struct Instruction {
   const char* mnemonic;
   uint16_t operand;
 };
 
-inline void placeProgram(MachineState& m, const std::vector<Word>& program) {
-  int32_t address = 0;
-  for (const Word& word : program) {
+inline void placeProgram(MachineState& m, const std::vector<Instruction>& program) {
+  Address address = 0;
+  for (const Instruction& word : program) {
     place(m, address, codeOf(word.mnemonic), word.operand);
     address += 2;
   }
@@ -68,6 +71,7 @@ inline void expectSameMachine(const MachineState& a, const MachineState& b) {
   EXPECT_EQ(a.parameter, b.parameter);
   EXPECT_EQ(a.instructionAddress, b.instructionAddress);
   EXPECT_EQ(a.pc, b.pc);
+  EXPECT_EQ(a.touched, b.touched);
   EXPECT_EQ(flagsOf(a), flagsOf(b));
   EXPECT_TRUE(a.memory == b.memory);
 }

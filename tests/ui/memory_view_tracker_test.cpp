@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,37 +37,42 @@ std::string firstDifference(const Image& a, const Image& b) {
 
 struct Change {
   const char* name;
-  std::function<void(MachineState&, MemoryView&, int32_t&)> apply;
+  std::function<void(MachineState&, MemoryView&, std::optional<Address>&)> apply;
 };
 
 TEST(MemoryViewTracker, UpdatesGiveTheSamePixelsAsAFullDrawing) {
   const std::vector<Change> changes = {
-      {"nothing", [](MachineState&, MemoryView&, int32_t&) {}},
+      {"nothing", [](MachineState&, MemoryView&, std::optional<Address>&) {}},
       {"instruction moves on",
-       [](MachineState& m, MemoryView&, int32_t&) { m.instructionAddress = 2; }},
+       [](MachineState& m, MemoryView&, std::optional<Address>&) { m.instructionAddress = 2; }},
       {"touched word and new values",
-       [](MachineState& m, MemoryView&, int32_t& touched) {
+       [](MachineState& m, MemoryView&, std::optional<Address>& touched) {
          touched = 57;
          m.memory[57] = -32768;
          m.memory[3] = 12345;
          m.memory[779] = -1;
          m.memory[780] = 99;  // not shown
        }},
-      {"values shrink", [](MachineState& m, MemoryView&, int32_t&) { m.memory[57] = 7; }},
+      {"values shrink",
+       [](MachineState& m, MemoryView&, std::optional<Address>&) { m.memory[57] = 7; }},
       {"touched is the instruction",
-       [](MachineState& m, MemoryView&, int32_t& touched) { touched = m.instructionAddress; }},
-      {"nothing touched", [](MachineState&, MemoryView&, int32_t& touched) { touched = -1; }},
+       [](MachineState& m, MemoryView&, std::optional<Address>& touched) {
+         touched = m.instructionAddress;
+       }},
+      {"nothing touched",
+       [](MachineState&, MemoryView&, std::optional<Address>& touched) { touched = std::nullopt; }},
       {"no instruction yet",
-       [](MachineState& m, MemoryView&, int32_t&) { m.instructionAddress = -2; }},
-      {"scrolled", [](MachineState&, MemoryView& v, int32_t&) { v.top = 50; }},
+       [](MachineState& m, MemoryView&, std::optional<Address>&) { m.instructionAddress = -2; }},
+      {"scrolled", [](MachineState&, MemoryView& v, std::optional<Address>&) { v.top = 50; }},
       {"word in the scrolled rows",
-       [](MachineState& m, MemoryView&, int32_t& touched) {
+       [](MachineState& m, MemoryView&, std::optional<Address>& touched) {
          m.memory[505] = 4242;
          touched = 505;
        }},
-      {"last rows", [](MachineState&, MemoryView& v, int32_t&) { v.top = kMaxMemoryViewTop; }},
+      {"last rows",
+       [](MachineState&, MemoryView& v, std::optional<Address>&) { v.top = kMaxMemoryViewTop; }},
       {"last word",
-       [](MachineState& m, MemoryView&, int32_t& touched) {
+       [](MachineState& m, MemoryView&, std::optional<Address>& touched) {
          m.memory[65535] = -5;
          m.instructionAddress = 65534;
          touched = 65535;
@@ -76,7 +82,7 @@ TEST(MemoryViewTracker, UpdatesGiveTheSamePixelsAsAFullDrawing) {
   auto machine = std::make_unique<MachineState>();
   machine->memory[0] = 0x0209;
   machine->memory[1] = 7;
-  int32_t touched = 1;
+  std::optional<Address> touched = 1;
   MemoryView view;
   MemoryViewShadow shadow;
   drawMemoryViewTracked(updated.screen, view, *machine, touched, shadow);

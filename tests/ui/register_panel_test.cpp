@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,7 @@ TEST(FormatNumber, PadsOrFillsWithHashes) {
 
 TEST_F(PanelFixture, AfterResetShowsZerosNoopAndDashes) {
   resetMachine(*machine);
-  drawRegisterPanel(screen, MemoryView{}, *machine, -1);
+  drawRegisterPanel(screen, MemoryView{}, *machine, std::nullopt);
 
   const Image& w = screen.window;
   EXPECT_TRUE(textAt(w, 30, 30, "Akkumulator:       0", kBlack, kWhite));
@@ -87,7 +88,7 @@ TEST_F(PanelFixture, ShowsRegistersFlagsAndTheLastInstruction) {
     machine->instructionAddress = 12;
     machine->carry = 1;
     machine->negative = 1;
-    drawRegisterPanel(screen, MemoryView{}, *machine, -1);
+    drawRegisterPanel(screen, MemoryView{}, *machine, std::nullopt);
 
     const Image& w = screen.window;
     EXPECT_TRUE(textAt(w, 30, 30, "Akkumulator:  -32768", kBlack, kWhite));
@@ -104,7 +105,7 @@ TEST_F(PanelFixture, MemoryViewShowsHeadersAddressesAndSignedWords) {
   machine->memory[0] = -1;
   machine->memory[13] = 32767;
   machine->instructionAddress = -2;
-  drawMemoryView(screen, MemoryView{}, *machine, -1);
+  drawMemoryView(screen, MemoryView{}, *machine, std::nullopt);
 
   const Image& w = screen.window;
   for (int32_t k = 0; k < 10; ++k) {
@@ -123,11 +124,11 @@ TEST_F(PanelFixture, MemoryViewShowsHeadersAddressesAndSignedWords) {
 TEST_F(PanelFixture, MarksTheCurrentInstructionAndTheTouchedWordRed) {
   struct Case {
     int32_t instructionAddress;
-    int32_t touched;
+    std::optional<Address> touched;
     std::vector<int32_t> red;
   };
   const std::vector<Case> cases = {
-      {4, 17, {4, 17}}, {4, 4, {4}}, {4, -1, {4}}, {-2, 70000, {}}, {-2, 779, {779}},
+      {4, 17, {4, 17}}, {4, 4, {4}}, {4, std::nullopt, {4}}, {-2, 70000, {}}, {-2, 779, {779}},
   };
   for (const Case& c : cases) {
     machine->instructionAddress = c.instructionAddress;
@@ -136,7 +137,8 @@ TEST_F(PanelFixture, MarksTheCurrentInstructionAndTheTouchedWordRed) {
       const bool red = std::find(c.red.begin(), c.red.end(), address) != c.red.end();
       EXPECT_TRUE(textAt(screen.window, wordX(address % 10), rowY(address / 10), "     0",
                          red ? kRed : kBlack, kLightGrey))
-          << "address " << address << " touched " << c.touched;
+          << "address " << address << " touched "
+          << (c.touched ? std::to_string(*c.touched) : "none");
     }
   }
 }
