@@ -42,7 +42,7 @@ int64_t runMinimalSwitch(MinimalMachine& m, const uint16_t* memory, int64_t maxS
   uint32_t a = m.accumulator;
   bool c = m.carry, v = m.overflow, z = m.zero, n = m.negative;
   int64_t steps = 0;
-  for (; steps < maxSteps && pc <= 65534; ++steps) {
+  for (; steps < maxSteps && instructionFits(static_cast<Address>(pc)); ++steps) {
     const uint16_t code = memory[pc];
     const uint32_t p = memory[pc + 1];
     pc += 2;

@@ -24,6 +24,14 @@ void checkBlocks(const std::vector<WordBlock>& blocks) {
   }
 }
 
+ReportWriter writerFor(ReportFormat format, ReportView view, char separator) {
+  ReportWriter writer;
+  writer.format = format;
+  writer.view = view;
+  writer.csvSeparator = separator;
+  return writer;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -74,13 +82,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<ProgramResult> programs{program};
   for (const ReportView view : {ReportView::Teacher, ReportView::Learner}) {
     std::ostringstream json;
-    printReport(json, ReportWriter{ReportFormat::Json, view}, suite, programs);
+    printReport(json, writerFor(ReportFormat::Json, view, ';'), suite, programs);
     const std::string jsonText = json.str();
     if (std::count(jsonText.begin(), jsonText.end(), '\n') != 1) std::abort();
     std::ostringstream csv;
-    printReport(csv, ReportWriter{ReportFormat::Csv, view, ','}, suite, programs);
+    printReport(csv, writerFor(ReportFormat::Csv, view, ','), suite, programs);
   }
   std::ostringstream textOut;
-  printReport(textOut, ReportWriter{ReportFormat::Text}, suite, programs);
+  printReport(textOut, writerFor(ReportFormat::Text, ReportView::Teacher, ';'), suite, programs);
   return 0;
 }
