@@ -17,23 +17,13 @@
 #include "gfx/screen.h"
 #include "platform/headless/headless_platform.h"
 #include "support/file_dialogs.h"
+#include "support/program_lines.h"
 #include "support/temp_folder.h"
 #include "ui/listing_view.h"
 
 using namespace akkusim;
 
 namespace {
-
-ProgramText programOf(const std::vector<std::string>& texts) {
-  ProgramText program;
-  program.lines.clear();
-  for (const std::string& text : texts) {
-    ProgramLine line;
-    line.text = text;
-    program.lines.push_back(line);
-  }
-  return program;
-}
 
 TEST(UnsavedChanges, ComparesWithTheFileLastLoadedOrSaved) {
   struct Case {

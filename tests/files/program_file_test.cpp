@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "support/program_lines.h"
 #include "support/temp_folder.h"
 #include "support/unprivileged.h"
 
@@ -312,17 +313,6 @@ class ProgramFileTest : public testing::Test {
     }
     std::sort(names.begin(), names.end());
     return names;
-  }
-
-  static ProgramText programOf(std::vector<std::string> texts) {
-    ProgramText program;
-    program.lines.clear();
-    for (std::string& text : texts) {
-      ProgramLine line;
-      line.text = std::move(text);
-      program.lines.push_back(std::move(line));
-    }
-    return program;
   }
 
   std::optional<TempFolder> temp_;

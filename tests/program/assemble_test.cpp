@@ -7,21 +7,11 @@
 #include <vector>
 
 #include "program/messages.h"
+#include "support/program_lines.h"
 
 using namespace akkusim;
 
 namespace {
-
-ProgramText programOf(const std::vector<std::string>& texts) {
-  ProgramText program;
-  program.lines.clear();
-  for (const std::string& text : texts) {
-    ProgramLine line;
-    line.text = text;
-    program.lines.push_back(line);
-  }
-  return program;
-}
 
 class Assemble : public ::testing::Test {
  protected:
