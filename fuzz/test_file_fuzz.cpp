@@ -50,6 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::set<std::string> names;
   for (const TestCase& c : suite.cases) {
     if (c.name.empty() || !names.insert(c.name).second) std::abort();
+    if (c.name.find_first_of("\r\n") != std::string::npos) std::abort();
     checkBlocks(c.memory);
     checkBlocks(c.expectedMemory);
     if (c.points < 0 || c.points > kMostCasePoints) std::abort();

@@ -34,6 +34,11 @@ void readName(Findings& findings, const toml::node& node, TestCase& testCase,
     refuse(findings, positionOf(node.source()), "'name' muss ein nicht leerer Text sein");
     return;
   }
+  // The name heads the case's report lines: a line break in it would forge others.
+  if (text->get().find_first_of("\r\n") != std::string::npos) {
+    refuse(findings, positionOf(node.source()), "'name' muss ein Text auf einer Zeile sein");
+    return;
+  }
   testCase.name = text->get();
   if (!names.insert(testCase.name).second) {
     refuse(findings, positionOf(node.source()),

@@ -7,7 +7,7 @@ set -eu
 cd "$(dirname "$0")/.."
 mkdir -p build-fuzz
 log=build-fuzz/probe.log
-if FUZZ_PROBE=1 scripts/fuzz.sh 20 >"$log" 2>&1; then
+if FUZZ_PROBE=1 scripts/fuzz.sh >"$log" 2>&1; then
   cat "$log"
   echo "akkusim: FAIL: scripts/fuzz.sh passed over the planted signed overflow"
   exit 1

@@ -193,6 +193,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "Fall ohne Namen: 'name' fehlt"},
         RefusedFile{"EmptyName", "[[case]]\nname = \"\"\n", 2, 8,
                     "'name' muss ein nicht leerer Text sein"},
+        RefusedFile{"NameOfTwoLines", "[[case]]\nname = \"a\\nb\"\n", 2, 8,
+                    "'name' muss ein Text auf einer Zeile sein"},
         RefusedFile{"DuplicateNames", kCase + kCase, 4, 8,
                     "Fall 'a' gibt es schon: jeder Fall braucht einen eigenen Namen"},
         RefusedFile{"StepsZero", "max_steps = 0\n" + kCase, 1, 13,
@@ -234,7 +236,13 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedFile{"ForbidUnknownMnemonic", "forbid = [\"MUL\", \"MULT\"]\n" + kCase, 1, 18,
                     "unbekannter Befehl 'MULT' in 'forbid'"},
         RefusedFile{"ForbidDataWord", "forbid = [\"WORD\"]\n" + kCase, 1, 11,
-                    "unbekannter Befehl 'WORD' in 'forbid'"}),
+                    "unbekannter Befehl 'WORD' in 'forbid'"},
+        // A reason is one line even when it quotes a text with control characters.
+        RefusedFile{"ForbidOfTwoLines", "forbid = [\"MUL\\nADD\\t\\u0007\"]\n" + kCase, 1, 11,
+                    "unbekannter Befehl 'MUL\\nADD\\t\\u0007' in 'forbid'"},
+        RefusedFile{"KeyOfTwoLines", kCase + "\"po\\r\\nints\" = 1\n", 3, 1,
+                    "unbekannter Schlüssel 'po\\r\\nints' (erlaubt: name, memory, accumulator, "
+                    "expect, points, hidden, hint, max_steps)"}),
     [](const testing::TestParamInfo<RefusedFile>& info) { return std::string(info.param.what); });
 
 // A letter outside a text sends the TOML reader down a branch it believes
