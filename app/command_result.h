@@ -14,6 +14,7 @@ enum class CommandResult {
   ErrorShown,    // an error's message box was acknowledged
   HoldReached,   // "Programmende" was acknowledged
   Stopped,       // Stoppen ended a run
+  AtBreakpoint,  // a run stopped before an instruction on a breakpoint line
   WindowClosed,  // the window is being closed: the program ends
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/learner_aids.h"
 #include "app/unsaved_changes.h"
 #include "gfx/screen.h"
 #include "program/line_parser.h"
@@ -113,7 +114,8 @@ EditorKeyResult editorKeyStep(Screen& screen, Session& session, ListingView& lis
                               cursor.cursorColumn, screenKeyReader(screen, result.key));
   cursor.cursorColumn = std::clamp(cursor.cursorColumn, 1, kFullLine);
   const std::optional<Key>& key = result.key;
-  if (!key) return result;
+  // The aids' keys are the main loop's: the line and its mark stay as shown.
+  if (!key || aidOfKey(*key)) return result;
 
   clearHighlight(screen, listing, session.program, session.highlightLine);
   cutTo40(line->text);

@@ -4,7 +4,9 @@
 #include <array>
 
 #include "app/assemble_command.h"
+#include "app/fast_run_command.h"
 #include "app/file_command.h"
+#include "app/learner_aids.h"
 #include "app/main_buttons.h"
 #include "app/run_command.h"
 #include "app/step_command.h"
@@ -37,6 +39,7 @@ void waitForButtonRelease(Screen& screen, MainWindow& main) {
 }
 
 void assembleSequence(Screen& screen, MainWindow& main) {
+  clearHistory(main.session.history);
   main.result = assemble(screen, main.session, main.memoryView);
   waitForButtonRelease(screen, main);
   clearHighlight(screen, main.listing, main.session.program, main.session.highlightLine);
@@ -45,6 +48,7 @@ void assembleSequence(Screen& screen, MainWindow& main) {
 void loadSequence(Screen& screen, MainWindow& main) {
   main.result = loadProgram(screen, main.session, *main.programs);
   if (main.result == CommandResult::WindowClosed) return;
+  if (main.result == CommandResult::Done) clearHistory(main.session.history);
   main.listing.view.contentHeight = kListingRowHeight * lineCount(main.session.program);
   main.listing.view.scrollY = 0;
   redrawListing(screen, main.listing, main.session.program);
@@ -76,6 +80,7 @@ void stepSequence(Screen& screen, MainWindow& main) {
 
 void resetSequence(Screen& screen, MainWindow& main) {
   resetMachine(*main.session.machine);
+  clearHistory(main.session.history);
   drawPanel(screen, main);
   drawTextCursor(screen, main);
   waitForButtonRelease(screen, main);
@@ -84,8 +89,30 @@ void resetSequence(Screen& screen, MainWindow& main) {
 
 void newSequence(Screen& screen, MainWindow& main) {
   newProgram(screen, main.session, main.listing);
+  clearHistory(main.session.history);
   drawTextCursor(screen, main);
   waitForButtonRelease(screen, main);
+}
+
+// A learner aid's key, read by the editor's pass and left to the loop.
+void aidSequence(Screen& screen, MainWindow& main, Aid aid) {
+  switch (aid) {
+    case Aid::Help:
+      main.result = showHelp(screen);
+      return;
+    case Aid::StepBack:
+      main.result = stepBack(screen, main.session, main.listing);
+      drawPanel(screen, main);
+      return;
+    case Aid::FastRun:
+      main.result = fastRun(screen, main.buttons, main.session, main.listing, main.memoryView);
+      drawPanel(screen, main);
+      waitForButtonRelease(screen, main);
+      return;
+    case Aid::Breakpoint:
+      toggleBreakpoint(screen, main.session, main.listing);
+      return;
+  }
 }
 
 // Turning the wheel away from the user scrolls towards address 0. Movement
@@ -198,6 +225,13 @@ void runMainLoop(Screen& screen, MainWindow& main) {
         break;
       }
       const EditorKeyResult step = editorKeyStep(screen, main.session, main.listing);
+      if (const std::optional<Aid> aid = step.key ? aidOfKey(*step.key) : std::nullopt) {
+        aidSequence(screen, main, *aid);
+        if (main.result == CommandResult::WindowClosed) {
+          main.key = keys::kWindowClose;
+          break;
+        }
+      }
       main.key = step.key;
       const bool movesLine =
           step.endsPass && main.key != keys::kEnter && main.key != keys::kWindowClose;

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/learner_aids.h"
 #include "app/main_buttons.h"
 #include "app/session.h"
 #include "app/step_command.h"
@@ -24,9 +25,7 @@ constexpr Address kRunStartTouched = 0;
 
 }  // namespace
 
-CommandResult runProgram(Screen& screen, MainButtons& buttons, Session& session,
-                         ListingView& listing, const MemoryView& memoryView) {
-  MachineState& machine = *session.machine;
+Button& beginRun(Screen& screen, MainButtons& buttons, MachineState& machine, RunFrame& frame) {
   for (const MainButton which : kLockedDuringRun) {
     disableButton(screen, mainButton(buttons, which));
   }
@@ -41,13 +40,50 @@ CommandResult runProgram(Screen& screen, MainButtons& buttons, Session& session,
   // A run marks from word 0 on, whatever the last step touched; once it
   // ends, the panel shows that step's word again and the next step goes on
   // from it.
-  const std::optional<Address> touchedBeforeRun = machine.touched;
+  frame.touchedBeforeRun = machine.touched;
   machine.touched = kRunStartTouched;
+  return startStop;
+}
+
+void endRun(Screen& screen, MainButtons& buttons, MachineState& machine, const RunFrame& frame) {
+  machine.touched = frame.touchedBeforeRun;
+  for (const MainButton which : kLockedDuringRun) {
+    enableButton(screen, mainButton(buttons, which));
+  }
+  Button& startStop = mainButton(buttons, MainButton::Run);
+  startStop.label = "Starten";
+  drawButton(screen, startStop);
+}
+
+CommandResult stopAtBreakpoint(Screen& screen, Session& session, ListingView& listing) {
+  const MachineState& machine = *session.machine;
+  showExecutedLine(screen, session, listing,
+                   session.lineMap.lineOfAddress[static_cast<std::size_t>(machine.pc)]);
+  return CommandResult::AtBreakpoint;
+}
+
+CommandResult runProgram(Screen& screen, MainButtons& buttons, Session& session,
+                         ListingView& listing, const MemoryView& memoryView) {
+  MachineState& machine = *session.machine;
+  const std::vector<uint8_t> stops = breakpointAddresses(session);
+  RunFrame frame;
+  const Button& startStop = beginRun(screen, buttons, machine, frame);
   CommandResult result = CommandResult::Done;
   MemoryViewShadow shown;    // the first pass draws the whole view
   ListingScreenSync listed;  // and shows the whole listing
+  bool first = true;
+  MouseReading mouse;
   do {
+    // The run may start on a breakpoint; it stops at the next one.
+    if (!first && instructionFits(machine.pc) && stops[static_cast<std::size_t>(machine.pc)] != 0) {
+      result = stopAtBreakpoint(screen, session, listing);
+      drawMemoryView(screen, memoryView, machine, machine.touched);
+      break;
+    }
+    const bool fetches = instructionFits(machine.pc);
     result = executeStep(screen, session, listing, memoryView, listed);
+    if (first && fetches) setNewestTouched(session.history, frame.touchedBeforeRun);
+    first = false;
     mouse = readMouse(screen);
     if (buttonPressed(mouse, startStop, ButtonFilter::LeftAlone)) {
       result = CommandResult::Stopped;
@@ -65,13 +101,7 @@ CommandResult runProgram(Screen& screen, MainButtons& buttons, Session& session,
     }
     sleepMs(screen, 1);
   } while (result == CommandResult::Done);
-  machine.touched = touchedBeforeRun;
-
-  for (const MainButton which : kLockedDuringRun) {
-    enableButton(screen, mainButton(buttons, which));
-  }
-  startStop.label = "Starten";
-  drawButton(screen, startStop);
+  endRun(screen, buttons, machine, frame);
   return result;
 }
 

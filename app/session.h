@@ -9,6 +9,7 @@
 #include <string>
 
 #include "machine/machine_state.h"
+#include "machine/step_history.h"
 #include "program/assemble.h"
 #include "program/program_text.h"
 
@@ -29,6 +30,9 @@ struct Session {
   LineMap lineMap;
   int32_t highlightLine = kNoLine;  // the executed line, 1-based
   EditorCursor cursor;
+  // The steps the learner can take back; Assemble, Reset, Laden and Neu
+  // forget them.
+  StepHistory history;
 };
 
 }  // namespace akkusim

@@ -72,15 +72,40 @@ CommandResult step(Screen& screen, Session& session, ListingView& listing,
                    const MemoryView& memoryView, ListingScreenSync* sync) {
   MachineState& machine = *session.machine;
   if (!instructionFits(machine.pc)) {
-    return afterErrorBox(
-        showMessage(screen, outcomeMessage(StepOutcome::MemoryOverflow), kOkButton));
+    return stepEnd(screen, memoryView, machine, StepOutcome::MemoryOverflow);
   }
   // The instruction about to be fetched lies at pc; the operation cannot
   // change the line map, so the mark can be placed once the step is done.
   const int32_t line = session.lineMap.lineOfAddress[static_cast<std::size_t>(machine.pc)];
+  recordStep(session.history, undoRecordBefore(machine));
   const StepOutcome outcome = executeInstruction(machine);
   moveHighlight(screen, session, listing, line, sync);
+  return stepEnd(screen, memoryView, machine, outcome);
+}
 
+}  // namespace
+
+CommandResult executeStep(Screen& screen, Session& session, ListingView& listing,
+                          const MemoryView& memoryView) {
+  return step(screen, session, listing, memoryView, nullptr);
+}
+
+CommandResult executeStep(Screen& screen, Session& session, ListingView& listing,
+                          const MemoryView& memoryView, ListingScreenSync& sync) {
+  return step(screen, session, listing, memoryView, &sync);
+}
+
+void showExecutedLine(Screen& screen, Session& session, ListingView& listing, int32_t line) {
+  moveHighlight(screen, session, listing, line, nullptr);
+}
+
+void showExecutedLine(Screen& screen, Session& session, ListingView& listing, int32_t line,
+                      ListingScreenSync& sync) {
+  moveHighlight(screen, session, listing, line, &sync);
+}
+
+CommandResult stepEnd(Screen& screen, const MemoryView& memoryView, const MachineState& machine,
+                      StepOutcome outcome) {
   switch (outcome) {
     case StepOutcome::Executed:
       return CommandResult::Done;
@@ -96,18 +121,6 @@ CommandResult step(Screen& screen, Session& session, ListingView& listing,
       return afterErrorBox(showMessage(screen, outcomeMessage(outcome), kOkButton));
   }
   return CommandResult::Done;
-}
-
-}  // namespace
-
-CommandResult executeStep(Screen& screen, Session& session, ListingView& listing,
-                          const MemoryView& memoryView) {
-  return step(screen, session, listing, memoryView, nullptr);
-}
-
-CommandResult executeStep(Screen& screen, Session& session, ListingView& listing,
-                          const MemoryView& memoryView, ListingScreenSync& sync) {
-  return step(screen, session, listing, memoryView, &sync);
 }
 
 }  // namespace akkusim

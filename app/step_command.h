@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "app/command_result.h"
+#include "machine/execute.h"
 #include "machine/machine_state.h"
 
 namespace akkusim {
@@ -28,5 +29,17 @@ struct ListingScreenSync {
 // As above, for the run loop.
 CommandResult executeStep(Screen& screen, Session& session, ListingView& listing,
                           const MemoryView& memoryView, ListingScreenSync& sync);
+
+// Moves the executed-line mark to `line` (1-based, or kNoLine for none) and
+// shows the rows it redrew.
+void showExecutedLine(Screen& screen, Session& session, ListingView& listing, int32_t line);
+void showExecutedLine(Screen& screen, Session& session, ListingView& listing, int32_t line,
+                      ListingScreenSync& sync);
+
+// How a step that ended with `outcome` ends the command: Done for an
+// executed instruction, else the end's message box (HOLD first draws the
+// memory view without the touched word).
+CommandResult stepEnd(Screen& screen, const MemoryView& memoryView, const MachineState& machine,
+                      StepOutcome outcome);
 
 }  // namespace akkusim

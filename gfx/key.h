@@ -39,6 +39,12 @@ inline constexpr Key kPageUp = extended(73);
 inline constexpr Key kPageDown = extended(81);
 inline constexpr Key kDelete = extended(83);
 inline constexpr Key kWindowClose{KeyKind::WindowClose, 0};
+// The function keys the learner aids use; browsers keep F5 to F7, F11 and
+// F12 for themselves, so no front end delivers those.
+inline constexpr Key kF1 = extended(59);
+inline constexpr Key kF2 = extended(60);
+inline constexpr Key kF8 = extended(66);
+inline constexpr Key kF9 = extended(67);
 }  // namespace keys
 
 // PC scancodes of the keys whose held state matters (Platform::isKeyDown).

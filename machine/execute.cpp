@@ -1,6 +1,7 @@
 #include "machine/execute.h"
 
 #include "isa/opcode_table.h"
+#include "machine/step_history.h"
 #include "machine/step_rules.h"
 
 namespace akkusim {
@@ -261,16 +262,18 @@ StepOutcome executeInstruction(MachineState& machine) {
 
 namespace {
 
-// One loop for both runs: the plain one passes an observer that does
-// nothing, which the compiler removes.
-template <typename Observe>
+// One loop for every run: the plain one passes an observer that does
+// nothing and a check before each step that always goes on, which the
+// compiler removes.
+template <typename Observe, typename Before>
 [[gnu::always_inline]] inline StepsRun runLoop(MachineState& machine, int64_t maxSteps,
-                                               Observe observe) {
+                                               Observe observe, Before before) {
   Registers r = loadRegisters(machine);
   Word* const memory = machine.memory.data();
   const DecodedWord* const decode = decodeIndex();
   StepsRun run;
   while (run.steps < maxSteps) {
+    if (!before(r, memory, run.steps)) break;
     run.lastOutcome = step(r, memory, decode);
     ++run.steps;
     if (run.lastOutcome != StepOutcome::Executed) {
@@ -284,17 +287,58 @@ template <typename Observe>
   return run;
 }
 
+constexpr auto goOn = [](const Registers&, const Word*, int64_t) { return true; };
+
+// undoRecordBefore on the registers a run keeps in locals.
+[[gnu::always_inline]] inline StepUndo undoRecordOf(const Registers& r, const Word* memory) {
+  StepUndo record;
+  record.accumulator = asWord(r.accumulator);
+  record.instruction = r.instruction;
+  record.parameter = r.parameter;
+  record.instructionAddress = r.instructionAddress;
+  record.pc = r.pc;
+  record.flags = static_cast<uint8_t>(
+      (r.carry ? kUndoCarry : 0) | (r.overflow ? kUndoOverflow : 0) | (r.zero ? kUndoZero : 0) |
+      (r.negative ? kUndoNegative : 0) | (r.touched != kNothingTouched ? kUndoHasTouched : 0));
+  record.touched = r.touched == kNothingTouched ? 0 : r.touched;
+  record.wordAddress = bitsOf(memory[r.pc + 1]);
+  record.oldWord = memory[record.wordAddress];
+  return record;
+}
+
 }  // namespace
 
 StepsRun runInstructions(MachineState& machine, int64_t maxSteps) {
-  return runLoop(machine, maxSteps, [](const Registers&) {});
+  return runLoop(
+      machine, maxSteps, [](const Registers&) {}, goOn);
 }
 
 StepsRun runInstructions(MachineState& machine, int64_t maxSteps, const StepObserver& observer) {
-  return runLoop(machine, maxSteps, [&](const Registers& r) {
-    storeRegisters(r, machine);
-    observer(machine);
-  });
+  return runLoop(
+      machine, maxSteps,
+      [&](const Registers& r) {
+        storeRegisters(r, machine);
+        observer(machine);
+      },
+      goOn);
+}
+
+RecordedRun runInstructionsRecorded(MachineState& machine, int64_t maxSteps, StepHistory& history,
+                                    const std::vector<uint8_t>& stopBefore, bool leavesBreakpoint) {
+  RecordedRun recorded;
+  const auto before = [&](const Registers& r, const Word* memory, int64_t steps) {
+    // A pc past the last instruction fetches nothing: nothing to record.
+    if (!instructionFits(r.pc)) return true;
+    if ((steps > 0 || !leavesBreakpoint) && stopBefore[static_cast<std::size_t>(r.pc)] != 0) {
+      recorded.atBreakpoint = true;
+      return false;
+    }
+    recordStep(history, undoRecordOf(r, memory));
+    return true;
+  };
+  recorded.run = runLoop(
+      machine, maxSteps, [](const Registers&) {}, before);
+  return recorded;
 }
 
 }  // namespace akkusim

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "machine/machine_state.h"
 
@@ -41,5 +42,22 @@ using StepObserver = std::function<void(const MachineState&)>;
 // The same loop, writing the registers back and calling `observer` after
 // each step that fetched something; slower, for a trace.
 StepsRun runInstructions(MachineState& machine, int64_t maxSteps, const StepObserver& observer);
+
+struct StepHistory;
+
+// How a recorded run went: as above, and whether it stopped before a marked
+// instruction (that step not made).
+struct RecordedRun {
+  StepsRun run;
+  bool atBreakpoint = false;
+};
+
+// The same loop for a run the learner can take back: records every step
+// that fetched something in `history`, and stops before an instruction
+// whose address `stopBefore` marks (kMemoryWords bytes, non-zero = stop);
+// with `leavesBreakpoint` not before the first step, so that a run can
+// leave the breakpoint it was started on.
+RecordedRun runInstructionsRecorded(MachineState& machine, int64_t maxSteps, StepHistory& history,
+                                    const std::vector<uint8_t>& stopBefore, bool leavesBreakpoint);
 
 }  // namespace akkusim

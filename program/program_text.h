@@ -27,6 +27,9 @@ struct ProgramLine {
   int16_t lineIndex = 0;  // read as unsigned
   bool valid = false;
   LineKind kind = LineKind::Empty;
+  // Runs stop before this line's instruction. Kept with the line, so that it
+  // moves when lines above are inserted or removed.
+  bool breakpoint = false;
 };
 
 inline constexpr int32_t kMaxProgramLines = 65535;

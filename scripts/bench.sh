@@ -13,7 +13,7 @@ cmake --build build-bench
 B=build-bench
 uname -srm; nproc; grep -m1 "model name" /proc/cpuinfo || true
 
-for bench in assemble_bench step_bench interpreter_bench listing_bench screen_bench; do
+for bench in assemble_bench step_bench interpreter_bench listing_bench screen_bench aids_bench; do
   echo "== $bench"
   "$B/$bench" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true 2>/dev/null
 done
@@ -35,6 +35,9 @@ echo "== window_bench (real window under Xvfb)"
 "$B/window_bench" 2>/dev/null
 echo "== run_speed (Starten in the real window under Xvfb)"
 "$B/run_speed" | tee "$WORK/run_speed"
+
+echo "== fast_run_speed (F8 in the real window under Xvfb, beside the headless runner)"
+"$B/fast_run_speed" | tee "$WORK/fast_run"
 
 echo "== start-up and memory (real window under Xvfb)"
 start=$(date +%s%N)
@@ -58,3 +61,5 @@ echo "== browser edition (headless Chromium)"
 scripts/web.sh --build >/dev/null
 bare=$(sed -n 's/^bare loop: \([0-9.]*\) passes.*/\1/p' "$WORK/run_speed")
 node bench/web/measure.mjs --site build-web --desktop-bare "${bare:-0}"
+fast=$(sed -n 's/^fast run: *\([0-9.]*\) million.*/\1/p' "$WORK/fast_run")
+node bench/web/fast_run.mjs --site build-web --desktop "$(awk "BEGIN { print ${fast:-0} * 1000000 }")"

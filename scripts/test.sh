@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 scripts/setup-deps.sh all
 scripts/check_includes.sh
 
-WINDOW_TESTS="ui_sdl_smoke e2e_whole_session"
+WINDOW_TESTS="ui_sdl_smoke e2e_whole_session e2e_learner_aids"
 
 # require_window_tests DIR LOG: each window test must have passed in LOG.
 require_window_tests() {

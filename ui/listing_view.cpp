@@ -35,7 +35,8 @@ void drawProgramLine(Screen& screen, const ProgramLine& line, ListingView& listi
 
     fillBox(image, 0, rowY, listing.view.bounds.width - 1, rowY + 9, background);
     NumberField number;
-    drawText(image, 2, rowY, formatNumberInto(number, index + 1, 6), kGrey);
+    drawText(image, 2, rowY, formatNumberInto(number, index + 1, 6),
+             line.breakpoint ? kRed : kGrey);
     drawText(image, 60, rowY + 1, text.substr(0, codeLength), line.valid ? kBlack : kRed);
     drawText(image, split * 8 + 52, rowY + 1, text.substr(codeLength), kDarkGrey);
     drawLine(image, 55, rowY, 55, rowY + 9, kGrey);

@@ -63,7 +63,7 @@ int set1Of(SDL_Scancode scancode) {
   return index < kSet1.size() ? kSet1[index] : 0;
 }
 
-// The key of the cursor block, nothing for other keys.
+// The key of the cursor block or of a learner aid, nothing for other keys.
 std::optional<Key> extendedKey(SDL_Keycode key) {
   switch (key) {
     case SDLK_LEFT:
@@ -84,6 +84,14 @@ std::optional<Key> extendedKey(SDL_Keycode key) {
       return keys::kPageDown;
     case SDLK_DELETE:
       return keys::kDelete;
+    case SDLK_F1:
+      return keys::kF1;
+    case SDLK_F2:
+      return keys::kF2;
+    case SDLK_F8:
+      return keys::kF8;
+    case SDLK_F9:
+      return keys::kF9;
     default:
       return std::nullopt;
   }

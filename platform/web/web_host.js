@@ -26,7 +26,7 @@ Module.akkusimHost = (function () {
   // suppressed on the canvas.
   const kOwnKeys = new Set([
     'Enter', 'Backspace', 'Tab', 'Escape', 'ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown',
-    'Home', 'End', 'PageUp', 'PageDown', 'Delete',
+    'Home', 'End', 'PageUp', 'PageDown', 'Delete', 'F1', 'F2', 'F8', 'F9',
   ]);
   // One wheel notch in pixels, as browsers report a mouse wheel; touchpads
   // send many small steps that add up to it.
@@ -314,6 +314,13 @@ Module.akkusimHost = (function () {
     }
     if (result === 0 && !(await host.persist())) return 5;
     return result;
+  };
+
+  // A key pressed with one of the page's controls (the learner aids'), as
+  // if pressed and released on the canvas.
+  host.pressKey = function (key) {
+    push({ type: kEvent.keyDown, key, code: key, numbers: [0] });
+    push({ type: kEvent.keyUp, key: '', code: key, numbers: [] });
   };
 
   // Whether leaving the page now would lose the learner's program.

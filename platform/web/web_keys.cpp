@@ -16,7 +16,7 @@ struct Named {
 
 // Browsers name the keys that type no character; these are the ones the
 // desktop window delivers.
-const std::array<Named, 13> kNamedKeys{{
+const std::array<Named, 17> kNamedKeys{{
     {"Enter", keys::kEnter},
     {"Backspace", keys::kBackspace},
     {"Tab", keys::kTab},
@@ -30,6 +30,10 @@ const std::array<Named, 13> kNamedKeys{{
     {"PageUp", keys::kPageUp},
     {"PageDown", keys::kPageDown},
     {"Delete", keys::kDelete},
+    {"F1", keys::kF1},
+    {"F2", keys::kF2},
+    {"F8", keys::kF8},
+    {"F9", keys::kF9},
 }};
 
 // The physical keys by their place on a US layout, which is what the

@@ -156,8 +156,13 @@ TEST(SdlKeyEvents, EveryKeyOfTheEditorAndTheDialogsArrivesAsItsKey) {
       {"Shift alone", shifted({}), {}},
       {"Control", stroke(SDL_SCANCODE_LCTRL, SDLK_LCTRL), {}},
       {"Insert", stroke(SDL_SCANCODE_INSERT, SDLK_INSERT), {}},
-      {"F1", stroke(SDL_SCANCODE_F1, SDLK_F1), {}},
+      {"F5", stroke(SDL_SCANCODE_F5, SDLK_F5), {}},
       {"F12", stroke(SDL_SCANCODE_F12, SDLK_F12), {}},
+      // The learner aids' keys.
+      {"F1", stroke(SDL_SCANCODE_F1, SDLK_F1), {keys::kF1}},
+      {"F2", stroke(SDL_SCANCODE_F2, SDLK_F2), {keys::kF2}},
+      {"F8", stroke(SDL_SCANCODE_F8, SDLK_F8), {keys::kF8}},
+      {"F9", stroke(SDL_SCANCODE_F9, SDLK_F9), {keys::kF9}},
       // Several characters of one text event, in order.
       {"text of several characters", {textEvent("L\xC3\xB6sung 1")},
        {character('L'), character(0x94), character('s'), character('u'), character('n'),

@@ -1,0 +1,93 @@
+#include "app/learner_aids.h"
+
+#include <array>
+#include <cstddef>
+
+#include "app/session.h"
+#include "app/step_command.h"
+#include "ui/listing_view.h"
+#include "ui/message_box.h"
+
+namespace akkusim {
+
+namespace {
+
+struct AidKey {
+  Key key;
+  Aid aid;
+};
+
+constexpr std::array<AidKey, 4> kAidKeys{{
+    {keys::kF1, Aid::Help},
+    {keys::kF2, Aid::StepBack},
+    {keys::kF8, Aid::FastRun},
+    {keys::kF9, Aid::Breakpoint},
+}};
+
+// Five lines at most, as the message box holds.
+constexpr std::string_view kHelpText =
+    "F1 Hilfe   F2 Schritt zurück   F8 Schnelllauf (Stoppen oder Esc hält an)\\n"
+    "F9 Haltepunkt auf der Zeile des Cursors an/aus: Starten und F8 halten davor\\n"
+    "Editor: Pfeiltasten und Bild auf/ab wechseln die Zeile, Pos1/Ende springen,\\n"
+    "Tab rückt ein, Eingabe fügt eine Zeile ein,\\n"
+    "Rücktaste und Entf löschen Zeichen und leere Zeilen";
+
+constexpr std::string_view kNothingToUndo = "Kein Schritt zum Zurücknehmen";
+
+}  // namespace
+
+std::optional<Aid> aidOfKey(Key key) {
+  for (const AidKey& entry : kAidKeys) {
+    if (entry.key == key) return entry.aid;
+  }
+  return std::nullopt;
+}
+
+std::string_view helpText() {
+  return kHelpText;
+}
+
+CommandResult showHelp(Screen& screen) {
+  const MessageAnswer answer = showMessage(screen, kHelpText, " OK ");
+  return answer == MessageAnswer::WindowClosed ? CommandResult::WindowClosed : CommandResult::Done;
+}
+
+CommandResult stepBack(Screen& screen, Session& session, ListingView& listing) {
+  const std::optional<StepUndo> record = takeLastStep(session.history);
+  if (!record) {
+    const MessageAnswer answer = showMessage(screen, kNothingToUndo, " OK ");
+    return answer == MessageAnswer::WindowClosed ? CommandResult::WindowClosed
+                                                 : CommandResult::NotDone;
+  }
+  MachineState& machine = *session.machine;
+  undoStep(machine, *record);
+  const int32_t line =
+      hasExecuted(machine)
+          ? session.lineMap.lineOfAddress[static_cast<std::size_t>(machine.instructionAddress)]
+          : kNoLine;
+  showExecutedLine(screen, session, listing, line);
+  return CommandResult::Done;
+}
+
+void toggleBreakpoint(Screen& screen, Session& session, ListingView& listing) {
+  const int32_t index = session.cursor.currentLine;
+  if (index < 0 || index >= lineCount(session.program)) return;
+  ProgramLine& line = session.program.lines[static_cast<std::size_t>(index)];
+  line.breakpoint = !line.breakpoint;
+  const int32_t number = index + 1;
+  drawListingRow(screen, listing, session.program, number, true,
+                 number == session.highlightLine ? kLightGreen : kWhite);
+}
+
+std::vector<uint8_t> breakpointAddresses(const Session& session) {
+  std::vector<uint8_t> stops(static_cast<std::size_t>(kMemoryWords), 0);
+  const int32_t lines = lineCount(session.program);
+  for (std::size_t address = 0; address < stops.size(); ++address) {
+    const int32_t line = session.lineMap.lineOfAddress[address];
+    if (line == kNoLine || line > lines) continue;
+    if (session.program.lines[static_cast<std::size_t>(line - 1)].breakpoint) stops[address] = 1;
+  }
+  return stops;
+}
+
+}  // namespace akkusim

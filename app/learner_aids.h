@@ -1,0 +1,40 @@
+#pragma once
+// The learner aids beside the buttons: the help box, one step back and the
+// breakpoints, each on a function key.
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "app/command_result.h"
+#include "gfx/key.h"
+
+namespace akkusim {
+
+struct Screen;
+struct ListingView;
+struct MemoryView;
+struct Session;
+
+enum class Aid { Help, StepBack, FastRun, Breakpoint };
+
+// The aid a key asks for, nothing for the editor's keys.
+std::optional<Aid> aidOfKey(Key key);
+
+// The help box's text (display lines joined with the message line break).
+std::string_view helpText();
+CommandResult showHelp(Screen& screen);
+
+// Takes the newest step back: machine, executed-line mark; the caller draws
+// the panel. With no step left a message box says so (NotDone).
+CommandResult stepBack(Screen& screen, Session& session, ListingView& listing);
+
+// Sets or clears the breakpoint on the editor's current line and redraws it.
+void toggleBreakpoint(Screen& screen, Session& session, ListingView& listing);
+
+// One byte per address, non-zero where an instruction of a breakpoint line
+// starts (as the last Assemble placed the lines).
+std::vector<uint8_t> breakpointAddresses(const Session& session);
+
+}  // namespace akkusim

@@ -1,0 +1,76 @@
+// One step back against one Schritt, each with the redraw the main window
+// does after it (the executed line, the register panel and memory view),
+// on a scripted window: taking a step back must cost no more than making
+// one.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "app/learner_aids.h"
+#include "app/session.h"
+#include "app/step_command.h"
+#include "gfx/screen.h"
+#include "platform/headless/headless_platform.h"
+#include "program/assemble.h"
+#include "ui/listing_view.h"
+#include "ui/register_panel.h"
+
+using namespace akkusim;
+
+namespace {
+
+struct Window {
+  HeadlessPlatform platform;
+  Screen screen{platform};
+  Session session;
+  ListingView listing;
+  MemoryView memoryView;
+};
+
+// An endless loop that stores on every pass, so a step back also restores
+// a memory word.
+std::unique_ptr<Window> openWindow() {
+  auto window = std::make_unique<Window>();
+  if (!openScreen(window->screen, kScreenWidth, kScreenHeight)) return nullptr;
+  window->listing = makeListingView();
+  window->session.program.lines.clear();
+  for (const char* text : {"loop:", "ADDI 1", "STORE 300", "JMP loop"}) {
+    ProgramLine line;
+    line.text = text;
+    window->session.program.lines.push_back(line);
+  }
+  window->listing.view.contentHeight = 10 * lineCount(window->session.program);
+  redrawListing(window->screen, window->listing, window->session.program);
+  assembleProgram(window->session.program, *window->session.machine, window->session.lineMap);
+  return window;
+}
+
+void redrawPanel(Window& w) {
+  drawRegisterPanel(w.screen, w.memoryView, *w.session.machine, w.session.machine->touched);
+}
+
+void schrittAndRedraw(benchmark::State& state) {
+  auto w = openWindow();
+  if (!w) return state.SkipWithError("no window");
+  for (auto _ : state) {
+    executeStep(w->screen, w->session, w->listing, w->memoryView);
+    redrawPanel(*w);
+  }
+}
+BENCHMARK(schrittAndRedraw);
+
+void stepBackAndRedraw(benchmark::State& state) {
+  auto w = openWindow();
+  if (!w) return state.SkipWithError("no window");
+  for (auto _ : state) {
+    state.PauseTiming();
+    executeStep(w->screen, w->session, w->listing, w->memoryView);
+    state.ResumeTiming();
+    stepBack(w->screen, w->session, w->listing);
+    redrawPanel(*w);
+  }
+}
+BENCHMARK(stepBackAndRedraw);
+
+}  // namespace

@@ -1,0 +1,276 @@
+// The learner aids on their keys, through the real main loop on a scripted
+// window: one step back, the help box, breakpoints and the fast run.
+
+#include "app/learner_aids.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gfx/image.h"
+#include "gfx/key.h"
+#include "support/glyph_check.h"
+#include "support/machine_setup.h"
+#include "support/run_session.h"
+
+using namespace akkusim;
+
+namespace {
+
+// Every kind of change a step can make: the accumulator and flags, a stored
+// word, a jump, a shift, a comparison, and HOLD.
+const std::vector<std::string> kEverything{"LOADI 7", "STORE 100", "SUBI 9",   "STORE 101",
+                                           "SHLI 3",  "CMPI 5",    "JMP next", "HOLD",
+                                           "next:",   "NOT",       "LOADC",    "HOLD"};
+constexpr int32_t kEverythingSteps = 10;  // to the second HOLD, included
+
+int32_t differingPixels(const Image& a, const Image& b) {
+  int32_t count = 0;
+  for (std::size_t i = 0; i < a.pixels.size(); ++i) count += a.pixels[i] != b.pixels[i] ? 1 : 0;
+  return count;
+}
+
+// The window as the learner sees it, and the machine behind it.
+struct Shot {
+  Image frame;
+  MachineState machine;
+};
+
+HeadlessPlatform& capture(RunSession& s, Shot& into) {
+  return s.platform.call([&s, &into] {
+    into.frame = s.screen.window;
+    into.machine = *s.main.session.machine;
+  });
+}
+
+void expectSameShot(const Shot& expected, const Shot& actual) {
+  EXPECT_EQ(differingPixels(expected.frame, actual.frame), 0);
+  expectSameMachine(expected.machine, actual.machine);
+}
+
+}  // namespace
+
+// Setup: Schritt to the end, a picture after each. Run: F2 back to the
+// first step. Verify: each picture and machine again, in reverse.
+TEST(StepBack, EachStepBackShowsThePictureBeforeThatStep) {
+  RunSession s;
+  std::vector<Shot> forward(kEverythingSteps);
+  std::vector<Shot> back(kEverythingSteps - 1);
+  s.typeProgram(kEverything);
+  s.clickButton(MainButton::Assemble);
+  for (Shot& shot : forward) {
+    s.clickButton(MainButton::Step).wait(kBoxOpen);
+    capture(s, shot);
+  }
+  // The last step is the HOLD: its box is answered first.
+  s.platform.key(keys::kEnter).wait(5);
+  capture(s, forward.back());
+  for (Shot& shot : back) {
+    s.platform.key(keys::kF2).wait(5);
+    capture(s, shot);
+  }
+  EXPECT_EQ(s.run(), 0);
+
+  for (std::size_t i = 0; i < back.size(); ++i) {
+    SCOPED_TRACE("back " + std::to_string(i + 1));
+    expectSameShot(forward[forward.size() - 2 - i], back[i]);
+  }
+}
+
+// Starten and the fast run record their steps like Schritt; taking back all
+// of a run's steps also brings back the word marked before it.
+TEST(StepBack, TakesBackTheStepsOfARun) {
+  for (const bool fast : {false, true}) {
+    SCOPED_TRACE(fast ? "F8" : "Starten");
+    RunSession s;
+    Shot beforeRun;
+    Shot afterBack;
+    s.typeProgram({"LOADI 5", "ADDI 1", "STORE 100", "HOLD"});
+    s.clickButton(MainButton::Assemble);
+    s.clickButton(MainButton::Step).wait(5);
+    capture(s, beforeRun);
+    if (fast) {
+      s.platform.key(keys::kF8);
+    } else {
+      s.clickButton(MainButton::Run);
+    }
+    s.platform.wait(kBoxOpen).key(keys::kEnter).wait(5);
+    s.platform.key(keys::kF2).key(keys::kF2).key(keys::kF2).wait(5);
+    capture(s, afterBack);
+    EXPECT_EQ(s.run(), 0);
+
+    expectSameShot(beforeRun, afterBack);
+  }
+}
+
+TEST(StepBack, WithNothingToTakeBackABoxSaysSo) {
+  struct Case {
+    const char* name;
+    MainButton clears;
+  };
+  const Case cases[] = {
+      {"Assemble", MainButton::Assemble}, {"Reset", MainButton::Reset}, {"Neu", MainButton::New}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RunSession s;
+    Image box;
+    s.typeProgram({"LOADI 1", "ADDI 1", "HOLD"});
+    s.clickButton(MainButton::Assemble);
+    s.clickButton(MainButton::Step);
+    s.clickButton(MainButton::Step);
+    s.clickButton(c.clears);
+    s.platform.key(keys::kF2).wait(kBoxOpen);
+    s.capture(box).key(keys::kEnter);
+    EXPECT_EQ(s.run(), 0);
+    EXPECT_TRUE(showsMessage(box, "Kein Schritt zum Zurücknehmen", " OK "));
+  }
+}
+
+TEST(Help, F1ShowsTheKeysAndEnterClosesTheBox) {
+  RunSession s;
+  Image before;
+  Image box;
+  Image after;
+  s.typeProgram({"LOADI 1"});
+  s.capture(before);
+  s.platform.key(keys::kF1).wait(kBoxOpen);
+  s.capture(box).key(keys::kEnter).wait(5);
+  s.capture(after);
+  EXPECT_EQ(s.run(), 0);
+
+  EXPECT_TRUE(showsMessage(box, helpText(), " OK "));
+  EXPECT_EQ(differingPixels(before, after), 0);
+}
+
+namespace {
+
+// Line 3 (index 2) is the loop's first instruction.
+const std::vector<std::string> kLoop{"LOADI 0", "loop:", "ADDI 1", "CMPI 3", "JMPNZ loop", "HOLD"};
+constexpr Address kLoopStart = 2;
+
+bool numberIsRed(const Image& shot, int32_t lineIndex) {
+  const int32_t y = 200 + 10 * lineIndex;
+  return anyPixel(shot, 2, y, 50, y + 9, kRed);
+}
+
+// Types kLoop and sets the breakpoint on its line 3.
+void typeLoopWithBreakpoint(RunSession& s) {
+  s.typeProgram(kLoop);
+  for (int i = 0; i < 4; ++i) s.platform.key(keys::kUp);
+  s.platform.key(keys::kF9);
+}
+
+void startRun(RunSession& s, bool fast) {
+  if (fast) {
+    s.platform.key(keys::kF8);
+  } else {
+    s.clickButton(MainButton::Run);
+  }
+  s.platform.wait(kBoxOpen);
+}
+
+}  // namespace
+
+// Setup: a breakpoint on the loop's first line. Run: Starten or F8, twice.
+// Verify: each run stops before that line, highlighted, without a box.
+TEST(Breakpoints, RunsStopBeforeTheMarkedLineAndGoOnFromIt) {
+  for (const bool fast : {false, true}) {
+    SCOPED_TRACE(fast ? "F8" : "Starten");
+    RunSession s;
+    Shot first;
+    Shot second;
+    typeLoopWithBreakpoint(s);
+    s.clickButton(MainButton::Assemble);
+    startRun(s, fast);
+    capture(s, first);
+    startRun(s, fast);
+    capture(s, second);
+    EXPECT_EQ(s.run(), 0);
+
+    EXPECT_EQ(first.machine.pc, kLoopStart);
+    EXPECT_EQ(first.machine.accumulator, 0);
+    EXPECT_EQ(second.machine.pc, kLoopStart);
+    EXPECT_EQ(second.machine.accumulator, 1);
+    for (const Shot* shot : {&first, &second}) {
+      EXPECT_EQ(listingRowBackground(shot->frame, 2), kLightGreen);
+      EXPECT_EQ(listingRowBackground(shot->frame, 4), kWhite);
+      EXPECT_TRUE(numberIsRed(shot->frame, 2));
+      EXPECT_FALSE(showsMessage(shot->frame, "Programmende", " OK "));
+    }
+  }
+}
+
+TEST(Breakpoints, TheMarkMovesWithItsLineStaysOnAssembleAndGoesWithNeu) {
+  RunSession s;
+  Image moved;
+  Image assembled;
+  typeLoopWithBreakpoint(s);
+  // An empty line above line 1 moves the marked line down by one.
+  s.platform.key(keys::kUp).key(keys::kUp).key(keys::kHome).key(keys::kEnter).wait(5);
+  s.capture(moved);
+  s.clickButton(MainButton::Assemble).wait(5);
+  s.capture(assembled);
+  s.clickButton(MainButton::New);
+  EXPECT_EQ(s.run(), 0);
+
+  EXPECT_FALSE(numberIsRed(moved, 2));
+  EXPECT_TRUE(numberIsRed(moved, 3));
+  EXPECT_TRUE(numberIsRed(assembled, 3));
+  EXPECT_FALSE(numberIsRed(assembled, 0));
+  EXPECT_FALSE(s.main.session.program.lines[0].breakpoint);
+}
+
+// Starten's pauses are the only difference: once the HOLD's box is
+// answered, the window is the same picture. (Under the box the fast run's
+// panel is newer: it shows the registers between its batches.)
+TEST(FastRun, EndsAsStartenEnds) {
+  struct Ending {
+    Image box;
+    Image after;
+  };
+  Ending endings[2];
+  for (const bool fast : {false, true}) {
+    RunSession s;
+    Ending& ending = endings[fast ? 1 : 0];
+    s.typeProgram({"LOADI 0", "loop:", "ADDI 1", "STORE 300", "CMPI 200", "JMPNZ loop", "HOLD"});
+    s.clickButton(MainButton::Assemble);
+    startRun(s, fast);
+    s.platform.wait(fast ? 0 : 1500);
+    s.capture(ending.box).key(keys::kEnter).wait(5);
+    s.capture(ending.after);
+    EXPECT_EQ(s.run(), 0);
+  }
+  EXPECT_TRUE(showsMessage(endings[1].box, "Programmende", " OK "));
+  EXPECT_EQ(differingPixels(endings[0].after, endings[1].after), 0);
+}
+
+TEST(FastRun, StoppenEscapeAndClosingEndAnEndlessLoop) {
+  enum class End { Stoppen, Escape, Close };
+  for (const End end : {End::Stoppen, End::Escape, End::Close}) {
+    SCOPED_TRACE(static_cast<int>(end));
+    RunSession s;
+    int16_t atStop = 0;
+    s.typeProgram({"loop:", "ADDI 1", "JMP loop"});
+    s.clickButton(MainButton::Assemble);
+    s.platform.key(keys::kF8).wait(1);
+    if (end == End::Stoppen) s.clickButton(MainButton::Run);
+    if (end == End::Escape) s.platform.key(keys::kEscape).wait(5);
+    if (end == End::Close) s.platform.closeWindow();
+    s.platform.call([&s, &atStop] { atStop = s.main.session.machine->accumulator; });
+    // Stopped, the window goes on: two steps add one.
+    s.clickButton(MainButton::Step);
+    s.clickButton(MainButton::Step);
+    EXPECT_EQ(s.run(), 0);
+
+    const int16_t now = s.main.session.machine->accumulator;
+    if (end == End::Close) {
+      EXPECT_NE(now, 0);
+    } else {
+      EXPECT_NE(atStop, 0);
+      EXPECT_EQ(now, static_cast<int16_t>(atStop + 1));
+      EXPECT_EQ(mainButton(s.main.buttons, MainButton::Run).label, "Starten");
+    }
+  }
+}
