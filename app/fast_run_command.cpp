@@ -1,6 +1,7 @@
 #include "app/fast_run_command.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "app/learner_aids.h"
@@ -32,8 +33,8 @@ struct Batch {
 // Runs chunks until the batch's time is up. A clock that does not move
 // while steps run (a scripted window's) ends the batch after a few chunks;
 // a coarse one (a browser's) moves within them.
-Batch runBatch(Screen& screen, Session& session, const std::vector<uint8_t>& stops,
-               bool& first) {
+Batch runBatch(Screen& screen, Session& session, const std::vector<uint8_t>& stops, bool& first,
+               std::optional<Address> touchedBeforeRun) {
   Platform& platform = *screen.platform;
   const int64_t start = platform.nowMicros();
   Batch batch;
@@ -41,8 +42,10 @@ Batch runBatch(Screen& screen, Session& session, const std::vector<uint8_t>& sto
   while (true) {
     // The first step of the run leaves its breakpoint, and alone, so that
     // its record can get the marked word from before the run.
+    const bool fetches = first && instructionFits(session.machine->pc);
     const int64_t steps = first ? 1 : kChunkSteps;
     batch.last = runInstructionsRecorded(*session.machine, steps, session.history, stops, first);
+    if (fetches) setNewestTouched(session.history, touchedBeforeRun);
     first = false;
     ++chunks;
     batch.ends = batch.last.atBreakpoint || batch.last.run.lastOutcome != StepOutcome::Executed;
@@ -70,9 +73,7 @@ CommandResult fastRun(Screen& screen, MainButtons& buttons, Session& session, Li
   CommandResult result = CommandResult::Done;
   bool first = true;
   while (result == CommandResult::Done) {
-    const bool startsRun = first && instructionFits(machine.pc);
-    const Batch batch = runBatch(screen, session, stops, first);
-    if (startsRun) setNewestTouched(session.history, frame.touchedBeforeRun);
+    const Batch batch = runBatch(screen, session, stops, first, frame.touchedBeforeRun);
     if (batch.last.atBreakpoint) {
       result = stopAtBreakpoint(screen, session, listing);
     } else {

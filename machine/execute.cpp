@@ -267,7 +267,7 @@ namespace {
 // compiler removes.
 template <typename Observe, typename Before>
 [[gnu::always_inline]] inline StepsRun runLoop(MachineState& machine, int64_t maxSteps,
-                                               Observe observe, Before before) {
+                                               Observe observe, Before& before) {
   Registers r = loadRegisters(machine);
   Word* const memory = machine.memory.data();
   const DecodedWord* const decode = decodeIndex();
@@ -287,33 +287,41 @@ template <typename Observe, typename Before>
   return run;
 }
 
-constexpr auto goOn = [](const Registers&, const Word*, int64_t) { return true; };
+struct GoOn {
+  constexpr bool operator()(const Registers&, const Word*, int64_t) const { return true; }
+};
 
-// undoRecordBefore on the registers a run keeps in locals.
-[[gnu::always_inline]] inline StepUndo undoRecordOf(const Registers& r, const Word* memory) {
-  StepUndo record;
+// undoRecordBefore on the registers a run keeps in locals, field by field
+// into the ring's slot: a record built aside and copied whole made the
+// processor wait for its narrow stores before the wide copy could read
+// them, which cost more than the step itself.
+[[gnu::always_inline]] inline void writeUndoRecord(StepUndo& record, const Registers& r,
+                                                   const Word* memory) {
   record.accumulator = asWord(r.accumulator);
   record.instruction = r.instruction;
   record.parameter = r.parameter;
-  record.instructionAddress = r.instructionAddress;
-  record.pc = r.pc;
+  const bool executed = r.instructionAddress != kNoInstruction;
+  record.instructionAddress = static_cast<uint16_t>(executed ? r.instructionAddress : 0);
   record.flags = static_cast<uint8_t>(
       (r.carry ? kUndoCarry : 0) | (r.overflow ? kUndoOverflow : 0) | (r.zero ? kUndoZero : 0) |
-      (r.negative ? kUndoNegative : 0) | (r.touched != kNothingTouched ? kUndoHasTouched : 0));
-  record.touched = r.touched == kNothingTouched ? 0 : r.touched;
-  record.wordAddress = bitsOf(memory[r.pc + 1]);
-  record.oldWord = memory[record.wordAddress];
-  return record;
+      (r.negative ? kUndoNegative : 0) | (r.touched != kNothingTouched ? kUndoHasTouched : 0) |
+      (executed ? kUndoExecuted : 0));
+  record.touched = static_cast<uint16_t>(r.touched);
+  const uint16_t wordAddress = bitsOf(memory[r.pc + 1]);
+  record.wordAddress = wordAddress;
+  record.oldWord = memory[wordAddress];
 }
 
 }  // namespace
 
 StepsRun runInstructions(MachineState& machine, int64_t maxSteps) {
+  GoOn goOn;
   return runLoop(
       machine, maxSteps, [](const Registers&) {}, goOn);
 }
 
 StepsRun runInstructions(MachineState& machine, int64_t maxSteps, const StepObserver& observer) {
+  GoOn goOn;
   return runLoop(
       machine, maxSteps,
       [&](const Registers& r) {
@@ -323,21 +331,47 @@ StepsRun runInstructions(MachineState& machine, int64_t maxSteps, const StepObse
       goOn);
 }
 
-RecordedRun runInstructionsRecorded(MachineState& machine, int64_t maxSteps, StepHistory& history,
-                                    const std::vector<uint8_t>& stopBefore, bool leavesBreakpoint) {
-  RecordedRun recorded;
-  const auto before = [&](const Registers& r, const Word* memory, int64_t steps) {
+namespace {
+
+// The check before each step of a recorded run, with the ring's position in
+// its own fields: as a local of the inlined loop they stay in registers,
+// where the history's would be read and written through memory each step.
+struct Recorder {
+  StepUndo* ring;
+  std::size_t next;
+  std::size_t count;
+  const uint8_t* stopBefore;
+  bool leavesBreakpoint;
+  bool atBreakpoint = false;
+
+  [[gnu::always_inline]] bool operator()(const Registers& r, const Word* memory, int64_t steps) {
     // A pc past the last instruction fetches nothing: nothing to record.
     if (!instructionFits(r.pc)) return true;
-    if ((steps > 0 || !leavesBreakpoint) && stopBefore[static_cast<std::size_t>(r.pc)] != 0) {
-      recorded.atBreakpoint = true;
+    if (stopBefore[static_cast<std::size_t>(r.pc)] != 0 && (steps > 0 || !leavesBreakpoint)) {
+      atBreakpoint = true;
       return false;
     }
-    recordStep(history, undoRecordOf(r, memory));
+    writeUndoRecord(ring[next], r, memory);
+    next = next + 1 == kHistorySteps ? 0 : next + 1;
+    count += count < kHistorySteps ? 1 : 0;
     return true;
-  };
+  }
+};
+
+}  // namespace
+
+RecordedRun runInstructionsRecorded(MachineState& machine, int64_t maxSteps, StepHistory& history,
+                                    const std::vector<uint8_t>& stopBefore, bool leavesBreakpoint) {
+  // A long run takes the ring at its full size at once.
+  if (history.ring.size() < kHistorySteps) history.ring.resize(kHistorySteps);
+  Recorder recorder{history.ring.data(), history.next, history.count, stopBefore.data(),
+                    leavesBreakpoint};
+  RecordedRun recorded;
   recorded.run = runLoop(
-      machine, maxSteps, [](const Registers&) {}, before);
+      machine, maxSteps, [](const Registers&) {}, recorder);
+  recorded.atBreakpoint = recorder.atBreakpoint;
+  history.next = recorder.next;
+  history.count = recorder.count;
   return recorded;
 }
 

@@ -15,18 +15,22 @@ namespace akkusim {
 // flags, the counters, the marked word, and the one memory word a step can
 // write (STORE writes the word its parameter names; for every other step
 // that word keeps its value, so restoring it changes nothing). Taken before
-// the step, so the executor itself stays as it is.
+// the step, so the executor itself stays as it is. The pc is not kept: a
+// step that fetched an instruction (the only ones recorded) leaves its
+// address as the instruction address, and that is where the pc stood.
 struct StepUndo {
   Word accumulator = 0;
   Word instruction = 0;
   Word parameter = 0;
-  Word oldWord = 0;          // the value of memory[wordAddress]
-  uint16_t wordAddress = 0;  // the word the step may write
-  uint8_t flags = 0;         // bit 0 carry, 1 overflow, 2 zero, 3 negative, 4 a touched word
-  Address instructionAddress = 0;
-  Address pc = 0;
-  Address touched = 0;  // read only with bit 4 of flags
+  Word oldWord = 0;                 // the value of memory[wordAddress]
+  uint16_t wordAddress = 0;         // the word the step may write
+  uint16_t instructionAddress = 0;  // read only with kUndoExecuted
+  uint16_t touched = 0;             // read only with kUndoHasTouched
+  uint8_t flags = 0;                // the kUndo bits below
 };
+
+// A full history is kHistorySteps records of this size (16 MiB).
+static_assert(sizeof(StepUndo) == 16);
 
 // The bits of StepUndo::flags.
 inline constexpr uint8_t kUndoCarry = 1;
@@ -34,6 +38,7 @@ inline constexpr uint8_t kUndoOverflow = 2;
 inline constexpr uint8_t kUndoZero = 4;
 inline constexpr uint8_t kUndoNegative = 8;
 inline constexpr uint8_t kUndoHasTouched = 16;
+inline constexpr uint8_t kUndoExecuted = 32;  // an instruction had run before the step
 
 // The record for the step the machine is about to make.
 StepUndo undoRecordBefore(const MachineState& machine);
