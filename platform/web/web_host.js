@@ -73,11 +73,22 @@ Module.akkusimHost = (function () {
     return altGr || !(event.ctrlKey || event.metaKey);
   }
 
+  // The editor types Tab, and Escape closes the window's boxes, so neither
+  // leaves the canvas alone: Tab (or Shift-Tab) right after Escape does,
+  // and the program sees the Escape but not that Tab.
+  let escaped = false;
+  function leavesCanvas(event) {
+    const leaves = escaped && event.key === 'Tab' && modifiers(event) === 0;
+    escaped = event.key === 'Escape' || (event.key === 'Shift' && escaped);
+    return leaves;
+  }
+
   function attach(element) {
     canvas = element;
     context = canvas.getContext('2d', { alpha: false });
     canvas.addEventListener('keydown', (event) => {
       if (event.isComposing) return;
+      if (leavesCanvas(event)) return;
       push({ type: kEvent.keyDown, key: event.key, code: event.code, numbers: [modifiers(event)] });
       if (ownsKey(event)) event.preventDefault();
     });
@@ -86,7 +97,10 @@ Module.akkusimHost = (function () {
     });
     // Losing the focus (to the page's controls or another window) releases
     // every key and button, as a desktop window does.
-    canvas.addEventListener('focus', () => push({ type: kEvent.focus, numbers: [] }));
+    canvas.addEventListener('focus', () => {
+      escaped = false;
+      push({ type: kEvent.focus, numbers: [] });
+    });
     canvas.addEventListener('blur', () => push({ type: kEvent.blur, numbers: [] }));
     canvas.addEventListener('pointerdown', (event) => {
       event.preventDefault();  // no text selection, no middle-button scrolling

@@ -222,3 +222,17 @@ export function withTimeout(promise, reason) {
   });
   return Promise.race([promise, expired]).finally(() => clearTimeout(timer));
 }
+
+// The id of the element that has the keyboard focus ('' for none).
+export function focusedId(page) {
+  return page.evaluate(() => (document.activeElement && document.activeElement.id) || '');
+}
+
+// Resolves once the page has laid out and painted what changed before the
+// call: the second frame from now runs after the first one's resize
+// observers.
+export function afterLayout(page) {
+  return page.evaluate(() => new Promise((resolve) => {
+    requestAnimationFrame(() => requestAnimationFrame(resolve));
+  }));
+}
