@@ -37,6 +37,7 @@
     message.title = text;
     message.classList.toggle('failed', failure);
   }
+  window.Module.say = say;
 
   // The files the page loads besides itself.
   const kPageFiles = ['akkusim.data', 'akkusim.wasm', 'akkusim.js'];

@@ -273,11 +273,13 @@ Module.akkusimHost = (function () {
   // Mounts the storage at `root` and reads it back; resolves to whether the
   // browser keeps files. Started early, waited for when needed.
   let mounted = null;
+  let mount = null;
   host.startStorage = function (root) {
     mounted = (async () => {
       try {
         FS.mkdir(root);
         FS.mount(IDBFS, {}, root);
+        mount = FS.lookupPath(root).node.mount;
       } catch (error) {
         return false;
       }
@@ -301,6 +303,14 @@ Module.akkusimHost = (function () {
   host.persist = async function () {
     if (!host.storageKept) return 1;
     return new Promise((resolve) => FS.syncfs(false, (error) => resolve(error ? 0 : 1)));
+  };
+
+  // Another tab of the page may have saved meanwhile: what it stored comes
+  // in, and what this tab has not stored yet goes out, before the file
+  // chooser lists the folder or a save asks whether to replace a file.
+  host.refresh = async function () {
+    if (!host.storageKept || !mount) return 1;
+    return (await queue(() => merge(mount))) ? 1 : 0;
   };
 
   host.noteCurrentFile = function (path) {
@@ -333,6 +343,11 @@ Module.akkusimHost = (function () {
   // Whether leaving the page now would lose the learner's program.
   host.hasUnsavedChanges = function () {
     return _akkusim_has_unsaved_changes() !== 0;
+  };
+
+  // The current program as a shared link carries it ("Link kopieren").
+  host.sharedText = function () {
+    return UTF8ToString(_akkusim_shared_text());
   };
 
   // "Datei herunterladen": the current program's file as stored, or null
