@@ -46,14 +46,13 @@ Result<ProgramText> programFromSharedText(std::string_view text) {
   for (const char byte : text) lineEnds += byte == '\n' ? 1 : 0;
   if (!text.empty() && text.back() != '\n') ++lineEnds;
   if (lineEnds > static_cast<std::size_t>(kMaxProgramLines)) return Failure{tooLong()};
-  // A link this page made is UTF-8 without control characters (a tab of
-  // an uploaded file aside), and no line in it is cut by the listing.
+  // A link this page made is UTF-8 of the editor's characters (and a tab
+  // of an uploaded file), and no line in it is cut by the listing.
   std::size_t at = 0;
   while (at < text.size()) {
     const char32_t character = cp437_detail::decodeUtf8(text, at);
-    const bool control =
-        character < 0x20 && character != '\n' && character != '\t' && character != '\r';
-    if (character == 0xFFFFFFFF || control) return Failure{std::string(kDamaged)};
+    const bool lineEndOrTab = character == '\n' || character == '\t' || character == '\r';
+    if (!lineEndOrTab && cp437ByteOf(character) < 0) return Failure{std::string(kDamaged)};
   }
   std::istringstream in{std::string(text)};
   LoadedProgram loaded = readProgram(in);

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "base/result.h"
-#include "program/program_text.h"
+#include "files/program_file.h"
 
 namespace akkusim {
 

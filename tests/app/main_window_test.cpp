@@ -13,6 +13,7 @@
 #include "app/main_buttons.h"
 #include "app/unsaved_changes.h"
 #include "gfx/key.h"
+#include "program/line_parser.h"
 #include "support/glyph_check.h"
 #include "support/main_window_fixture.h"
 #include "ui/register_panel.h"
@@ -66,6 +67,7 @@ TEST(MainWindow, AFirstProgramStartsInTheListingNeverSaved) {
   for (const char* text : {"LOADI 3", "loop: SUBI 1", "JMPNZ loop", "HOLD"}) {
     ProgramLine line;
     line.text = text;
+    parseLine(line, static_cast<int16_t>(program.lines.size()));
     program.lines.push_back(line);
   }
   s.main.firstProgram = program;
@@ -77,7 +79,7 @@ TEST(MainWindow, AFirstProgramStartsInTheListingNeverSaved) {
   EXPECT_EQ(s.lineCount(), 4);
   EXPECT_EQ(s.lineText(3), "HOLD");
   EXPECT_TRUE(textAt(atStart, 2, 230, "     4", kGrey, kWhite));
-  EXPECT_TRUE(textAt(atStart, 62, 230, "HOLD", kBlack, kWhite));
+  EXPECT_TRUE(textAt(atStart, 60, 231, "HOLD", kBlack, kWhite));
   EXPECT_TRUE(hasUnsavedChanges(s.main.session));
   EXPECT_FALSE(s.main.firstProgram);
 }

@@ -203,8 +203,12 @@ TEST(BrowserProgramStore, SeesWhatAnotherTabSavedWhenItLooksAgain) {
     StoreFixture f;
     ProgramText program;
     program.lines[0].text = "NOOP";
-    if (c.here == Here::Loaded) ASSERT_TRUE(f.store.load("summe").ok());
-    if (c.here == Here::Saved) ASSERT_TRUE(f.store.save("summe", program).ok());
+    if (c.here == Here::Loaded) {
+      ASSERT_TRUE(f.store.load("summe").ok());
+    }
+    if (c.here == Here::Saved) {
+      ASSERT_TRUE(f.store.save("summe", program).ok());
+    }
     if (c.here == Here::Nothing) f.store.list();
     f.storage.otherTab = [&] {
       if (c.elsewhere) f.write(f.folder / "summe.txt", *c.elsewhere);
