@@ -157,8 +157,10 @@ describe('self-check beside the canvas', () => {
           () => document.getElementById('verdict').textContent !== '', kWait);
 
         // Verify: the command line on the very file the listing holds.
-        const program = await page.evaluate(() => Array.from(
-          Module.akkusimGrader.currentProgram().bytes));
+        const program = await page.evaluate(() => {
+          const at = Module._akkusim_current_program();
+          return Array.from(Module.HEAPU8.slice(at, at + Module._akkusim_current_program_size()));
+        });
         const listed = Buffer.from(program).toString('latin1').split('\r\n');
         assert.deepEqual(listed.map((line) => line.trimEnd()), [...lines, '']);
         await writeFile(join(work, 'programm.txt'), Buffer.from(program));
