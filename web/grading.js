@@ -63,9 +63,15 @@
     if (unpacked.error) {
       return { error: `Die Zip-Datei „${name}“ wurde nicht geprüft: ${unpacked.error}.` };
     }
-    const tops = new Set(unpacked.files.map((file) => file.path.split('/')[0]));
-    const nested = unpacked.files.every((file) => file.path.includes('/'));
-    if (tops.size === 1 && nested) return { name: [...tops][0], files: unpacked.files };
+    // What macOS adds beside the folder ("__MACOSX/", "._name") is no one's.
+    const significant = unpacked.files.filter((file) => !file.path.startsWith('__MACOSX/') &&
+        !file.path.split('/').some((part) => part.startsWith('.')));
+    const tops = new Set(significant.map((file) => file.path.split('/')[0]));
+    const nested = significant.every((file) => file.path.includes('/'));
+    if (tops.size === 1 && nested) {
+      const top = [...tops][0];
+      return { name: top, files: unpacked.files.filter((file) => file.path.startsWith(`${top}/`)) };
+    }
     const folder = name.replace(/\.zip$/i, '');
     return {
       name: folder,

@@ -226,10 +226,13 @@ describe('the grading page', () => {
     }
   });
 
-  test('the same folder as a zip gives the same CSV', async () => {
-    // Setup
+  test('the same folder as a zip (as macOS packs it) gives the same CSV', async () => {
+    // Setup: macOS adds a folder of its own beside the one packed.
     const zip = join(work, 'abgaben.zip');
-    await writeFile(zip, makeZip([{ name: 'abgaben/' }, ...kHandIns]));
+    await writeFile(zip, makeZip([
+      { name: 'abgaben/' }, ...kHandIns,
+      { name: '__MACOSX/abgaben/Anna_Muster/._abgabe.txt', bytes: Buffer.from([0, 5, 22, 7]) },
+    ]));
     const page = await openGrading();
     try {
       // Run
