@@ -59,7 +59,8 @@
       text = file ?
           `akkusim konnte nicht starten: Die Datei „${file}“ fehlt oder der Browser hat sie ` +
               'abgelehnt. Die Seite braucht alle Dateien ihres Ordners (akkusim.js, ' +
-              'akkusim.wasm, akkusim.data, akkusim_grader.js) und muss über einen Webserver geöffnet werden. ' +
+              'akkusim.wasm, akkusim.data, akkusim_grader.js) und muss über einen Webserver ' +
+              'geöffnet werden. ' +
               'Bitte den Ordner vollständig bereitstellen und die Seite neu laden.' :
           'akkusim konnte nicht starten. Bitte die Seite neu laden; hilft das nicht, einen ' +
               'aktuellen Browser verwenden.';
