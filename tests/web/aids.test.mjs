@@ -145,10 +145,10 @@ describe('the learner aids in the browser', () => {
     const browser = await launch(join(work, 'profile-tab'));
     try {
       const page = await openPage(browser, origin, foreignRequests);
-      // The canvas keeps Tab for the editor: start from the control before.
+      // The canvas keeps Tab for the editor: start from a control before.
       await page.focus('#download');
       const reached = new Set();
-      for (let i = 0; i < 6; ++i) {
+      for (let i = 0; i < 12; ++i) {
         await page.keyboard.press('Tab');
         const key = await page.evaluate(() => document.activeElement.dataset.key || '');
         if (key) reached.add(key);
