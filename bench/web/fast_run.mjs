@@ -67,7 +67,8 @@ try {
     const milliseconds = await finished;
     const rate = kNestedSteps / (milliseconds / 1000);
     console.log(`== fast run on the nested loop: ${kNestedSteps} steps in ` +
-                `${(milliseconds / 1000).toFixed(2)} s = ${(rate / 1e6).toFixed(1)} million steps/s`);
+                `${(milliseconds / 1000).toFixed(2)} s = ` +
+                `${(rate / 1e6).toFixed(1)} million steps/s`);
     if (desktop > 0) {
       console.log(`ratio to the desktop's fast run (${(desktop / 1e6).toFixed(1)} million ` +
                   `steps/s): ${(rate / desktop).toFixed(3)}`);
