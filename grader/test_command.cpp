@@ -1,7 +1,5 @@
 #include "grader/test_command.h"
 
-#include <sched.h>
-
 #include <algorithm>
 #include <condition_variable>
 #include <filesystem>
@@ -23,6 +21,7 @@
 #include "grader/check.h"
 #include "grader/report.h"
 #include "grader/test_file.h"
+#include "grader/usable_cores.h"
 
 namespace akkusim {
 
@@ -109,16 +108,6 @@ Result<std::string> readTestText(const std::string& file, std::istream& in) {
   if (in.bad()) return Failure{"Lesefehler"};
   text.resize(static_cast<std::size_t>(in.gcount()));
   return text;
-}
-
-// The cores this process may run on (taskset and containers narrow them).
-std::size_t usableCores() {
-  cpu_set_t set;
-  CPU_ZERO(&set);
-  if (::sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) {
-    return static_cast<std::size_t>(CPU_COUNT(&set));
-  }
-  return std::max(1u, std::thread::hardware_concurrency());
 }
 
 // The workers check programs in order of their index and hand each result
