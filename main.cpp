@@ -27,7 +27,7 @@ akkusim::Result<std::unique_ptr<akkusim::Platform>> makeWindow(int scale) {
 #ifdef _WIN32
   return akkusim::makeWin32Platform(scale);
 #else
-  return akkusim::makeWindow(scale);
+  return akkusim::makeSdlPlatform(scale);
 #endif
 }
 

@@ -48,7 +48,7 @@ started=$(date +%s)
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i >/dev/null 2>&1 || { echo "akkusim: Wine could not make its prefix $WINEPREFIX"; exit 1; }
 fi
-wineserver -p
+wineserver -p </dev/null >/dev/null 2>&1
 trap 'wineserver -k 2>/dev/null || true' EXIT
 echo "Wine ready in $(( $(date +%s) - started )) s"
 
