@@ -4,11 +4,13 @@
 #include <emscripten.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <string_view>
 
 #include "app/main_window.h"
 #include "app/unsaved_changes.h"
+#include "files/program_file.h"
 #include "gfx/screen.h"
 #include "platform/web/program_store.h"
 #include "platform/web/web_platform.h"
@@ -36,6 +38,12 @@ akkusim::MainWindow& mainWindow() {
   return window;
 }
 
+// The self-check's copy of the program, kept for the page to read.
+std::string& currentProgramBytes() {
+  static std::string bytes;
+  return bytes;
+}
+
 }  // namespace
 
 // Whether closing or reloading the page would lose the learner's program:
@@ -50,6 +58,25 @@ extern "C" EMSCRIPTEN_KEEPALIVE int akkusim_store_upload(const char* fileName, c
                                                          int length, int overwrite) {
   const std::string_view data(bytes, length > 0 ? static_cast<std::size_t>(length) : 0);
   return static_cast<int>(programStore().upload(fileName, data, overwrite != 0));
+}
+
+// The listing's text as it is now, as Speichern would write it, for the
+// self-check: akkusim_current_program_size() bytes from the returned address,
+// valid until the next call.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* akkusim_current_program() {
+  std::ostringstream out;
+  currentProgramBytes() =
+      akkusim::writeProgram(out, mainWindow().session.program) ? out.str() : std::string();
+  return currentProgramBytes().data();
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE int akkusim_current_program_size() {
+  return static_cast<int>(currentProgramBytes().size());
+}
+
+// The name the current program was last loaded or saved under, "" for none.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* akkusim_current_program_name() {
+  return mainWindow().session.fileName.c_str();
 }
 
 int main() {

@@ -190,10 +190,11 @@ export function messageClosed(page) {
       .getImageData(471, 355, 146, 1).data.some((value, i) => i % 4 !== 3 && value !== 0), kWait);
 }
 
-// "Datei herunterladen" into `folder`: the file's name and bytes, once the
-// browser reports the download complete. Chromium reserves the name with an
-// empty file first, so a file that merely appeared may still be empty.
-export async function download(page, folder) {
+// "Datei herunterladen" (or the control `selector`) into `folder`: the
+// file's name and bytes, once the browser reports the download complete.
+// Chromium reserves the name with an empty file first, so a file that
+// merely appeared may still be empty.
+export async function download(page, folder, selector = '#download') {
   const session = await page.createCDPSession();
   try {
     const finished = new Promise((resolve, reject) => {
@@ -204,7 +205,7 @@ export async function download(page, folder) {
     });
     await session.send('Browser.setDownloadBehavior',
                        { behavior: 'allow', downloadPath: folder, eventsEnabled: true });
-    await page.click('#download');
+    await page.click(selector);
     await withTimeout(finished, 'no download');
     const names = (await readdir(folder)).filter((name) => !name.endsWith('.crdownload'));
     assert.equal(names.length, 1, `downloaded: ${names}`);
