@@ -268,7 +268,7 @@ Module.akkusimHost = (function () {
         return false;
       }
       mergeOnEveryWrite();
-      host.storageKept = typeof indexedDB !== 'undefined' &&
+      host.storageKept = (await Module.akkusimStorage.prepare(root)) &&
           (await queue(() => new Promise((resolve) => {
             FS.syncfs(true, (error) => resolve(!error));
           })));

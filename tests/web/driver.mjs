@@ -48,10 +48,23 @@ export async function openPage(browser, origin, foreign) {
   return page;
 }
 
+// Opens the page at `address` (a file: URL too), kept to its origin.
+export async function openAddress(browser, address, foreign) {
+  const page = await newPage(browser, new URL(address).origin, foreign);
+  await page.goto(address);
+  await started(page);
+  return page;
+}
+
 // A tab that keeps to `origin` (see openPage), before anything is opened.
 export async function newPage(browser, origin, foreign) {
   const page = await browser.newPage();
   await page.setViewport({ width: 1200, height: 900 });
+  page.errors = [];
+  page.on('pageerror', (error) => page.errors.push(error.message));
+  // Chromium refuses to intercept files opened from disk: their page must
+  // show that it fetched nothing.
+  if (origin === 'null') return page;
   await page.setRequestInterception(true);
   page.on('request', (request) => {
     const url = new URL(request.url());
@@ -62,8 +75,6 @@ export async function newPage(browser, origin, foreign) {
       request.abort();
     }
   });
-  page.errors = [];
-  page.on('pageerror', (error) => page.errors.push(error.message));
   return page;
 }
 
