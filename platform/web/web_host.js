@@ -86,11 +86,23 @@ Module.akkusimHost = (function () {
     });
     // Losing the focus (to the page's controls or another window) releases
     // every key and button, as a desktop window does.
-    canvas.addEventListener('focus', () => push({ type: kEvent.focus, numbers: [] }));
-    canvas.addEventListener('blur', () => push({ type: kEvent.blur, numbers: [] }));
+    // A press on the canvas turns the learner to it even where the window
+    // has not got its focus back (after Firefox's download panel took it).
+    let focused = false;
+    const turnTo = () => {
+      if (focused) return;
+      focused = true;
+      push({ type: kEvent.focus, numbers: [] });
+    };
+    canvas.addEventListener('focus', turnTo);
+    canvas.addEventListener('blur', () => {
+      focused = false;
+      push({ type: kEvent.blur, numbers: [] });
+    });
     canvas.addEventListener('pointerdown', (event) => {
       event.preventDefault();  // no text selection, no middle-button scrolling
       if (document.activeElement !== canvas) canvas.focus();
+      turnTo();
       push({ type: kEvent.buttonDown, numbers: [...framePoint(event), event.button] });
     });
     canvas.addEventListener('contextmenu', (event) => event.preventDefault());
