@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the browser edition into build-web/ (index.html, akkusim.js,
-# akkusim.wasm, akkusim.data with the example programs) and serves it at
-# http://127.0.0.1:8080/.
+# akkusim.wasm, akkusim.data with the example programs and the assignments,
+# and the grading page pruefen.html) and serves it at http://127.0.0.1:8080/.
 #   scripts/web.sh [--port N] [--build]   (--build only builds)
 # The browser keeps the learner's files per address: use one fixed port.
 set -eu

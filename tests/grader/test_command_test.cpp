@@ -473,4 +473,54 @@ TEST_F(TestCommandTest, OnATerminalTheProgressLineNeverRunsIntoTheReport) {
   EXPECT_EQ(reportToFile.out.find("viele/"), std::string::npos);
 }
 
+// The page checks one program after the other; whatever the format or
+// view, its report and messages are the command line's, byte for byte, and
+// so is the exit code.
+TEST_F(TestCommandTest, OneAfterTheOtherReportsExactlyWhatAllCoresReport) {
+  write("abgaben/Anna/abgabe.txt", kAddRight);
+  write("abgaben/Bert/abgabe.txt", kAddWrong);
+  write("abgaben/Bert/notizen.md", "keine Abgabe");
+  write("abgaben/Carl/abgabe.txt", kFaulty);
+  write("einzeln.txt", kEndless);
+  write("kaputt.toml", "title = 3\n");
+  const std::string work = (folder_ / "work").string();
+  const struct {
+    std::vector<std::string> options;
+    int exitCode;
+  } cases[] = {
+      {{"add.toml", "abgaben", "einzeln.txt"}, kTestExitSomeFailed},
+      {{"add.toml", "abgaben", "--json", "--learner"}, kTestExitSomeFailed},
+      {{"add.toml", "abgaben", "einzeln.txt", "--csv", "--csv-separator", ","},
+       kTestExitSomeFailed},
+      {{"add.toml", "abgaben/Anna"}, kTestExitAllPassed},
+      {{"kaputt.toml", "abgaben"}, kTestExitInvalidTestFile},
+      {{"add.toml", "leer"}, kTestExitSomeFailed},
+      {{"add.toml"}, kTestExitUsage},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.options.front() + " " + c.options.back());
+    std::vector<std::string> args{"akkusim", "test"};
+    for (const std::string& option : c.options) {
+      args.push_back(option.ends_with(".toml") || option.ends_with(".txt") ||
+                             option.starts_with("abgaben") || option == "leer"
+                         ? work + "/" + option
+                         : option);
+    }
+    std::vector<const char*> argv;
+    for (const std::string& arg : args) argv.push_back(arg.c_str());
+    const int argc = static_cast<int>(argv.size());
+    std::istringstream in;
+    std::ostringstream coresOut, coresErr, orderOut, orderErr;
+
+    const int cores = runTestCommand(argc, argv.data(), in, coresOut, coresErr, false);
+    const int order =
+        runTestCommandWith(argc, argv.data(), in, orderOut, orderErr, false, checkInOrder);
+
+    EXPECT_EQ(cores, c.exitCode);
+    EXPECT_EQ(order, c.exitCode);
+    EXPECT_EQ(orderOut.str(), coresOut.str());
+    EXPECT_EQ(orderErr.str(), coresErr.str());
+  }
+}
+
 }  // namespace

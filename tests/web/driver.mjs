@@ -234,11 +234,12 @@ export function messageClosed(page) {
       .getImageData(471, 355, 146, 1).data.some((value, i) => i % 4 !== 3 && value !== 0), kWait);
 }
 
-// "Datei herunterladen" into `folder`: the file's name and bytes, once the
-// browser reports the download complete. Chromium reserves the name with an
-// empty file first, so a file that merely appeared may still be empty.
-export async function download(page, folder) {
-  if (isFirefox) return downloadBidi(page, folder);
+// "Datei herunterladen" (or the control `selector`) into `folder`: the
+// file's name and bytes, once the browser reports the download complete.
+// Chromium reserves the name with an empty file first, so a file that
+// merely appeared may still be empty.
+export async function download(page, folder, selector = '#download') {
+  if (isFirefox) return downloadBidi(page, folder, selector);
   const session = await page.createCDPSession();
   try {
     const finished = new Promise((resolve, reject) => {
@@ -249,7 +250,7 @@ export async function download(page, folder) {
     });
     await session.send('Browser.setDownloadBehavior',
                        { behavior: 'allow', downloadPath: folder, eventsEnabled: true });
-    await page.click('#download');
+    await page.click(selector);
     await withTimeout(finished, 'no download');
     return downloaded(folder);
   } finally {
@@ -258,7 +259,7 @@ export async function download(page, folder) {
 }
 
 // The same through WebDriver BiDi, which Firefox speaks.
-async function downloadBidi(page, folder) {
+async function downloadBidi(page, folder, selector) {
   const connection = page.browser().connection;
   const finished = new Promise((resolve, reject) => {
     const ended = (event) => {
@@ -271,7 +272,7 @@ async function downloadBidi(page, folder) {
   await connection.send('browser.setDownloadBehavior',
                         { downloadBehavior: { type: 'allowed', destinationFolder: folder } });
   await connection.send('session.subscribe', { events: ['browsingContext.downloadEnd'] });
-  await page.click('#download');
+  await page.click(selector);
   await withTimeout(finished, 'no download');
   return downloaded(folder);
 }
