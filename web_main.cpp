@@ -4,7 +4,6 @@
 #include <emscripten.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -13,7 +12,6 @@
 #include "app/unsaved_changes.h"
 #include "files/program_file.h"
 #include "gfx/screen.h"
-#include "grader/test_command.h"
 #include "platform/web/program_store.h"
 #include "platform/web/web_platform.h"
 #include "platform/web/web_storage.h"
@@ -40,6 +38,12 @@ akkusim::MainWindow& mainWindow() {
   return window;
 }
 
+// The self-check's copy of the program, kept for the page to read.
+std::string& currentProgramBytes() {
+  static std::string bytes;
+  return bytes;
+}
+
 }  // namespace
 
 // Whether closing or reloading the page would lose the learner's program:
@@ -56,23 +60,18 @@ extern "C" EMSCRIPTEN_KEEPALIVE int akkusim_store_upload(const char* fileName, c
   return static_cast<int>(programStore().upload(fileName, data, overwrite != 0));
 }
 
-// Self-check and grading: `akkusim test` with the command line's arguments
-// (argv[1] is "test") on files the page wrote into its memory, checked one
-// after the other. The report goes into the file `outPath`, the messages into
-// `errPath`, for the page to read byte for byte; the command's exit code.
-extern "C" EMSCRIPTEN_KEEPALIVE int akkusim_test(int argc, const char* const* argv,
-                                                 const char* outPath, const char* errPath) {
-  std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
-  std::ofstream err(errPath, std::ios::binary | std::ios::trunc);
-  std::istringstream noInput;
-  return akkusim::runTestCommandWith(argc, argv, noInput, out, err, false, akkusim::checkInOrder);
+// The listing's text as it is now, as Speichern would write it, for the
+// self-check: akkusim_current_program_size() bytes from the returned address,
+// valid until the next call.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* akkusim_current_program() {
+  std::ostringstream out;
+  currentProgramBytes() =
+      akkusim::writeProgram(out, mainWindow().session.program) ? out.str() : std::string();
+  return currentProgramBytes().data();
 }
 
-// The listing's text as it is now, written to `path` as Speichern writes it:
-// 1 when written.
-extern "C" EMSCRIPTEN_KEEPALIVE int akkusim_write_current_program(const char* path) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  return akkusim::writeProgram(file, mainWindow().session.program) ? 1 : 0;
+extern "C" EMSCRIPTEN_KEEPALIVE int akkusim_current_program_size() {
+  return static_cast<int>(currentProgramBytes().size());
 }
 
 // The name the current program was last loaded or saved under, "" for none.

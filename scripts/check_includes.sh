@@ -6,7 +6,8 @@
 # - a test in tests/X may include the layer X it tests, the layers below it,
 #   base/ and tests/support; tests/support itself stands on app/;
 # - bench/ and fuzz/ each have a list of their own;
-# - the entry points main.cpp and web_main.cpp may include anything.
+# - the entry points main.cpp, web_main.cpp and web_grader_main.cpp may
+#   include anything.
 # The command line goes cli/ -> grader/ -> core: `akkusim run` dispatches
 # `akkusim test`, and both read, run and report through the core.
 # platform/web/ may include files/: the browser's program store is the disk
@@ -72,7 +73,7 @@ add_below() {
 # folders it may include besides itself, "*" for any.
 rules() {
   case "$1" in
-    main.cpp | web_main.cpp) echo "*" ;;
+    main.cpp | web_main.cpp | web_grader_main.cpp) echo "*" ;;
     bench | bench/*) echo "bench base app ui gfx platform/headless platform/sdl program machine isa text" ;;
     fuzz | fuzz/*) echo "base ui grader files program machine isa text" ;;
     tests/*)

@@ -1,7 +1,7 @@
-// Makes the single page file that opens from disk: the page (index.html)
-// with every local script and stylesheet it names written into it, and the
-// program's script (built with the WebAssembly and the data files inside)
-// in place of akkusim.js.
+// Makes the single page file that opens from disk: the built page
+// (index.html in the built folder) with every local script and stylesheet
+// it names written into it, and the program's script (built with the
+// WebAssembly and the example programs inside) in place of akkusim.js.
 //   node scripts/single_file.mjs PAGE.html PROGRAM.js OUT.html
 // Links that only help a served folder (preloads, the app manifest) are
 // dropped: from disk they would fail. Other local links become data: URLs.

@@ -23,30 +23,22 @@
   let programs = [];
   let csv = null;
   let csvAddress = null;
-  let ready = false;
+  let grader = null;
 
-  window.Module = {
-    noInitialRun: true,
-    onRuntimeInitialized() {
-      ready = true;
+  // The grader module (akkusim_grader.js, loaded before this runs).
+  window.addEventListener('load', () => {
+    if (typeof window.akkusimGraderModule !== 'function') {
+      showProblem('Die Prüfung konnte nicht starten: Die Datei „akkusim_grader.js“ fehlt oder ' +
+                  'der Browser hat sie abgelehnt. Bitte den Ordner der Seite vollständig ' +
+                  'bereitstellen und die Seite neu laden.');
+      return;
+    }
+    window.akkusimGraderModule().then((module) => {
+      grader = module.akkusimGrader;
       say('Bereit.');
       grade();
-    },
-    onAbort() {
-      showProblem('Die Prüfung konnte nicht starten. Bitte die Seite neu laden.');
-    },
-  };
-
-  // akkusim.js, akkusim.wasm or akkusim.data missing or refused.
-  window.addEventListener('error', (event) => {
-    if (ready) return;
-    const source = String((event.target && event.target.src) || event.message || '');
-    if (event.target !== window || source.includes('akkusim')) {
-      showProblem('Die Prüfung konnte nicht starten: Die Seite braucht alle Dateien ihres ' +
-                  'Ordners (akkusim.js, akkusim.wasm, akkusim.data) und muss über einen ' +
-                  'Webserver geöffnet werden.');
-    }
-  }, true);
+    }, () => showProblem('Die Prüfung konnte nicht starten. Bitte die Seite neu laden.'));
+  });
 
   function say(text) {
     message.textContent = text;
@@ -71,9 +63,15 @@
     if (unpacked.error) {
       return { error: `Die Zip-Datei „${name}“ wurde nicht geprüft: ${unpacked.error}.` };
     }
-    const tops = new Set(unpacked.files.map((file) => file.path.split('/')[0]));
-    const nested = unpacked.files.every((file) => file.path.includes('/'));
-    if (tops.size === 1 && nested) return { name: [...tops][0], files: unpacked.files };
+    // What macOS adds beside the folder ("__MACOSX/", "._name") is no one's.
+    const significant = unpacked.files.filter((file) => !file.path.startsWith('__MACOSX/') &&
+        !file.path.split('/').some((part) => part.startsWith('.')));
+    const tops = new Set(significant.map((file) => file.path.split('/')[0]));
+    const nested = significant.every((file) => file.path.includes('/'));
+    if (tops.size === 1 && nested) {
+      const top = [...tops][0];
+      return { name: top, files: unpacked.files.filter((file) => file.path.startsWith(`${top}/`)) };
+    }
     const folder = name.replace(/\.zip$/i, '');
     return {
       name: folder,
@@ -153,7 +151,7 @@
       programs.length > 0 ? `Abgaben: ${programs.map((p) => p.name).join(', ')}` :
                             'Noch keine Abgaben.',
     ].join(' ');
-    if (!ready || !testFile || programs.length === 0) return;
+    if (!grader || !testFile || programs.length === 0) return;
     const names = [testFile.name, ...programs.map((argument) => argument.name)];
     if (new Set(names).size !== names.length) {
       showProblem('Testdatei und Abgaben brauchen verschiedene Namen.');
@@ -162,7 +160,6 @@
     const files = [{ path: testFile.name, bytes: testFile.bytes },
                    ...programs.flatMap((argument) => argument.files)];
     const args = [testFile.name, ...programs.map((argument) => argument.name)];
-    const grader = window.Module.akkusimGrader;
     const graded = grader.run([...args, '--csv', '--csv-separator', separator.value], files);
     if (graded.exitCode !== 0 && graded.exitCode !== 5) {
       showProblem(graded.messages.trim());

@@ -43,7 +43,7 @@
   }
 
   // The files the page loads besides itself.
-  const kPageFiles = ['akkusim.data', 'akkusim.wasm', 'akkusim.js'];
+  const kPageFiles = ['akkusim.data', 'akkusim.wasm', 'akkusim.js', 'akkusim_grader.js'];
 
   // Until the first frame, a failure leaves nothing but an empty canvas: it
   // is replaced by what went wrong and what to do about it.
@@ -67,7 +67,7 @@
       text = file ?
           `akkusim konnte nicht starten: Die Datei „${file}“ fehlt oder der Browser hat sie ` +
               'abgelehnt. Die Seite braucht alle Dateien ihres Ordners (akkusim.js, ' +
-              'akkusim.wasm, akkusim.data) und muss über einen Webserver geöffnet werden. ' +
+              'akkusim.wasm, akkusim.data, akkusim_grader.js) und muss über einen Webserver geöffnet werden. ' +
               'Bitte den Ordner vollständig bereitstellen und die Seite neu laden.' :
           'akkusim konnte nicht starten. Bitte die Seite neu laden; hilft das nicht, einen ' +
               'aktuellen Browser verwenden.';

@@ -16,10 +16,40 @@
   const kUnnamed = 'programm';
 
   let assignments = [];
+  // The grader module, compiled on the first use of the panel.
+  let graderLoading = null;
 
-  function grader() {
+  // Resolves to the grader, or to null when its script is missing.
+  function loadGrader() {
+    if (!graderLoading) {
+      const loading = typeof window.akkusimGraderModule === 'function' ?
+          window.akkusimGraderModule().then((module) => module.akkusimGrader) :
+          Promise.reject(new Error('akkusim_grader.js'));
+      graderLoading = loading.then((grader) => {
+        fill(grader);
+        return grader;
+      }, () => {
+        graderLoading = null;
+        say('Die Aufgaben konnten nicht geladen werden: Die Datei „akkusim_grader.js“ fehlt. ' +
+            'Bitte die Seite neu laden.', 'failed');
+        return null;
+      });
+    }
+    return graderLoading;
+  }
+
+  // The listing's program as Speichern writes it, and the name it was last
+  // loaded or saved under (null before the simulator has started).
+  function currentProgram() {
     const akkusim = window.Module && window.Module.akkusimHost;
-    return akkusim && akkusim.shownFrame.pointer ? window.Module.akkusimGrader : null;
+    if (!akkusim || !akkusim.shownFrame.pointer) return null;
+    const module = window.Module;
+    const at = module._akkusim_current_program();
+    const bytes = module.HEAPU8.slice(at, at + module._akkusim_current_program_size());
+    const nameAt = module._akkusim_current_program_name();
+    const name = new TextDecoder().decode(
+      module.HEAPU8.subarray(nameAt, module.HEAPU8.indexOf(0, nameAt)));
+    return { name, bytes };
   }
 
   // "# Aufgabe: Summe von zehn Zahlen" names the assignment in the list.
@@ -28,10 +58,9 @@
     return first.replace(/^# (Aufgabe: )?/, '').trim();
   }
 
-  function fill() {
-    const found = window.Module.akkusimGrader.assignments();
-    if (found.length === 0 || assignments.length > 0) return;
-    assignments = found;
+  function fill(grader) {
+    if (assignments.length > 0) return;
+    assignments = grader.assignments();
     choice.replaceChildren(...assignments.map((assignment, i) => {
       const option = document.createElement('option');
       option.value = String(i);
@@ -56,38 +85,32 @@
     verdict.className = outcome;
   }
 
-  function check() {
-    const checker = grader();
+  async function check() {
+    const grader = await loadGrader();
+    if (!grader) return;
     const assignment = assignments[Number(choice.value)];
-    if (!checker || !assignment) {
+    const program = currentProgram();
+    if (!program || !assignment) {
       say('akkusim startet noch, bitte gleich noch einmal versuchen.', 'failed');
       return;
     }
-    const program = checker.currentProgram();
-    if (!program) {
-      say('Das Programm konnte nicht gelesen werden.', 'failed');
-      return;
-    }
     const file = `${program.name || kUnnamed}.txt`;
-    const result = checker.run(
+    const result = grader.run(
         ['test.toml', file, '--learner'],
         [{ path: 'test.toml', bytes: assignment.test }, { path: file, bytes: program.bytes }]);
     const report = new TextDecoder().decode(result.report);
     say(result.messages + report, result.exitCode === 0 ? 'passed' : 'failed');
   }
 
-  const previous = window.Module.onRuntimeInitialized;
-  window.Module.onRuntimeInitialized = function () {
-    if (typeof previous === 'function') previous();
-    fill();
-  };
-
   toggle.addEventListener('click', () => {
     panel.hidden = !panel.hidden;
     toggle.setAttribute('aria-expanded', String(!panel.hidden));
     // The canvas takes what the panel leaves.
     window.dispatchEvent(new Event('resize'));
-    if (!panel.hidden) choice.focus();
+    if (!panel.hidden) {
+      loadGrader();
+      choice.focus();
+    }
   });
   choice.addEventListener('change', showTask);
   checkButton.addEventListener('click', check);

@@ -1,7 +1,7 @@
-// The page side of the grader compiled into the program: `akkusim test` on
-// files written into the page's memory, with the command line's arguments,
-// so that the page reports byte for byte what the command line does.
-// Nothing of it leaves the browser.
+// The page side of the grader module (akkusim_grader.js): `akkusim test` on
+// files written into the module's memory, with the command line's
+// arguments, so that the pages report byte for byte what the command line
+// does. Nothing of it leaves the browser.
 
 Module.akkusimGrader = (function () {
   'use strict';
@@ -100,18 +100,6 @@ Module.akkusimGrader = (function () {
               '',
           test: FS.readFile(`${kAssignments}/${name}/test.toml`),
         }));
-  };
-
-  // The listing's program as Speichern writes it, with the name it was last
-  // loaded or saved under ("" for none); null when it cannot be written.
-  grader.currentProgram = function () {
-    const path = '/pruefung-programm';
-    const written = withStrings([path], (list, pointers) =>
-      _akkusim_write_current_program(pointers[0]));
-    if (!written) return null;
-    const bytes = FS.readFile(path);
-    FS.unlink(path);
-    return { name: UTF8ToString(_akkusim_current_program_name()), bytes };
   };
 
   return grader;

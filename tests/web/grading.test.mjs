@@ -7,7 +7,7 @@
 
 import assert from 'node:assert/strict';
 import { execFile } from 'node:child_process';
-import { copyFile, mkdir, mkdtemp, rm, writeFile } from 'node:fs/promises';
+import { copyFile, mkdir, mkdtemp, readFile, rm, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { after, before, describe, test } from 'node:test';
@@ -157,8 +157,10 @@ describe('self-check beside the canvas', () => {
           () => document.getElementById('verdict').textContent !== '', kWait);
 
         // Verify: the command line on the very file the listing holds.
-        const program = await page.evaluate(() => Array.from(
-          Module.akkusimGrader.currentProgram().bytes));
+        const program = await page.evaluate(() => {
+          const at = Module._akkusim_current_program();
+          return Array.from(Module.HEAPU8.slice(at, at + Module._akkusim_current_program_size()));
+        });
         const listed = Buffer.from(program).toString('latin1').split('\r\n');
         assert.deepEqual(listed.map((line) => line.trimEnd()), [...lines, '']);
         await writeFile(join(work, 'programm.txt'), Buffer.from(program));
@@ -224,10 +226,13 @@ describe('the grading page', () => {
     }
   });
 
-  test('the same folder as a zip gives the same CSV', async () => {
-    // Setup
+  test('the same folder as a zip (as macOS packs it) gives the same CSV', async () => {
+    // Setup: macOS adds a folder of its own beside the one packed.
     const zip = join(work, 'abgaben.zip');
-    await writeFile(zip, makeZip([{ name: 'abgaben/' }, ...kHandIns]));
+    await writeFile(zip, makeZip([
+      { name: 'abgaben/' }, ...kHandIns,
+      { name: '__MACOSX/abgaben/Anna_Muster/._abgabe.txt', bytes: Buffer.from([0, 5, 22, 7]) },
+    ]));
     const page = await openGrading();
     try {
       // Run
@@ -236,6 +241,43 @@ describe('the grading page', () => {
 
       // Verify
       await verifyGradeBook(page, join(work, 'download-zip'));
+    } finally {
+      await page.close();
+    }
+  });
+
+  test('a test file and single programs dropped together: each program by itself', async () => {
+    // Setup: the files as the page gets them from a drop.
+    const dropped = [
+      { name: 'test.toml', bytes: [...(await readFile(join(work, 'test.toml')))] },
+      { name: 'anna.txt', bytes: [...programFile(kRight)] },
+      { name: 'ben.txt', bytes: [...programFile(kWrong)] },
+    ];
+    for (const { name, bytes } of dropped.slice(1)) {
+      await writeFile(join(work, name), Buffer.from(bytes));
+    }
+    const page = await newPage(browser, origin, foreignRequests);
+    try {
+      await page.goto(`${origin}/pruefen.html`);
+      await page.waitForFunction(
+        () => document.getElementById('message').textContent === 'Bereit.', kWait);
+
+      // Run
+      await page.$eval('#drop', (target, files) => {
+        const transfer = new DataTransfer();
+        for (const { name, bytes } of files) {
+          transfer.items.add(new File([new Uint8Array(bytes)], name));
+        }
+        target.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true }));
+      }, dropped);
+      await tableShown(page);
+
+      // Verify
+      const expected = await cli(['test.toml', 'anna.txt', 'ben.txt', '--csv'], work);
+      const rows = await page.$$eval('#table tr', (trs) => trs.map(
+        (tr) => [...tr.children].map((cell) => cell.textContent).join(';')));
+      assert.equal(rows.map((row) => `${row}\r\n`).join(''),
+                   expected.out.toString('utf8').replace(/^\uFEFF/, ''));
     } finally {
       await page.close();
     }

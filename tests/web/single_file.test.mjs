@@ -104,7 +104,7 @@ describe('the single file', () => {
     }
   });
 
-  test('served, starts with the examples and the assignments inside', async () => {
+  test('served, starts with the examples and the assignments inside, fetching nothing', async () => {
     const server = await serveFolder(kSite);
     const browser = await launch(join(work, 'profile-served-single'));
     try {
@@ -113,12 +113,14 @@ describe('the single file', () => {
       const requested = await page.evaluate(
           () => performance.getEntriesByType('resource').map((entry) => entry.name));
       assert.deepEqual(requested, []);
-      const names = await page.evaluate(
-          () => [...FS.readdir('/Beispiele'), ...FS.readdir('/Aufgaben')]
-              .filter((name) => !name.startsWith('.')));
-      const shipped = [...await readdir(join(kRoot, 'Programme')),
-                       ...await readdir(join(kRoot, 'Aufgaben'))];
-      assert.deepEqual(names.sort(), shipped.sort());
+      const examples = await page.evaluate(
+          () => FS.readdir('/Beispiele').filter((name) => !name.startsWith('.')));
+      assert.deepEqual(examples.sort(), (await readdir(join(kRoot, 'Programme'))).sort());
+      await page.click('#selfcheck-toggle');
+      const assignments = (await readdir(join(kRoot, 'Aufgaben'))).length;
+      await page.waitForFunction(
+          (count) => document.getElementById('assignment').options.length === count, kWait,
+          assignments);
       assert.equal(await messageText(page), '');
     } finally {
       await browser.close();
