@@ -37,9 +37,7 @@ for build in release asan; do
 done
 
 scripts/web.sh --build
-# The same browser tests in Chromium and in Firefox ESR.
 node --test tests/web/
-AKKUSIM_BROWSER=firefox node --test tests/web/
 
 if [ "${FUZZ_RUNS:-300000}" -gt 0 ]; then
   scripts/fuzz.sh
