@@ -4,6 +4,7 @@
 #include <emscripten.h>
 
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -13,7 +14,9 @@
 #include "files/program_file.h"
 #include "gfx/screen.h"
 #include "platform/web/program_store.h"
+#include "platform/web/shared_program.h"
 #include "platform/web/web_platform.h"
+#include "platform/web/web_share.h"
 #include "platform/web/web_storage.h"
 
 namespace {
@@ -79,8 +82,30 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* akkusim_current_program_name() {
   return mainWindow().session.fileName.c_str();
 }
 
+// The current program as a shared link carries it (UTF-8), for the page's
+// "Link kopieren"; valid until the next call.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* akkusim_shared_text() {
+  static std::string text;
+  text = akkusim::sharedProgramText(mainWindow().session.program);
+  return text.c_str();
+}
+
+namespace {
+
+// A page opened with a program in its address shows it, never saved.
+void openSharedLink() {
+  const std::optional<std::string> text = akkusim::takeSharedLinkText();
+  if (!text) return;
+  akkusim::Result<akkusim::ProgramText> program = akkusim::programFromSharedText(*text);
+  if (program) mainWindow().firstProgram = std::move(*program);
+  akkusim::reportSharedLink(program ? std::string_view{} : std::string_view(program.reason()));
+}
+
+}  // namespace
+
 int main() {
   akkusim::startBrowserStorage(std::string(kStorageRoot));
+  openSharedLink();
   std::unique_ptr<akkusim::Platform> platform = akkusim::makeWebPlatform();
   akkusim::Screen screen(*platform);
   mainWindow().programs = &programStore();

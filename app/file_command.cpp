@@ -48,7 +48,10 @@ CommandResult saveProgram(Screen& screen, Session& session, ProgramStore& store)
   const std::string& name = chosen.name;
   if (name.empty()) return CommandResult::NotDone;
 
-  if (name != session.fileName && store.exists(name)) {
+  // The program's own file is replaced without a question, unless another
+  // tab saved it since this one last looked.
+  const bool ownFile = name == session.fileName && !store.changedElsewhere(name);
+  if (!ownFile && store.exists(name)) {
     const MessageAnswer answer = showMessage(screen, kOverwriteQuestion, kYesNo);
     if (answer == MessageAnswer::WindowClosed) return CommandResult::WindowClosed;
     if (answer != MessageAnswer::FirstButton) return CommandResult::Declined;

@@ -174,6 +174,11 @@ Status startMainWindow(Screen& screen, MainWindow& main) {
   main.session = Session{};
   main.memoryView = MemoryView{};
   main.listing = makeListingView();
+  if (main.firstProgram) {
+    main.session.program = std::move(*main.firstProgram);
+    main.firstProgram.reset();
+    main.listing.view.contentHeight = kListingRowHeight * lineCount(main.session.program);
+  }
 
   drawRegisterPanel(screen, main.memoryView, *main.session.machine, kStartUpTouched);
   redrawListing(screen, main.listing, main.session.program);

@@ -31,6 +31,8 @@ struct MainWindow {
   std::optional<Key> key;
   CommandResult result = CommandResult::Done;
   ProgramStore* programs = nullptr;  // where Laden and Speichern keep programs
+  // Shown in the listing at start, as never saved (the browser's shared link).
+  std::optional<ProgramText> firstProgram;
 };
 
 // Start-up steps: window, colours, machine, listing, panel, buttons, wait.

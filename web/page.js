@@ -37,10 +37,14 @@
     },
   };
 
+  // A long message is cut after two lines (style.css); the whole text stays
+  // in the tooltip.
   function say(text, failure = false) {
     message.textContent = text;
+    message.title = text;
     message.classList.toggle('failed', failure);
   }
+  window.Module.say = say;
 
   // The files the page loads besides itself.
   const kPageFiles = ['akkusim.data', 'akkusim.wasm', 'akkusim.js', 'akkusim_grader.js'];
@@ -67,7 +71,8 @@
       text = file ?
           `akkusim konnte nicht starten: Die Datei „${file}“ fehlt oder der Browser hat sie ` +
               'abgelehnt. Die Seite braucht alle Dateien ihres Ordners (akkusim.js, ' +
-              'akkusim.wasm, akkusim.data, akkusim_grader.js) und muss über einen Webserver geöffnet werden. ' +
+              'akkusim.wasm, akkusim.data, akkusim_grader.js) und muss über einen Webserver ' +
+              'geöffnet werden. ' +
               'Bitte den Ordner vollständig bereitstellen und die Seite neu laden.' :
           'akkusim konnte nicht starten. Bitte die Seite neu laden; hilft das nicht, einen ' +
               'aktuellen Browser verwenden.';
@@ -102,17 +107,26 @@
   // from twice on in whole steps, which keep every pixel the same size.
   // Smaller than the canvas, it is shrunk smoothed, so that no line of a
   // letter is dropped.
+  // Room is left around the canvas for its focus ring (2 px outline, 2 px
+  // apart, see style.css).
+  const kRingPixels = 4;
   function fitCanvas() {
     const area = document.getElementById('area');
     const ratio = window.devicePixelRatio || 1;
-    const fit = Math.min(area.clientWidth / kWidth, area.clientHeight / kHeight) * ratio;
+    const fit = Math.min((area.clientWidth - 2 * kRingPixels) / kWidth,
+                         (area.clientHeight - 2 * kRingPixels) / kHeight) * ratio;
     const devicePixels = fit >= 2 ? Math.floor(fit) : fit;
     canvas.style.width = `${(kWidth * devicePixels) / ratio}px`;
     canvas.style.height = `${(kHeight * devicePixels) / ratio}px`;
     canvas.classList.toggle('shrunk', devicePixels < 1);
   }
 
+  // The area shrinks with the window and whenever the controls above it grow
+  // (a message that wraps): the canvas is fitted again before it is painted.
   window.addEventListener('resize', fitCanvas);
+  if (typeof ResizeObserver === 'function') {
+    new ResizeObserver(fitCanvas).observe(document.getElementById('area'));
+  }
   fitCanvas();
   canvas.focus();
 

@@ -42,7 +42,10 @@ window.akkusimZip = (function () {
 
   // The upper half of code page 437, the names' code of old zip tools.
   const kCodePage437 =
-      'ÇüéâäàåçêëèïîìÄÅÉæÆôöòûùÿÖÜ¢£¥₧ƒáíóúñÑªº¿⌐¬½¼¡«»░▒▓│┤╡╢╖╕╣║╗╝╜╛┐└┴┬├─┼╞╟╚╔╩╦╠═╬╧╨╤╥╙╘╒╓╫╪┘┌█▄▌▐▀αßΓπΣσµτΦΘΩδ∞φε∩≡±≥≤⌠⌡÷≈°∙·√ⁿ²■\u00a0';
+      'ÇüéâäàåçêëèïîìÄÅÉæÆôöòûùÿÖÜ¢£¥₧ƒ' +
+      'áíóúñÑªº¿⌐¬½¼¡«»░▒▓│┤╡╢╖╕╣║╗╝╜╛┐' +
+      '└┴┬├─┼╞╟╚╔╩╦╠═╬╧╨╤╥╙╘╒╓╫╪┘┌█▄▌▐▀' +
+      'αßΓπΣσµτΦΘΩδ∞φε∩≡±≥≤⌠⌡÷≈°∙·√ⁿ²■\u00a0';
 
   // UTF-8 when the entry says so or its bytes are; code page 437 otherwise.
   function decodeName(bytes, flags) {
@@ -96,7 +99,9 @@ window.akkusimZip = (function () {
       throw new ZipError(`„${entry.name}“ fehlt`);
     }
     const start = at + 30 + view.getUint16(at + 26, true) + view.getUint16(at + 28, true);
-    if (start + entry.packedSize > view.byteLength) throw new ZipError(`„${entry.name}“ ist abgeschnitten`);
+    if (start + entry.packedSize > view.byteLength) {
+      throw new ZipError(`„${entry.name}“ ist abgeschnitten`);
+    }
     const packed = bytes.subarray(start, start + entry.packedSize);
     let data;
     try {
@@ -132,7 +137,8 @@ window.akkusimZip = (function () {
       return { files };
     } catch (error) {
       if (error instanceof ZipError || error instanceof RangeError) {
-        return { error: `sie ist beschädigt: ${error instanceof ZipError ? error.message : 'zu kurz'}` };
+        const what = error instanceof ZipError ? error.message : 'zu kurz';
+        return { error: `sie ist beschädigt: ${what}` };
       }
       throw error;
     }

@@ -1,30 +1,50 @@
 #include "platform/web/program_store.h"
 
 #include <fstream>
+#include <iterator>
+#include <optional>
 #include <system_error>
 #include <utility>
 
 #include "files/program_folder.h"
 
 namespace akkusim {
+namespace {
+
+std::optional<std::string> fileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
 
 BrowserProgramStore::BrowserProgramStore(BrowserFolder files, BrowserStorage& storage)
     : disk_(std::move(files.folder)), examples_(std::move(files.examples)), storage_(storage) {}
 
 std::vector<std::string> BrowserProgramStore::list() {
-  prepare();
+  lookAgain();
   return disk_.list();
 }
 
 bool BrowserProgramStore::exists(const std::string& name) {
-  prepare();
+  lookAgain();
   return disk_.exists(name);
+}
+
+bool BrowserProgramStore::changedElsewhere(const std::string& name) {
+  lookAgain();
+  const auto seen = seen_.find(name);
+  if (seen == seen_.end()) return false;
+  return fileBytes(disk_.pathOf(name)) != seen->second;
 }
 
 Result<LoadedProgram> BrowserProgramStore::load(const std::string& name) {
   prepare();
   Result<LoadedProgram> loaded = disk_.load(name);
-  if (loaded) storage_.noteCurrentFile(disk_.pathOf(name));
+  if (!loaded) return loaded;
+  storage_.noteCurrentFile(disk_.pathOf(name));
+  noteSeen(name);
   return loaded;
 }
 
@@ -33,6 +53,7 @@ Status BrowserProgramStore::save(const std::string& name, const ProgramText& pro
   Status saved = disk_.save(name, program);
   if (!saved) return saved;
   storage_.noteCurrentFile(disk_.pathOf(name));
+  noteSeen(name);
   if (!storage_.persist()) {
     return Failure{"Der Browser konnte die Datei nicht dauerhaft speichern."};
   }
@@ -51,9 +72,28 @@ UploadResult BrowserProgramStore::upload(std::string_view fileName, std::string_
 void BrowserProgramStore::prepare() {
   if (ready_) return;
   ready_ = true;
-  const bool kept = storage_.waitUntilReady();
+  kept_ = storage_.waitUntilReady();
   seedOnce();
-  if (kept && seeded_) storage_.persistLater();
+  if (kept_ && seeded_) storage_.persistLater();
+}
+
+// What the file chooser lists and the overwrite question asks about is the
+// storage as all tabs left it. A failed refresh leaves the folder as this
+// tab knows it: nothing is lost, only not yet seen here.
+// The first use too: the storage was read back when the page started, and
+// the other tab may have saved since.
+void BrowserProgramStore::lookAgain() {
+  prepare();
+  if (kept_) storage_.refresh();
+}
+
+void BrowserProgramStore::noteSeen(const std::string& name) {
+  std::optional<std::string> bytes = fileBytes(disk_.pathOf(name));
+  if (bytes) {
+    seen_[name] = std::move(*bytes);
+  } else {
+    seen_.erase(name);
+  }
 }
 
 void BrowserProgramStore::seedOnce() {

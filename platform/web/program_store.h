@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,9 @@ class BrowserStorage {
   virtual bool persist() = 0;
   // The same without waiting, for what could be written again if it were lost.
   virtual void persistLater() = 0;
+  // Reads back what other tabs of the page stored meanwhile (and stores what
+  // this one has not yet) and waits; false when that failed.
+  virtual bool refresh() = 0;
   // The file of the program last loaded or saved, for "Datei herunterladen".
   virtual void noteCurrentFile(const std::filesystem::path& path) = 0;
 };
@@ -56,9 +60,11 @@ class BrowserProgramStore : public ProgramStore {
   BrowserProgramStore(BrowserFolder files, BrowserStorage& storage);
 
   // The first use waits for the storage and seeds the folder: by then the
-  // first frame is drawn, and nothing has read the folder yet.
+  // first frame is drawn, and nothing has read the folder yet. Later ones
+  // first read what other tabs saved meanwhile.
   std::vector<std::string> list() override;
   bool exists(const std::string& name) override;
+  bool changedElsewhere(const std::string& name) override;
   Result<LoadedProgram> load(const std::string& name) override;
   Status save(const std::string& name, const ProgramText& program) override;
 
@@ -68,13 +74,18 @@ class BrowserProgramStore : public ProgramStore {
 
  private:
   void prepare();
+  void lookAgain();
   void seedOnce();
+  void noteSeen(const std::string& name);
 
   DiskProgramStore disk_;
   std::filesystem::path examples_;
   BrowserStorage& storage_;
   bool ready_ = false;
+  bool kept_ = false;
   bool seeded_ = false;
+  // The bytes of every file as this tab last loaded or saved it.
+  std::map<std::string, std::string> seen_;
 };
 
 // Makes `folder` on the first visit, with copies of the program files of

@@ -73,11 +73,22 @@ Module.akkusimHost = (function () {
     return altGr || !(event.ctrlKey || event.metaKey);
   }
 
+  // The editor types Tab, and Escape closes the window's boxes, so neither
+  // leaves the canvas alone: Tab (or Shift-Tab) right after Escape does,
+  // and the program sees the Escape but not that Tab.
+  let escaped = false;
+  function leavesCanvas(event) {
+    const leaves = escaped && event.key === 'Tab' && modifiers(event) === 0;
+    escaped = event.key === 'Escape' || (event.key === 'Shift' && escaped);
+    return leaves;
+  }
+
   function attach(element) {
     canvas = element;
     context = canvas.getContext('2d', { alpha: false });
     canvas.addEventListener('keydown', (event) => {
       if (event.isComposing) return;
+      if (leavesCanvas(event)) return;
       push({ type: kEvent.keyDown, key: event.key, code: event.code, numbers: [modifiers(event)] });
       if (ownsKey(event)) event.preventDefault();
     });
@@ -90,6 +101,7 @@ Module.akkusimHost = (function () {
     // has not got its focus back (after Firefox's download panel took it).
     let focused = false;
     const turnTo = () => {
+      escaped = false;
       if (focused) return;
       focused = true;
       push({ type: kEvent.focus, numbers: [] });
@@ -271,11 +283,13 @@ Module.akkusimHost = (function () {
   // Mounts the storage at `root` and reads it back; resolves to whether the
   // browser keeps files. Started early, waited for when needed.
   let mounted = null;
+  let mount = null;
   host.startStorage = function (root) {
     mounted = (async () => {
       try {
         FS.mkdir(root);
         FS.mount(IDBFS, {}, root);
+        mount = FS.lookupPath(root).node.mount;
       } catch (error) {
         return false;
       }
@@ -299,6 +313,14 @@ Module.akkusimHost = (function () {
   host.persist = async function () {
     if (!host.storageKept) return 1;
     return new Promise((resolve) => FS.syncfs(false, (error) => resolve(error ? 0 : 1)));
+  };
+
+  // Another tab of the page may have saved meanwhile: what it stored comes
+  // in, and what this tab has not stored yet goes out, before the file
+  // chooser lists the folder or a save asks whether to replace a file.
+  host.refresh = async function () {
+    if (!host.storageKept || !mount) return 1;
+    return (await queue(() => merge(mount))) ? 1 : 0;
   };
 
   host.noteCurrentFile = function (path) {
@@ -331,6 +353,11 @@ Module.akkusimHost = (function () {
   // Whether leaving the page now would lose the learner's program.
   host.hasUnsavedChanges = function () {
     return _akkusim_has_unsaved_changes() !== 0;
+  };
+
+  // The current program as a shared link carries it ("Link kopieren").
+  host.sharedText = function () {
+    return UTF8ToString(_akkusim_shared_text());
   };
 
   // "Datei herunterladen": the current program's file as stored, or null

@@ -28,6 +28,13 @@ std::string readBytes(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// A folder another tab of the browser may have saved into meanwhile.
+struct SharedFolderStore : DiskProgramStore {
+  using DiskProgramStore::DiskProgramStore;
+  bool changedElsewhere(const std::string& /*name*/) override { return savedElsewhere; }
+  bool savedElsewhere = false;
+};
+
 // The commands called on their own, on a headless window, so that their
 // status values can be seen.
 struct CommandFixture {
@@ -36,7 +43,7 @@ struct CommandFixture {
   TempFolder temp{"file_command"};
   std::filesystem::path root = temp.path();
   std::filesystem::path folder = root / "Programme";
-  DiskProgramStore store{folder};
+  SharedFolderStore store{folder};
   Session session;
 
   CommandFixture() {
@@ -172,17 +179,23 @@ TEST(SaveCommand, OverwriteQuestionGuardsOtherExistingFiles) {
     CommandResult status;
     bool written;
     std::string fileNameAfter;
+    bool savedElsewhere = false;  // since this window loaded or saved it
   };
   const std::vector<Case> cases = {
       {"Ja", "", keys::kEnter, CommandResult::Done, true, "alt"},
       {"Nein", "anders", keys::kEscape, CommandResult::Declined, false, "anders"},
       {"close", "", keys::kWindowClose, CommandResult::WindowClosed, false, ""},
       {"same name", "alt", std::nullopt, CommandResult::Done, true, "alt"},
+      {"same name, saved elsewhere, Nein", "alt", keys::kEscape, CommandResult::Declined, false,
+       "alt", true},
+      {"same name, saved elsewhere, Ja", "alt", keys::kEnter, CommandResult::Done, true, "alt",
+       true},
   };
   for (const Case& c : cases) {
     CommandFixture f;
     f.write("alt", kOld);
     f.session.fileName = c.fileName;
+    f.store.savedElsewhere = c.savedElsewhere;
     Image question;
     f.platform.wait(5);
     if (c.fileName != "alt") {

@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "app/main_buttons.h"
+#include "app/unsaved_changes.h"
 #include "gfx/key.h"
+#include "program/line_parser.h"
 #include "support/glyph_check.h"
 #include "support/main_window_fixture.h"
 #include "ui/register_panel.h"
@@ -55,6 +57,31 @@ TEST(MainWindow, StartUpDrawsPanelListingButtonsAndCursor) {
   EXPECT_EQ(pixelAt(w, 60, 200), kBlack);
   EXPECT_EQ(pixelAt(w, 62, 209), kBlack);
   EXPECT_EQ(pixelAt(w, 63, 205), kWhite);
+}
+
+TEST(MainWindow, AFirstProgramStartsInTheListingNeverSaved) {
+  // Setup
+  MainWindowSession s;
+  ProgramText program;
+  program.lines.clear();
+  for (const char* text : {"LOADI 3", "loop: SUBI 1", "JMPNZ loop", "HOLD"}) {
+    ProgramLine line;
+    line.text = text;
+    parseLine(line, static_cast<int16_t>(program.lines.size()));
+    program.lines.push_back(line);
+  }
+  s.main.firstProgram = program;
+  Image atStart;
+  s.platform.wait(5).call([&] { atStart = s.screen.window; });
+  // Run
+  EXPECT_EQ(s.run(), 0);
+  // Verify
+  EXPECT_EQ(s.lineCount(), 4);
+  EXPECT_EQ(s.lineText(3), "HOLD");
+  EXPECT_TRUE(textAt(atStart, 2, 230, "     4", kGrey, kWhite));
+  EXPECT_TRUE(textAt(atStart, 60, 231, "HOLD", kBlack, kWhite));
+  EXPECT_TRUE(hasUnsavedChanges(s.main.session));
+  EXPECT_FALSE(s.main.firstProgram);
 }
 
 TEST(MainWindow, WindowCloseKeyEndsWithExitCodeZero) {

@@ -67,11 +67,12 @@ export function launch(profile, { javaScript = true } = {}) {
   });
 }
 
-// Opens the page at `origin`; requests to any other origin are aborted and
-// recorded in `foreign`. Resolves once the first frame is on the canvas.
-export async function openPage(browser, origin, foreign) {
+// Opens the page at `origin` (and `path` there); requests to any other
+// origin are aborted and recorded in `foreign`. Resolves once the first
+// frame is on the canvas.
+export async function openPage(browser, origin, foreign, path = '/') {
   const page = await newPage(browser, origin, foreign);
-  await page.goto(`${origin}/`);
+  await page.goto(`${origin}${path}`);
   await started(page);
   return page;
 }
@@ -291,4 +292,30 @@ export function withTimeout(promise, reason) {
     timer = setTimeout(() => reject(new Error(reason)), kWait.timeout);
   });
   return Promise.race([promise, expired]).finally(() => clearTimeout(timer));
+}
+
+// The id of the element that has the keyboard focus ('' for none).
+export function focusedId(page) {
+  return page.evaluate(() => (document.activeElement && document.activeElement.id) || '');
+}
+
+// Resolves once the page has laid out and painted what changed before the
+// call: the second frame from now runs after the first one's resize
+// observers.
+export function afterLayout(page) {
+  return page.evaluate(() => new Promise((resolve) => {
+    requestAnimationFrame(() => requestAnimationFrame(resolve));
+  }));
+}
+
+// The overwrite question's box: its outer line at this point is black only
+// while it is shown.
+export const kQuestionFrame = [399, 345];
+export const questionShown = (page) => waitForPixel(page, kQuestionFrame, 0x000000);
+export const questionClosed = (page) => waitForPixel(page, kQuestionFrame, 0xffffff);
+
+// Resolves once the program differs from its file (`unsaved`) or matches it.
+export function unsavedIs(page, unsaved) {
+  return page.waitForFunction(
+    (want) => Module.akkusimHost.hasUnsavedChanges() === want, kWait, unsaved);
 }

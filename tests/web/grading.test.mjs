@@ -300,7 +300,8 @@ describe('the grading page', () => {
         reason: 'sie ist beschädigt: „abgaben/Ben_Beispiel/abgabe.txt“ ist fehlerhaft ' +
             '(Prüfsumme stimmt nicht).' },
       { zip: changed(firstCentral + 8, [0x01, 0x08]),
-        reason: '„abgaben/Anna_Muster/abgabe.txt“ ist verschlüsselt; bitte ohne Kennwort packen.' },
+        reason: '„abgaben/Anna_Muster/abgabe.txt“ ist verschlüsselt; ' +
+            'bitte ohne Kennwort packen.' },
       { zip: changed(firstCentral + 10, [12, 0]),
         reason: '„abgaben/Anna_Muster/abgabe.txt“ ist mit einem Verfahren gepackt, das diese ' +
             'Seite nicht entpacken kann (Nr. 12); bitte als gewöhnliche Zip-Datei packen.' },

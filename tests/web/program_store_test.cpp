@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -117,10 +118,17 @@ class FakeStorage : public BrowserStorage {
     return persists;
   }
   void persistLater() override { calls.push_back("persist later"); }
+  bool refresh() override {
+    calls.push_back("refresh");
+    if (otherTab) otherTab();
+    return true;
+  }
   void noteCurrentFile(const std::filesystem::path& path) override {
     calls.push_back("current " + path.filename().string());
   }
   std::vector<std::string> calls;
+  // What another tab stored meanwhile, read back by the refresh.
+  std::function<void()> otherTab;
   bool kept = true;
   bool persists = true;
 };
@@ -143,7 +151,8 @@ TEST(BrowserProgramStore, TheFirstUseWaitsForTheStorageAndSeedsTheFolder) {
   // Verify
   EXPECT_EQ(first, std::vector<std::string>{"summe"});
   EXPECT_TRUE(exists);
-  EXPECT_EQ(f.storage.calls, (std::vector<std::string>{"wait", "persist later"}));
+  EXPECT_EQ(f.storage.calls,
+            (std::vector<std::string>{"wait", "persist later", "refresh", "refresh"}));
 }
 
 TEST(BrowserProgramStore, ASaveIsCompleteOnlyOnceTheBrowserHasStoredIt) {
@@ -172,6 +181,46 @@ TEST(BrowserProgramStore, WithoutKeptStorageTheFolderLivesButNothingIsWrittenLat
   f.storage.kept = false;
   EXPECT_EQ(f.store.list(), std::vector<std::string>{"summe"});
   EXPECT_EQ(f.storage.calls, std::vector<std::string>{"wait"});
+}
+
+TEST(BrowserProgramStore, SeesWhatAnotherTabSavedWhenItLooksAgain) {
+  enum class Here { Loaded, Saved, Nothing };
+  struct Case {
+    const char* what;
+    Here here;
+    std::optional<std::string> elsewhere;  // what another tab saved as summe.txt
+    bool changed;
+  };
+  const std::vector<Case> cases{
+      {"loaded, nothing saved elsewhere", Here::Loaded, std::nullopt, false},
+      {"loaded, then saved elsewhere", Here::Loaded, "LOADI 2\r\n", true},
+      {"saved, then the same bytes saved elsewhere", Here::Saved, "NOOP\r\n", false},
+      {"saved, then saved elsewhere", Here::Saved, "LOADI 2\r\n", true},
+      {"never looked at here", Here::Nothing, "LOADI 2\r\n", false},
+  };
+  for (const Case& c : cases) {
+    // Setup
+    StoreFixture f;
+    ProgramText program;
+    program.lines[0].text = "NOOP";
+    if (c.here == Here::Loaded) {
+      ASSERT_TRUE(f.store.load("summe").ok());
+    }
+    if (c.here == Here::Saved) {
+      ASSERT_TRUE(f.store.save("summe", program).ok());
+    }
+    if (c.here == Here::Nothing) f.store.list();
+    f.storage.otherTab = [&] {
+      if (c.elsewhere) f.write(f.folder / "summe.txt", *c.elsewhere);
+      f.write(f.folder / "fremd.txt", "HOLD\r\n");
+    };
+    // Run
+    const bool changed = f.store.changedElsewhere("summe");
+    const std::vector<std::string> listed = f.store.list();
+    // Verify
+    EXPECT_EQ(changed, c.changed) << c.what;
+    EXPECT_EQ(listed, (std::vector<std::string>{"fremd", "summe"})) << c.what;
+  }
 }
 
 TEST(BrowserProgramStore, AnUploadBeforeAnyOtherUseSeedsWithoutWaiting) {

@@ -1,0 +1,148 @@
+// Share by link in the browser edition: the program travels in the link's
+// address (compressed after the "#"), opens in the listing as never saved,
+// and a damaged or too long link says so instead.
+//
+//   node --test tests/web/        (AKKUSIM_WEB_SITE names another build)
+
+import assert from 'node:assert/strict';
+import { mkdtemp, rm } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
+import { dirname, join } from 'node:path';
+import { after, before, describe, test } from 'node:test';
+import { fileURLToPath } from 'node:url';
+import { deflateRawSync } from 'node:zlib';
+
+import { serveFolder } from '../../scripts/serve.mjs';
+import { click, kWait, launch, openPage, typeProgram } from './driver.mjs';
+
+const kRoot = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
+const kSite = process.env.AKKUSIM_WEB_SITE || join(kRoot, 'build-web');
+
+let server;
+let origin;
+let work;
+const foreignRequests = [];
+
+before(async () => {
+  server = await serveFolder(kSite);
+  origin = `http://127.0.0.1:${server.address().port}`;
+  work = await mkdtemp(join(tmpdir(), 'akkusim-share-'));
+});
+
+after(async () => {
+  server.close();
+  await rm(work, { recursive: true, force: true });
+  assert.deepEqual(foreignRequests, [], 'requests to other hosts');
+});
+
+// The clipboard as a stand-in that keeps what is copied, or refuses as a
+// browser may.
+function fakeClipboard(page, refuses) {
+  return page.evaluate((refusing) => {
+    window.copied = [];
+    Object.defineProperty(navigator, 'clipboard', {
+      configurable: true,
+      value: {
+        writeText: async (text) => {
+          if (refusing) throw new DOMException('refused', 'NotAllowedError');
+          window.copied.push(text);
+        },
+      },
+    });
+  }, refuses);
+}
+
+function messageSays(page, text) {
+  return page.waitForFunction(
+    (want) => document.getElementById('message').textContent.includes(want), kWait, text);
+}
+
+function shownState(page) {
+  return page.evaluate(() => ({
+    text: Module.akkusimHost.sharedText(),
+    unsaved: Module.akkusimHost.hasUnsavedChanges(),
+    failed: document.getElementById('message').classList.contains('failed'),
+    fragment: location.hash,
+  }));
+}
+
+describe('share by link', () => {
+  const program = ['# Zähler: 3 Runden', 'LOADI 3', 'loop:', 'SUBI 1', 'JMPNZ loop', 'HOLD'];
+
+  test('the link opens the program in the listing, unsaved, and says where it came from',
+       async () => {
+    const browser = await launch(join(work, 'profile-link'));
+    try {
+      const page = await openPage(browser, origin, foreignRequests);
+      await click(page, [200, 500]);
+      await typeProgram(page, program);
+
+      // Copied where the browser allows it, shown in a field where not.
+      const links = [];
+      for (const refuses of [false, true]) {
+        await fakeClipboard(page, refuses);
+        await page.click('#share');
+        await messageSays(page, refuses ? 'Strg+C' : 'Link kopiert');
+        const shown = await page.evaluate(() => {
+          const field = document.getElementById('sharelink');
+          return { copied: window.copied, field: field.hidden ? null : field.value,
+                   focused: document.activeElement.id };
+        });
+        if (refuses) {
+          assert.deepEqual(shown.copied, []);
+          assert.equal(shown.focused, 'sharelink');
+          links.push(shown.field);
+        } else {
+          assert.equal(shown.field, null);
+          links.push(shown.copied[0]);
+        }
+      }
+      assert.equal(links[0], links[1]);
+      const [link] = links;
+      assert.ok(link.startsWith(`${origin}/#p=`), link);
+      assert.ok(!link.includes('LOADI'), 'the program is packed');
+
+      const sent = (await shownState(page)).text;
+      assert.equal(sent, `${program.join('\n')}\n`);
+      const opened = await openPage(browser, origin, foreignRequests, link.slice(origin.length));
+      await messageSays(opened, 'geteilten Link');
+      assert.deepEqual(await shownState(opened),
+                       { text: sent, unsaved: true, failed: false, fragment: '' });
+      assert.deepEqual([...page.errors, ...opened.errors], []);
+    } finally {
+      await browser.close();
+    }
+  });
+
+  test('a damaged or too long link says why and leaves the listing empty', async () => {
+    const packed = (text) => deflateRawSync(Buffer.from(text)).toString('base64url');
+    const good = packed(`${program.join('\n')}\n`);
+    const cases = [
+      { what: 'cut short', fragment: good.slice(0, good.length / 2), says: 'beschädigt' },
+      { what: 'not base64url', fragment: `${good.slice(0, 8)}!${good.slice(9)}`,
+        says: 'beschädigt' },
+      { what: 'not packed', fragment: Buffer.from('HOLD').toString('base64url'),
+        says: 'beschädigt' },
+      { what: 'not UTF-8', fragment: packed(Buffer.from([0x48, 0x84, 0x0a])),
+        says: 'beschädigt' },
+      { what: 'longer than a link may be', fragment: 'A'.repeat(32769), says: 'zu lang' },
+      { what: 'more lines than the listing holds', fragment: packed('NOOP\n'.repeat(65536)),
+        says: 'höchstens 65535 Zeilen' },
+      { what: 'more text than the listing holds', fragment: packed('x'.repeat(65535 * 81 + 1)),
+        says: 'mehr, als die Programmliste fassen kann' },
+    ];
+    const browser = await launch(join(work, 'profile-damaged'));
+    try {
+      for (const { what, fragment, says } of cases) {
+        const page = await openPage(browser, origin, foreignRequests, `/#p=${fragment}`);
+        await messageSays(page, says);
+        assert.deepEqual(await shownState(page),
+                         { text: '', unsaved: false, failed: true, fragment: '' }, what);
+        assert.deepEqual(page.errors, [], what);
+        await page.close();
+      }
+    } finally {
+      await browser.close();
+    }
+  });
+});
