@@ -22,6 +22,13 @@
       if (!kept) {
         say('Dieser Browser behält keine Dateien: Programme gehen beim Schließen der Seite ' +
             'verloren. „Datei herunterladen“ sichert sie auf dem Computer.', true);
+      } else if (location.protocol === 'file:') {
+        // Chromium keeps one store for all files opened from disk, Firefox
+        // one per file and place: a moved copy starts empty there.
+        const only =
+            navigator.userAgent.includes('Firefox') ? ', nur für diese Datei an diesem Ort' : '';
+        say(`Programme bleiben in diesem Browser auf diesem Computer${only}; ` +
+            '„Datei herunterladen“ sichert eine Kopie.');
       }
     },
     onAbort(what) {
@@ -50,7 +57,12 @@
     if (startFailed || (akkusim && akkusim.firstFrameMs !== 0)) return;
     startFailed = true;
     let text;
-    if (typeof WebAssembly !== 'object') {
+    if (document.documentElement.hasAttribute('data-single-file') &&
+        typeof WebAssembly === 'object') {
+      text = 'akkusim konnte nicht starten: Der Browser hat die Seite nicht vollständig ' +
+          'ausgeführt. Bitte die Datei akkusim.html auf den Computer laden, von dort in einem ' +
+          'aktuellen Browser öffnen (etwa Firefox oder Chromium) und die Seite neu laden.';
+    } else if (typeof WebAssembly !== 'object') {
       text = 'akkusim kann in diesem Browser nicht laufen: Er führt kein WebAssembly aus ' +
           '(oder es ist abgeschaltet). Bitte einen aktuellen Browser verwenden, etwa Firefox, ' +
           'Chromium, Chrome, Edge oder Safari.';

@@ -1,7 +1,9 @@
 // The browser edition's figures for BENCHMARKS.md, in Debian's headless
 // Chromium against the built page (scripts/web.sh --build):
-// - sizes of akkusim.wasm, akkusim.js and akkusim.data, raw and gzipped;
-// - first frame after the page starts loading, in fresh browsers;
+// - sizes of akkusim.wasm, akkusim.js, akkusim.data and the single file
+//   akkusim.html, raw and gzipped;
+// - first frame after the page starts loading, in fresh browsers, and of
+//   the single file from disk against the served folder;
 // - the main thread's busy share while the idle editor waits;
 // - Starten on a counting loop (32,770 run-loop passes), in passes per
 //   second, and against the desktop's bare 1 ms loop when given.
@@ -10,12 +12,13 @@
 
 import { readFile, mkdtemp, rm } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+import { join, resolve } from 'node:path';
+import { pathToFileURL } from 'node:url';
 import { gzipSync } from 'node:zlib';
 
 import { serveFolder } from '../../scripts/serve.mjs';
 import {
-  click, kButton, launch, openPage, typeProgram,
+  click, kButton, launch, openAddress, openPage, typeProgram,
 } from '../../tests/web/driver.mjs';
 
 const args = process.argv.slice(2);
@@ -41,7 +44,7 @@ const foreign = [];
 
 try {
   console.log('== sizes (bytes, raw / gzip -9)');
-  for (const name of ['akkusim.wasm', 'akkusim.js', 'akkusim.data']) {
+  for (const name of ['akkusim.wasm', 'akkusim.js', 'akkusim.data', 'akkusim.html']) {
     const bytes = await readFile(join(site, name));
     console.log(`${name}: ${bytes.length} / ${gzipSync(bytes, { level: 9 }).length}`);
   }
@@ -58,6 +61,26 @@ try {
     }
   }
   console.log(`median ${median(firstFrames).toFixed(0)}, all ${firstFrames.map((v) => v.toFixed(0)).join(' ')}`);
+
+  // The single file opened from disk against the served folder, turn about
+  // in fresh browsers of the same run.
+  console.log(`== first frame, single file from disk / served folder, ${kFreshStarts} pairs`);
+  const pairs = { single: [], folder: [] };
+  const single = pathToFileURL(resolve(site, 'akkusim.html')).href;
+  for (let i = 0; i < kFreshStarts; ++i) {
+    for (const [what, address] of [['single', single], ['folder', `${origin}/`]]) {
+      const fresh = await launch(join(work, `pair-${what}-${i}`));
+      try {
+        const page = await openAddress(fresh, address, foreign);
+        pairs[what].push(await page.evaluate(() => Module.akkusimHost.firstFrameMs));
+      } finally {
+        await fresh.close();
+      }
+    }
+  }
+  console.log(`single median ${median(pairs.single).toFixed(0)}, folder median ` +
+              `${median(pairs.folder).toFixed(0)}, ratio ` +
+              `${(median(pairs.single) / median(pairs.folder)).toFixed(2)}`);
 
   const browser = await launch(join(work, 'measure'));
   try {

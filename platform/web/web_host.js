@@ -97,14 +97,24 @@ Module.akkusimHost = (function () {
     });
     // Losing the focus (to the page's controls or another window) releases
     // every key and button, as a desktop window does.
-    canvas.addEventListener('focus', () => {
+    // A press on the canvas turns the learner to it even where the window
+    // has not got its focus back (after Firefox's download panel took it).
+    let focused = false;
+    const turnTo = () => {
       escaped = false;
+      if (focused) return;
+      focused = true;
       push({ type: kEvent.focus, numbers: [] });
+    };
+    canvas.addEventListener('focus', turnTo);
+    canvas.addEventListener('blur', () => {
+      focused = false;
+      push({ type: kEvent.blur, numbers: [] });
     });
-    canvas.addEventListener('blur', () => push({ type: kEvent.blur, numbers: [] }));
     canvas.addEventListener('pointerdown', (event) => {
       event.preventDefault();  // no text selection, no middle-button scrolling
       if (document.activeElement !== canvas) canvas.focus();
+      turnTo();
       push({ type: kEvent.buttonDown, numbers: [...framePoint(event), event.button] });
     });
     canvas.addEventListener('contextmenu', (event) => event.preventDefault());
@@ -284,7 +294,7 @@ Module.akkusimHost = (function () {
         return false;
       }
       mergeOnEveryWrite();
-      host.storageKept = typeof indexedDB !== 'undefined' &&
+      host.storageKept = (await Module.akkusimStorage.prepare(root)) &&
           (await queue(() => new Promise((resolve) => {
             FS.syncfs(true, (error) => resolve(!error));
           })));

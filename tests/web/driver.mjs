@@ -1,6 +1,6 @@
-// Driving the browser edition in Debian's Chromium as a learner would: real
-// clicks at window points, real key events, the canvas read back. Shared by
-// the browser test and the browser measurements.
+// Driving the browser edition in Debian's Chromium or Firefox ESR as a
+// learner would: real clicks at window points, real key events, the canvas
+// read back. Shared by the browser tests and the browser measurements.
 
 import assert from 'node:assert/strict';
 import { readFile, readdir } from 'node:fs/promises';
@@ -24,10 +24,37 @@ export const kChooserFrame = [251, 201];  // the dialog's thin outer line
 export const kProgramEndFrame = [471, 355];
 
 const kChromium = process.env.AKKUSIM_CHROMIUM || '/usr/bin/chromium';
+const kFirefox = process.env.AKKUSIM_FIREFOX || '/usr/bin/firefox-esr';
+
+// The browser the tests drive: AKKUSIM_BROWSER=firefox for Firefox ESR
+// (through WebDriver BiDi), else Chromium.
+export const kBrowser = process.env.AKKUSIM_BROWSER === 'firefox' ? 'firefox' : 'chrome';
+export const isFirefox = kBrowser === 'firefox';
 
 // A fresh browser on its own profile folder (the same folder again is the
 // same browser after a restart). No background traffic of its own.
-export function launch(profile) {
+// Firefox's rule that a file opened from disk is an origin of its own stays
+// on, as in a teacher's Firefox.
+// With `javaScript` false the browser runs no page's script (as Firefox
+// cannot switch it off per page).
+export function launch(profile, { javaScript = true } = {}) {
+  if (isFirefox) {
+    return puppeteer.launch({
+      browser: 'firefox',
+      executablePath: kFirefox,
+      headless: true,
+      userDataDir: profile,
+      extraPrefsFirefox: {
+        'security.fileuri.strict_origin_policy': true,
+        'app.update.enabled': false,
+        'browser.safebrowsing.malware.enabled': false,
+        'browser.safebrowsing.phishing.enabled': false,
+        'network.captive-portal-service.enabled': false,
+        'network.connectivity-service.enabled': false,
+        'javascript.enabled': javaScript,
+      },
+    });
+  }
   return puppeteer.launch({
     executablePath: kChromium,
     headless: true,
@@ -35,6 +62,7 @@ export function launch(profile) {
     args: [
       '--no-sandbox', '--disable-dev-shm-usage', '--no-first-run', '--disable-sync',
       '--disable-background-networking', '--disable-component-update',
+      ...(javaScript ? [] : ['--blink-settings=scriptEnabled=false']),
     ],
   });
 }
@@ -49,10 +77,23 @@ export async function openPage(browser, origin, foreign, path = '/') {
   return page;
 }
 
+// Opens the page at `address` (a file: URL too), kept to its origin.
+export async function openAddress(browser, address, foreign) {
+  const page = await newPage(browser, new URL(address).origin, foreign);
+  await page.goto(address);
+  await started(page);
+  return page;
+}
+
 // A tab that keeps to `origin` (see openPage), before anything is opened.
 export async function newPage(browser, origin, foreign) {
   const page = await browser.newPage();
   await page.setViewport({ width: 1200, height: 900 });
+  page.errors = [];
+  page.on('pageerror', (error) => page.errors.push(error.message));
+  // Chromium refuses to intercept files opened from disk: their page must
+  // show that it fetched nothing.
+  if (origin === 'null') return page;
   await page.setRequestInterception(true);
   page.on('request', (request) => {
     const url = new URL(request.url());
@@ -63,8 +104,6 @@ export async function newPage(browser, origin, foreign) {
       request.abort();
     }
   });
-  page.errors = [];
-  page.on('pageerror', (error) => page.errors.push(error.message));
   return page;
 }
 
@@ -148,6 +187,11 @@ export async function click(page, [x, y]) {
 // Real key events, one per character: an umlaut arrives as a German
 // keyboard's key does, with `key` and `text` (no text insertion).
 export async function type(page, text) {
+  if (isFirefox) {
+    // WebDriver's key actions carry any character as the key itself.
+    for (const character of text) await page.keyboard.press(character);
+    return;
+  }
   const session = await page.createCDPSession();
   for (const character of text) {
     await session.send('Input.dispatchKeyEvent',
@@ -196,6 +240,7 @@ export function messageClosed(page) {
 // Chromium reserves the name with an empty file first, so a file that
 // merely appeared may still be empty.
 export async function download(page, folder, selector = '#download') {
+  if (isFirefox) return downloadBidi(page, folder, selector);
   const session = await page.createCDPSession();
   try {
     const finished = new Promise((resolve, reject) => {
@@ -208,12 +253,36 @@ export async function download(page, folder, selector = '#download') {
                        { behavior: 'allow', downloadPath: folder, eventsEnabled: true });
     await page.click(selector);
     await withTimeout(finished, 'no download');
-    const names = (await readdir(folder)).filter((name) => !name.endsWith('.crdownload'));
-    assert.equal(names.length, 1, `downloaded: ${names}`);
-    return { name: names[0], bytes: await readFile(join(folder, names[0])) };
+    return downloaded(folder);
   } finally {
     await session.detach();
   }
+}
+
+// The same through WebDriver BiDi, which Firefox speaks.
+async function downloadBidi(page, folder, selector) {
+  const connection = page.browser().connection;
+  const finished = new Promise((resolve, reject) => {
+    const ended = (event) => {
+      connection.off('browsingContext.downloadEnd', ended);
+      if (event.status === 'complete') resolve();
+      else reject(new Error(`download ${event.status}`));
+    };
+    connection.on('browsingContext.downloadEnd', ended);
+  });
+  await connection.send('browser.setDownloadBehavior',
+                        { downloadBehavior: { type: 'allowed', destinationFolder: folder } });
+  await connection.send('session.subscribe', { events: ['browsingContext.downloadEnd'] });
+  await page.click(selector);
+  await withTimeout(finished, 'no download');
+  return downloaded(folder);
+}
+
+async function downloaded(folder) {
+  const names = (await readdir(folder))
+      .filter((name) => !name.endsWith('.crdownload') && !name.endsWith('.part'));
+  assert.equal(names.length, 1, `downloaded: ${names}`);
+  return { name: names[0], bytes: await readFile(join(folder, names[0])) };
 }
 
 // `promise`, or a failure with `reason` once kWait's time is up.
