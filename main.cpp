@@ -5,28 +5,37 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "app/main_window.h"
 #include "cli/cli.h"
+#include "cli/terminal.h"
 #include "files/disk_program_store.h"
+#include "files/file_system.h"
 #include "gfx/screen.h"
+#ifdef _WIN32
+#include "platform/win32/win32_platform.h"
+#else
 #include "platform/sdl/sdl_platform.h"
+#endif
 
 namespace {
 
-std::filesystem::path executableFolder(const char* argv0) {
-  std::error_code error;
-  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) self = std::filesystem::absolute(argv0, error);
-  return self.parent_path();
+akkusim::Result<std::unique_ptr<akkusim::Platform>> makeWindow(int scale) {
+#ifdef _WIN32
+  return akkusim::makeWin32Platform(scale);
+#else
+  return akkusim::makeSdlPlatform(scale);
+#endif
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace akkusim;
+  prepareStandardStreams();
   if (isCliInvocation(argc, argv)) {
     return runCli(argc, argv, std::cin, std::cout, std::cerr);
   }
@@ -45,7 +54,7 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  Result<std::unique_ptr<Platform>> platform = makeSdlPlatform(scale);
+  Result<std::unique_ptr<Platform>> platform = makeWindow(scale);
   if (!platform) {
     std::fprintf(stderr, "akkusim: %s\n", platform.reason().c_str());
     return 1;

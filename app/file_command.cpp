@@ -4,6 +4,7 @@
 
 #include "app/session.h"
 #include "app/unsaved_changes.h"
+#include "files/file_system.h"
 #include "files/program_store.h"
 #include "gfx/screen.h"
 #include "program/messages.h"
@@ -18,6 +19,11 @@ namespace {
 constexpr std::string_view kOverwriteQuestion{
     "Die Datei exitiert bereits.\\nSoll sie überschrieben werden?"};
 constexpr std::string_view kSaveFailed{"Fehler: Die Datei konnte nicht gespeichert werden."};
+// On Windows a program that holds the file open keeps it from being replaced;
+// closing it there is all the learner has to do.
+constexpr std::string_view kHeldElsewhere{
+    "Fehler: Die Datei ist in einem anderen Programm\\ngeöffnet und wurde nicht gespeichert.\\n"
+    "Schließe sie dort und speichere noch einmal."};
 constexpr std::string_view kOk{" OK "};
 constexpr std::string_view kYesNo{"Ja\\nNein"};
 
@@ -59,8 +65,10 @@ CommandResult saveProgram(Screen& screen, Session& session, ProgramStore& store)
   session.fileName = name;
 
   // The old file stays as it was unless the new one is completely stored.
-  if (!store.save(name, session.program)) {
-    const MessageAnswer answer = showMessage(screen, kSaveFailed, kOk);
+  if (const Status saved = store.save(name, session.program); !saved) {
+    const bool heldElsewhere = saved.reason() == kHeldElsewhereReason;
+    const MessageAnswer answer =
+        showMessage(screen, heldElsewhere ? kHeldElsewhere : kSaveFailed, kOk);
     return answer == MessageAnswer::WindowClosed ? CommandResult::WindowClosed
                                                  : CommandResult::NotDone;
   }

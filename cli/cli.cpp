@@ -1,8 +1,5 @@
 #include "cli/cli.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <charconv>
 #include <iostream>
 #include <memory>
@@ -12,6 +9,7 @@
 #include <vector>
 
 #include "cli/cli_report.h"
+#include "cli/terminal.h"
 #include "files/program_input.h"
 #include "grader/test_command.h"
 #include "machine/memory_words.h"
@@ -288,17 +286,6 @@ int asmCommand(int argc, const char* const* argv, std::istream& in, std::ostream
   }
   out.flush();
   return kExitHold;
-}
-
-// The progress line rewrites itself with carriage returns, so only a
-// terminal gets it; and only when the report goes elsewhere (a file), since
-// on the same terminal its lines would run into the report's.
-bool progressWanted() {
-  if (!::isatty(STDERR_FILENO)) return false;
-  struct stat out {};
-  struct stat err {};
-  if (::fstat(STDOUT_FILENO, &out) != 0 || ::fstat(STDERR_FILENO, &err) != 0) return false;
-  return out.st_dev != err.st_dev || out.st_ino != err.st_ino;
 }
 
 }  // namespace

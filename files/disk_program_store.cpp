@@ -19,10 +19,7 @@ Result<LoadedProgram> DiskProgramStore::load(const std::string& name) {
 }
 
 Status DiskProgramStore::save(const std::string& name, const ProgramText& program) {
-  if (!saveProgramFile(pathOf(name), program)) {
-    return Failure{"Die Datei konnte nicht gespeichert werden."};
-  }
-  return succeeded();
+  return saveProgramFile(pathOf(name), program);
 }
 
 std::filesystem::path DiskProgramStore::pathOf(const std::string& name) const {

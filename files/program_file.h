@@ -10,6 +10,7 @@
 #include <ostream>
 #include <string>
 
+#include "base/result.h"
 #include "program/program_text.h"
 
 namespace akkusim {
@@ -29,9 +30,9 @@ bool writeProgram(std::ostream& out, const ProgramText& program);
 // Nothing when the file cannot be opened for reading (or is a directory).
 std::optional<LoadedProgram> loadProgramFile(const std::filesystem::path& path);
 // Writes a temporary file in the same folder, checks every write, flushes it
-// to disk and renames it over `path`; on any failure, and for a file that is
-// write-protected or no ordinary file, the old file is left as it was and
-// false is returned.
-bool saveProgramFile(const std::filesystem::path& path, const ProgramText& program);
+// to disk and moves it over `path`; on any failure, and for a file that is
+// write-protected or no ordinary file, the old file is left as it was and the
+// reason is returned (files/file_system.h names the reasons).
+Status saveProgramFile(const std::filesystem::path& path, const ProgramText& program);
 
 }  // namespace akkusim

@@ -1,13 +1,12 @@
 #include "files/program_folder.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <fstream>
 #include <set>
 #include <system_error>
 #include <utility>
 
+#include "files/file_system.h"
 #include "text/ascii_case.h"
 
 namespace akkusim {
@@ -41,7 +40,7 @@ void forEachProgramFile(const std::filesystem::path& folder, ExtensionCase exten
   for (const std::filesystem::directory_iterator end; it != end; it.increment(error)) {
     if (error) return;
     const std::optional<std::string> name =
-        programNameOf(it->path().filename().string(), extensionCase);
+        programNameOf(utf8FromPath(it->path().filename()), extensionCase);
     std::error_code typeError;
     if (!name || !it->is_regular_file(typeError) || typeError) continue;
     visit(*name, it->path());
@@ -54,15 +53,15 @@ void forEachProgramFile(const std::filesystem::path& folder, ExtensionCase exten
 class FileIdentities {
  public:
   bool firstTime(const std::string& file) {
-    struct stat info {};
-    if (file != "-" && ::stat(file.c_str(), &info) == 0) {
-      return files_.insert({info.st_dev, info.st_ino}).second;
+    if (file == "-") return names_.insert(file).second;
+    if (const std::optional<FileIdentity> identity = fileIdentity(pathFromUtf8(file))) {
+      return files_.insert(*identity).second;
     }
     return names_.insert(file).second;
   }
 
  private:
-  std::set<std::pair<dev_t, ino_t>> files_;
+  std::set<FileIdentity> files_;
   std::set<std::string> names_;
 };
 
@@ -72,7 +71,7 @@ struct FolderContents {
 };
 
 bool isHidden(const std::filesystem::path& path) {
-  const std::string name = path.filename().string();
+  const std::string name = utf8FromPath(path.filename());
   return !name.empty() && name.front() == '.';
 }
 
@@ -92,12 +91,12 @@ FolderContents walkFolder(const std::filesystem::path& folder) {
       continue;
     }
     if (it->is_directory(typeError) || !it->is_regular_file(typeError)) continue;
-    if (!programNameOf(path.filename().string(), ExtensionCase::Any)) {
-      contents.skipped.push_back(path.string());
+    if (!programNameOf(utf8FromPath(path.filename()), ExtensionCase::Any)) {
+      contents.skipped.push_back(utf8FromPath(path));
       continue;
     }
     const std::filesystem::path inFolder = path.lexically_relative(folder).parent_path();
-    contents.programs.push_back({path.string(), inFolder.generic_string()});
+    contents.programs.push_back({utf8FromPath(path), genericUtf8FromPath(inFolder)});
   }
   const auto byFile = [](const ProgramArgument& a, const ProgramArgument& b) {
     return a.file < b.file;
@@ -170,11 +169,11 @@ ProgramArguments expandProgramArguments(const std::vector<std::string>& argument
   FileIdentities seen;
   for (const std::string& argument : arguments) {
     std::error_code error;
-    if (argument == "-" || !std::filesystem::is_directory(argument, error)) {
+    if (argument == "-" || !std::filesystem::is_directory(pathFromUtf8(argument), error)) {
       if (seen.firstTime(argument)) expanded.programs.push_back({argument, ""});
       continue;
     }
-    FolderContents contents = walkFolder(argument);
+    FolderContents contents = walkFolder(pathFromUtf8(argument));
     for (ProgramArgument& program : contents.programs) {
       if (seen.firstTime(program.file)) expanded.programs.push_back(std::move(program));
     }

@@ -1,7 +1,5 @@
 // `akkusim test` on all cores: the command line's way to check a folder.
 
-#include <sched.h>
-
 #include <algorithm>
 #include <condition_variable>
 #include <cstddef>
@@ -19,20 +17,11 @@
 #include "grader/report.h"
 #include "grader/test_command.h"
 #include "grader/test_file.h"
+#include "grader/usable_cores.h"
 
 namespace akkusim {
 
 namespace {
-
-// The cores this process may run on (taskset and containers narrow them).
-std::size_t usableCores() {
-  cpu_set_t set;
-  CPU_ZERO(&set);
-  if (::sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) {
-    return static_cast<std::size_t>(CPU_COUNT(&set));
-  }
-  return std::max(1u, std::thread::hardware_concurrency());
-}
 
 // The workers check programs in order of their index and hand each result
 // to the writer, which prints them in that order. A worker takes a program

@@ -38,6 +38,7 @@ allowed() {
     platform/headless) echo "gfx" ;;
     platform/sdl) echo "gfx text" ;;
     platform/web) echo "gfx text files" ;;
+    platform/win32) echo "gfx text" ;;
     ui) echo "gfx isa machine text program files" ;;
     app) echo "ui gfx isa machine text program files" ;;
     *) return 1 ;;
@@ -48,7 +49,7 @@ allowed() {
 # draw into the headless platform's window, and so does tests/support.
 tested() {
   case "$1" in
-    platform) echo "platform/headless platform/sdl" ;;
+    platform) echo "platform/headless platform/sdl platform/win32" ;;
     web) echo "platform/web" ;;
     ui) echo "ui platform/headless" ;;
     app | support) echo "app platform/headless" ;;

@@ -17,6 +17,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Windows names files regardless of letter case: "a.txt" and "A.TXT" are one.
+#ifdef _WIN32
+constexpr bool kCaseTellsFilesApart = false;
+#else
+constexpr bool kCaseTellsFilesApart = true;
+#endif
+
 struct FolderFixture {
   TempFolder temp{"program_folder"};
   fs::path root = temp.path();
@@ -134,8 +141,9 @@ TEST(ListProgramFolder, ProgramsInReadingOrderWithoutExtension) {
   const std::vector<std::string> names = listProgramFolder(f.folder);
 
   // Verify: letter case aside first, then the bytes ("A" before "a").
-  EXPECT_EQ(names,
-            (std::vector<std::string>{"_x", "A", "a", "a.b", "b", "b-1", "B_2", "demo", "Zeta"}));
+  std::vector<std::string> expected = {"_x", "A", "a", "a.b", "b", "b-1", "B_2", "demo", "Zeta"};
+  if (!kCaseTellsFilesApart) std::erase(expected, "A");
+  EXPECT_EQ(names, expected);
 }
 
 TEST(ListProgramFolder, LetterCaseAsideFirstThenTheBytes) {
@@ -173,8 +181,8 @@ TEST(ProgramFileExists, OnlyAFileThatOpens) {
     std::string name;
     bool exists;
   };
-  for (const Case& c :
-       {Case{"da", true}, Case{"fehlt", false}, Case{"ordner", false}, Case{"GROSS", false}}) {
+  for (const Case& c : {Case{"da", true}, Case{"fehlt", false}, Case{"ordner", false},
+                        Case{"GROSS", !kCaseTellsFilesApart}}) {
     EXPECT_EQ(programFileExists(f.folder, c.name), c.exists) << c.name;
   }
 }
@@ -200,11 +208,14 @@ TEST(ExpandProgramArguments, FoldersByBytesOtherArgumentsAsGivenEachFileOnce) {
 
   // Verify: any case of the extension, hidden files aside; a file that
   // several arguments stand for is checked once, where it first appears.
+  // A folder's files are named with the system's separator.
+  const auto inFolder = [&f](const char* name) { return (f.folder / name).string(); };
   std::vector<std::string> expected = {
-      loose, folder + "/B.txt", folder + "/C.TXT", folder + "/a.txt", folder + "/b.txt",
+      loose, inFolder("B.txt"), inFolder("C.TXT"), inFolder("a.txt"), inFolder("b.txt"),
       "-",   "fehlt.txt"};
+  if (!kCaseTellsFilesApart) std::erase(expected, inFolder("B.txt"));
   EXPECT_EQ(filesOf(expanded), expected);
-  EXPECT_EQ(expanded.skipped, std::vector<std::string>{folder + "/notes.md"});
+  EXPECT_EQ(expanded.skipped, std::vector<std::string>{inFolder("notes.md")});
 }
 
 // A download from a school platform: one sub-folder per learner, with
