@@ -1,9 +1,10 @@
 #!/bin/sh
 # Builds and runs every test: a g++ build, a clang build with
 # AddressSanitizer and UndefinedBehaviorSanitizer (both warning-free, both
-# with the end-to-end session in the real window under Xvfb), the browser
-# edition in Chromium, and every fuzz target over the same inputs each time
-# (FUZZ_RUNS each, default 300000; 0 skips it).
+# with the end-to-end session in the real window under Xvfb), the Windows
+# edition cross-built and tested under Wine, the browser edition in Chromium,
+# and every fuzz target over the same inputs each time (FUZZ_RUNS each,
+# default 300000; 0 skips it).
 # With CI=true (.ci/run sets it) the window tests are required: one that is
 # skipped or not even built fails the run.
 set -eu
@@ -35,6 +36,10 @@ for build in release asan; do
   [ $status -eq 0 ] || { echo "akkusim: tests failed in $dir"; exit 1; }
   if [ "${CI:-}" = true ]; then require_window_tests "$dir" "$dir/ctest.log"; fi
 done
+
+# The Windows edition, built once: its unit tests under Wine, its command
+# line against the release build's.
+scripts/windows.sh --test
 
 scripts/web.sh --build
 node --test tests/web/

@@ -103,10 +103,11 @@ done
 # and CR LF line ends, names with umlauts and spaces.
 printf 'LOADI 5 ; \032 Strg-Z\r\nADDI 2\r\nHOLD\r\n' >"$work/ctrl-z.txt"
 compare "$work/ctrl-z.txt" run - --trace
-mkdir -p "$work/Sch\303\274ler Ordner"
-cp Programme/summe.txt "$work/Sch\303\274ler Ordner/\303\234bung 1.txt"
-compare /dev/null run "$work/Sch\303\274ler Ordner/\303\234bung 1.txt"
-compare /dev/null run "$work/Sch\303\274ler Ordner/fehlt.txt"
+umlauts=$work/$(printf 'Sch\303\274ler Ordner')
+mkdir -p "$umlauts"
+cp Programme/summe.txt "$umlauts/$(printf '\303\234bung 1.txt')"
+compare /dev/null run "$umlauts/$(printf '\303\234bung 1.txt')"
+compare /dev/null run "$umlauts/fehlt.txt"
 compare /dev/null run Programme
 compare "$work/empty" run -
 compare /dev/null --version
