@@ -48,6 +48,10 @@ started=$(date +%s)
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i >/dev/null 2>&1 || { echo "akkusim: Wine could not make its prefix $WINEPREFIX"; exit 1; }
 fi
+# Making the prefix leaves a server of its own running for a few seconds;
+# the one that stays is started only once that one is gone.
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w >/dev/null 2>&1 || true
 wineserver -p </dev/null >/dev/null 2>&1
 # Wine's services start with the first program and stay: started here, they
 # hold no test's output open (ctest would wait for them).
