@@ -76,7 +76,7 @@ add_below() {
 rules() {
   case "$1" in
     main.cpp | web_main.cpp | web_grader_main.cpp) echo "*" ;;
-    bench | bench/*) echo "bench base app ui gfx platform/headless platform/sdl program machine isa text" ;;
+    bench | bench/*) echo "bench base app ui gfx platform/headless platform/sdl platform/win32 program machine isa text" ;;
     fuzz | fuzz/*) echo "base ui grader files program machine isa text" ;;
     tests/*)
       layers=$(tested "${1#tests/}") || return 1

@@ -2,7 +2,8 @@
 // run loop over cleared memory (32,768 NOOP passes, then the memory-limit
 // message, and a counting loop whose listing highlight moves on every pass)
 // against a bare loop of 1 ms pauses measured in the same process.
-// Needs a display: xvfb-run -a build/run_speed
+// Needs a display: xvfb-run -a build/run_speed; the Windows build's under
+// Wine: bench/window/wine_pace.sh.
 
 #include <chrono>
 #include <cstdio>
@@ -14,7 +15,11 @@
 #include "app/session.h"
 #include "gfx/screen.h"
 #include "machine/machine_state.h"
+#ifdef _WIN32
+#include "platform/win32/win32_platform.h"
+#else
 #include "platform/sdl/sdl_platform.h"
+#endif
 #include "program/assemble.h"
 #include "ui/listing_view.h"
 #include "ui/register_panel.h"
@@ -60,7 +65,11 @@ double barePassesPerSecond(Screen& screen, int32_t passes) {
 }  // namespace
 
 int main() {
+#ifdef _WIN32
+  Result<std::unique_ptr<Platform>> window = makeWin32Platform(1);
+#else
   Result<std::unique_ptr<Platform>> window = makeSdlPlatform(1);
+#endif
   if (!window) {
     std::fprintf(stderr, "run_speed: %s\n", window.reason().c_str());
     return 77;

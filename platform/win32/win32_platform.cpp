@@ -1,7 +1,8 @@
 #include "platform/win32/win32_platform.h"
 
-#include <mmsystem.h>
 #include <windows.h>
+// These two need windows.h first.
+#include <mmsystem.h>
 #include <windowsx.h>
 
 #include <algorithm>
