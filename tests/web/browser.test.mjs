@@ -291,8 +291,10 @@ describe('the browser edition', () => {
         },
         // Firefox has no switch per page, and with scripts off it runs none
         // of its driver's either.
-        ...(isFirefox ? [] : [{ at: site.origin, prepare: (page) => page.setJavaScriptEnabled(false),
-                                says: 'akkusim braucht JavaScript' }]),
+        ...(isFirefox ? [] : [{
+          at: site.origin, prepare: (page) => page.setJavaScriptEnabled(false),
+          says: 'akkusim braucht JavaScript',
+        }]),
       ];
       for (const { at, prepare, says } of cases) {
         const page = await newPage(browser, at, site.foreign);

@@ -7,13 +7,14 @@
 
 import assert from 'node:assert/strict';
 import { execFile } from 'node:child_process';
-import { copyFile, mkdir, readFile, writeFile } from 'node:fs/promises';
+import { copyFile, mkdir, readdir, readFile, stat, writeFile } from 'node:fs/promises';
 import { dirname, join } from 'node:path';
 import { describe, test } from 'node:test';
 import { deflateRawSync } from 'node:zlib';
 
 import {
-  click, download, kRoot, kWait, newPage, openPage, servedSite, sharedBrowser, typeProgram,
+  click, download, isFirefox, kRoot, kWait, newPage, openPage, servedSite, sharedBrowser,
+  typeProgram,
 } from './driver.mjs';
 
 const kCli = process.env.AKKUSIM_CLI || join(kRoot, 'build', 'akkusim');
@@ -172,6 +173,30 @@ describe('the grading page', () => {
     return page;
   }
 
+  // "Ordner wählen" of a folder in the work folder. Firefox's WebDriver
+  // cannot choose a folder: there the page gets the folder's files with the
+  // paths a chosen folder gives them.
+  async function chooseFolder(page, folder) {
+    const input = await page.$('#folder-input');
+    if (!isFirefox) return input.uploadFile(join(site.work, folder));
+    const files = [];
+    for (const path of await readdir(join(site.work, folder), { recursive: true })) {
+      const file = join(site.work, folder, path);
+      if ((await stat(file)).isFile()) {
+        files.push({ path: `${folder}/${path}`, bytes: [...(await readFile(file))] });
+      }
+    }
+    return input.evaluate((element, chosen) => {
+      const list = chosen.map(({ path, bytes }) => {
+        const file = new File([new Uint8Array(bytes)], path.slice(path.lastIndexOf('/') + 1));
+        Object.defineProperty(file, 'webkitRelativePath', { value: path });
+        return file;
+      });
+      Object.defineProperty(element, 'files', { configurable: true, value: list });
+      element.dispatchEvent(new Event('change', { bubbles: true }));
+    }, files);
+  }
+
   const tableShown = (page) => page.waitForFunction(
     () => document.querySelectorAll('#table tr').length > 0 ||
         document.getElementById('problem').textContent !== '', kWait);
@@ -198,7 +223,7 @@ describe('the grading page', () => {
     const page = await openGrading();
     try {
       // Run
-      await (await page.$('#folder-input')).uploadFile(join(site.work, 'abgaben'));
+      await chooseFolder(page, 'abgaben');
       await tableShown(page);
 
       // Verify

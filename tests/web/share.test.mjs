@@ -81,7 +81,8 @@ describe('share by link', () => {
 
       const sent = (await shownState(page)).text;
       assert.equal(sent, `${program.join('\n')}\n`);
-      const opened = await openPage(browser, site.origin, site.foreign, link.slice(site.origin.length));
+      const opened =
+          await openPage(browser, site.origin, site.foreign, link.slice(site.origin.length));
       await messageSays(opened, 'geteilten Link');
       assert.deepEqual(await shownState(opened),
                        { text: sent, unsaved: true, failed: false, fragment: '' });
