@@ -90,16 +90,45 @@ TEST(StepHistory, RecordedRunMatchesSingleStepsAndStopsBeforeAMarkedAddress) {
   EXPECT_FALSE(takeStepsBack(history, *fast, 1));
 }
 
-// Setup: a loop that stores on half its steps, run until the store log has
+// A run marks from word 0 on and puts back the word marked before it when
+// it ends. Setup: NOOPs, marked word 7777; a run of two steps, then two
+// single steps. Run: back one step at a time. Verify: pc and marked word as
+// they were shown before each step.
+TEST(StepHistory, TakesBackTheMarkedWordAsShownAroundARun) {
+  auto machine = freshMachine();
+  placeProgram(*machine, {{"NOOP", 0}, {"NOOP", 0}, {"NOOP", 0}, {"NOOP", 0}});
+  StepHistory history;
+  machine->touched = 0;  // the run's start
+  recordRunStart(history, *machine, kUntouched);
+  runInstructionsRecorded(*machine, 2, history, kNoStops, false);
+  machine->touched = kUntouched;
+  executeInstructionRecorded(*machine, history);
+  executeInstructionRecorded(*machine, history);
+
+  struct Expected {
+    Address pc;
+    std::optional<Address> touched;
+  };
+  const Expected back[] = {{6, kUntouched}, {4, kUntouched}, {2, 0}, {0, kUntouched}};
+  for (const Expected& e : back) {
+    SCOPED_TRACE(e.pc);
+    ASSERT_TRUE(takeStepsBack(history, *machine, 1));
+    EXPECT_EQ(machine->pc, e.pc);
+    EXPECT_EQ(machine->touched, e.touched);
+  }
+}
+
+// Setup: a loop that stores on most of its steps, run until the store log has
 // gone round twice. Run: steps back, far and then one at a time. Verify:
 // each time the machine a plain run reaches in as many steps; memory stays
 // within its bounds, and clearing gives it back.
 TEST(StepHistory, ReachesAMillionStepsBackInBoundedMemory) {
-  const std::vector<Instruction> program{{"ADDI", 1}, {"STORE", 100}, {"STORE", 101}, {"JMP", 0}};
+  const std::vector<Instruction> program{{"ADDI", 1},    {"STORE", 100}, {"STORE", 101},
+                                         {"STORE", 102}, {"STORE", 103}, {"JMP", 0}};
   auto machine = freshMachine();
   placeProgram(*machine, program);
   StepHistory history;
-  const int64_t steps = 5 * static_cast<int64_t>(kStoreLogEntries) + 12345;
+  const int64_t steps = 3 * static_cast<int64_t>(kStoreLogEntries) + 12345;
 
   runInstructionsRecorded(*machine, steps, history, kNoStops, false);
 
