@@ -118,13 +118,14 @@ TEST(StepHistory, TakesBackTheMarkedWordAsShownAroundARun) {
   }
 }
 
-// Setup: a loop that stores on most of its steps, run until the store log has
+// Setup: a loop that stores on five of its seven steps, run until the store log has
 // gone round twice. Run: steps back, far and then one at a time. Verify:
 // each time the machine a plain run reaches in as many steps; memory stays
 // within its bounds, and clearing gives it back.
 TEST(StepHistory, ReachesAMillionStepsBackInBoundedMemory) {
   const std::vector<Instruction> program{{"ADDI", 1},    {"STORE", 100}, {"STORE", 101},
-                                         {"STORE", 102}, {"STORE", 103}, {"JMP", 0}};
+                                         {"STORE", 102}, {"STORE", 103}, {"STORE", 104},
+                                         {"JMP", 0}};
   auto machine = freshMachine();
   placeProgram(*machine, program);
   StepHistory history;
