@@ -67,8 +67,7 @@ void stepBackAndRedraw(benchmark::State& state) {
     state.PauseTiming();
     executeStep(w->screen, w->session, w->listing, w->memoryView);
     state.ResumeTiming();
-    stepBack(w->screen, w->session, w->listing);
-    redrawPanel(*w);
+    stepBack(w->screen, w->session, w->listing, w->memoryView);
   }
 }
 BENCHMARK(stepBackAndRedraw);
