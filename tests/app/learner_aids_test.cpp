@@ -79,15 +79,19 @@ TEST(StepBack, EachStepBackShowsThePictureBeforeThatStep) {
   }
 }
 
-// Setup: Assemble, its picture. Run: two Schritte, two F2. Verify:
-// Assemble's picture again (its panel still shows the registers from before
-// it), not just its machine.
+// Setup: three Schritte, Assemble again, its picture (the panel still
+// shows the registers from before it; Home draws the text cursor that
+// Assemble's listing redraw covered). Run: two Schritte, two F2. Verify:
+// Assemble's picture again, not just its machine.
 TEST(StepBack, TheFirstStepBackShowsAssemblesPicture) {
   RunSession s;
   Shot assembled;
   Shot back;
   s.typeProgram(kEverything);
-  s.clickButton(MainButton::Assemble).wait(5);
+  s.clickButton(MainButton::Assemble);
+  for (int i = 0; i < 3; ++i) s.clickButton(MainButton::Step);
+  s.clickButton(MainButton::Assemble);
+  s.platform.key(keys::kHome).wait(5);
   capture(s, assembled);
   s.clickButton(MainButton::Step);
   s.clickButton(MainButton::Step).wait(5);
