@@ -9,7 +9,7 @@ set -u
 cd "$(dirname "$0")/../.."
 DIST=$(cd "$1" && pwd)
 LINUX=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
-for tool in wine wineserver unzip; do
+for tool in wine wineserver; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
@@ -35,7 +35,7 @@ same_run() {
 }
 
 # --- The zip --------------------------------------------------------------
-unzip -q "$DIST/akkusim-windows-x64.zip" -d "$WORK/zip" || fail "unzip"
+python3 -m zipfile -e "$DIST/akkusim-windows-x64.zip" "$WORK/zip" || fail "unpacking the zip"
 unpacked=$WORK/zip/akkusim
 for file in akkusim.exe LIESMICH.txt Programme/summe.txt Aufgaben/summe/test.toml; do
   [ -f "$unpacked/$file" ] || fail "the zip has no akkusim/$file"
