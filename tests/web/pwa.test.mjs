@@ -160,7 +160,10 @@ describe('the installed app', () => {
   test('a rebuilt folder takes over on the next visit, and the old cache is gone', async () => {
     // Setup: the app installed from a folder that is then rebuilt with a
     // changed file.
+    // Both workers are written alike, as the build writes them.
+    const writeBuild = () => writeWorker(join(kRoot, 'web', 'sw.js'), host);
     const host = await hostWith(['']);
+    await writeBuild();
     const before = await workerBuild(host);
     const server = await serveFolder(host);
     const origin = `http://127.0.0.1:${server.address().port}`;
@@ -169,7 +172,7 @@ describe('the installed app', () => {
       const page = await openAddress(browser, `${origin}/`, foreignRequests);
       await installed(page, `${origin}/`, before.version);
       await appendFile(join(host, 'style.css'), '\n/* neu gebaut */\n');
-      await writeWorker(join(kRoot, 'web', 'sw.js'), host);
+      await writeBuild();
       const rebuilt = await workerBuild(host);
       assert.notEqual(rebuilt.version, before.version);
 
