@@ -33,19 +33,15 @@ struct Batch {
 // Runs chunks until the batch's time is up. A clock that does not move
 // while steps run (a scripted window's) ends the batch after a few chunks;
 // a coarse one (a browser's) moves within them.
-Batch runBatch(Screen& screen, Session& session, const std::vector<uint8_t>& stops, bool& first,
-               std::optional<Address> touchedBeforeRun) {
+Batch runBatch(Screen& screen, Session& session, const std::vector<uint8_t>& stops, bool& first) {
   Platform& platform = *screen.platform;
   const int64_t start = platform.nowMicros();
   Batch batch;
   int32_t chunks = 0;
   while (true) {
-    // The first step of the run leaves its breakpoint, and alone, so that
-    // its record can get the marked word from before the run.
-    const bool fetches = first && instructionFits(session.machine->pc);
-    const int64_t steps = first ? 1 : kChunkSteps;
-    batch.last = runInstructionsRecorded(*session.machine, steps, session.history, stops, first);
-    if (fetches) setNewestTouched(session.history, touchedBeforeRun);
+    // The run leaves the breakpoint it starts on.
+    batch.last =
+        runInstructionsRecorded(*session.machine, kChunkSteps, session.history, stops, first);
     first = false;
     ++chunks;
     batch.ends = batch.last.atBreakpoint || batch.last.run.lastOutcome != StepOutcome::Executed;
@@ -70,10 +66,11 @@ CommandResult fastRun(Screen& screen, MainButtons& buttons, Session& session, Li
   RunFrame frame;
   const Button& startStop = beginRun(screen, buttons, machine, frame);
   ListingScreenSync listed;
+  recordRunStart(session.history, machine, frame.touchedBeforeRun);
   CommandResult result = CommandResult::Done;
   bool first = true;
   while (result == CommandResult::Done) {
-    const Batch batch = runBatch(screen, session, stops, first, frame.touchedBeforeRun);
+    const Batch batch = runBatch(screen, session, stops, first);
     if (batch.last.atBreakpoint) {
       result = stopAtBreakpoint(screen, session, listing);
     } else {

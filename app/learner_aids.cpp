@@ -53,14 +53,12 @@ CommandResult showHelp(Screen& screen) {
 }
 
 CommandResult stepBack(Screen& screen, Session& session, ListingView& listing) {
-  const std::optional<StepUndo> record = takeLastStep(session.history);
-  if (!record) {
+  MachineState& machine = *session.machine;
+  if (!takeStepsBack(session.history, machine, 1)) {
     const MessageAnswer answer = showMessage(screen, kNothingToUndo, " OK ");
     return answer == MessageAnswer::WindowClosed ? CommandResult::WindowClosed
                                                  : CommandResult::NotDone;
   }
-  MachineState& machine = *session.machine;
-  undoStep(machine, *record);
   const int32_t line =
       hasExecuted(machine)
           ? session.lineMap.lineOfAddress[static_cast<std::size_t>(machine.instructionAddress)]
@@ -82,11 +80,16 @@ void toggleBreakpoint(Screen& screen, Session& session, ListingView& listing) {
 std::vector<uint8_t> breakpointAddresses(const Session& session) {
   std::vector<uint8_t> stops(static_cast<std::size_t>(kMemoryWords), 0);
   const int32_t lines = lineCount(session.program);
+  bool any = false;
   for (std::size_t address = 0; address < stops.size(); ++address) {
     const int32_t line = session.lineMap.lineOfAddress[address];
     if (line == kNoLine || line > lines) continue;
-    if (session.program.lines[static_cast<std::size_t>(line - 1)].breakpoint) stops[address] = 1;
+    if (session.program.lines[static_cast<std::size_t>(line - 1)].breakpoint) {
+      stops[address] = 1;
+      any = true;
+    }
   }
+  if (!any) stops.clear();
   return stops;
 }
 

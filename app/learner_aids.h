@@ -34,7 +34,8 @@ CommandResult stepBack(Screen& screen, Session& session, ListingView& listing);
 void toggleBreakpoint(Screen& screen, Session& session, ListingView& listing);
 
 // One byte per address, non-zero where an instruction of a breakpoint line
-// starts (as the last Assemble placed the lines).
+// starts (as the last Assemble placed the lines); empty without breakpoints,
+// so that a run need not look.
 std::vector<uint8_t> breakpointAddresses(const Session& session);
 
 }  // namespace akkusim

@@ -71,18 +71,18 @@ CommandResult runProgram(Screen& screen, MainButtons& buttons, Session& session,
   CommandResult result = CommandResult::Done;
   MemoryViewShadow shown;    // the first pass draws the whole view
   ListingScreenSync listed;  // and shows the whole listing
+  recordRunStart(session.history, machine, frame.touchedBeforeRun);
   bool first = true;
   MouseReading mouse;
   do {
     // The run may start on a breakpoint; it stops at the next one.
-    if (!first && instructionFits(machine.pc) && stops[static_cast<std::size_t>(machine.pc)] != 0) {
+    if (!first && !stops.empty() && instructionFits(machine.pc) &&
+        stops[static_cast<std::size_t>(machine.pc)] != 0) {
       result = stopAtBreakpoint(screen, session, listing);
       drawMemoryView(screen, memoryView, machine, machine.touched);
       break;
     }
-    const bool fetches = instructionFits(machine.pc);
     result = executeStep(screen, session, listing, memoryView, listed);
-    if (first && fetches) setNewestTouched(session.history, frame.touchedBeforeRun);
     first = false;
     mouse = readMouse(screen);
     if (buttonPressed(mouse, startStop, ButtonFilter::LeftAlone)) {

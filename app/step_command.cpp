@@ -77,8 +77,7 @@ CommandResult step(Screen& screen, Session& session, ListingView& listing,
   // The instruction about to be fetched lies at pc; the operation cannot
   // change the line map, so the mark can be placed once the step is done.
   const int32_t line = session.lineMap.lineOfAddress[static_cast<std::size_t>(machine.pc)];
-  recordStep(session.history, undoRecordBefore(machine));
-  const StepOutcome outcome = executeInstruction(machine);
+  const StepOutcome outcome = executeInstructionRecorded(machine, session.history);
   moveHighlight(screen, session, listing, line, sync);
   return stepEnd(screen, memoryView, machine, outcome);
 }

@@ -1,8 +1,8 @@
 #include "machine/execute.h"
 
 #include "isa/opcode_table.h"
-#include "machine/step_history.h"
 #include "machine/step_rules.h"
+#include "machine/store_log.h"
 
 namespace akkusim {
 
@@ -80,16 +80,25 @@ template <Op kOp>
   return executed<kOp>(r, p, parameterWord);
 }
 
+// Writes a STORE's word: the plain runs just write it.
+struct PlainWrite {
+  [[gnu::always_inline]] void operator()(Word* memory, uint32_t address, Word value) const {
+    memory[address] = value;
+  }
+};
+
 // The operation itself. M[p] is read only by the instructions that use it.
+template <typename Write>
 [[gnu::always_inline]] inline StepOutcome operate(Registers& r, Op op, uint32_t a, uint32_t p,
-                                                  Word* memory, Address parameterWord) {
+                                                  Word* memory, Address parameterWord,
+                                                  Write& write) {
   const auto fromMemory = [memory, p]() -> uint32_t { return bitsOf(memory[p]); };
   switch (op) {
     case Op::Load:
       setLogic(r, fromMemory());
       return executed<Op::Load>(r, p, parameterWord);
     case Op::Store:
-      memory[p] = asWord(r.accumulator);
+      write(memory, p, asWord(r.accumulator));
       return executed<Op::Store>(r, p, parameterWord);
     case Op::Loadi:
       setLogic(r, p);
@@ -237,8 +246,9 @@ template <Op kOp>
 }
 
 // Inlined into both callers so that the run loop keeps the registers local.
+template <typename Write>
 [[gnu::always_inline]] inline StepOutcome step(Registers& r, Word* memory,
-                                               const DecodedWord* decode) {
+                                               const DecodedWord* decode, Write& write) {
   if (!instructionFits(r.pc)) return StepOutcome::MemoryOverflow;
 
   const Address address = r.pc;
@@ -248,14 +258,15 @@ template <Op kOp>
   r.parameter = memory[address + 1];
 
   const uint32_t p = bitsOf(r.parameter);
-  return operate(r, decode[bitsOf(r.instruction)].op, r.accumulator, p, memory, address + 1);
+  return operate(r, decode[bitsOf(r.instruction)].op, r.accumulator, p, memory, address + 1, write);
 }
 
 }  // namespace
 
 StepOutcome executeInstruction(MachineState& machine) {
   Registers r = loadRegisters(machine);
-  const StepOutcome outcome = step(r, machine.memory.data(), decodeIndex());
+  PlainWrite write;
+  const StepOutcome outcome = step(r, machine.memory.data(), decodeIndex(), write);
   storeRegisters(r, machine);
   return outcome;
 }
@@ -265,16 +276,16 @@ namespace {
 // One loop for every run: the plain one passes an observer that does
 // nothing and a check before each step that always goes on, which the
 // compiler removes.
-template <typename Observe, typename Before>
+template <typename Observe, typename Before, typename Write>
 [[gnu::always_inline]] inline StepsRun runLoop(MachineState& machine, int64_t maxSteps,
-                                               Observe observe, Before& before) {
+                                               Observe observe, Before& before, Write& write) {
   Registers r = loadRegisters(machine);
   Word* const memory = machine.memory.data();
   const DecodedWord* const decode = decodeIndex();
   StepsRun run;
   while (run.steps < maxSteps) {
-    if (!before(r, memory, run.steps)) break;
-    run.lastOutcome = step(r, memory, decode);
+    if (!before(r)) break;
+    run.lastOutcome = step(r, memory, decode, write);
     ++run.steps;
     if (run.lastOutcome != StepOutcome::Executed) {
       // A MemoryOverflow step fetched nothing, so there is nothing to see.
@@ -288,90 +299,83 @@ template <typename Observe, typename Before>
 }
 
 struct GoOn {
-  constexpr bool operator()(const Registers&, const Word*, int64_t) const { return true; }
+  constexpr bool operator()(const Registers&) const { return true; }
 };
-
-// undoRecordBefore on the registers a run keeps in locals, field by field
-// into the ring's slot: a record built aside and copied whole made the
-// processor wait for its narrow stores before the wide copy could read
-// them, which cost more than the step itself.
-[[gnu::always_inline]] inline void writeUndoRecord(StepUndo& record, const Registers& r,
-                                                   const Word* memory) {
-  record.accumulator = asWord(r.accumulator);
-  record.instruction = r.instruction;
-  record.parameter = r.parameter;
-  const bool executed = r.instructionAddress != kNoInstruction;
-  record.instructionAddress = static_cast<uint16_t>(executed ? r.instructionAddress : 0);
-  record.flags = static_cast<uint8_t>(
-      (r.carry ? kUndoCarry : 0) | (r.overflow ? kUndoOverflow : 0) | (r.zero ? kUndoZero : 0) |
-      (r.negative ? kUndoNegative : 0) | (r.touched != kNothingTouched ? kUndoHasTouched : 0) |
-      (executed ? kUndoExecuted : 0));
-  record.touched = static_cast<uint16_t>(r.touched);
-  const uint16_t wordAddress = bitsOf(memory[r.pc + 1]);
-  record.wordAddress = wordAddress;
-  record.oldWord = memory[wordAddress];
-}
 
 }  // namespace
 
 StepsRun runInstructions(MachineState& machine, int64_t maxSteps) {
   GoOn goOn;
+  PlainWrite write;
   return runLoop(
-      machine, maxSteps, [](const Registers&) {}, goOn);
+      machine, maxSteps, [](const Registers&) {}, goOn, write);
 }
 
 StepsRun runInstructions(MachineState& machine, int64_t maxSteps, const StepObserver& observer) {
   GoOn goOn;
+  PlainWrite write;
   return runLoop(
       machine, maxSteps,
       [&](const Registers& r) {
         storeRegisters(r, machine);
         observer(machine);
       },
-      goOn);
+      goOn, write);
 }
 
 namespace {
 
-// The check before each step of a recorded run, with the ring's position in
-// its own fields: as a local of the inlined loop they stay in registers,
-// where the history's would be read and written through memory each step.
-struct Recorder {
-  StepUndo* ring;
-  std::size_t next;
-  std::size_t count;
-  const uint8_t* stopBefore;
-  bool leavesBreakpoint;
+// A STORE's write that first notes the word it overwrites, with the log's
+// end in a field: as a local of the inlined loop it stays in a register.
+struct LoggedWrite {
+  StoreUndo* entries;
+  uint64_t end;
+
+  [[gnu::always_inline]] void operator()(Word* memory, uint32_t address, Word value) {
+    entries[end & (kStoreLogEntries - 1)] =
+        StoreUndo{static_cast<uint16_t>(address), memory[address]};
+    ++end;
+    memory[address] = value;
+  }
+};
+
+// Stops before a marked instruction, except on the first step of a run
+// that leaves the breakpoint it starts on.
+struct StopBefore {
+  const uint8_t* marked;
+  bool leaving;
   bool atBreakpoint = false;
 
-  [[gnu::always_inline]] bool operator()(const Registers& r, const Word* memory, int64_t steps) {
-    // A pc past the last instruction fetches nothing: nothing to record.
+  [[gnu::always_inline]] bool operator()(const Registers& r) {
+    // A pc past the last instruction fetches nothing: no instruction to stop before.
     if (!instructionFits(r.pc)) return true;
-    if (stopBefore[static_cast<std::size_t>(r.pc)] != 0 && (steps > 0 || !leavesBreakpoint)) {
+    if (marked[static_cast<std::size_t>(r.pc)] != 0 && !leaving) {
       atBreakpoint = true;
       return false;
     }
-    writeUndoRecord(ring[next], r, memory);
-    next = next + 1 == kHistorySteps ? 0 : next + 1;
-    count += count < kHistorySteps ? 1 : 0;
+    leaving = false;
     return true;
   }
 };
 
 }  // namespace
 
-RecordedRun runInstructionsRecorded(MachineState& machine, int64_t maxSteps, StepHistory& history,
-                                    const std::vector<uint8_t>& stopBefore, bool leavesBreakpoint) {
-  // A long run takes the ring at its full size at once.
-  if (history.ring.size() < kHistorySteps) history.ring.resize(kHistorySteps);
-  Recorder recorder{history.ring.data(), history.next, history.count, stopBefore.data(),
-                    leavesBreakpoint};
+RecordedRun runInstructionsLogged(MachineState& machine, int64_t maxSteps, StoreLog& log,
+                                  const uint8_t* stopBefore, bool leavesBreakpoint) {
+  LoggedWrite write{log.entries, log.end};
   RecordedRun recorded;
-  recorded.run = runLoop(
-      machine, maxSteps, [](const Registers&) {}, recorder);
-  recorded.atBreakpoint = recorder.atBreakpoint;
-  history.next = recorder.next;
-  history.count = recorder.count;
+  // Without breakpoints the loop is the plain one but for the STOREs.
+  if (stopBefore == nullptr) {
+    GoOn goOn;
+    recorded.run = runLoop(
+        machine, maxSteps, [](const Registers&) {}, goOn, write);
+  } else {
+    StopBefore stops{stopBefore, leavesBreakpoint};
+    recorded.run = runLoop(
+        machine, maxSteps, [](const Registers&) {}, stops, write);
+    recorded.atBreakpoint = stops.atBreakpoint;
+  }
+  log.end = write.end;
   return recorded;
 }
 

@@ -43,21 +43,21 @@ using StepObserver = std::function<void(const MachineState&)>;
 // each step that fetched something; slower, for a trace.
 StepsRun runInstructions(MachineState& machine, int64_t maxSteps, const StepObserver& observer);
 
-struct StepHistory;
+struct StoreLog;
 
-// How a recorded run went: as above, and whether it stopped before a marked
-// instruction (that step not made).
+// How a run that may stop at breakpoints went: as above, and whether it
+// stopped before a marked instruction (that step not made).
 struct RecordedRun {
   StepsRun run;
   bool atBreakpoint = false;
 };
 
-// The same loop for a run the learner can take back: records every step
-// that fetched something in `history`, and stops before an instruction
-// whose address `stopBefore` marks (kMemoryWords bytes, non-zero = stop);
-// with `leavesBreakpoint` not before the first step, so that a run can
-// leave the breakpoint it was started on.
-RecordedRun runInstructionsRecorded(MachineState& machine, int64_t maxSteps, StepHistory& history,
-                                    const std::vector<uint8_t>& stopBefore, bool leavesBreakpoint);
+// The plain loop, but each STORE first notes the word it overwrites in
+// `log`; with a non-null `stopBefore` (kMemoryWords bytes, non-zero = stop)
+// it stops before an instruction whose address is marked, with
+// `leavesBreakpoint` not before the first step, so that a run can leave the
+// breakpoint it was started on. The step history is built on it.
+RecordedRun runInstructionsLogged(MachineState& machine, int64_t maxSteps, StoreLog& log,
+                                  const uint8_t* stopBefore, bool leavesBreakpoint);
 
 }  // namespace akkusim

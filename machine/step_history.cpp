@@ -1,61 +1,164 @@
 #include "machine/step_history.h"
 
+#include <algorithm>
+
 namespace akkusim {
 
-StepUndo undoRecordBefore(const MachineState& machine) {
-  StepUndo record;
-  record.accumulator = machine.accumulator;
-  record.instruction = machine.instruction;
-  record.parameter = machine.parameter;
-  record.instructionAddress =
-      static_cast<uint16_t>(hasExecuted(machine) ? machine.instructionAddress : 0);
-  record.flags = static_cast<uint8_t>(
-      (machine.carry != 0 ? kUndoCarry : 0) | (machine.overflow != 0 ? kUndoOverflow : 0) |
-      (machine.zero != 0 ? kUndoZero : 0) | (machine.negative != 0 ? kUndoNegative : 0) |
-      (machine.touched ? kUndoHasTouched : 0) | (hasExecuted(machine) ? kUndoExecuted : 0));
-  record.touched = static_cast<uint16_t>(machine.touched.value_or(0));
-  if (instructionFits(machine.pc)) {
-    record.wordAddress = bitsOf(machine.memory[static_cast<std::size_t>(machine.pc) + 1]);
+MachineRegisters registersOf(const MachineState& machine) {
+  return MachineRegisters{
+      machine.accumulator, machine.instruction, machine.parameter, machine.instructionAddress,
+      machine.pc,          machine.carry,       machine.overflow,  machine.zero,
+      machine.negative,    machine.touched};
+}
+
+bool operator==(const MachineRegisters& a, const MachineRegisters& b) {
+  return a.accumulator == b.accumulator && a.instruction == b.instruction &&
+         a.parameter == b.parameter && a.instructionAddress == b.instructionAddress &&
+         a.pc == b.pc && a.carry == b.carry && a.overflow == b.overflow && a.zero == b.zero &&
+         a.negative == b.negative && a.touched == b.touched;
+}
+
+namespace {
+
+void setRegisters(MachineState& machine, const MachineRegisters& r) {
+  machine.accumulator = r.accumulator;
+  machine.instruction = r.instruction;
+  machine.parameter = r.parameter;
+  machine.instructionAddress = r.instructionAddress;
+  machine.pc = r.pc;
+  machine.carry = r.carry;
+  machine.overflow = r.overflow;
+  machine.zero = r.zero;
+  machine.negative = r.negative;
+  machine.touched = r.touched;
+}
+
+// A checkpoint whose STOREs since have left the ring can no longer be
+// reached.
+bool reachable(const StepHistory& history, const StepCheckpoint& checkpoint) {
+  return history.storeEnd - checkpoint.storeEnd <= kStoreLogEntries;
+}
+
+// The machine as it is now becomes the checkpoint for the current step.
+void checkpoint(StepHistory& history, const MachineState& machine,
+                std::optional<Address> shownTouched) {
+  const StepCheckpoint point{registersOf(machine), shownTouched, history.steps, history.storeEnd};
+  if (!history.checkpoints.empty() && history.checkpoints.back().step == history.steps) {
+    history.checkpoints.back() = point;
+  } else {
+    history.checkpoints.push_back(point);
   }
-  record.oldWord = machine.memory[record.wordAddress];
-  return record;
+  while (history.checkpoints.size() > kCheckpoints ||
+         !reachable(history, history.checkpoints.front())) {
+    history.checkpoints.pop_front();
+  }
+  history.tip = point.registers;
 }
 
-void undoStep(MachineState& machine, const StepUndo& record) {
-  machine.memory[record.wordAddress] = record.oldWord;
-  machine.pc = machine.instructionAddress;
-  machine.accumulator = record.accumulator;
-  machine.instruction = record.instruction;
-  machine.parameter = record.parameter;
-  machine.instructionAddress =
-      (record.flags & kUndoExecuted) != 0 ? Address{record.instructionAddress} : kNoInstruction;
-  machine.carry = (record.flags & kUndoCarry) != 0 ? 1 : 0;
-  machine.overflow = (record.flags & kUndoOverflow) != 0 ? 1 : 0;
-  machine.zero = (record.flags & kUndoZero) != 0 ? 1 : 0;
-  machine.negative = (record.flags & kUndoNegative) != 0 ? 1 : 0;
-  machine.touched =
-      (record.flags & kUndoHasTouched) != 0 ? std::optional<Address>(record.touched) : std::nullopt;
+void allocateLog(StepHistory& history) {
+  if (!history.stores) {
+    history.stores = std::make_unique_for_overwrite<StoreUndo[]>(kStoreLogEntries);
+  }
 }
 
-std::optional<StepUndo> takeLastStep(StepHistory& history) {
-  if (history.count == 0) return std::nullopt;
-  history.next = history.next == 0 ? history.ring.size() - 1 : history.next - 1;
-  --history.count;
-  return history.ring[history.next];
+// Before recording: the log, and a checkpoint where the steps would not go
+// on from the last recorded one.
+void prepare(StepHistory& history, const MachineState& machine) {
+  allocateLog(history);
+  if (history.checkpoints.empty() || !(history.tip == registersOf(machine))) {
+    checkpoint(history, machine, machine.touched);
+  }
 }
 
-void setNewestTouched(StepHistory& history, std::optional<Address> touched) {
-  if (history.count == 0) return;
-  StepUndo& record = history.ring[history.next == 0 ? history.ring.size() - 1 : history.next - 1];
-  record.touched = static_cast<uint16_t>(touched.value_or(0));
-  record.flags = static_cast<uint8_t>(touched ? record.flags | kUndoHasTouched
-                                              : record.flags & ~kUndoHasTouched);
+// Runs `count` recorded steps again, none stopping the way.
+void runAgain(StepHistory& history, MachineState& machine, uint64_t count) {
+  StoreLog log{history.stores.get(), history.storeEnd};
+  uint64_t left = count;
+  while (left > 0) {
+    const RecordedRun part =
+        runInstructionsLogged(machine, static_cast<int64_t>(left), log, nullptr, false);
+    if (part.run.steps <= 0) break;
+    left -= static_cast<uint64_t>(part.run.steps);
+  }
+  history.storeEnd = log.end;
+}
+
+}  // namespace
+
+RecordedRun runInstructionsRecorded(MachineState& machine, int64_t maxSteps, StepHistory& history,
+                                    const std::vector<uint8_t>& stopBefore, bool leavesBreakpoint) {
+  prepare(history, machine);
+  const uint8_t* const stops = stopBefore.empty() ? nullptr : stopBefore.data();
+  RecordedRun total;
+  while (total.run.steps < maxSteps) {
+    if (history.steps - history.checkpoints.back().step >= kCheckpointSteps) {
+      checkpoint(history, machine, machine.touched);
+    }
+    const uint64_t room = kCheckpointSteps - (history.steps - history.checkpoints.back().step);
+    const int64_t steps = std::min(maxSteps - total.run.steps, static_cast<int64_t>(room));
+    StoreLog log{history.stores.get(), history.storeEnd};
+    const RecordedRun part =
+        runInstructionsLogged(machine, steps, log, stops, leavesBreakpoint && total.run.steps == 0);
+    history.storeEnd = log.end;
+    total.run.steps += part.run.steps;
+    total.run.lastOutcome = part.run.lastOutcome;
+    total.atBreakpoint = part.atBreakpoint;
+    // A step past the memory's end fetched nothing: nothing to take back.
+    const bool fetched = part.run.lastOutcome != StepOutcome::MemoryOverflow;
+    history.steps += static_cast<uint64_t>(part.run.steps - (fetched ? 0 : 1));
+    if (part.atBreakpoint || part.run.lastOutcome != StepOutcome::Executed) break;
+  }
+  history.tip = registersOf(machine);
+  return total;
+}
+
+StepOutcome executeInstructionRecorded(MachineState& machine, StepHistory& history) {
+  static const std::vector<uint8_t> kNoStops;
+  return runInstructionsRecorded(machine, 1, history, kNoStops, false).run.lastOutcome;
+}
+
+void recordRunStart(StepHistory& history, const MachineState& machine,
+                    std::optional<Address> shownTouched) {
+  allocateLog(history);
+  checkpoint(history, machine, shownTouched);
+}
+
+uint64_t stepsToTakeBack(const StepHistory& history) {
+  for (const StepCheckpoint& point : history.checkpoints) {
+    if (reachable(history, point)) return history.steps - point.step;
+  }
+  return 0;
+}
+
+bool takeStepsBack(StepHistory& history, MachineState& machine, uint64_t count) {
+  if (count == 0 || count > stepsToTakeBack(history)) return false;
+  const uint64_t target = history.steps - count;
+  while (history.checkpoints.back().step > target) history.checkpoints.pop_back();
+  StepCheckpoint& from = history.checkpoints.back();
+  while (history.storeEnd > from.storeEnd) {
+    --history.storeEnd;
+    const StoreUndo& undo = history.stores[history.storeEnd & (kStoreLogEntries - 1)];
+    machine.memory[undo.address] = undo.oldWord;
+  }
+  setRegisters(machine, from.registers);
+  if (from.step == target) {
+    // From here on the steps go on from what is shown.
+    machine.touched = from.shownTouched;
+    from.registers.touched = from.shownTouched;
+  } else {
+    runAgain(history, machine, target - from.step);
+  }
+  history.steps = target;
+  history.tip = registersOf(machine);
+  return true;
 }
 
 void clearHistory(StepHistory& history) {
-  std::vector<StepUndo>().swap(history.ring);
-  history.next = 0;
-  history.count = 0;
+  history.stores.reset();
+  history.storeEnd = 0;
+  std::deque<StepCheckpoint>().swap(history.checkpoints);
+  history.steps = 0;
+  history.tip = MachineRegisters{};
 }
 
 }  // namespace akkusim

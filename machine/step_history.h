@@ -1,78 +1,88 @@
 #pragma once
-// Taking steps back: what one step changed, and the last steps of a session
-// in a ring of fixed size.
+// Taking steps back: the steps of a session as the machine's registers now
+// and then (a checkpoint) and the words their STOREs overwrote. A step is
+// taken back by putting the words back down to a checkpoint, taking its
+// registers, and running forward again to the step before: a run records at
+// almost the speed of the plain loop, as most steps write no memory.
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <optional>
 #include <vector>
 
+#include "machine/execute.h"
 #include "machine/machine_state.h"
+#include "machine/store_log.h"
 
 namespace akkusim {
 
-// What one step may change, as it was before the step: the registers, the
-// flags, the counters, the marked word, and the one memory word a step can
-// write (STORE writes the word its parameter names; for every other step
-// that word keeps its value, so restoring it changes nothing). Taken before
-// the step, so the executor itself stays as it is. The pc is not kept: a
-// step that fetched an instruction (the only ones recorded) leaves its
-// address as the instruction address, and that is where the pc stood.
-struct StepUndo {
+// What a checkpoint keeps of the machine: all but the memory.
+struct MachineRegisters {
   Word accumulator = 0;
   Word instruction = 0;
   Word parameter = 0;
-  Word oldWord = 0;                 // the value of memory[wordAddress]
-  uint16_t wordAddress = 0;         // the word the step may write
-  uint16_t instructionAddress = 0;  // read only with kUndoExecuted
-  uint16_t touched = 0;             // read only with kUndoHasTouched
-  uint8_t flags = 0;                // the kUndo bits below
+  Address instructionAddress = 0;
+  Address pc = 0;
+  uint8_t carry = 0;
+  uint8_t overflow = 0;
+  uint8_t zero = 0;
+  uint8_t negative = 0;
+  std::optional<Address> touched;
 };
 
-// A full history is kHistorySteps records of this size (16 MiB).
-static_assert(sizeof(StepUndo) == 16);
+MachineRegisters registersOf(const MachineState& machine);
+bool operator==(const MachineRegisters& a, const MachineRegisters& b);
 
-// The bits of StepUndo::flags.
-inline constexpr uint8_t kUndoCarry = 1;
-inline constexpr uint8_t kUndoOverflow = 2;
-inline constexpr uint8_t kUndoZero = 4;
-inline constexpr uint8_t kUndoNegative = 8;
-inline constexpr uint8_t kUndoHasTouched = 16;
-inline constexpr uint8_t kUndoExecuted = 32;  // an instruction had run before the step
+// The machine before step `step` (counted since the history was cleared),
+// with the store log at `storeEnd`. A run marks from word 0 on, so the word
+// shown before a run's first step (`shownTouched`) can differ from the one
+// the steps go on from.
+struct StepCheckpoint {
+  MachineRegisters registers;
+  std::optional<Address> shownTouched;
+  uint64_t step = 0;
+  uint64_t storeEnd = 0;
+};
 
-// The record for the step the machine is about to make.
-StepUndo undoRecordBefore(const MachineState& machine);
-// Puts the machine back to how it was when `record` was taken.
-void undoStep(MachineState& machine, const StepUndo& record);
+// Running forward from a checkpoint takes at most this many steps.
+inline constexpr uint64_t kCheckpointSteps = 1024;
+// The oldest checkpoints are forgotten beyond this many: 4 million steps of
+// a run, fewer with many runs started and stopped.
+inline constexpr std::size_t kCheckpoints = 4096;
+// How far back a step can always be taken (at most one STORE a step fits
+// the store log from a checkpoint this far back).
+inline constexpr uint64_t kHistorySteps = uint64_t{1} << 20;
 
-// Enough for a long fast run; at this cap the oldest step is forgotten.
-inline constexpr std::size_t kHistorySteps = std::size_t{1} << 20;
-
-// The newest steps, oldest first from `next` once the ring is full. Memory
-// grows with the steps taken, up to kHistorySteps records.
 struct StepHistory {
-  std::vector<StepUndo> ring;
-  std::size_t next = 0;   // where the next record goes
-  std::size_t count = 0;  // records that can still be taken back
+  std::unique_ptr<StoreUndo[]> stores;  // the ring of kStoreLogEntries, once recording
+  uint64_t storeEnd = 0;
+  std::deque<StepCheckpoint> checkpoints;  // oldest first
+  uint64_t steps = 0;
+  // The registers after the last recorded step: a machine that differs
+  // when the next step is recorded (a run ended and put back its marked
+  // word) gets a checkpoint of its own.
+  MachineRegisters tip;
 };
 
-inline void recordStep(StepHistory& history, const StepUndo& record) {
-  if (history.ring.size() < kHistorySteps && history.next == history.ring.size()) {
-    history.ring.push_back(record);
-  } else {
-    history.ring[history.next] = record;
-  }
-  history.next = history.next + 1 == kHistorySteps ? 0 : history.next + 1;
-  if (history.count < kHistorySteps) ++history.count;
-}
+// Runs up to `maxSteps` steps as runInstructionsLogged does and records
+// them: `stopBefore` empty for no breakpoints, else kMemoryWords bytes.
+RecordedRun runInstructionsRecorded(MachineState& machine, int64_t maxSteps, StepHistory& history,
+                                    const std::vector<uint8_t>& stopBefore, bool leavesBreakpoint);
+// One step, recorded.
+StepOutcome executeInstructionRecorded(MachineState& machine, StepHistory& history);
+// Before a run's first step: the run goes on from `machine`, but taking
+// that step back shows `shownTouched` as the marked word.
+void recordRunStart(StepHistory& history, const MachineState& machine,
+                    std::optional<Address> shownTouched);
 
-// The newest record, removed; nothing when no step is left to take back.
-std::optional<StepUndo> takeLastStep(StepHistory& history);
-// Makes the newest record restore `touched` as the marked word: a run marks
-// from word 0 on, but taking its first step back shows what was marked
-// before the run.
-void setNewestTouched(StepHistory& history, std::optional<Address> touched);
-// Forgets every step; the memory of the ring is given back.
+// How many steps can be taken back.
+uint64_t stepsToTakeBack(const StepHistory& history);
+// Puts the machine back to how it was `count` steps ago; false (nothing
+// changed) when the history does not reach that far.
+bool takeStepsBack(StepHistory& history, MachineState& machine, uint64_t count);
+// Forgets every step; the memory of the log is given back.
 void clearHistory(StepHistory& history);
 
 }  // namespace akkusim

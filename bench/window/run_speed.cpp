@@ -4,52 +4,17 @@
 // against a bare loop of 1 ms pauses measured in the same process.
 // Needs a display: xvfb-run -a build/run_speed
 
-#include <chrono>
 #include <cstdio>
-#include <memory>
-#include <string>
 
-#include "app/main_buttons.h"
 #include "app/run_command.h"
-#include "app/session.h"
-#include "gfx/screen.h"
+#include "bench/window/bench_window.h"
 #include "machine/machine_state.h"
-#include "platform/sdl/sdl_platform.h"
 #include "program/assemble.h"
-#include "ui/listing_view.h"
-#include "ui/register_panel.h"
 
 using namespace akkusim;
+using namespace akkusim::bench;
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// The real window, except that a message box is answered with Enter at
-// once, so the run's final message does not wait for a person.
-class AnsweringPlatform : public Platform {
- public:
-  explicit AnsweringPlatform(Platform& inner) : inner_(inner) {}
-  Status openWindow(int32_t width, int32_t height) override {
-    return inner_.openWindow(width, height);
-  }
-  void present(const Image& frame) override { inner_.present(frame); }
-  MouseReading readMouse() override { return inner_.readMouse(); }
-  std::optional<Key> readKey() override {
-    const std::optional<Key> key = inner_.readKey();
-    return key ? key : keys::kEnter;
-  }
-  bool isKeyDown(int32_t scancode) override { return inner_.isKeyDown(scancode); }
-  void sleepMs(int32_t milliseconds) override { inner_.sleepMs(milliseconds); }
-  int64_t nowMicros() override { return inner_.nowMicros(); }
-
- private:
-  Platform& inner_;
-};
-
-double seconds(Clock::time_point from) {
-  return std::chrono::duration<double>(Clock::now() - from).count();
-}
 
 double barePassesPerSecond(Screen& screen, int32_t passes) {
   const auto start = Clock::now();
@@ -60,35 +25,16 @@ double barePassesPerSecond(Screen& screen, int32_t passes) {
 }  // namespace
 
 int main() {
-  Result<std::unique_ptr<Platform>> window = makeSdlPlatform(1);
-  if (!window) {
-    std::fprintf(stderr, "run_speed: %s\n", window.reason().c_str());
+  BenchWindow bench;
+  if (!openBenchWindow(bench, "run_speed",
+                       {"LOADI 16384", "loop:", "SUBI 1", "JMPNZ loop", "HOLD"})) {
     return 77;
   }
-  AnsweringPlatform platform(**window);
-  Screen screen(platform);
-  const Status opened = openScreen(screen, kScreenWidth, kScreenHeight);
-  if (!opened) {
-    std::fprintf(stderr, "run_speed: %s\n", opened.reason().c_str());
-    return 77;
-  }
-  setColors(screen, kBlack, kWhite);
-  clearScreen(screen);
-
-  Session session;
+  Screen& screen = *bench.screen;
+  Session& session = bench.session;
   MachineState& machine = *session.machine;
-  ListingView listing = makeListingView();
-  MainButtons buttons = makeMainButtons();
-  session.program.lines.clear();
-  for (const char* text : {"LOADI 16384", "loop:", "SUBI 1", "JMPNZ loop", "HOLD"}) {
-    ProgramLine line;
-    line.text = text;
-    session.program.lines.push_back(line);
-  }
-  listing.view.contentHeight = 10 * lineCount(session.program);
-  redrawListing(screen, listing, session.program);
-  drawRegisterPanel(screen, MemoryView{}, machine, Address{1});
-  for (const Button& button : buttons.all) drawButton(screen, button);
+  ListingView& listing = bench.listing;
+  MainButtons& buttons = bench.buttons;
 
   barePassesPerSecond(screen, 300);  // settle the window
   const double bareBefore = barePassesPerSecond(screen, 5000);
@@ -123,6 +69,5 @@ int main() {
               clearedHold ? "HOLD" : "no HOLD", clearedSeconds, cleared / bare);
   std::printf("counting loop:  %.1f passes/s (result %s, %.2f s), ratio %.3f\n", loop,
               loopHold ? "HOLD" : "no HOLD", loopSeconds, loop / bare);
-  destroyListingView(listing);
   return 0;
 }

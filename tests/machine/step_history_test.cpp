@@ -1,6 +1,7 @@
-// Taking steps back in the core: every instruction's record restores the
-// machine, the fast recorded run records and stops like single steps, and
-// the ring keeps the newest steps.
+// Taking steps back in the core: every instruction taken back restores the
+// machine, whether straight from a checkpoint or by running forward to it;
+// the recorded run records and stops like single steps; and the history
+// reaches far back in bounded memory.
 
 #include "machine/step_history.h"
 
@@ -16,38 +17,46 @@ using namespace akkusim;
 
 namespace {
 
-const std::vector<uint8_t> kNoStops(static_cast<std::size_t>(kMemoryWords), 0);
+const std::vector<uint8_t> kNoStops;
 
 }  // namespace
 
-// Setup: one instruction at kAt with flags, accumulator and marked word set.
-// Run: record, execute, undo. Verify: the machine as before.
-TEST(StepHistory, EachInstructionsRecordRestoresTheMachine) {
+// Setup: a NOOP before one instruction at kAt, flags, accumulator and
+// marked word set. Run: both steps recorded, then taken back one by one.
+// Verify: the machine after the NOOP (run forward from the checkpoint), then
+// as at the start (the checkpoint itself).
+TEST(StepHistory, EachInstructionTakenBackRestoresTheMachine) {
   struct Case {
     const char* mnemonic;
     uint16_t operand;
   };
   const Case cases[] = {
-      {"STORE", 300}, {"STORE", kAt + 1}, {"STORE", kAt}, {"LOAD", 300}, {"ADDI", 0x7FFF},
-      {"SHLI", 3},    {"SHLI", 0xFFFF},   {"DIVI", 0},    {"JMP", 40},   {"NOT", 300},
-      {"LOADC", 0},   {"HOLD", 0},        {"NOOP", 0},
+      {"STORE", 300},   {"STORE", kAt + 1}, {"STORE", kAt},   {"STORE", kAt - 2}, {"LOAD", 300},
+      {"ADDI", 0x7FFF}, {"SHLI", 3},        {"SHLI", 0xFFFF}, {"DIVI", 0},        {"JMP", 40},
+      {"NOT", 300},     {"LOADC", 0},       {"HOLD", 0},      {"NOOP", 0},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.mnemonic);
+    SCOPED_TRACE(c.mnemonic + std::string(" ") + std::to_string(c.operand));
     auto machine = freshMachine();
     machine->memory[300] = 1234;
     machine->accumulator = -5;
-    machine->pc = kAt;
+    machine->pc = kAt - 2;
     machine->touched = kUntouched;
     setFlags(*machine, "1010");
+    place(*machine, kAt - 2, codeOf("NOOP"), 0);
     place(*machine, kAt, codeOf(c.mnemonic), c.operand);
-    const auto before = std::make_unique<MachineState>(*machine);
+    const auto start = std::make_unique<MachineState>(*machine);
+    StepHistory history;
 
-    const StepUndo record = undoRecordBefore(*machine);
-    executeInstruction(*machine);
-    undoStep(*machine, record);
+    executeInstructionRecorded(*machine, history);
+    const auto afterNoop = std::make_unique<MachineState>(*machine);
+    executeInstructionRecorded(*machine, history);
 
-    expectSameMachine(*before, *machine);
+    ASSERT_TRUE(takeStepsBack(history, *machine, 1));
+    expectSameMachine(*afterNoop, *machine);
+    ASSERT_TRUE(takeStepsBack(history, *machine, 1));
+    expectSameMachine(*start, *machine);
+    EXPECT_FALSE(takeStepsBack(history, *machine, 1));
   }
 }
 
@@ -55,7 +64,8 @@ TEST(StepHistory, RecordedRunMatchesSingleStepsAndStopsBeforeAMarkedAddress) {
   auto single = freshMachine();
   placeProgram(*single, {{"LOADI", 0}, {"ADDI", 1}, {"STORE", 100}, {"JMP", 2}});
   auto fast = std::make_unique<MachineState>(*single);
-  std::vector<uint8_t> stops = kNoStops;
+  const auto start = std::make_unique<MachineState>(*single);
+  std::vector<uint8_t> stops(static_cast<std::size_t>(kMemoryWords), 0);
   stops[4] = 1;  // the STORE
   StepHistory history;
 
@@ -66,42 +76,85 @@ TEST(StepHistory, RecordedRunMatchesSingleStepsAndStopsBeforeAMarkedAddress) {
   EXPECT_EQ(first.run.steps, 2);
   expectSameMachine(*single, *fast);
 
-  fast->pc = 4;
   const RecordedRun again = runInstructionsRecorded(*fast, 100, history, stops, false);
   EXPECT_TRUE(again.atBreakpoint);
   EXPECT_EQ(again.run.steps, 0);
 
   const RecordedRun leaving = runInstructionsRecorded(*fast, 100, history, stops, true);
   EXPECT_EQ(leaving.run.steps, 3);  // STORE, JMP, ADDI
-  EXPECT_EQ(history.count, 5u);
-  for (int i = 0; i < 5; ++i) undoStep(*fast, *takeLastStep(history));
-  auto start = freshMachine();
-  placeProgram(*start, {{"LOADI", 0}, {"ADDI", 1}, {"STORE", 100}, {"JMP", 2}});
+  EXPECT_EQ(stepsToTakeBack(history), 5u);
+  ASSERT_TRUE(takeStepsBack(history, *fast, 3));
+  expectSameMachine(*single, *fast);
+  ASSERT_TRUE(takeStepsBack(history, *fast, 2));
   expectSameMachine(*start, *fast);
-  EXPECT_FALSE(takeLastStep(history));
+  EXPECT_FALSE(takeStepsBack(history, *fast, 1));
 }
 
-TEST(StepHistory, TheRingKeepsTheNewestStepsUpToItsCap) {
+// A run marks from word 0 on and puts back the word marked before it when
+// it ends. Setup: NOOPs, marked word 7777; a run of two steps, then two
+// single steps. Run: back one step at a time. Verify: pc and marked word as
+// they were shown before each step.
+TEST(StepHistory, TakesBackTheMarkedWordAsShownAroundARun) {
   auto machine = freshMachine();
-  placeProgram(*machine, {{"ADDI", 1}, {"JMP", 0}});
+  placeProgram(*machine, {{"NOOP", 0}, {"NOOP", 0}, {"NOOP", 0}, {"NOOP", 0}});
   StepHistory history;
-  const int64_t steps = static_cast<int64_t>(kHistorySteps) + 10;
+  machine->touched = 0;  // the run's start
+  recordRunStart(history, *machine, kUntouched);
+  runInstructionsRecorded(*machine, 2, history, kNoStops, false);
+  machine->touched = kUntouched;
+  executeInstructionRecorded(*machine, history);
+  executeInstructionRecorded(*machine, history);
 
-  runInstructionsRecorded(*machine, steps, history, kNoStops, true);
-
-  EXPECT_EQ(history.count, kHistorySteps);
-  EXPECT_EQ(history.ring.size(), kHistorySteps);
-  // Every step back is one of the newest: ADDI steps count down by one.
-  const int16_t last = machine->accumulator;
-  int16_t lastAdd = last;
-  std::size_t taken = 0;
-  while (const std::optional<StepUndo> record = takeLastStep(history)) {
-    undoStep(*machine, *record);
-    ++taken;
-    if (machine->pc == 0) lastAdd = machine->accumulator;
+  struct Expected {
+    Address pc;
+    std::optional<Address> touched;
+  };
+  const Expected back[] = {{6, kUntouched}, {4, kUntouched}, {2, 0}, {0, kUntouched}};
+  for (const Expected& e : back) {
+    SCOPED_TRACE(e.pc);
+    ASSERT_TRUE(takeStepsBack(history, *machine, 1));
+    EXPECT_EQ(machine->pc, e.pc);
+    EXPECT_EQ(machine->touched, e.touched);
   }
-  EXPECT_EQ(taken, kHistorySteps);
-  EXPECT_EQ(static_cast<int16_t>(last - lastAdd), static_cast<int16_t>(kHistorySteps / 2));
+}
+
+// Setup: a loop that stores on five of its seven steps, run until the store log has
+// gone round twice. Run: steps back, far and then one at a time. Verify:
+// each time the machine a plain run reaches in as many steps; memory stays
+// within its bounds, and clearing gives it back.
+TEST(StepHistory, ReachesAMillionStepsBackInBoundedMemory) {
+  const std::vector<Instruction> program{{"ADDI", 1},    {"STORE", 100}, {"STORE", 101},
+                                         {"STORE", 102}, {"STORE", 103}, {"STORE", 104},
+                                         {"JMP", 0}};
+  auto machine = freshMachine();
+  placeProgram(*machine, program);
+  StepHistory history;
+  const int64_t steps = 3 * static_cast<int64_t>(kStoreLogEntries) + 12345;
+
+  runInstructionsRecorded(*machine, steps, history, kNoStops, false);
+
+  EXPECT_GE(stepsToTakeBack(history), kHistorySteps);
+  EXPECT_LE(history.checkpoints.size(), kCheckpoints);
+  EXPECT_FALSE(takeStepsBack(history, *machine, stepsToTakeBack(history) + 1));
+  int64_t back = 0;
+  const uint64_t far = kHistorySteps;
+  for (const uint64_t count : {uint64_t{1}, uint64_t{1}, uint64_t{1000}, far, uint64_t{1}}) {
+    back += static_cast<int64_t>(count);
+    SCOPED_TRACE(back);
+    ASSERT_TRUE(takeStepsBack(history, *machine, count));
+    auto plain = freshMachine();
+    placeProgram(*plain, program);
+    runInstructions(*plain, steps - back);
+    expectSameMachine(*plain, *machine);
+  }
+  // As far as the history reaches.
+  back += static_cast<int64_t>(stepsToTakeBack(history));
+  ASSERT_TRUE(takeStepsBack(history, *machine, stepsToTakeBack(history)));
+  auto plain = freshMachine();
+  placeProgram(*plain, program);
+  runInstructions(*plain, steps - back);
+  expectSameMachine(*plain, *machine);
   clearHistory(history);
-  EXPECT_EQ(history.ring.capacity(), 0u);
+  EXPECT_EQ(history.stores, nullptr);
+  EXPECT_FALSE(takeStepsBack(history, *machine, 1));
 }
