@@ -46,7 +46,7 @@ node --test tests/web/
 # The same in Firefox ESR, for the files whose every test runs there (the
 # grading page's folder upload and the keyboard escape do not yet).
 AKKUSIM_BROWSER=firefox node --test tests/web/browser.test.mjs tests/web/share.test.mjs \
-  tests/web/single_file.test.mjs tests/web/tabs.test.mjs
+  tests/web/single_file.test.mjs tests/web/tabs.test.mjs tests/web/pwa.test.mjs
 
 # The downloads from the builds above, each installed or unpacked and run
 # (the package is installed into this system and removed again).
