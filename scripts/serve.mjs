@@ -17,10 +17,12 @@ const kTypes = {
   '.data': 'application/octet-stream',
   '.txt': 'text/plain; charset=utf-8',
   '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json',
 };
 
 // Resolves to the listening server; its port is server.address().port.
-export function serveFolder(folder, port = 0) {
+// `headers` go out with every file, as a host's own rules would.
+export function serveFolder(folder, port = 0, { headers = {} } = {}) {
   const root = resolve(folder);
   const server = createServer(async (request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://127.0.0.1').pathname);
@@ -36,6 +38,7 @@ export function serveFolder(folder, port = 0) {
         'Content-Type': kTypes[extname(file)] || 'application/octet-stream',
         'Content-Length': size,
         'Cache-Control': 'no-cache',
+        ...headers,
       });
       if (request.method === 'HEAD') {
         response.end();

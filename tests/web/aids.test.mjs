@@ -5,37 +5,14 @@
 //   node --test tests/web/
 
 import assert from 'node:assert/strict';
-import { mkdtemp, rm } from 'node:fs/promises';
-import { tmpdir } from 'node:os';
-import { dirname, join } from 'node:path';
-import { after, before, describe, test } from 'node:test';
-import { fileURLToPath } from 'node:url';
+import { describe, test } from 'node:test';
 
-import { serveFolder } from '../../scripts/serve.mjs';
 import {
-  click, kButton, kWait, launch, messageClosed, messageShown, openPage, typeProgram,
+  click, kButton, kWait, launchIn, messageClosed, messageShown, openPage, servedSite, typeProgram,
   waitForPixel,
 } from './driver.mjs';
 
-const kRoot = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
-const kSite = process.env.AKKUSIM_WEB_SITE || join(kRoot, 'build-web');
-
-let server;
-let origin;
-let work;
-const foreignRequests = [];
-
-before(async () => {
-  server = await serveFolder(kSite);
-  origin = `http://127.0.0.1:${server.address().port}`;
-  work = await mkdtemp(join(tmpdir(), 'akkusim-aids-'));
-});
-
-after(async () => {
-  server.close();
-  await rm(work, { recursive: true, force: true });
-  assert.deepEqual(foreignRequests, [], 'requests to other hosts');
-});
+const site = servedSite('aids');
 
 // The listing's rows are 10 pixels from y 200; the highlight is light green.
 const kGreen = 0x7fff7f;
@@ -75,9 +52,9 @@ const kRegisters = [30, 30, 240, 70];
 
 describe('the learner aids in the browser', () => {
   test('each control and each key does its aid', async () => {
-    const browser = await launch(join(work, 'profile-aids'));
+    const browser = await launchIn(site, 'profile-aids');
     try {
-      const page = await openPage(browser, origin, foreignRequests);
+      const page = await openPage(browser, site.origin, site.foreign);
       await click(page, [200, 500]);
       await typeProgram(page, ['LOADI 0', 'loop:', 'ADDI 1', 'CMPI 300', 'JMPNZ loop', 'HOLD']);
       for (let i = 0; i < 3; ++i) await page.keyboard.press('ArrowUp');
@@ -122,9 +99,9 @@ describe('the learner aids in the browser', () => {
   });
 
   test('Stoppen and Escape end a fast run of an endless loop', async () => {
-    const browser = await launch(join(work, 'profile-stop'));
+    const browser = await launchIn(site, 'profile-stop');
     try {
-      const page = await openPage(browser, origin, foreignRequests);
+      const page = await openPage(browser, site.origin, site.foreign);
       await click(page, [200, 500]);
       await typeProgram(page, ['loop:', 'ADDI 1', 'JMP loop']);
       await click(page, kButton.assemble);
@@ -142,9 +119,9 @@ describe('the learner aids in the browser', () => {
   });
 
   test('the controls are reached with Tab', async () => {
-    const browser = await launch(join(work, 'profile-tab'));
+    const browser = await launchIn(site, 'profile-tab');
     try {
-      const page = await openPage(browser, origin, foreignRequests);
+      const page = await openPage(browser, site.origin, site.foreign);
       // The canvas keeps Tab for the editor: start from a control before.
       await page.focus('#download');
       const reached = new Set();

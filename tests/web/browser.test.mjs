@@ -7,27 +7,18 @@
 //   node --test tests/web/        (AKKUSIM_WEB_SITE names another build)
 
 import assert from 'node:assert/strict';
-import { copyFile, mkdtemp, readdir, rm, writeFile } from 'node:fs/promises';
-import { tmpdir } from 'node:os';
-import { dirname, join } from 'node:path';
-import { after, before, describe, test } from 'node:test';
-import { fileURLToPath } from 'node:url';
+import { mkdtemp, writeFile } from 'node:fs/promises';
+import { join } from 'node:path';
+import { describe, test } from 'node:test';
 
-import { serveFolder } from '../../scripts/serve.mjs';
 import {
-  canvasMismatches, chooserClosed, chooserOpened, click, download, holdProgram, isFirefox, kButton,
-  kChooserFrame, kFirstChooserEntry, kSecondChooserEntry, kWait, launch, messageClosed,
-  messageShown, newPage, openPage, pixel, releaseProgram, started, type, typeName, typeProgram,
-  withTimeout,
+  canvasMismatches, chooserClosed, chooserOpened, click, copySite, download, holdProgram, isFirefox,
+  kButton, kChooserFrame, kFirstChooserEntry, kSecondChooserEntry, kWait, launch, launchIn,
+  messageClosed, messageShown, newPage, openPage, pixel, releaseProgram, servedSite, serveMore,
+  started, type, typeName, typeProgram, withTimeout,
 } from './driver.mjs';
 
-const kRoot = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
-const kSite = process.env.AKKUSIM_WEB_SITE || join(kRoot, 'build-web');
-
-let server;
-let origin;
-let work;
-const foreignRequests = [];
+const site = servedSite('web');
 
 // A program line as saved: every line was the current line once, so it is
 // padded to 40 characters; the typed "ä" is code page 437 byte 132.
@@ -37,25 +28,13 @@ function savedLines(lines) {
   ])));
 }
 
-before(async () => {
-  server = await serveFolder(kSite);
-  origin = `http://127.0.0.1:${server.address().port}`;
-  work = await mkdtemp(join(tmpdir(), 'akkusim-web-'));
-});
-
-after(async () => {
-  server.close();
-  await rm(work, { recursive: true, force: true });
-  assert.deepEqual(foreignRequests, [], 'requests to other hosts');
-});
-
 describe('the browser edition', () => {
   const program = ['# Zähler: 3 Runden', 'LOADI 3', 'loop:', 'SUBI 1', 'JMPNZ loop', 'HOLD'];
 
   test('typed, run, saved, found again after a reload, loaded and downloaded', async () => {
-    const browser = await launch(join(work, 'profile-session'));
+    const browser = await launchIn(site, 'profile-session');
     try {
-      const page = await openPage(browser, origin, foreignRequests);
+      const page = await openPage(browser, site.origin, site.foreign);
       await click(page, [200, 500]);
       await typeProgram(page, program);
 
@@ -99,7 +78,7 @@ describe('the browser edition', () => {
       await chooserOpened(page);
       await click(page, kFirstChooserEntry);
       await chooserClosed(page);
-      const file = await download(page, await mkdtemp(join(work, 'download-')));
+      const file = await download(page, await mkdtemp(join(site.work, 'download-')));
       assert.equal(file.name, 'a_zaehler.txt');
       assert.deepEqual(file.bytes, savedLines(program));
       assert.deepEqual(page.errors, []);
@@ -109,9 +88,9 @@ describe('the browser edition', () => {
   });
 
   test('a save is kept when the browser is killed right after it', async () => {
-    const profile = join(work, 'profile-kill');
+    const profile = join(site.work, 'profile-kill');
     let browser = await launch(profile);
-    let page = await openPage(browser, origin, foreignRequests);
+    let page = await openPage(browser, site.origin, site.foreign);
     await click(page, [200, 500]);
     await typeProgram(page, ['HOLD']);
     await click(page, kButton.save);
@@ -134,12 +113,12 @@ describe('the browser edition', () => {
 
     browser = await launch(profile);
     try {
-      page = await openPage(browser, origin, foreignRequests);
+      page = await openPage(browser, site.origin, site.foreign);
       await click(page, kButton.load);
       await chooserOpened(page);
       await click(page, kFirstChooserEntry);
       await chooserClosed(page);
-      const file = await download(page, await mkdtemp(join(work, 'download-')));
+      const file = await download(page, await mkdtemp(join(site.work, 'download-')));
       assert.equal(file.name, 'a_schnell.txt');
       assert.deepEqual(file.bytes, savedLines(['HOLD']));
     } finally {
@@ -148,10 +127,10 @@ describe('the browser edition', () => {
   });
 
   test('two tabs of the page keep each other\'s saves', async () => {
-    const browser = await launch(join(work, 'profile-tabs'));
+    const browser = await launchIn(site, 'profile-tabs');
     try {
-      const first = await openPage(browser, origin, foreignRequests);
-      const second = await openPage(browser, origin, foreignRequests);
+      const first = await openPage(browser, site.origin, site.foreign);
+      const second = await openPage(browser, site.origin, site.foreign);
       for (const [page, name] of [[first, 'a_eins'], [second, 'a_zwei']]) {
         await page.bringToFront();
         await click(page, [200, 500]);
@@ -171,7 +150,7 @@ describe('the browser edition', () => {
         await chooserOpened(first);
         await click(first, entry);
         await chooserClosed(first);
-        names.push((await download(first, await mkdtemp(join(work, 'download-')))).name);
+        names.push((await download(first, await mkdtemp(join(site.work, 'download-')))).name);
       }
       assert.deepEqual(names, ['a_eins.txt', 'a_zwei.txt']);
     } finally {
@@ -180,12 +159,12 @@ describe('the browser edition', () => {
   });
 
   test('uploads: stored as sent, asked before overwriting, refused with a reason', async () => {
-    const browser = await launch(join(work, 'profile-upload'));
+    const browser = await launchIn(site, 'profile-upload');
     try {
-      const page = await openPage(browser, origin, foreignRequests);
+      const page = await openPage(browser, site.origin, site.foreign);
       const input = await page.$('#upload');
       const upload = async (name, bytes) => {
-        const path = join(await mkdtemp(join(work, 'upload-')), name);
+        const path = join(await mkdtemp(join(site.work, 'upload-')), name);
         await writeFile(path, bytes);
         await page.evaluate(() => {
           document.getElementById('message').textContent = '';
@@ -225,7 +204,7 @@ describe('the browser edition', () => {
       await chooserOpened(page);
       await click(page, kFirstChooserEntry);
       await chooserClosed(page);
-      let file = await download(page, await mkdtemp(join(work, 'download-')));
+      let file = await download(page, await mkdtemp(join(site.work, 'download-')));
       assert.equal(file.name, 'A_hoch.txt');
       assert.equal(file.bytes.toString('latin1'), sent);
 
@@ -234,7 +213,7 @@ describe('the browser edition', () => {
       await page.click('#yes');
       await page.waitForFunction(
         () => document.getElementById('message').textContent.includes('Laden'), kWait);
-      file = await download(page, await mkdtemp(join(work, 'download-')));
+      file = await download(page, await mkdtemp(join(site.work, 'download-')));
       assert.equal(file.bytes.toString('latin1'), 'HOLD\r\n');
       assert.deepEqual(page.errors, []);
     } finally {
@@ -244,9 +223,9 @@ describe('the browser edition', () => {
 
   test('the keys and the wheel stay with the program while the canvas has the focus',
        async () => {
-    const browser = await launch(join(work, 'profile-keys'));
+    const browser = await launchIn(site, 'profile-keys');
     try {
-      const page = await openPage(browser, origin, foreignRequests);
+      const page = await openPage(browser, site.origin, site.foreign);
       await click(page, [200, 500]);
       await page.evaluate(() => {
         window.browserKept = [];
@@ -292,16 +271,9 @@ describe('the browser edition', () => {
   test('a page that cannot start says in German what to do, in place of the canvas',
        async () => {
     // The built folder less one of its files, on a server of its own.
-    const servers = [];
-    const originWithout = async (missing) => {
-      const folder = await mkdtemp(join(work, 'site-'));
-      for (const name of await readdir(kSite)) {
-        if (name !== missing) await copyFile(join(kSite, name), join(folder, name));
-      }
-      servers.push(await serveFolder(folder));
-      return `http://127.0.0.1:${servers.at(-1).address().port}`;
-    };
-    const browser = await launch(join(work, 'profile-failures'));
+    const originWithout = async (missing) =>
+      serveMore(site, await copySite(site, { without: [missing] }));
+    const browser = await launchIn(site, 'profile-failures');
     try {
       const cases = [
         { at: await originWithout('akkusim.data'), prepare: async () => {},
@@ -311,7 +283,7 @@ describe('the browser edition', () => {
         { at: await originWithout('akkusim.js'), prepare: async () => {},
           says: 'Die Datei „akkusim.js“ fehlt' },
         {
-          at: origin,
+          at: site.origin,
           prepare: (page) => page.evaluateOnNewDocument(() => {
             delete window.WebAssembly;
           }),
@@ -319,11 +291,13 @@ describe('the browser edition', () => {
         },
         // Firefox has no switch per page, and with scripts off it runs none
         // of its driver's either.
-        ...(isFirefox ? [] : [{ at: origin, prepare: (page) => page.setJavaScriptEnabled(false),
-                                says: 'akkusim braucht JavaScript' }]),
+        ...(isFirefox ? [] : [{
+          at: site.origin, prepare: (page) => page.setJavaScriptEnabled(false),
+          says: 'akkusim braucht JavaScript',
+        }]),
       ];
       for (const { at, prepare, says } of cases) {
-        const page = await newPage(browser, at, foreignRequests);
+        const page = await newPage(browser, at, site.foreign);
         await prepare(page);
         await page.goto(`${at}/`);
         await page.waitForFunction(
@@ -337,13 +311,12 @@ describe('the browser edition', () => {
       }
     } finally {
       await browser.close();
-      for (const server of servers) server.close();
     }
   });
   test('closing or reloading with unsaved changes asks first', async () => {
-    const browser = await launch(join(work, 'profile-leave'));
+    const browser = await launchIn(site, 'profile-leave');
     try {
-      const page = await openPage(browser, origin, foreignRequests);
+      const page = await openPage(browser, site.origin, site.foreign);
       const asked = [];
       let stay = true;
       page.on('dialog', (dialog) => {

@@ -3,10 +3,19 @@
 // read back. Shared by the browser tests and the browser measurements.
 
 import assert from 'node:assert/strict';
-import { readFile, readdir } from 'node:fs/promises';
-import { join } from 'node:path';
+import { cp, mkdtemp, readFile, readdir, rm } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
+import { dirname, join, relative } from 'node:path';
+import { after, before } from 'node:test';
+import { fileURLToPath } from 'node:url';
 
 import puppeteer from 'puppeteer-core';
+
+import { serveFolder } from '../../scripts/serve.mjs';
+
+export const kRoot = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
+// The built page (scripts/web.sh --build), or another build.
+export const kSite = process.env.AKKUSIM_WEB_SITE || join(kRoot, 'build-web');
 
 export const kWait = { timeout: 20000, polling: 20 };
 
@@ -36,8 +45,8 @@ export const isFirefox = kBrowser === 'firefox';
 // Firefox's rule that a file opened from disk is an origin of its own stays
 // on, as in a teacher's Firefox.
 // With `javaScript` false the browser runs no page's script (as Firefox
-// cannot switch it off per page).
-export function launch(profile, { javaScript = true } = {}) {
+// cannot switch it off per page). `args` go to Chromium's command line.
+export function launch(profile, { javaScript = true, args = [] } = {}) {
   if (isFirefox) {
     return puppeteer.launch({
       browser: 'firefox',
@@ -63,8 +72,60 @@ export function launch(profile, { javaScript = true } = {}) {
       '--no-sandbox', '--disable-dev-shm-usage', '--no-first-run', '--disable-sync',
       '--disable-background-networking', '--disable-component-update',
       ...(javaScript ? [] : ['--blink-settings=scriptEnabled=false']),
+      ...args,
     ],
   });
+}
+
+// The built folder served on 127.0.0.1 for the tests of one file, with a
+// work folder (profiles, downloads) named after `prefix`. Requests to any
+// other place are recorded in `foreign`; one of them fails the file at its
+// end. Set up before the file's first test, removed after its last;
+// `prepare(site)` then adds the file's own fixtures (a hook of the file's
+// own may run before this one).
+export function servedSite(prefix, prepare = async () => {}) {
+  const site = { origin: '', work: '', foreign: [], servers: [], browsers: [] };
+  before(async () => {
+    site.work = await mkdtemp(join(tmpdir(), `akkusim-${prefix}-`));
+    site.origin = await serveMore(site, kSite);
+    await prepare(site);
+  });
+  after(async () => {
+    for (const browser of site.browsers) await browser.close();
+    for (const server of site.servers) server.close();
+    await rm(site.work, { recursive: true, force: true });
+    assert.deepEqual(site.foreign, [], 'requests to other places');
+  });
+  return site;
+}
+
+// A browser on the profile folder `name` in the site's work folder.
+export function launchIn(site, name, options) {
+  return launch(join(site.work, name), options);
+}
+
+// A browser shared by the file's tests, closed after the last of them.
+export async function sharedBrowser(site, name) {
+  const browser = await launchIn(site, name);
+  site.browsers.push(browser);
+  return browser;
+}
+
+// `folder` served as well (with extra response `headers`), until the site
+// is removed: its origin.
+export async function serveMore(site, folder, { headers } = {}) {
+  const server = await serveFolder(folder, 0, { headers });
+  site.servers.push(server);
+  return `http://127.0.0.1:${server.address().port}`;
+}
+
+// A copy of the built folder in the work folder (at `under`, a path in it),
+// less the files named in `without`: the copy's folder.
+export async function copySite(site, { under, without = [] } = {}) {
+  const folder = under ? join(site.work, under) : await mkdtemp(join(site.work, 'site-'));
+  const left = (path) => !without.includes(relative(kSite, path));
+  await cp(kSite, folder, { recursive: true, filter: left });
+  return folder;
 }
 
 // Opens the page at `origin` (and `path` there); requests to any other

@@ -7,18 +7,16 @@
 
 import assert from 'node:assert/strict';
 import { execFile } from 'node:child_process';
-import { copyFile, mkdir, mkdtemp, readFile, rm, writeFile } from 'node:fs/promises';
-import { tmpdir } from 'node:os';
+import { copyFile, mkdir, readdir, readFile, stat, writeFile } from 'node:fs/promises';
 import { dirname, join } from 'node:path';
-import { after, before, describe, test } from 'node:test';
-import { fileURLToPath } from 'node:url';
+import { describe, test } from 'node:test';
 import { deflateRawSync } from 'node:zlib';
 
-import { serveFolder } from '../../scripts/serve.mjs';
-import { click, download, kWait, launch, newPage, openPage, typeProgram } from './driver.mjs';
+import {
+  click, download, isFirefox, kRoot, kWait, newPage, openPage, servedSite, sharedBrowser,
+  typeProgram,
+} from './driver.mjs';
 
-const kRoot = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
-const kSite = process.env.AKKUSIM_WEB_SITE || join(kRoot, 'build-web');
 const kCli = process.env.AKKUSIM_CLI || join(kRoot, 'build', 'akkusim');
 const kTestFile = join(kRoot, 'Aufgaben', 'multiplizieren', 'test.toml');
 
@@ -29,12 +27,6 @@ const kRight = [
 ];
 // a + a: right only for b = 2, which no case has; the hidden case fails too.
 const kWrong = ['LOAD 100', 'ADD 100', 'STORE 102', 'HOLD'];
-
-let server;
-let origin;
-let work;
-let browser;
-const foreignRequests = [];
 
 // `akkusim test ARGS...` in `folder`: exit code and the report's bytes.
 function cli(args, folder) {
@@ -112,23 +104,14 @@ const kHandIns = [
   { name: 'abgaben/Ben_Beispiel/notizen.md', bytes: Buffer.from('keine Abgabe\n'), method: 8 },
 ];
 
-before(async () => {
-  server = await serveFolder(kSite);
-  origin = `http://127.0.0.1:${server.address().port}`;
-  work = await mkdtemp(join(tmpdir(), 'akkusim-grading-'));
-  await copyFile(kTestFile, join(work, 'test.toml'));
+let browser;
+const site = servedSite('grading', async () => {
+  await copyFile(kTestFile, join(site.work, 'test.toml'));
   for (const { name, bytes } of kHandIns) {
-    await mkdir(dirname(join(work, name)), { recursive: true });
-    await writeFile(join(work, name), bytes);
+    await mkdir(dirname(join(site.work, name)), { recursive: true });
+    await writeFile(join(site.work, name), bytes);
   }
-  browser = await launch(join(work, 'profile'));
-});
-
-after(async () => {
-  await browser.close();
-  server.close();
-  await rm(work, { recursive: true, force: true });
-  assert.deepEqual(foreignRequests, [], 'requests to other hosts');
+  browser = await sharedBrowser(site, 'profile');
 });
 
 describe('self-check beside the canvas', () => {
@@ -141,7 +124,7 @@ describe('self-check beside the canvas', () => {
   for (const { title, lines, exitCode, verdict } of cases) {
     test(`${title}, word for word as akkusim test --learner`, async () => {
       // Setup: the program typed into the listing, the assignment chosen.
-      const page = await openPage(browser, origin, foreignRequests);
+      const page = await openPage(browser, site.origin, site.foreign);
       try {
         await click(page, [200, 500]);
         await typeProgram(page, lines);
@@ -163,8 +146,8 @@ describe('self-check beside the canvas', () => {
         });
         const listed = Buffer.from(program).toString('latin1').split('\r\n');
         assert.deepEqual(listed.map((line) => line.trimEnd()), [...lines, '']);
-        await writeFile(join(work, 'programm.txt'), Buffer.from(program));
-        const expected = await cli(['test.toml', 'programm.txt', '--learner'], work);
+        await writeFile(join(site.work, 'programm.txt'), Buffer.from(program));
+        const expected = await cli(['test.toml', 'programm.txt', '--learner'], site.work);
         assert.equal(expected.exitCode, exitCode, expected.err);
         const shown = await page.$eval('#verdict', (element) => ({
           text: element.textContent, outcome: element.className,
@@ -182,12 +165,36 @@ describe('self-check beside the canvas', () => {
 
 describe('the grading page', () => {
   async function openGrading() {
-    const page = await newPage(browser, origin, foreignRequests);
-    await page.goto(`${origin}/pruefen.html`);
+    const page = await newPage(browser, site.origin, site.foreign);
+    await page.goto(`${site.origin}/pruefen.html`);
     await page.waitForFunction(
       () => document.getElementById('message').textContent === 'Bereit.', kWait);
-    await (await page.$('#test-input')).uploadFile(join(work, 'test.toml'));
+    await (await page.$('#test-input')).uploadFile(join(site.work, 'test.toml'));
     return page;
+  }
+
+  // "Ordner wählen" of a folder in the work folder. Firefox's WebDriver
+  // cannot choose a folder: there the page gets the folder's files with the
+  // paths a chosen folder gives them.
+  async function chooseFolder(page, folder) {
+    const input = await page.$('#folder-input');
+    if (!isFirefox) return input.uploadFile(join(site.work, folder));
+    const files = [];
+    for (const path of await readdir(join(site.work, folder), { recursive: true })) {
+      const file = join(site.work, folder, path);
+      if ((await stat(file)).isFile()) {
+        files.push({ path: `${folder}/${path}`, bytes: [...(await readFile(file))] });
+      }
+    }
+    return input.evaluate((element, chosen) => {
+      const list = chosen.map(({ path, bytes }) => {
+        const file = new File([new Uint8Array(bytes)], path.slice(path.lastIndexOf('/') + 1));
+        Object.defineProperty(file, 'webkitRelativePath', { value: path });
+        return file;
+      });
+      Object.defineProperty(element, 'files', { configurable: true, value: list });
+      element.dispatchEvent(new Event('change', { bubbles: true }));
+    }, files);
   }
 
   const tableShown = (page) => page.waitForFunction(
@@ -195,7 +202,7 @@ describe('the grading page', () => {
         document.getElementById('problem').textContent !== '', kWait);
 
   async function verifyGradeBook(page, folder) {
-    const expected = await cli(['test.toml', 'abgaben', '--csv'], work);
+    const expected = await cli(['test.toml', 'abgaben', '--csv'], site.work);
     assert.equal(expected.exitCode, 5, expected.err);
     assert.equal(await page.$eval('#problem', (element) => element.textContent), '');
     const rows = await page.$$eval('#table tr', (trs) => trs.map(
@@ -216,11 +223,11 @@ describe('the grading page', () => {
     const page = await openGrading();
     try {
       // Run
-      await (await page.$('#folder-input')).uploadFile(join(work, 'abgaben'));
+      await chooseFolder(page, 'abgaben');
       await tableShown(page);
 
       // Verify
-      await verifyGradeBook(page, join(work, 'download-folder'));
+      await verifyGradeBook(page, join(site.work, 'download-folder'));
     } finally {
       await page.close();
     }
@@ -228,7 +235,7 @@ describe('the grading page', () => {
 
   test('the same folder as a zip (as macOS packs it) gives the same CSV', async () => {
     // Setup: macOS adds a folder of its own beside the one packed.
-    const zip = join(work, 'abgaben.zip');
+    const zip = join(site.work, 'abgaben.zip');
     await writeFile(zip, makeZip([
       { name: 'abgaben/' }, ...kHandIns,
       { name: '__MACOSX/abgaben/Anna_Muster/._abgabe.txt', bytes: Buffer.from([0, 5, 22, 7]) },
@@ -240,7 +247,7 @@ describe('the grading page', () => {
       await tableShown(page);
 
       // Verify
-      await verifyGradeBook(page, join(work, 'download-zip'));
+      await verifyGradeBook(page, join(site.work, 'download-zip'));
     } finally {
       await page.close();
     }
@@ -249,16 +256,16 @@ describe('the grading page', () => {
   test('a test file and single programs dropped together: each program by itself', async () => {
     // Setup: the files as the page gets them from a drop.
     const dropped = [
-      { name: 'test.toml', bytes: [...(await readFile(join(work, 'test.toml')))] },
+      { name: 'test.toml', bytes: [...(await readFile(join(site.work, 'test.toml')))] },
       { name: 'anna.txt', bytes: [...programFile(kRight)] },
       { name: 'ben.txt', bytes: [...programFile(kWrong)] },
     ];
     for (const { name, bytes } of dropped.slice(1)) {
-      await writeFile(join(work, name), Buffer.from(bytes));
+      await writeFile(join(site.work, name), Buffer.from(bytes));
     }
-    const page = await newPage(browser, origin, foreignRequests);
+    const page = await newPage(browser, site.origin, site.foreign);
     try {
-      await page.goto(`${origin}/pruefen.html`);
+      await page.goto(`${site.origin}/pruefen.html`);
       await page.waitForFunction(
         () => document.getElementById('message').textContent === 'Bereit.', kWait);
 
@@ -273,7 +280,7 @@ describe('the grading page', () => {
       await tableShown(page);
 
       // Verify
-      const expected = await cli(['test.toml', 'anna.txt', 'ben.txt', '--csv'], work);
+      const expected = await cli(['test.toml', 'anna.txt', 'ben.txt', '--csv'], site.work);
       const rows = await page.$$eval('#table tr', (trs) => trs.map(
         (tr) => [...tr.children].map((cell) => cell.textContent).join(';')));
       assert.equal(rows.map((row) => `${row}\r\n`).join(''),
@@ -310,7 +317,7 @@ describe('the grading page', () => {
     try {
       for (const { zip, reason } of cases) {
         // Setup
-        const file = join(work, 'kaputt.zip');
+        const file = join(site.work, 'kaputt.zip');
         await writeFile(file, zip);
 
         // Run
@@ -334,9 +341,9 @@ describe('the grading page', () => {
 
 // Both pages name every control.
 test('every control of the grading page has a name', async () => {
-  const page = await newPage(browser, origin, foreignRequests);
+  const page = await newPage(browser, site.origin, site.foreign);
   try {
-    await page.goto(`${origin}/pruefen.html`);
+    await page.goto(`${site.origin}/pruefen.html`);
     const unnamed = await page.$$eval('button, select, input, [tabindex]', (controls) =>
       controls.filter((control) => {
         const label = control.labels && control.labels.length > 0;

@@ -5,35 +5,12 @@
 //   node --test tests/web/        (AKKUSIM_WEB_SITE names another build)
 
 import assert from 'node:assert/strict';
-import { mkdtemp, rm } from 'node:fs/promises';
-import { tmpdir } from 'node:os';
-import { dirname, join } from 'node:path';
-import { after, before, describe, test } from 'node:test';
-import { fileURLToPath } from 'node:url';
+import { describe, test } from 'node:test';
 import { deflateRawSync } from 'node:zlib';
 
-import { serveFolder } from '../../scripts/serve.mjs';
-import { click, kWait, launch, openPage, typeProgram } from './driver.mjs';
+import { click, kWait, launchIn, openPage, servedSite, typeProgram } from './driver.mjs';
 
-const kRoot = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
-const kSite = process.env.AKKUSIM_WEB_SITE || join(kRoot, 'build-web');
-
-let server;
-let origin;
-let work;
-const foreignRequests = [];
-
-before(async () => {
-  server = await serveFolder(kSite);
-  origin = `http://127.0.0.1:${server.address().port}`;
-  work = await mkdtemp(join(tmpdir(), 'akkusim-share-'));
-});
-
-after(async () => {
-  server.close();
-  await rm(work, { recursive: true, force: true });
-  assert.deepEqual(foreignRequests, [], 'requests to other hosts');
-});
+const site = servedSite('share');
 
 // The clipboard as a stand-in that keeps what is copied, or refuses as a
 // browser may.
@@ -71,9 +48,9 @@ describe('share by link', () => {
 
   test('the link opens the program in the listing, unsaved, and says where it came from',
        async () => {
-    const browser = await launch(join(work, 'profile-link'));
+    const browser = await launchIn(site, 'profile-link');
     try {
-      const page = await openPage(browser, origin, foreignRequests);
+      const page = await openPage(browser, site.origin, site.foreign);
       await click(page, [200, 500]);
       await typeProgram(page, program);
 
@@ -99,12 +76,13 @@ describe('share by link', () => {
       }
       assert.equal(links[0], links[1]);
       const [link] = links;
-      assert.ok(link.startsWith(`${origin}/#p=`), link);
+      assert.ok(link.startsWith(`${site.origin}/#p=`), link);
       assert.ok(!link.includes('LOADI'), 'the program is packed');
 
       const sent = (await shownState(page)).text;
       assert.equal(sent, `${program.join('\n')}\n`);
-      const opened = await openPage(browser, origin, foreignRequests, link.slice(origin.length));
+      const opened =
+          await openPage(browser, site.origin, site.foreign, link.slice(site.origin.length));
       await messageSays(opened, 'geteilten Link');
       assert.deepEqual(await shownState(opened),
                        { text: sent, unsaved: true, failed: false, fragment: '' });
@@ -131,10 +109,10 @@ describe('share by link', () => {
       { what: 'more text than the listing holds', fragment: packed('x'.repeat(65535 * 81 + 1)),
         says: 'mehr, als die Programmliste fassen kann' },
     ];
-    const browser = await launch(join(work, 'profile-damaged'));
+    const browser = await launchIn(site, 'profile-damaged');
     try {
       for (const { what, fragment, says } of cases) {
-        const page = await openPage(browser, origin, foreignRequests, `/#p=${fragment}`);
+        const page = await openPage(browser, site.origin, site.foreign, `/#p=${fragment}`);
         await messageSays(page, says);
         assert.deepEqual(await shownState(page),
                          { text: '', unsaved: false, failed: true, fragment: '' }, what);

@@ -6,32 +6,18 @@
 //   node --test tests/web/        (AKKUSIM_WEB_SITE names another build)
 
 import assert from 'node:assert/strict';
-import { copyFile, mkdir, mkdtemp, readdir, rm } from 'node:fs/promises';
-import { tmpdir } from 'node:os';
-import { dirname, join } from 'node:path';
-import { after, before, describe, test } from 'node:test';
-import { fileURLToPath, pathToFileURL } from 'node:url';
+import { copyFile, mkdir, mkdtemp, readdir } from 'node:fs/promises';
+import { join } from 'node:path';
+import { before, describe, test } from 'node:test';
+import { pathToFileURL } from 'node:url';
 
-import { serveFolder } from '../../scripts/serve.mjs';
 import {
-  chooserClosed, chooserOpened, click, download, isFirefox, kButton, kFirstChooserEntry, kWait,
-  launch, newPage, openAddress, typeName, typeProgram,
+  chooserClosed, chooserOpened, click, copySite, download, isFirefox, kButton, kFirstChooserEntry,
+  kRoot, kSite, kWait, launch, launchIn, newPage, openAddress, servedSite, serveMore, typeName,
+  typeProgram,
 } from './driver.mjs';
 
-const kRoot = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
-const kSite = process.env.AKKUSIM_WEB_SITE || join(kRoot, 'build-web');
-
-let work;
-const foreignRequests = [];
-
-before(async () => {
-  work = await mkdtemp(join(tmpdir(), 'akkusim-single-'));
-});
-
-after(async () => {
-  await rm(work, { recursive: true, force: true });
-  assert.deepEqual(foreignRequests, [], 'requests to other places');
-});
+const site = servedSite('single');
 
 const messageText = (page) => page.evaluate(() => document.getElementById('message').textContent);
 
@@ -65,16 +51,16 @@ async function saveTyped(page, name) {
 describe('the single file', () => {
   test('opened from a folder on disk, keeps a save across a browser restart', async () => {
     // Setup: the file alone in a folder, as on a USB stick.
-    const stick = join(work, 'stick');
+    const stick = join(site.work, 'stick');
     await mkdir(stick);
     await copyFile(join(kSite, 'akkusim.html'), join(stick, 'akkusim.html'));
     const address = pathToFileURL(join(stick, 'akkusim.html')).href;
-    const profile = join(work, 'profile-disk');
+    const profile = join(site.work, 'profile-disk');
 
     // Run: save, close the browser, open it again with the same profile.
     let browser = await launch(profile);
     try {
-      const page = await openAddress(browser, address, foreignRequests);
+      const page = await openAddress(browser, address, site.foreign);
       await page.waitForFunction(
           () => document.getElementById('message').textContent.includes('Programme bleiben'),
           kWait);
@@ -88,12 +74,12 @@ describe('the single file', () => {
     }
     browser = await launch(profile);
     try {
-      const page = await openAddress(browser, address, foreignRequests);
+      const page = await openAddress(browser, address, site.foreign);
       await click(page, kButton.load);
       await chooserOpened(page);
       await click(page, kFirstChooserEntry);
       await chooserClosed(page);
-      const file = await download(page, await mkdtemp(join(work, 'download-')));
+      const file = await download(page, await mkdtemp(join(site.work, 'download-')));
 
       // Verify
       assert.equal(file.name, 'a_stick.txt');
@@ -105,11 +91,9 @@ describe('the single file', () => {
   });
 
   test('served, starts with the examples and the assignments inside, fetching nothing', async () => {
-    const server = await serveFolder(kSite);
-    const browser = await launch(join(work, 'profile-served-single'));
+    const browser = await launchIn(site, 'profile-served-single');
     try {
-      const origin = `http://127.0.0.1:${server.address().port}`;
-      const page = await openAddress(browser, `${origin}/akkusim.html`, foreignRequests);
+      const page = await openAddress(browser, `${site.origin}/akkusim.html`, site.foreign);
       const requested = await page.evaluate(
           () => performance.getEntriesByType('resource').map((entry) => entry.name));
       assert.deepEqual(requested, []);
@@ -124,15 +108,14 @@ describe('the single file', () => {
       assert.equal(await messageText(page), '');
     } finally {
       await browser.close();
-      server.close();
     }
   });
 
   test('that cannot start says in German what to do, in place of the canvas', async () => {
     const address = pathToFileURL(join(kSite, 'akkusim.html')).href;
-    const browser = await launch(join(work, 'profile-single-failures'));
+    const browser = await launchIn(site, 'profile-single-failures');
     const withoutScripts =
-        await launch(join(work, 'profile-single-no-script'), { javaScript: false });
+        await launchIn(site, 'profile-single-no-script', { javaScript: false });
     try {
       const cases = [
         { prepare: (page) => page.evaluateOnNewDocument(() => {
@@ -147,7 +130,7 @@ describe('the single file', () => {
       ];
       for (const { prepare, javaScript, says } of cases) {
         const page = await newPage(javaScript === false ? withoutScripts : browser, 'null',
-                                   foreignRequests);
+                                   site.foreign);
         if (prepare) await prepare(page);
         await page.goto(address);
         await page.waitForFunction(
@@ -165,38 +148,28 @@ describe('the single file', () => {
 });
 
 describe('the store of the learner\'s files', () => {
-  let server;
   let origin;
 
   // The folder at the host's root and under two paths, as copies of it.
   before(async () => {
-    const host = join(work, 'host');
-    for (const folder of ['', 'klasse-a', 'klasse-b']) {
-      await mkdir(join(host, folder), { recursive: true });
-      for (const name of await readdir(kSite)) {
-        await copyFile(join(kSite, name), join(host, folder, name));
-      }
-    }
-    server = await serveFolder(host);
-    origin = `http://127.0.0.1:${server.address().port}`;
+    for (const under of ['host', 'host/klasse-a', 'host/klasse-b']) await copySite(site, { under });
+    origin = await serveMore(site, join(site.work, 'host'));
   });
-
-  after(() => server.close());
 
   test('copies under two paths keep their files apart; earlier files stay with both',
        async () => {
-    const browser = await launch(join(work, 'profile-paths'));
+    const browser = await launchIn(site, 'profile-paths');
     try {
       // Setup: a file saved before the store was kept per path, in the store
       // every page shared (the one the page at the root still uses).
-      const root = await openAddress(browser, `${origin}/`, foreignRequests);
+      const root = await openAddress(browser, `${origin}/`, site.foreign);
       assert.equal(await store(root, 'a_frueher.txt'), 'stored');
       await root.close();
 
       // Run: each copy saves a file of its own.
       for (const [at, name] of [['/klasse-a/', 'a_a.txt'], ['/klasse-b/index.html', 'a_b.txt'],
                                 ['/', 'a_wurzel.txt']]) {
-        const page = await openAddress(browser, `${origin}${at}`, foreignRequests);
+        const page = await openAddress(browser, `${origin}${at}`, site.foreign);
         assert.equal(await store(page, name), 'stored', at);
         await page.close();
       }
@@ -208,7 +181,7 @@ describe('the store of the learner\'s files', () => {
         { at: '/index.html', has: ['a_frueher.txt', 'a_wurzel.txt'] },
       ];
       for (const { at, has } of cases) {
-        const page = await openAddress(browser, `${origin}${at}`, foreignRequests);
+        const page = await openAddress(browser, `${origin}${at}`, site.foreign);
         assert.deepEqual(await stored(page), has, at);
         assert.deepEqual(page.errors, [], at);
         await page.close();
@@ -220,7 +193,7 @@ describe('the store of the learner\'s files', () => {
 
   test('a browser that refuses the store: one line says so, saving works for the visit',
        async () => {
-    const browser = await launch(join(work, 'profile-refused'));
+    const browser = await launchIn(site, 'profile-refused');
     try {
       const refusals = [
         () => Object.defineProperty(window, 'indexedDB', {
@@ -235,7 +208,7 @@ describe('the store of the learner\'s files', () => {
         },
       ];
       for (const refuse of refusals) {
-        const page = await newPage(browser, origin, foreignRequests);
+        const page = await newPage(browser, origin, site.foreign);
         await page.evaluateOnNewDocument(refuse);
         await page.goto(`${origin}/`);
         await page.waitForFunction(

@@ -6,44 +6,23 @@
 //   node --test tests/web/        (AKKUSIM_WEB_SITE names another build)
 
 import assert from 'node:assert/strict';
-import { mkdtemp, rm } from 'node:fs/promises';
-import { tmpdir } from 'node:os';
-import { dirname, join } from 'node:path';
-import { after, before, describe, test } from 'node:test';
-import { fileURLToPath } from 'node:url';
+import { mkdtemp } from 'node:fs/promises';
+import { join } from 'node:path';
+import { describe, test } from 'node:test';
 
-import { serveFolder } from '../../scripts/serve.mjs';
 import {
-  chooserClosed, chooserOpened, click, download, kButton, kFirstChooserEntry, launch, openPage,
-  questionClosed, questionShown, type, typeName, typeProgram, unsavedIs,
+  chooserClosed, chooserOpened, click, download, kButton, kFirstChooserEntry, launchIn, openPage,
+  questionClosed, questionShown, servedSite, type, typeName, typeProgram, unsavedIs,
 } from './driver.mjs';
 
-const kRoot = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
-const kSite = process.env.AKKUSIM_WEB_SITE || join(kRoot, 'build-web');
-
-let server;
-let origin;
-let work;
-const foreignRequests = [];
-
-before(async () => {
-  server = await serveFolder(kSite);
-  origin = `http://127.0.0.1:${server.address().port}`;
-  work = await mkdtemp(join(tmpdir(), 'akkusim-tabs-'));
-});
-
-after(async () => {
-  server.close();
-  await rm(work, { recursive: true, force: true });
-  assert.deepEqual(foreignRequests, [], 'requests to other hosts');
-});
+const site = servedSite('tabs');
 
 describe('two tabs of the page', () => {
   test('the chooser shows the other tab\'s saves, and replacing one asks first', async () => {
-    const browser = await launch(join(work, 'profile-tabs'));
+    const browser = await launchIn(site, 'profile-tabs');
     try {
-      const first = await openPage(browser, origin, foreignRequests);
-      const second = await openPage(browser, origin, foreignRequests);
+      const first = await openPage(browser, site.origin, site.foreign);
+      const second = await openPage(browser, site.origin, site.foreign);
       // The name sorts first among the examples.
       const loadFirstEntry = async (page) => {
         await page.bringToFront();
@@ -51,7 +30,7 @@ describe('two tabs of the page', () => {
         await chooserOpened(page);
         await click(page, kFirstChooserEntry);
         await chooserClosed(page);
-        return download(page, await mkdtemp(join(work, 'download-')));
+        return download(page, await mkdtemp(join(site.work, 'download-')));
       };
       const change = async (page, text) => {
         await page.bringToFront();
