@@ -3,8 +3,8 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer (both warning-free, both
 # with the end-to-end session in the real window under Xvfb), the Windows
 # edition cross-built and tested under Wine, the browser edition in Chromium,
-# and every fuzz target over the same inputs each time (FUZZ_RUNS each,
-# default 300000; 0 skips it).
+# the downloads (scripts/package.sh) installed and run, and every fuzz target
+# over the same inputs each time (FUZZ_RUNS each, default 300000; 0 skips it).
 # With CI=true (.ci/run sets it) the window tests are required: one that is
 # skipped or not even built fails the run.
 set -eu
@@ -46,7 +46,20 @@ node --test tests/web/
 # The same in Firefox ESR, for the files whose every test runs there (the
 # grading page's folder upload and the keyboard escape do not yet).
 AKKUSIM_BROWSER=firefox node --test tests/web/browser.test.mjs tests/web/share.test.mjs \
-  tests/web/single_file.test.mjs tests/web/tabs.test.mjs
+  tests/web/single_file.test.mjs tests/web/tabs.test.mjs tests/web/pwa.test.mjs
+
+# The downloads from the builds above, each installed or unpacked and run
+# (the package is installed into this system and removed again).
+# A skip (exit 77: not root, no Wine) fails the run only in CI.
+package_test() {
+  status=0
+  sh "tests/package/$1" dist "$2" || status=$?
+  [ $status -eq 0 ] || { [ $status -eq 77 ] && [ "${CI:-}" != true ]; }
+}
+scripts/package.sh --no-build
+package_test sums.sh build-web
+package_test deb.sh build
+package_test windows.sh build/akkusim
 
 if [ "${FUZZ_RUNS:-300000}" -gt 0 ]; then
   scripts/fuzz.sh
