@@ -34,19 +34,19 @@ done
 # --- The import tables and subsystems ---------------------------------------
 # The runtime is linked in: a libstdc++, libgcc or libwinpthread DLL named
 # here would be missing on a school PC. Only what every Windows has: the
-# kernel, the window and drawing libraries, the timer's (winmm) and the
-# C runtime.
+# kernel, the window and drawing libraries, the timer's (winmm), the shell's
+# (the documents folder) and the C runtime.
 status=0
 for file in akkusim.exe akkusim.com; do
   imports=$("$objdump" -p "$dir/$file" | sed -n 's/^[[:space:]]*DLL Name: //p')
   [ -n "$imports" ] || { echo "akkusim: no import table found in $dir/$file"; exit 1; }
   for dll in $imports; do
     case $(echo "$dll" | tr 'A-Z' 'a-z') in
-      kernel32.dll | user32.dll | gdi32.dll | winmm.dll | msvcrt.dll) ;;
+      kernel32.dll | user32.dll | gdi32.dll | winmm.dll | shell32.dll | ole32.dll | msvcrt.dll) ;;
       *) echo "akkusim: $file needs $dll, which Windows does not have"; status=1 ;;
     esac
   done
-  echo "import table of $file: ok ($(echo $imports | tr ' ' ','))"
+  echo "import table of $file: $(echo $imports | tr ' ' ',')"
 done
 # Started from Explorer, a window program opens no console; a console
 # program is waited for by the console it is started in.
