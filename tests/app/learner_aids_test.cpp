@@ -269,6 +269,30 @@ TEST(FastRun, EndsAsStartenEnds) {
   EXPECT_EQ(differingPixels(endings[0].after, endings[1].after), 0);
 }
 
+// Setup: 150 lines, the cursor and the view back at the top. Run: F8 to
+// the HOLD on the last line. Verify: the listing has scrolled to show that
+// line highlighted.
+TEST(FastRun, TheListingFollowsTheExecutedLine) {
+  RunSession s;
+  Image ended;
+  std::vector<std::string> lines{"LOADI 1"};
+  lines.resize(149, "NOOP");
+  lines.push_back("HOLD");
+  s.typeProgram(lines);
+  for (int i = 0; i < 4; ++i) s.platform.key(keys::kPageUp);
+  s.clickButton(MainButton::Assemble);
+  s.platform.key(keys::kF8).wait(kBoxOpen).key(keys::kEnter).wait(5);
+  int32_t scrollY = 0;
+  s.capture(ended).call([&s, &scrollY] { scrollY = s.main.listing.view.scrollY; });
+  EXPECT_EQ(s.run(), 0);
+
+  const int32_t row = 149 - scrollY / kListingRowHeight;
+  ASSERT_GE(row, 0);
+  ASSERT_LT(row, 60);
+  EXPECT_EQ(listingRowBackground(ended, row), kLightGreen);
+  EXPECT_EQ(listingRowBackground(ended, row - 1), kWhite);
+}
+
 TEST(FastRun, StoppenEscapeAndClosingEndAnEndlessLoop) {
   enum class End { Stoppen, Escape, Close };
   for (const End end : {End::Stoppen, End::Escape, End::Close}) {
