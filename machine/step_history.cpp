@@ -57,7 +57,12 @@ void checkpoint(StepHistory& history, const MachineState& machine,
 
 void allocateLog(StepHistory& history) {
   if (!history.stores) {
+#if defined(__cpp_lib_smart_ptr_for_overwrite)
     history.stores = std::make_unique_for_overwrite<StoreUndo[]>(kStoreLogEntries);
+#else
+    // The browser edition's standard library lacks it; the log is made once.
+    history.stores = std::make_unique<StoreUndo[]>(kStoreLogEntries);
+#endif
   }
 }
 
