@@ -227,7 +227,7 @@ describe('the single file on a host or beside the grading page', () => {
         fetched: performance.getEntriesByType('resource').length,
         back: document.querySelector('#toolbar a').href,
       }));
-      assert.deepEqual(shown, { problem: '', rows: ['Name', 'ben.txt'], fetched: 0,
+      assert.deepEqual(shown, { problem: '', rows: ['Name', 'ben'], fetched: 0,
                                 back: pathToFileURL(join(stick, 'akkusim.html')).href });
       assert.deepEqual([...simulator.errors, ...page.errors], []);
     } finally {
