@@ -14,6 +14,7 @@
 #include "cli/terminal.h"
 #include "files/disk_program_store.h"
 #include "files/file_system.h"
+#include "files/program_location.h"
 #include "gfx/screen.h"
 #ifdef _WIN32
 #include "platform/win32/win32_platform.h"
@@ -60,6 +61,13 @@ int main(int argc, char** argv) {
     return 1;
   }
   Screen screen(**platform);
-  DiskProgramStore programs(executableFolder(argv[0]) / "Programme");
+  const std::filesystem::path here = executableFolder(argv[0]);
+  Result<std::filesystem::path> folder = prepareProgramFolder(here, userDocumentsFolder());
+  if (!folder) {
+    // The shipped examples can still be loaded; a save then says why it failed.
+    std::fprintf(stderr, "akkusim: %s\n", folder.reason().c_str());
+    folder = sharedFolder(here) / pathFromUtf8(kProgramFolderName);
+  }
+  DiskProgramStore programs(*folder);
   return runMainWindow(screen, programs);
 }

@@ -66,6 +66,7 @@ CommandResult fastRun(Screen& screen, MainButtons& buttons, Session& session, Li
   RunFrame frame;
   const Button& startStop = beginRun(screen, buttons, machine, frame);
   ListingScreenSync listed;
+  keepPictureBeforeSteps(screen, session, memoryView);
   recordRunStart(session.history, machine, frame.touchedBeforeRun);
   CommandResult result = CommandResult::Done;
   bool first = true;

@@ -7,6 +7,7 @@
 #include "app/step_command.h"
 #include "ui/listing_view.h"
 #include "ui/message_box.h"
+#include "ui/register_panel.h"
 
 namespace akkusim {
 
@@ -52,7 +53,8 @@ CommandResult showHelp(Screen& screen) {
   return answer == MessageAnswer::WindowClosed ? CommandResult::WindowClosed : CommandResult::Done;
 }
 
-CommandResult stepBack(Screen& screen, Session& session, ListingView& listing) {
+CommandResult stepBack(Screen& screen, Session& session, ListingView& listing,
+                       const MemoryView& memoryView) {
   MachineState& machine = *session.machine;
   if (!takeStepsBack(session.history, machine, 1)) {
     const MessageAnswer answer = showMessage(screen, kNothingToUndo, " OK ");
@@ -64,7 +66,17 @@ CommandResult stepBack(Screen& screen, Session& session, ListingView& listing) {
           ? session.lineMap.lineOfAddress[static_cast<std::size_t>(machine.instructionAddress)]
           : kNoLine;
   showExecutedLine(screen, session, listing, line);
+  const bool atStart = session.history.steps == 0 && session.pictureBeforeSteps;
+  if (!atStart || !restorePanel(screen, memoryView, *session.pictureBeforeSteps)) {
+    drawRegisterPanel(screen, memoryView, machine, machine.touched);
+  }
   return CommandResult::Done;
+}
+
+void keepPictureBeforeSteps(const Screen& screen, Session& session, const MemoryView& memoryView) {
+  if (session.history.checkpoints.empty()) {
+    session.pictureBeforeSteps = copyPanel(screen, memoryView);
+  }
 }
 
 void toggleBreakpoint(Screen& screen, Session& session, ListingView& listing) {

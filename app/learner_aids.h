@@ -26,9 +26,14 @@ std::optional<Aid> aidOfKey(Key key);
 std::string_view helpText();
 CommandResult showHelp(Screen& screen);
 
-// Takes the newest step back: machine, executed-line mark; the caller draws
-// the panel. With no step left a message box says so (NotDone).
-CommandResult stepBack(Screen& screen, Session& session, ListingView& listing);
+// Takes the newest step back: machine, executed-line mark and panel. With
+// no step left a message box says so (NotDone).
+CommandResult stepBack(Screen& screen, Session& session, ListingView& listing,
+                       const MemoryView& memoryView);
+
+// Called before a step is recorded: keeps the panel's picture when the
+// step is the history's first.
+void keepPictureBeforeSteps(const Screen& screen, Session& session, const MemoryView& memoryView);
 
 // Sets or clears the breakpoint on the editor's current line and redraws it.
 void toggleBreakpoint(Screen& screen, Session& session, ListingView& listing);

@@ -101,8 +101,7 @@ void aidSequence(Screen& screen, MainWindow& main, Aid aid) {
       main.result = showHelp(screen);
       return;
     case Aid::StepBack:
-      main.result = stepBack(screen, main.session, main.listing);
-      drawPanel(screen, main);
+      main.result = stepBack(screen, main.session, main.listing, main.memoryView);
       return;
     case Aid::FastRun:
       main.result = fastRun(screen, main.buttons, main.session, main.listing, main.memoryView);

@@ -71,6 +71,7 @@ CommandResult runProgram(Screen& screen, MainButtons& buttons, Session& session,
   CommandResult result = CommandResult::Done;
   MemoryViewShadow shown;    // the first pass draws the whole view
   ListingScreenSync listed;  // and shows the whole listing
+  keepPictureBeforeSteps(screen, session, memoryView);
   recordRunStart(session.history, machine, frame.touchedBeforeRun);
   bool first = true;
   MouseReading mouse;

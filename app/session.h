@@ -12,6 +12,7 @@
 #include "machine/step_history.h"
 #include "program/assemble.h"
 #include "program/program_text.h"
+#include "ui/register_panel.h"
 
 namespace akkusim {
 
@@ -33,6 +34,10 @@ struct Session {
   // The steps the learner can take back; Assemble, Reset, Laden and Neu
   // forget them.
   StepHistory history;
+  // The panel as it was before the history's first step: a command that
+  // ends without drawing it all (Assemble) leaves a picture that the
+  // machine alone does not give back.
+  std::optional<PanelPicture> pictureBeforeSteps;
 };
 
 }  // namespace akkusim

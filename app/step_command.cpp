@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/learner_aids.h"
 #include "app/session.h"
 #include "gfx/draw.h"
 #include "machine/execute.h"
@@ -77,6 +78,7 @@ CommandResult step(Screen& screen, Session& session, ListingView& listing,
   // The instruction about to be fetched lies at pc; the operation cannot
   // change the line map, so the mark can be placed once the step is done.
   const int32_t line = session.lineMap.lineOfAddress[static_cast<std::size_t>(machine.pc)];
+  keepPictureBeforeSteps(screen, session, memoryView);
   const StepOutcome outcome = executeInstructionRecorded(machine, session.history);
   moveHighlight(screen, session, listing, line, sync);
   return stepEnd(screen, memoryView, machine, outcome);

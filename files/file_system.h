@@ -54,4 +54,12 @@ Status replaceFile(const std::filesystem::path& path, const ContentsWriter& writ
 // cannot say).
 std::filesystem::path executableFolder(const char* argv0);
 
+// The folder where the user keeps documents: the home folder on Linux, the
+// documents folder on Windows. Nothing when the system does not say.
+std::optional<std::filesystem::path> userDocumentsFolder();
+
+// Whether a new file could be made in the folder by this user now (false
+// for a folder that is missing).
+bool folderAcceptsNewFiles(const std::filesystem::path& folder);
+
 }  // namespace akkusim

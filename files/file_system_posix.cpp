@@ -1,9 +1,11 @@
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <system_error>
@@ -109,6 +111,22 @@ std::filesystem::path executableFolder(const char* argv0) {
   std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) self = std::filesystem::absolute(argv0, error);
   return self.parent_path();
+}
+
+std::optional<std::filesystem::path> userDocumentsFolder() {
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] == '/') return std::filesystem::path(home);
+  // Started without a login environment (a service, sudo -H aside).
+  const passwd* entry = ::getpwuid(::getuid());
+  if (entry != nullptr && entry->pw_dir != nullptr && entry->pw_dir[0] == '/') {
+    return std::filesystem::path(entry->pw_dir);
+  }
+  return std::nullopt;
+}
+
+bool folderAcceptsNewFiles(const std::filesystem::path& folder) {
+  std::error_code error;
+  return std::filesystem::is_directory(folder, error) && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 }  // namespace akkusim

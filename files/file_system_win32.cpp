@@ -1,4 +1,8 @@
 #include <windows.h>
+// After windows.h, which they need.
+#include <knownfolders.h>
+#include <objbase.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <atomic>
@@ -152,6 +156,27 @@ std::filesystem::path executableFolder(const char* argv0) {
   }
   std::error_code error;
   return std::filesystem::absolute(pathFromUtf8(argv0), error).parent_path();
+}
+
+std::optional<std::filesystem::path> userDocumentsFolder() {
+  PWSTR folder = nullptr;
+  const HRESULT found = ::SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &folder);
+  std::optional<std::filesystem::path> documents;
+  if (SUCCEEDED(found) && folder != nullptr) documents = std::filesystem::path(folder);
+  ::CoTaskMemFree(folder);
+  return documents;
+}
+
+bool folderAcceptsNewFiles(const std::filesystem::path& folder) {
+  // The folder's access rules are the system's to judge: a file is made
+  // there and gone again when it is closed.
+  const std::filesystem::path probe =
+      folder / (L".akkusim-probe-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                std::to_wstring(temporaryCounter++));
+  FileHandle file(::CreateFileW(
+      probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  return file.valid();
 }
 
 }  // namespace akkusim

@@ -17,6 +17,7 @@ const kTypes = {
   '.data': 'application/octet-stream',
   '.txt': 'text/plain; charset=utf-8',
   '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json',
 };
 
 // Resolves to the listening server; its port is server.address().port.

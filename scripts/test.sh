@@ -3,8 +3,9 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer (both warning-free, both
 # with the end-to-end session in the real window under Xvfb), the Windows
 # edition cross-built and tested under Wine, the browser edition in Chromium
-# and in Firefox ESR, and every fuzz target over the same inputs each time
-# (FUZZ_RUNS each, default 300000; 0 skips it).
+# and in Firefox ESR, the downloads (scripts/package.sh) installed and run,
+# and every fuzz target over the same inputs each time (FUZZ_RUNS each,
+# default 300000; 0 skips it).
 # With CI=true (.ci/run sets it) the window tests are required: one that is
 # skipped or not even built fails the run.
 set -eu
@@ -45,6 +46,19 @@ scripts/web.sh --build
 node --test tests/web/
 # The same in Firefox ESR.
 AKKUSIM_BROWSER=firefox node --test tests/web/
+
+# The downloads from the builds above, each installed or unpacked and run
+# (the package is installed into this system and removed again).
+# A skip (exit 77: not root, no Wine) fails the run only in CI.
+package_test() {
+  status=0
+  sh "tests/package/$1" dist "$2" || status=$?
+  [ $status -eq 0 ] || { [ $status -eq 77 ] && [ "${CI:-}" != true ]; }
+}
+scripts/package.sh --no-build
+package_test sums.sh build-web
+package_test deb.sh build
+package_test windows.sh build/akkusim
 
 if [ "${FUZZ_RUNS:-300000}" -gt 0 ]; then
   scripts/fuzz.sh

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 
+#include "gfx/draw.h"
 #include "gfx/font.h"
+#include "gfx/rect.h"
 #include "isa/opcode_table.h"
 #include "machine/flags.h"
 #include "program/messages.h"
@@ -140,6 +142,32 @@ void drawMemoryView(Screen& screen, const MemoryView& view, const MachineState& 
   }
   paintBand(y, 799);
   unlockScreen(screen);
+}
+
+namespace {
+
+// The parts of the window drawRegisterPanel paints beyond its fixed lines.
+constexpr Rect kRegisterArea{30, 30, 400, 68};
+constexpr Rect kMemoryArea{431, 0, 669, 800};
+
+Image copyArea(const Image& window, const Rect& area) {
+  Image copy = createImage(area.width, area.height).value_or(Image{});
+  putImageRegion(copy, 0, 0, window, area.x, area.y, area.width - 1, area.height - 1);
+  return copy;
+}
+
+}  // namespace
+
+PanelPicture copyPanel(const Screen& screen, const MemoryView& view) {
+  return PanelPicture{copyArea(screen.window, kRegisterArea), copyArea(screen.window, kMemoryArea),
+                      view.top};
+}
+
+bool restorePanel(Screen& screen, const MemoryView& view, const PanelPicture& picture) {
+  if (picture.memoryTop != view.top) return false;
+  putImage(screen.window, kRegisterArea.x, kRegisterArea.y, picture.registers);
+  putImage(screen.window, kMemoryArea.x, kMemoryArea.y, picture.memory);
+  return true;
 }
 
 }  // namespace akkusim

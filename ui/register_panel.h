@@ -38,4 +38,17 @@ void drawRegisterPanel(Screen& screen, const MemoryView& view, const MachineStat
 void drawMemoryView(Screen& screen, const MemoryView& view, const MachineState& machine,
                     std::optional<Address> touched);
 
+// What the panel shows, copied off the screen: the registers with the flags,
+// and the memory view with the row it was scrolled to.
+struct PanelPicture {
+  Image registers;
+  Image memory;
+  int16_t memoryTop = 0;
+};
+
+PanelPicture copyPanel(const Screen& screen, const MemoryView& view);
+// Puts the copy back; false (nothing drawn) when the memory view has been
+// scrolled since, so that the picture would not match it.
+bool restorePanel(Screen& screen, const MemoryView& view, const PanelPicture& picture);
+
 }  // namespace akkusim

@@ -79,6 +79,29 @@ TEST(StepBack, EachStepBackShowsThePictureBeforeThatStep) {
   }
 }
 
+// Setup: three Schritte, Assemble again, its picture (the panel still
+// shows the registers from before it; Home draws the text cursor that
+// Assemble's listing redraw covered). Run: two Schritte, two F2. Verify:
+// Assemble's picture again, not just its machine.
+TEST(StepBack, TheFirstStepBackShowsAssemblesPicture) {
+  RunSession s;
+  Shot assembled;
+  Shot back;
+  s.typeProgram(kEverything);
+  s.clickButton(MainButton::Assemble);
+  for (int i = 0; i < 3; ++i) s.clickButton(MainButton::Step);
+  s.clickButton(MainButton::Assemble);
+  s.platform.key(keys::kHome).wait(5);
+  capture(s, assembled);
+  s.clickButton(MainButton::Step);
+  s.clickButton(MainButton::Step).wait(5);
+  s.platform.key(keys::kF2).key(keys::kF2).wait(5);
+  capture(s, back);
+  EXPECT_EQ(s.run(), 0);
+
+  expectSameShot(assembled, back);
+}
+
 // Starten and the fast run record their steps like Schritt; taking back all
 // of a run's steps also brings back the word marked before it.
 TEST(StepBack, TakesBackTheStepsOfARun) {

@@ -89,4 +89,17 @@ TEST(FileSystem, ExecutableFolderHoldsTheRunningProgram) {
   EXPECT_TRUE(folder.is_absolute()) << utf8FromPath(folder);
 }
 
+TEST(FileSystem, DocumentsFolderIsNamedAndNewFilesAreJudgedPerFolder) {
+  TempFolder temp("file_system");
+
+  const std::optional<fs::path> documents = userDocumentsFolder();
+
+  ASSERT_TRUE(documents);
+  EXPECT_TRUE(documents->is_absolute()) << utf8FromPath(*documents);
+  EXPECT_TRUE(folderAcceptsNewFiles(temp.path()));
+  EXPECT_FALSE(folderAcceptsNewFiles(temp.path() / "fehlt"));
+  // The judgement leaves nothing behind.
+  EXPECT_TRUE(fs::is_empty(temp.path()));
+}
+
 }  // namespace

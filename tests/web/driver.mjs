@@ -45,8 +45,8 @@ export const isFirefox = kBrowser === 'firefox';
 // Firefox's rule that a file opened from disk is an origin of its own stays
 // on, as in a teacher's Firefox.
 // With `javaScript` false the browser runs no page's script (as Firefox
-// cannot switch it off per page).
-export function launch(profile, { javaScript = true } = {}) {
+// cannot switch it off per page). `args` go to Chromium's command line.
+export function launch(profile, { javaScript = true, args = [] } = {}) {
   if (isFirefox) {
     return puppeteer.launch({
       browser: 'firefox',
@@ -72,6 +72,7 @@ export function launch(profile, { javaScript = true } = {}) {
       '--no-sandbox', '--disable-dev-shm-usage', '--no-first-run', '--disable-sync',
       '--disable-background-networking', '--disable-component-update',
       ...(javaScript ? [] : ['--blink-settings=scriptEnabled=false']),
+      ...args,
     ],
   });
 }

@@ -1,0 +1,67 @@
+#!/bin/sh
+# The Windows downloads under Wine, in a Wine prefix of their own: the zip
+# unpacked runs `akkusim.exe run` on an example as the Linux build does; the
+# setup installs silently (/S) with a start-menu entry and the marker that
+# sends learners' programs to their documents folder, the installed
+# akkusim.exe runs, and the uninstaller removes all of it.
+#   tests/package/windows.sh DIST LINUX_AKKUSIM
+set -u
+cd "$(dirname "$0")/../.."
+DIST=$(cd "$1" && pwd)
+LINUX=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
+for tool in wine wineserver; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+WORK=$(mktemp -d)
+WINEPREFIX=$WORK/wine
+WINEDEBUG=-all
+# No downloads of Wine's .NET and HTML engines when the prefix is made.
+WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
+trap 'wineserver -k 2>/dev/null; rm -rf "$WORK"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+wineboot -i >/dev/null 2>&1 || fail "Wine could not make its prefix"
+# What the build prints for the example, to compare each akkusim.exe with.
+"$LINUX" run Programme/summe.txt >"$WORK/linux.out" 2>&1
+linux_status=$?
+
+# same_run FOLDER: akkusim.exe in FOLDER prints the Linux build's bytes.
+same_run() {
+  (cd "$1" && wine ./akkusim.exe run Programme/summe.txt) >"$WORK/windows.out" 2>&1
+  status=$?
+  [ $status -eq $linux_status ] || fail "$1: exit code $status, not $linux_status"
+  cmp "$WORK/windows.out" "$WORK/linux.out" || fail "$1: akkusim.exe run prints other bytes"
+}
+
+# --- The zip --------------------------------------------------------------
+python3 -m zipfile -e "$DIST/akkusim-windows-x64.zip" "$WORK/zip" || fail "unpacking the zip"
+unpacked=$WORK/zip/akkusim
+for file in akkusim.exe LIESMICH.txt Programme/summe.txt Aufgaben/summe/test.toml; do
+  [ -f "$unpacked/$file" ] || fail "the zip has no akkusim/$file"
+done
+# Notepad of old shows a LIESMICH.txt without CR as one line.
+[ "$(grep -c "$(printf '\r$')" "$unpacked/LIESMICH.txt")" -eq "$(wc -l <"$unpacked/LIESMICH.txt")" ] ||
+  fail "LIESMICH.txt has lines without CR LF"
+[ ! -e "$unpacked/installiert.txt" ] || fail "the zip carries the setup's marker"
+same_run "$unpacked"
+
+# --- The setup ------------------------------------------------------------
+wine "$DIST/akkusim-setup.exe" /S || fail "akkusim-setup.exe /S: exit code $?"
+# Wine's user is an administrator: the setup installs for all users.
+installed="$WINEPREFIX/drive_c/Program Files/akkusim"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/akkusim.lnk"
+for file in akkusim.exe LIESMICH.txt installiert.txt Deinstallieren.exe Programme/summe.txt \
+    Aufgaben/summe/test.toml; do
+  [ -f "$installed/$file" ] || fail "the setup installed no $file"
+done
+[ -f "$menu" ] || fail "the setup made no start-menu entry"
+same_run "$installed"
+
+# The uninstaller runs from a copy of itself in the temporary folder: done
+# once Wine has no program left.
+wine "$installed/Deinstallieren.exe" /S || fail "Deinstallieren.exe /S: exit code $?"
+wineserver -w
+[ ! -e "$installed" ] || fail "the uninstaller left $(cd "$installed" && find . | head -5)"
+[ ! -e "$menu" ] || fail "the uninstaller left the start-menu entry"
+echo "the zip runs under Wine; the setup installs silently, runs and uninstalls"
