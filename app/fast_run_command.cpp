@@ -12,6 +12,7 @@
 #include "gfx/key.h"
 #include "machine/execute.h"
 #include "ui/button.h"
+#include "ui/listing_view.h"
 #include "ui/register_panel.h"
 
 namespace akkusim {
@@ -51,6 +52,14 @@ Batch runBatch(Screen& screen, Session& session, const std::vector<uint8_t>& sto
   }
 }
 
+// The listing follows the line the run shows, so that it can be seen move.
+void followLine(Screen& screen, Session& session, ListingView& listing, int32_t line,
+                ListingScreenSync& listed) {
+  if (scrollListingTo(screen, listing, session.program, line, session.highlightLine)) {
+    listed.screenShowsImage = false;
+  }
+}
+
 int32_t executedLine(const Session& session) {
   const MachineState& machine = *session.machine;
   if (!hasExecuted(machine)) return kNoLine;
@@ -73,12 +82,16 @@ CommandResult fastRun(Screen& screen, MainButtons& buttons, Session& session, Li
   while (result == CommandResult::Done) {
     const Batch batch = runBatch(screen, session, stops, first);
     if (batch.last.atBreakpoint) {
+      followLine(screen, session, listing,
+                 session.lineMap.lineOfAddress[static_cast<std::size_t>(machine.pc)], listed);
       result = stopAtBreakpoint(screen, session, listing);
     } else {
       // The mark moves only for a step that fetched something, as a single
       // step's does.
       if (batch.last.run.lastOutcome != StepOutcome::MemoryOverflow) {
-        showExecutedLine(screen, session, listing, executedLine(session), listed);
+        const int32_t line = executedLine(session);
+        followLine(screen, session, listing, line, listed);
+        showExecutedLine(screen, session, listing, line, listed);
       }
       result = stepEnd(screen, memoryView, machine, batch.last.run.lastOutcome);
     }

@@ -64,6 +64,29 @@ bool drawListingRow(Screen& screen, ListingView& listing, const ProgramText& pro
   return true;
 }
 
+bool scrollListingTo(Screen& screen, ListingView& listing, const ProgramText& program,
+                     int32_t lineNumber, int32_t highlightLine) {
+  if (lineNumber < 1 || lineNumber > lineCount(program)) return false;
+  ScrollView& view = listing.view;
+  const int32_t lineY = (lineNumber - 1) * kListingRowHeight;
+  if (lineY < view.scrollY) {
+    view.scrollY = lineY;
+  } else if (lineY + kListingRowHeight > view.scrollY + view.bounds.height) {
+    view.scrollY = lineY + kListingRowHeight - view.bounds.height;
+  } else {
+    return false;
+  }
+  Image& image = view.image;
+  fillBox(image, 0, 0, image.width - 1, image.height - 1, kWhite);
+  const int32_t first = view.scrollY / kListingRowHeight;
+  const int32_t last = std::min(lineCount(program), first + view.bounds.height / kListingRowHeight);
+  for (int32_t index = first; index < last; ++index) {
+    drawProgramLine(screen, program.lines[static_cast<std::size_t>(index)], listing, false,
+                    index + 1 == highlightLine ? kLightGreen : kWhite);
+  }
+  return true;
+}
+
 void clearHighlight(Screen& screen, ListingView& listing, const ProgramText& program,
                     int32_t& highlightLine) {
   if (highlightLine != kNoLine) {

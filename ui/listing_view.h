@@ -27,6 +27,12 @@ void redrawListing(Screen& screen, ListingView& listing, ProgramText& program);
 // (a stale number is left alone); false when there is no such line.
 bool drawListingRow(Screen& screen, ListingView& listing, const ProgramText& program,
                     int32_t lineNumber, bool show, uint32_t background);
+// Scrolls the view as little as it takes to show the 1-based line, and
+// draws the rows it then shows into the image (`highlightLine` light green)
+// without showing them; false, with nothing drawn, when the line is already
+// in view or the program has no such line.
+bool scrollListingTo(Screen& screen, ListingView& listing, const ProgramText& program,
+                     int32_t lineNumber, int32_t highlightLine);
 // Redraws the highlighted line (1-based, 0 = none) white, shows the view and
 // sets it to 0.
 void clearHighlight(Screen& screen, ListingView& listing, const ProgramText& program,

@@ -269,6 +269,44 @@ TEST(FastRun, EndsAsStartenEnds) {
   EXPECT_EQ(differingPixels(endings[0].after, endings[1].after), 0);
 }
 
+// Setup: 150 lines, a long loop at the top, the cursor and the view back at
+// the top. Run: F8 to the HOLD on the last line. Verify: the listing has scrolled to show that
+// line highlighted, and the screen shows all of the scrolled listing.
+TEST(FastRun, TheListingFollowsTheExecutedLine) {
+  RunSession s;
+  Image ended;
+  // The loop at the top outlasts the first batch, which shows the top.
+  std::vector<std::string> lines{"LOADI 1", "loop:", "ADDI 1",    "NOOP",
+                                 "NOOP",    "NOOP",  "JMPNZ loop"};
+  lines.resize(149, "NOOP");
+  lines.push_back("HOLD");
+  s.typeProgram(lines);
+  for (int i = 0; i < 4; ++i) s.platform.key(keys::kPageUp);
+  s.clickButton(MainButton::Assemble);
+  s.platform.key(keys::kF8).wait(kBoxOpen).key(keys::kEnter).wait(5);
+  int32_t scrollY = 0;
+  Image listed;
+  s.capture(ended).call([&s, &scrollY, &listed] {
+    scrollY = s.main.listing.view.scrollY;
+    listed = s.main.listing.view.image;
+  });
+  EXPECT_EQ(s.run(), 0);
+
+  const int32_t row = 149 - scrollY / kListingRowHeight;
+  ASSERT_GE(row, 0);
+  ASSERT_LT(row, 60);
+  EXPECT_EQ(listingRowBackground(ended, row), kLightGreen);
+  EXPECT_EQ(listingRowBackground(ended, row - 1), kWhite);
+  // Every row on the screen is the scrolled listing's.
+  int32_t stale = 0;
+  for (int32_t y = 0; y < listed.height; ++y) {
+    for (int32_t x = 0; x < listed.width; ++x) {
+      stale += pixelAt(ended, x, 200 + y) != pixelAt(listed, x, y) ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(stale, 0);
+}
+
 TEST(FastRun, StoppenEscapeAndClosingEndAnEndlessLoop) {
   enum class End { Stoppen, Escape, Close };
   for (const End end : {End::Stoppen, End::Escape, End::Close}) {

@@ -46,22 +46,44 @@ done
 [ ! -e "$unpacked/installiert.txt" ] || fail "the zip carries the setup's marker"
 same_run "$unpacked"
 
-# --- The setup ------------------------------------------------------------
-wine "$DIST/akkusim-setup.exe" /S || fail "akkusim-setup.exe /S: exit code $?"
-# Wine's user is an administrator: the setup installs for all users.
-installed="$WINEPREFIX/drive_c/Program Files/akkusim"
-menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/akkusim.lnk"
-for file in akkusim.exe LIESMICH.txt installiert.txt Deinstallieren.exe Programme/summe.txt \
-    Aufgaben/summe/test.toml; do
-  [ -f "$installed/$file" ] || fail "the setup installed no $file"
-done
-[ -f "$menu" ] || fail "the setup made no start-menu entry"
-same_run "$installed"
+# --- The setup, for all users and for one ---------------------------------
+# setup_round MODE FOLDER MENU_FOLDER: installs silently in MODE (AllUsers or
+# CurrentUser: Wine's user is an administrator, so both are open), checks the
+# installed files, the start-menu entry and the uninstall entry, runs the
+# installed akkusim.exe, and uninstalls as Windows' settings would.
+setup_round() {
+  mode=$1
+  installed=$2
+  menu=$3/akkusim.lnk
+  case $mode in AllUsers) hive=HKLM ;; *) hive=HKCU ;; esac
+  key="$hive\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\akkusim"
+  wine "$DIST/akkusim-setup.exe" /S "/$mode" || fail "akkusim-setup.exe /S /$mode: exit code $?"
+  for file in akkusim.exe LIESMICH.txt installiert.txt Deinstallieren.exe Programme/summe.txt \
+      Aufgaben/summe/test.toml; do
+    [ -f "$installed/$file" ] || fail "$mode: the setup installed no $file"
+  done
+  [ -f "$menu" ] || fail "$mode: the setup made no start-menu entry"
+  quiet=$(wine reg query "$key" /v QuietUninstallString 2>/dev/null | tr -d '\r' |
+    sed -n 's/^ *QuietUninstallString *REG_SZ *//p')
+  [ -n "$quiet" ] || fail "$mode: no uninstall entry under $key"
+  same_run "$installed"
 
-# The uninstaller runs from a copy of itself in the temporary folder: done
-# once Wine has no program left.
-wine "$installed/Deinstallieren.exe" /S || fail "Deinstallieren.exe /S: exit code $?"
-wineserver -w
-[ ! -e "$installed" ] || fail "the uninstaller left $(cd "$installed" && find . | head -5)"
-[ ! -e "$menu" ] || fail "the uninstaller left the start-menu entry"
-echo "the zip runs under Wine; the setup installs silently, runs and uninstalls"
+  # The uninstaller runs from a copy of itself in the temporary folder: done
+  # once Wine has no program left.
+  uninstaller=$(printf '%s' "$quiet" | sed -n 's/^"\([^"]*\)" .*$/\1/p')
+  arguments=$(printf '%s' "$quiet" | sed -n 's/^"[^"]*" //p')
+  [ -n "$uninstaller" ] || fail "$mode: the uninstall entry names no program: $quiet"
+  # shellcheck disable=SC2086 # the entry's arguments, one word each
+  wine "$uninstaller" $arguments || fail "$mode: the uninstaller's exit code is $?"
+  wineserver -w
+  [ ! -e "$installed" ] || fail "$mode: the uninstaller left $(cd "$installed" && find . | head -5)"
+  [ ! -e "$menu" ] || fail "$mode: the uninstaller left the start-menu entry"
+  ! wine reg query "$key" >/dev/null 2>&1 || fail "$mode: the uninstaller left $key"
+}
+drive=$WINEPREFIX/drive_c
+user=$drive/users/$(id -un)
+setup_round AllUsers "$drive/Program Files/akkusim" \
+  "$drive/ProgramData/Microsoft/Windows/Start Menu/Programs"
+setup_round CurrentUser "$user/AppData/Local/Programs/akkusim" \
+  "$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+echo "the zip runs under Wine; the setup installs silently for all users and for one, runs and uninstalls"
