@@ -16,7 +16,7 @@ packages() {
     # The optimizer of Debian's emscripten needs Debian's JavaScript parser.
     web) echo "emscripten node-acorn" ;;
     # Posix threads: the grader checks programs on all cores.
-    windows) echo "g++-mingw-w64-x86-64-posix nsis" ;;
+    windows) echo "g++-mingw-w64-x86-64-posix nsis python3" ;;
     test) echo "clang libclang-rt-14-dev libgtest-dev libbenchmark-dev libx11-dev xvfb xauth \
 xdotool x11-utils x11-xkb-utils xkb-data imagemagick time chromium firefox-esr wine wine64" ;;
   esac

@@ -65,7 +65,7 @@ expect_lines() {
 
 DESKTOP="cmake ninja-build g++ pkg-config libsdl2-dev libtomlplusplus-dev"
 BROWSER="emscripten node-acorn"
-WINDOWS="g++-mingw-w64-x86-64-posix nsis"
+WINDOWS="g++-mingw-w64-x86-64-posix nsis python3"
 TESTING="clang libclang-rt-14-dev libgtest-dev libbenchmark-dev xvfb xdotool x11-xkb-utils \
 imagemagick chromium firefox-esr wine wine64"
 
