@@ -36,9 +36,10 @@ allowed() {
     grader) echo "isa machine text program files" ;;
     gfx) echo "" ;;
     platform/headless) echo "gfx" ;;
-    platform/sdl) echo "gfx text" ;;
+    platform/window) echo "gfx" ;;
+    platform/sdl) echo "gfx text platform/window" ;;
     platform/web) echo "gfx text files" ;;
-    platform/win32) echo "gfx text" ;;
+    platform/win32) echo "gfx text platform/window" ;;
     ui) echo "gfx isa machine text program files" ;;
     app) echo "ui gfx isa machine text program files" ;;
     *) return 1 ;;
@@ -49,7 +50,7 @@ allowed() {
 # draw into the headless platform's window, and so does tests/support.
 tested() {
   case "$1" in
-    platform) echo "platform/headless platform/sdl platform/win32" ;;
+    platform) echo "platform/headless platform/window platform/sdl platform/win32" ;;
     web) echo "platform/web" ;;
     ui) echo "ui platform/headless" ;;
     app | support) echo "app platform/headless" ;;
@@ -75,7 +76,7 @@ add_below() {
 rules() {
   case "$1" in
     main.cpp | web_main.cpp | web_grader_main.cpp) echo "*" ;;
-    bench | bench/*) echo "bench base app ui gfx platform/headless platform/sdl program machine isa text" ;;
+    bench | bench/*) echo "bench base app ui gfx platform/headless platform/sdl platform/win32 program machine isa text" ;;
     fuzz | fuzz/*) echo "base ui grader files program machine isa text" ;;
     tests/*)
       layers=$(tested "${1#tests/}") || return 1

@@ -11,7 +11,11 @@
 #include "app/main_buttons.h"
 #include "app/session.h"
 #include "gfx/screen.h"
+#ifdef _WIN32
+#include "platform/win32/win32_platform.h"
+#else
 #include "platform/sdl/sdl_platform.h"
+#endif
 #include "ui/listing_view.h"
 #include "ui/register_panel.h"
 
@@ -66,7 +70,11 @@ struct BenchWindow {
 // False, with the reason on stderr, when there is no display.
 inline bool openBenchWindow(BenchWindow& bench, const char* name,
                             std::initializer_list<const char*> program) {
+#ifdef _WIN32
+  Result<std::unique_ptr<Platform>> window = makeWin32Platform(1);
+#else
   Result<std::unique_ptr<Platform>> window = makeSdlPlatform(1);
+#endif
   if (!window) {
     std::fprintf(stderr, "%s: %s\n", name, window.reason().c_str());
     return false;

@@ -2,7 +2,8 @@
 // run loop over cleared memory (32,768 NOOP passes, then the memory-limit
 // message, and a counting loop whose listing highlight moves on every pass)
 // against a bare loop of 1 ms pauses measured in the same process.
-// Needs a display: xvfb-run -a build/run_speed
+// Needs a display: xvfb-run -a build/run_speed; the Windows build's under
+// Wine: bench/window/wine_pace.sh.
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 #include "platform/sdl/sdl_events.h"
 
 #include "platform/sdl/key_map.h"
-#include "platform/sdl/window_scale.h"
+#include "platform/window/window_scale.h"
 #include "text/cp437.h"
 
 namespace akkusim {

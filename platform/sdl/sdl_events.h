@@ -3,7 +3,7 @@
 
 #include <SDL.h>
 
-#include "platform/sdl/input_state.h"
+#include "platform/window/input_state.h"
 
 namespace akkusim {
 

@@ -22,12 +22,12 @@
 #include <utility>
 #include <vector>
 
-#include "platform/sdl/frame_diff.h"
-#include "platform/sdl/input_state.h"
 #include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_library.h"
 #include "platform/sdl/surface_paint.h"
-#include "platform/sdl/window_scale.h"
+#include "platform/window/frame_diff.h"
+#include "platform/window/input_state.h"
+#include "platform/window/window_scale.h"
 
 namespace akkusim {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/sdl/frame_diff.h"
 #include "platform/sdl/sdl_library.h"
+#include "platform/window/frame_diff.h"
 
 namespace akkusim {
 

@@ -1,11 +1,11 @@
-#include "platform/sdl/frame_diff.h"
+#include "platform/window/frame_diff.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "gfx/image.h"
-#include "platform/sdl/window_scale.h"
+#include "platform/window/window_scale.h"
 
 using namespace akkusim;
 

@@ -15,8 +15,8 @@
 
 #include "gfx/key.h"
 #include "gfx/key_queue.h"
-#include "platform/sdl/input_state.h"
 #include "platform/sdl/key_map.h"
+#include "platform/window/input_state.h"
 
 using namespace akkusim;
 

@@ -1,9 +1,13 @@
 #!/bin/sh
 # The Windows edition under Wine, after scripts/windows.sh has built it:
-# - the import table of akkusim.exe names only DLLs that every Windows has;
+# - the import tables of akkusim.exe (the window program) and akkusim.com
+#   (its console twin) name only DLLs that every Windows has, and each has
+#   its subsystem;
 # - every unit test (ctest in the Windows build folder);
 # - the command line's output for the shipped examples and assignments is
-#   the Linux build's, byte for byte, with the same exit codes.
+#   the Linux build's, byte for byte, with the same exit codes, through
+#   akkusim.com, which cmd.exe picks for `akkusim`;
+# - the window equals the Linux window pixel for pixel (window.sh).
 #   tests/windows/run.sh WINDOWS_BUILD [LINUX_AKKUSIM]
 # LINUX_AKKUSIM defaults to build/akkusim (the release build of test.sh).
 # Wine gets a prefix of its own in the build folder and one wineserver that
@@ -13,7 +17,7 @@ set -eu
 cd "$(dirname "$0")/../.."
 dir=$(cd "$1" && pwd)
 linux=$(cd "$(dirname "${2:-build/akkusim}")" && pwd)/$(basename "${2:-build/akkusim}")
-exe=$dir/akkusim.exe
+exe=$dir/akkusim.com
 objdump=x86_64-w64-mingw32-objdump
 
 WINEPREFIX=$dir/wine
@@ -27,21 +31,29 @@ for tool in wine wineserver "$objdump"; do
 done
 [ -x "$linux" ] || { echo "akkusim: no Linux build at $linux to compare with"; exit 1; }
 
-# --- The import table ---------------------------------------------------
+# --- The import tables and subsystems ---------------------------------------
 # The runtime is linked in: a libstdc++, libgcc or libwinpthread DLL named
-# here would be missing on a school PC.
-imports=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
-[ -n "$imports" ] || { echo "akkusim: no import table found in $exe"; exit 1; }
+# here would be missing on a school PC. Only what every Windows has: the
+# kernel, the window and drawing libraries, the timer's (winmm), the shell's
+# (the documents folder) and the C runtime.
 status=0
-for dll in $imports; do
-  case $(echo "$dll" | tr 'A-Z' 'a-z') in
-    kernel32.dll | user32.dll | gdi32.dll | advapi32.dll | shell32.dll | winmm.dll | \
-      msvcrt.dll | ucrtbase.dll | api-ms-win-crt-*.dll | ole32.dll | comdlg32.dll | imm32.dll) ;;
-    *) echo "akkusim: akkusim.exe needs $dll, which Windows does not have"; status=1 ;;
-  esac
+for file in akkusim.exe akkusim.com; do
+  imports=$("$objdump" -p "$dir/$file" | sed -n 's/^[[:space:]]*DLL Name: //p')
+  [ -n "$imports" ] || { echo "akkusim: no import table found in $dir/$file"; exit 1; }
+  for dll in $imports; do
+    case $(echo "$dll" | tr 'A-Z' 'a-z') in
+      kernel32.dll | user32.dll | gdi32.dll | winmm.dll | shell32.dll | ole32.dll | msvcrt.dll) ;;
+      *) echo "akkusim: $file needs $dll, which Windows does not have"; status=1 ;;
+    esac
+  done
+  echo "import table of $file: $(echo $imports | tr ' ' ',')"
 done
+# Started from Explorer, a window program opens no console; a console
+# program is waited for by the console it is started in.
+subsystem() { "$objdump" -p "$dir/$1" | sed -n 's/^Subsystem[[:space:]]*[0-9a-f]*[[:space:]]*//p'; }
+[ "$(subsystem akkusim.exe)" = "(Windows GUI)" ] || { echo "akkusim: akkusim.exe is no window program"; status=1; }
+[ "$(subsystem akkusim.com)" = "(Windows CUI)" ] || { echo "akkusim: akkusim.com is no console program"; status=1; }
 [ $status -eq 0 ] || exit 1
-echo "import table: ok ($(echo $imports | tr ' ' ','))"
 
 # --- Wine ---------------------------------------------------------------
 started=$(date +%s)
@@ -120,4 +132,33 @@ compare /dev/null gibtsnicht
 
 echo "command line: $((compared - differing)) of $compared outputs byte-equal with the Linux build"
 [ "$differing" -eq 0 ] || exit 1
+
+# --- The console picks the console twin ----------------------------------
+# `akkusim` in cmd.exe: .COM comes before .EXE in PATHEXT. A stand-in
+# akkusim.exe that cannot run at all shows which one ran, and the exit
+# code reaches the console.
+mkdir "$work/picked"
+cp "$exe" "$work/picked/akkusim.com"
+printf 'MZ' >"$work/picked/akkusim.exe"
+picked_rc=0
+picked=$(cd "$work/picked" && wine cmd /c akkusim --version </dev/null) || picked_rc=$?
+if [ "$(printf '%s' "$picked" | tr -d '\r')" != "$("$linux" --version)" ] || [ $picked_rc -ne 0 ]; then
+  echo "akkusim: cmd did not run akkusim.com for 'akkusim' (exit code $picked_rc):"
+  echo "$picked"
+  exit 1
+fi
+refused_rc=0
+(cd "$work/picked" && wine cmd /c akkusim gibtsnicht </dev/null >/dev/null 2>&1) || refused_rc=$?
+[ $refused_rc -eq 1 ] || { echo "akkusim: the console got exit code $refused_rc for a refused argument"; exit 1; }
+echo "console: cmd runs akkusim.com for 'akkusim' and gets its exit code"
+
+# --- The window ----------------------------------------------------------
+window_status=0
+sh tests/windows/window.sh "$dir" "$linux" || window_status=$?
+if [ "$window_status" -eq 77 ] && [ "${CI:-}" != true ]; then
+  echo "akkusim: the window test was skipped (no Xvfb, xdotool or ImageMagick)"
+elif [ "$window_status" -ne 0 ]; then
+  echo "akkusim: the window test failed under Wine"
+  exit 1
+fi
 echo "akkusim: the Windows edition passed under Wine"

@@ -1,4 +1,4 @@
-#include "platform/sdl/window_scale.h"
+#include "platform/window/window_scale.h"
 
 namespace akkusim {
 

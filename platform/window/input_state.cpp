@@ -1,4 +1,4 @@
-#include "platform/sdl/input_state.h"
+#include "platform/window/input_state.h"
 
 namespace akkusim {
 

@@ -2,7 +2,8 @@
 // The frames handed to the window, reduced to what changed: the polling
 // thread stages each frame (copying only the changed columns of changed
 // rows), the window thread takes the changes as rectangles of consecutive
-// rows and sends just those. Needs no SDL; both sides hold the caller's lock.
+// rows and sends just those. Shared by the real windows; both sides hold
+// the caller's lock.
 
 #include <cstdint>
 #include <limits>

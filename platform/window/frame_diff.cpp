@@ -1,4 +1,4 @@
-#include "platform/sdl/frame_diff.h"
+#include "platform/window/frame_diff.h"
 
 #include <algorithm>
 #include <cstring>

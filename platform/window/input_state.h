@@ -1,7 +1,7 @@
 #pragma once
 // Input as the window thread last saw it, read by the polling calls: a short
-// key queue, the pointer and its buttons, and which keys are held. Needs no
-// SDL; the platform guards it with its input lock.
+// key queue, the pointer and its buttons, and which keys are held. Shared by
+// the real windows; the platform guards it with its input lock.
 
 #include <array>
 #include <cstddef>
