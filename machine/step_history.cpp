@@ -1,6 +1,7 @@
 #include "machine/step_history.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace akkusim {
 
@@ -56,9 +57,14 @@ void checkpoint(StepHistory& history, const MachineState& machine,
 }
 
 void allocateLog(StepHistory& history) {
-  if (!history.stores) {
-    history.stores = std::make_unique_for_overwrite<StoreUndo[]>(kStoreLogEntries);
-  }
+  if (history.stores) return;
+    // Unwritten where the library can, so that the pages come as the log
+    // fills; the browser's library only has the zero-filled kind.
+#if defined(__cpp_lib_smart_ptr_for_overwrite)
+  history.stores = std::make_unique_for_overwrite<StoreUndo[]>(kStoreLogEntries);
+#else
+  history.stores = std::make_unique<StoreUndo[]>(kStoreLogEntries);
+#endif
 }
 
 // Before recording: the log, and a checkpoint where the steps would not go

@@ -2,6 +2,8 @@
 // (index.html in the built folder) with every local script and stylesheet
 // it names written into it, and the program's script (built with the
 // WebAssembly and the example programs inside) in place of akkusim.js.
+// The grading page (pruefen.html) becomes a single file the same way; the
+// two link to each other under their single-file names.
 //   node scripts/single_file.mjs PAGE.html PROGRAM.js OUT.html
 // Links that only help a served folder (preloads, the app manifest) are
 // dropped: from disk they would fail. Other local links become data: URLs.
@@ -13,6 +15,8 @@ const kProgramScript = 'akkusim.js';
 const kDropped = new Set(['preload', 'manifest', 'modulepreload', 'prefetch']);
 const kTypes = { '.png': 'image/png', '.svg': 'image/svg+xml', '.ico': 'image/x-icon' };
 
+const kSingleFileNames = { 'index.html': 'akkusim.html', 'pruefen.html': 'akkusim-pruefen.html' };
+
 const isLocal = (address) => !/^[a-z][a-z0-9+.-]*:|^\/\//i.test(address);
 
 function attribute(tag, name) {
@@ -23,6 +27,13 @@ function attribute(tag, name) {
 // Inline text must not end its element early.
 const scriptText = (text) => text.replace(/<\/(script)/gi, '<\\/$1');
 const styleText = (text) => text.replace(/<\/(style)/gi, '<\\/$1');
+
+// The page's own links to the other page, to its single file.
+const linked = (html) => html.replace(/<a\b[^>]*>/gi, (tag) => {
+  const address = attribute(tag, 'href');
+  return Object.hasOwn(kSingleFileNames, address ?? '') ?
+      tag.replace(address, kSingleFileNames[address]) : tag;
+});
 
 export async function singleFile(pagePath, programPath) {
   const folder = dirname(pagePath);
@@ -36,7 +47,7 @@ export async function singleFile(pagePath, programPath) {
     const isScript = /^<script/i.test(tag);
     const address = attribute(tag, isScript ? 'src' : 'href');
     if (address === null || !isLocal(address)) continue;
-    parts.push(page.slice(rest, found.index));
+    parts.push(linked(page.slice(rest, found.index)));
     rest = found.index + tag.length;
     const rel = (attribute(tag, 'rel') || '').toLowerCase();
     if (isScript) {
@@ -49,7 +60,7 @@ export async function singleFile(pagePath, programPath) {
       parts.push(tag.replace(address, data));
     }
   }
-  parts.push(page.slice(rest));
+  parts.push(linked(page.slice(rest)));
   // The page's script learns that it is the single file, before it runs.
   return parts.join('').replace(/<html\b/i, '<html data-single-file');
 }

@@ -15,6 +15,8 @@
   const message = document.getElementById('message');
   const question = document.getElementById('question');
   const uploadInput = document.getElementById('upload');
+  // This script runs: the line for a host that blocks it goes.
+  document.getElementById('blocked').hidden = true;
 
   window.Module = {
     canvas,

@@ -11,45 +11,7 @@ X11_PIXELS=$3
 . "$(dirname "$0")/../support/xvfb.sh"
 require_tools
 
-WORK=$(mktemp -d)
-CLEANUP_DIR=$WORK
-start_xvfb "$WORK"
-cp "$AKKUSIM" "$WORK/akkusim"
-mkdir "$WORK/Programme"
-ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 spawn "$WORK/akkusim" \
-  >"$WORK/app.log" 2>&1
-APP=$!
-
-fail() {
-  echo "FAIL: $*"
-  cat "$WORK/app.log"
-  exit 1
-}
-DEADLINE=${DEADLINE:-60}
-poll "$DEADLINE" find_window "$WORK/wid" || fail "no window"
-WID=$(head -n 1 "$WORK/wid")
-timeout "$DEADLINE" xdotool windowfocus --sync "$WID" || fail "could not focus the window"
-
-count() { "$X11_PIXELS" "$WID" "$2" "$3" "$4" "$5" "$6"; }
-pixel() { "$X11_PIXELS" "$WID" "$2" "$3"; }
-has_some() { n=$(count "$@") && [ "$n" -gt 0 ]; }
-has_none() { n=$(count "$@") && [ "$n" -eq 0 ]; }
-has_pixel() { [ "$(pixel "$@")" = "$4" ]; }
-await_some() { poll "$DEADLINE" has_some "$@" || fail "$1: no #$6 at $2,$3 ($4x$5)"; }
-await_none() { poll "$DEADLINE" has_none "$@" || fail "$1: still #$6 at $2,$3 ($4x$5)"; }
-await_pixel() {
-  poll "$DEADLINE" has_pixel "$@" || fail "$1: ($2,$3) is $(pixel "$@"), not $4"
-}
-has_cursor() {
-  [ "$(count cursor $(($2 * 8 + 53)) $(($1 * 10 + 200)) 1 10 000000)" = 10 ]
-}
-ROW=0
-line() {
-  xdotool type --delay 15 "$1"
-  xdotool key Return
-  ROW=$((ROW + 1))
-  poll "$DEADLINE" has_cursor "$ROW" 1 || fail "no text cursor on row $ROW"
-}
+. "$(dirname "$0")/window_start.sh"
 
 poll "$DEADLINE" has_cursor 0 1 || fail "no first frame"
 xdotool mousemove --window "$WID" 200 500

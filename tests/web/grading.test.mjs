@@ -216,6 +216,11 @@ describe('the grading page', () => {
     await mkdir(folder);
     const downloaded = await download(page, folder, '#csv');
     assert.ok(downloaded.bytes.equals(expected.out), `${downloaded.bytes}\n${expected.out}`);
+    // The text report, graded once opened.
+    await page.click('#text-report summary');
+    await page.waitForFunction(() => document.getElementById('report').textContent !== '', kWait);
+    assert.equal(await page.$eval('#report', (element) => element.textContent),
+                 (await cli(['test.toml', 'abgaben'], site.work)).out.toString('utf8'));
   }
 
   test('a folder of two learners: the table, and the CSV of akkusim test --csv', async () => {

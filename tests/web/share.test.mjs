@@ -1,6 +1,7 @@
 // Share by link in the browser edition: the program travels in the link's
 // address (compressed after the "#"), opens in the listing as never saved,
-// and a damaged or too long link says so instead.
+// and a damaged or too long link, or a program too long for one, says so
+// instead.
 //
 //   node --test tests/web/        (AKKUSIM_WEB_SITE names another build)
 
@@ -8,7 +9,10 @@ import assert from 'node:assert/strict';
 import { describe, test } from 'node:test';
 import { deflateRawSync } from 'node:zlib';
 
-import { click, kWait, launchIn, openPage, servedSite, typeProgram } from './driver.mjs';
+import {
+  chooserClosed, chooserOpened, click, kButton, kFirstChooserEntry, kWait, launchIn, openPage,
+  servedSite, typeProgram,
+} from './driver.mjs';
 
 const site = servedSite('share');
 
@@ -87,6 +91,47 @@ describe('share by link', () => {
       assert.deepEqual(await shownState(opened),
                        { text: sent, unsaved: true, failed: false, fragment: '' });
       assert.deepEqual([...page.errors, ...opened.errors], []);
+    } finally {
+      await browser.close();
+    }
+  });
+
+  test('a program too long for a link says so and copies nothing', async () => {
+    // Setup: comments of scattered characters, which hardly pack, loaded
+    // from a file; as a link they would be about 50000 characters long.
+    const kLetters = 'ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+-';
+    let seed = 1;
+    const letter = () => {
+      seed = (Math.imul(seed, 1103515245) + 12345) >>> 0;
+      return kLetters[seed >>> 26];
+    };
+    const lines =
+        Array.from({ length: 1200 }, () => `#${Array.from({ length: 39 }, letter).join('')}`);
+    const browser = await launchIn(site, 'profile-long');
+    try {
+      const page = await openPage(browser, site.origin, site.foreign);
+      const stored = await page.evaluate((text) => Module.akkusimHost.upload(
+          'a_lang.txt', new TextEncoder().encode(text), false), `${lines.join('\r\n')}\r\n`);
+      assert.equal(stored, 0);
+      await click(page, kButton.load);
+      await chooserOpened(page);
+      await click(page, kFirstChooserEntry);
+      await chooserClosed(page);
+      assert.equal((await shownState(page)).text, `${lines.join('\n')}\n`);
+
+      // Run
+      await fakeClipboard(page, false);
+      await page.click('#share');
+      await messageSays(page, 'zu lang für einen Link');
+
+      // Verify
+      const shown = await page.evaluate(() => ({
+        copied: window.copied,
+        field: document.getElementById('sharelink').hidden,
+        failed: document.getElementById('message').classList.contains('failed'),
+      }));
+      assert.deepEqual(shown, { copied: [], field: true, failed: true });
+      assert.deepEqual(page.errors, []);
     } finally {
       await browser.close();
     }

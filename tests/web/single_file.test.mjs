@@ -1,20 +1,21 @@
 // The single page file (akkusim.html) as a teacher hands it out: opened
-// from a folder on disk, files kept across a browser restart; and where
+// from a folder on disk, files kept across a browser restart, on a host
+// that blocks its scripts, beside the grading page's single file; and where
 // the browser keeps the learner's files: one store per page path on a
 // host, files of the shared store kept, a refused store said in one line.
 //
 //   node --test tests/web/        (AKKUSIM_WEB_SITE names another build)
 
 import assert from 'node:assert/strict';
-import { copyFile, mkdir, mkdtemp, readdir } from 'node:fs/promises';
+import { copyFile, mkdir, mkdtemp, readdir, readFile } from 'node:fs/promises';
 import { join } from 'node:path';
 import { before, describe, test } from 'node:test';
 import { pathToFileURL } from 'node:url';
 
 import {
   chooserClosed, chooserOpened, click, copySite, download, isFirefox, kButton, kFirstChooserEntry,
-  kRoot, kSite, kWait, launch, launchIn, newPage, openAddress, servedSite, serveMore, typeName,
-  typeProgram,
+  kRoot, kSite, kWait, launch, launchIn, newPage, openAddress, servedSite, serveMore, started,
+  typeName, typeProgram,
 } from './driver.mjs';
 
 const site = servedSite('single');
@@ -143,6 +144,94 @@ describe('the single file', () => {
     } finally {
       await browser.close();
       await withoutScripts.close();
+    }
+  });
+});
+
+describe('the single file on a host or beside the grading page', () => {
+  test('a host that blocks scripts inside the page gets a German line, not a blank canvas',
+       async () => {
+    const policy = (rule) => ({ headers: { 'Content-Security-Policy': rule } });
+    const strict = await serveMore(site, kSite, policy("script-src 'self'"));
+    // The folder's page fetches its scripts and compiles its WebAssembly.
+    const folderStrict =
+        await serveMore(site, kSite, policy("script-src 'self' 'wasm-unsafe-eval'"));
+    const cases = [
+      { at: `${strict}/akkusim.html`, blocked: true },
+      { at: `${site.origin}/akkusim.html`, blocked: false },
+      { at: `${folderStrict}/`, blocked: false },
+    ];
+    const browser = await launchIn(site, 'profile-policy');
+    try {
+      for (const { at, blocked } of cases) {
+        const page = await newPage(browser, new URL(at).origin, site.foreign);
+        await page.goto(at);
+        if (blocked) {
+          await page.waitForFunction(
+              () => document.body.innerText.includes('keine Skripte innerhalb der Seite'), kWait);
+        } else {
+          await started(page);
+        }
+        const shown = await page.evaluate(() => ({
+          line: document.body.innerText.includes('Ordner-Ausgabe'),
+          canvas: document.getElementById('screen').getBoundingClientRect().width > 0,
+        }));
+        assert.deepEqual(shown, { line: blocked, canvas: !blocked }, at);
+        await page.close();
+      }
+    } finally {
+      await browser.close();
+    }
+  });
+
+  test('"Abgaben bewerten" opens the grading page\'s single file, which grades from disk',
+       async () => {
+    // Setup: both files in one folder, as a teacher keeps them.
+    const stick = join(site.work, 'teacher');
+    await mkdir(stick);
+    for (const name of ['akkusim.html', 'akkusim-pruefen.html']) {
+      await copyFile(join(kSite, name), join(stick, name));
+    }
+    const grading = pathToFileURL(join(stick, 'akkusim-pruefen.html')).href;
+    const browser = await launchIn(site, 'profile-grading-file');
+    try {
+      const simulator = await openAddress(
+          browser, pathToFileURL(join(stick, 'akkusim.html')).href, site.foreign);
+      assert.equal(await simulator.$eval('a[target]', (link) => link.href), grading);
+
+      // Run: a test file and one program dropped on the grading page.
+      const page = await newPage(browser, 'null', site.foreign);
+      await page.goto(grading);
+      await page.waitForFunction(
+          () => document.getElementById('message').textContent === 'Bereit.', kWait);
+      const dropped = [
+        { name: 'test.toml',
+          bytes: [...await readFile(join(kRoot, 'Aufgaben', 'multiplizieren', 'test.toml'))] },
+        { name: 'ben.txt',
+          bytes: [...Buffer.from('LOAD 100\r\nADD 100\r\nSTORE 102\r\nHOLD\r\n')] },
+      ];
+      await page.$eval('#drop', (target, files) => {
+        const transfer = new DataTransfer();
+        for (const { name, bytes } of files) {
+          transfer.items.add(new File([new Uint8Array(bytes)], name));
+        }
+        target.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true }));
+      }, dropped);
+      await page.waitForFunction(() => document.querySelectorAll('#table tr').length > 0 ||
+          document.getElementById('problem').textContent !== '', kWait);
+
+      // Verify: graded, nothing fetched, and the way back to the simulator.
+      const shown = await page.evaluate(() => ({
+        problem: document.getElementById('problem').textContent,
+        rows: [...document.querySelectorAll('#table tr')].map((row) => row.cells[0].textContent),
+        fetched: performance.getEntriesByType('resource').length,
+        back: document.querySelector('#toolbar a').href,
+      }));
+      assert.deepEqual(shown, { problem: '', rows: ['Name', 'ben'], fetched: 0,
+                                back: pathToFileURL(join(stick, 'akkusim.html')).href });
+      assert.deepEqual([...simulator.errors, ...page.errors], []);
+    } finally {
+      await browser.close();
     }
   });
 });
