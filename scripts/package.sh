@@ -1,10 +1,11 @@
 #!/bin/sh
 # Makes the downloads in dist/:
-#   akkusim-windows-x64.zip   akkusim.exe with Programme\, Aufgaben\ and LIESMICH.txt
+#   akkusim-windows-x64.zip   akkusim.exe, akkusim.com with Programme\, Aufgaben\ and LIESMICH.txt
 #   akkusim-setup.exe         the Windows setup (per user or all users, /S silent)
 #   akkusim_VERSION_amd64.deb the Debian/Ubuntu package
 #   akkusim-web.zip           the browser edition's folder, akkusim.html included
 #   akkusim.html              the browser edition as one file (no unpacking)
+#   akkusim-pruefen.html      its grading page as one file (beside it)
 #   SHA256SUMS                their SHA-256 sums (sha256sum -c SHA256SUMS)
 # What goes into the Windows downloads and the package is what the build
 # installs (the install rules in CMakeLists.txt), nothing listed here.
@@ -44,10 +45,10 @@ else
 fi
 # Only what the package holds: the tests of build/ need not be built.
 cmake --build "$linux" --target akkusim akkusim_icon
-for needed in build-windows/akkusim.exe build-web/akkusim.html; do
+for needed in build-windows/akkusim.exe build-web/akkusim.html build-web/akkusim-pruefen.html; do
   [ -f "$needed" ] || { echo "akkusim: $needed is missing (scripts/package.sh without --no-build makes it)"; exit 1; }
 done
-cmake --build build-windows --target akkusim
+cmake --build build-windows --target akkusim akkusim_console
 
 # --- Windows: the zip and the setup ----------------------------------------
 windows=$work/windows/akkusim
@@ -70,11 +71,12 @@ mv "$work/deb/akkusim_${version}_amd64.deb" "$dist/"
 
 # --- The browser edition ---------------------------------------------------
 python3 packaging/make_zip.py build-web akkusim-web "$dist/akkusim-web.zip"
-cp build-web/akkusim.html "$dist/"
+# The grading page as one file goes beside it: the two link to each other.
+cp build-web/akkusim.html build-web/akkusim-pruefen.html "$dist/"
 
 rm -rf "$work"
 (cd "$dist" && sha256sum akkusim-windows-x64.zip akkusim-setup.exe "akkusim_${version}_amd64.deb" \
-  akkusim-web.zip akkusim.html >SHA256SUMS)
+  akkusim-web.zip akkusim.html akkusim-pruefen.html >SHA256SUMS)
 echo "akkusim: downloads in dist/:"
 for file in "$dist"/*; do
   echo "  $(basename "$file") ($(wc -c <"$file") bytes)"

@@ -1,9 +1,9 @@
 #!/bin/sh
 # The Windows downloads under Wine, in a Wine prefix of their own: the zip
-# unpacked runs `akkusim.exe run` on an example as the Linux build does; the
+# unpacked runs `akkusim.com run` (the console program) on an example as the Linux build does; the
 # setup installs silently (/S) with a start-menu entry and the marker that
 # sends learners' programs to their documents folder, the installed
-# akkusim.exe runs, and the uninstaller removes all of it.
+# akkusim.com runs, and the uninstaller removes all of it.
 #   tests/package/windows.sh DIST LINUX_AKKUSIM
 set -u
 cd "$(dirname "$0")/../.."
@@ -28,16 +28,16 @@ linux_status=$?
 
 # same_run FOLDER: akkusim.exe in FOLDER prints the Linux build's bytes.
 same_run() {
-  (cd "$1" && wine ./akkusim.exe run Programme/summe.txt) >"$WORK/windows.out" 2>&1
+  (cd "$1" && wine ./akkusim.com run Programme/summe.txt) >"$WORK/windows.out" 2>&1
   status=$?
   [ $status -eq $linux_status ] || fail "$1: exit code $status, not $linux_status"
-  cmp "$WORK/windows.out" "$WORK/linux.out" || fail "$1: akkusim.exe run prints other bytes"
+  cmp "$WORK/windows.out" "$WORK/linux.out" || fail "$1: akkusim.com run prints other bytes"
 }
 
 # --- The zip --------------------------------------------------------------
 python3 -m zipfile -e "$DIST/akkusim-windows-x64.zip" "$WORK/zip" || fail "unpacking the zip"
 unpacked=$WORK/zip/akkusim
-for file in akkusim.exe LIESMICH.txt Programme/summe.txt Aufgaben/summe/test.toml; do
+for file in akkusim.exe akkusim.com LIESMICH.txt Programme/summe.txt Aufgaben/summe/test.toml; do
   [ -f "$unpacked/$file" ] || fail "the zip has no akkusim/$file"
 done
 # Notepad of old shows a LIESMICH.txt without CR as one line.
@@ -58,7 +58,7 @@ setup_round() {
   case $mode in AllUsers) hive=HKLM ;; *) hive=HKCU ;; esac
   key="$hive\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\akkusim"
   wine "$DIST/akkusim-setup.exe" /S "/$mode" || fail "akkusim-setup.exe /S /$mode: exit code $?"
-  for file in akkusim.exe LIESMICH.txt installiert.txt Deinstallieren.exe Programme/summe.txt \
+  for file in akkusim.exe akkusim.com LIESMICH.txt installiert.txt Deinstallieren.exe Programme/summe.txt \
       Aufgaben/summe/test.toml; do
     [ -f "$installed/$file" ] || fail "$mode: the setup installed no $file"
   done
