@@ -5,6 +5,7 @@
 #include "app/session.h"
 #include "app/unsaved_changes.h"
 #include "files/file_system.h"
+#include "files/program_folder.h"
 #include "files/program_store.h"
 #include "gfx/screen.h"
 #include "program/messages.h"
@@ -24,6 +25,9 @@ constexpr std::string_view kSaveFailed{"Fehler: Die Datei konnte nicht gespeiche
 constexpr std::string_view kHeldElsewhere{
     "Fehler: Die Datei ist in einem anderen Programm\\ngeöffnet und wurde nicht gespeichert.\\n"
     "Schließe sie dort und speichere noch einmal."};
+constexpr std::string_view kDeviceName{
+    "Fehler: Diesen Namen hat Windows für ein Gerät\\nreserviert (CON, NUL, COM1 ...).\\n"
+    "Bitte wähle einen anderen Namen."};
 constexpr std::string_view kOk{" OK "};
 constexpr std::string_view kYesNo{"Ja\\nNein"};
 
@@ -53,6 +57,11 @@ CommandResult saveProgram(Screen& screen, Session& session, ProgramStore& store)
   if (chosen.end == ChooserEnd::WindowClosed) return CommandResult::WindowClosed;
   const std::string& name = chosen.name;
   if (name.empty()) return CommandResult::NotDone;
+  if (isDeviceName(name)) {
+    return showMessage(screen, kDeviceName, kOk) == MessageAnswer::WindowClosed
+               ? CommandResult::WindowClosed
+               : CommandResult::NotDone;
+  }
 
   // The program's own file is replaced without a question, unless another
   // tab saved it since this one last looked.

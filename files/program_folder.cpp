@@ -118,6 +118,14 @@ bool isProgramName(std::string_view name) {
          std::all_of(name.begin(), name.end(), isProgramNameCharacter);
 }
 
+bool isDeviceName(std::string_view name) {
+  const std::string lower = lowerAscii(name);
+  if (lower == "con" || lower == "prn" || lower == "aux" || lower == "nul") return true;
+  return lower.size() == 4 &&
+         (lower.compare(0, 3, "com") == 0 || lower.compare(0, 3, "lpt") == 0) && lower[3] >= '0' &&
+         lower[3] <= '9';
+}
+
 std::optional<std::string> programNameOfFile(std::string_view fileName) {
   return programNameOf(fileName, ExtensionCase::Exact);
 }

@@ -26,6 +26,12 @@ inline constexpr std::string_view kProgramNameCharacterRules{"a0+_+-"};
 bool isProgramNameCharacter(char c);
 bool isProgramName(std::string_view name);
 
+// Windows keeps these names for devices in every folder and with any
+// extension ("con.txt" is the console): a program saved under one could not
+// be copied to a school PC, so no program gets one on any system. Letter
+// case aside: CON, PRN, AUX, NUL, COM0 to COM9, LPT0 to LPT9.
+bool isDeviceName(std::string_view name);
+
 // The program a file of the folder holds: an ordinary file name (not
 // hidden) with the extension and something before it. Nothing otherwise.
 // Names found this way need not follow the rule for given names.

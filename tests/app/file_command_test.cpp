@@ -18,6 +18,7 @@
 #include "support/file_dialogs.h"
 #include "support/temp_folder.h"
 #include "ui/listing_view.h"
+#include "ui/message_box.h"
 
 using namespace akkusim;
 
@@ -226,6 +227,37 @@ TEST(SaveCommand, CancelOrCloseInTheChooserWritesNothing) {
     EXPECT_EQ(saveProgram(f.screen, f.session, f.store), status);
     EXPECT_EQ(f.session.fileName, "alt");
     EXPECT_TRUE(std::filesystem::is_empty(f.folder));
+  }
+}
+
+// Windows keeps device names in every folder: such a program could not be
+// copied to a school PC, so the chooser's name is refused with a reason.
+TEST(SaveCommand, DeviceNamesAreRefusedWithAReason) {
+  const MessageLayout box = layoutMessage(
+      "Fehler: Diesen Namen hat Windows f\xC3\xBCr ein Ger\xC3\xA4t\\nreserviert (CON, NUL, "
+      "COM1 ...).\\nBitte w\xC3\xA4hle einen anderen Namen.",
+      " OK ");
+  struct Case {
+    std::string name;
+    bool refused;
+  };
+  for (const Case& c : {Case{"con", true}, Case{"Nul", true}, Case{"COM1", true},
+                        Case{"lpt9", true}, Case{"console", false}, Case{"com10", false}}) {
+    CommandFixture f;
+    f.session.fileName = "alt";
+    Image message;
+    f.platform.wait(5);
+    for (int i = 0; i < 3; ++i) f.platform.key(keys::kBackspace);
+    f.platform.type(c.name).key(keys::kEnter).wait(10);
+    f.capture(message).key(keys::kEnter);
+
+    const CommandResult status = saveProgram(f.screen, f.session, f.store);
+    EXPECT_EQ(status, c.refused ? CommandResult::NotDone : CommandResult::Done) << c.name;
+    EXPECT_EQ(std::filesystem::is_empty(f.folder), c.refused) << c.name;
+    EXPECT_EQ(f.session.fileName, c.refused ? "alt" : c.name) << c.name;
+    if (c.refused) {
+      EXPECT_EQ(pixelAt(message, box.x, box.y), kBlack) << c.name;
+    }
   }
 }
 

@@ -64,6 +64,21 @@ TEST(ProgramName, LettersDigitsUnderscoreAndDashUpToForty) {
   }
 }
 
+TEST(ProgramName, DeviceNamesOfWindows) {
+  struct Case {
+    const char* name;
+    bool device;
+  };
+  for (const Case& c :
+       {Case{"CON", true}, Case{"con", true}, Case{"Prn", true}, Case{"aux", true},
+        Case{"NUL", true}, Case{"COM0", true}, Case{"com9", true}, Case{"LPT1", true},
+        Case{"lpt0", true}, Case{"COM", false}, Case{"LPT", false}, Case{"COM10", false},
+        Case{"CONS", false}, Case{"NULL", false}, Case{"xCON", false}, Case{"COMA", false},
+        Case{"com_", false}, Case{"", false}}) {
+    EXPECT_EQ(isDeviceName(c.name), c.device) << c.name;
+  }
+}
+
 // The chooser's name field takes a typed character exactly when the name
 // rule allows it.
 TEST(ProgramName, TheNameFieldAcceptsExactlyTheRulesCharacters) {
