@@ -7,6 +7,7 @@
 #include "app/step_command.h"
 #include "ui/listing_view.h"
 #include "ui/message_box.h"
+#include "ui/memory_view_tracker.h"
 #include "ui/register_panel.h"
 
 namespace akkusim {
@@ -57,6 +58,7 @@ CommandResult stepBack(Screen& screen, Session& session, ListingView& listing,
                        const MemoryView& memoryView) {
   MachineState& machine = *session.machine;
   if (!takeStepsBack(session.history, machine, 1)) {
+    session.panelShown.valid = false;
     const MessageAnswer answer = showMessage(screen, kNothingToUndo, " OK ");
     return answer == MessageAnswer::WindowClosed ? CommandResult::WindowClosed
                                                  : CommandResult::NotDone;
@@ -67,8 +69,10 @@ CommandResult stepBack(Screen& screen, Session& session, ListingView& listing,
           : kNoLine;
   showExecutedLine(screen, session, listing, line);
   const bool atStart = session.history.steps == 0 && session.pictureBeforeSteps;
-  if (!atStart || !restorePanel(screen, memoryView, *session.pictureBeforeSteps)) {
-    drawRegisterPanel(screen, memoryView, machine, machine.touched);
+  if (atStart && restorePanel(screen, memoryView, *session.pictureBeforeSteps)) {
+    session.panelShown.valid = false;
+  } else {
+    updateRegisterPanel(screen, memoryView, machine, machine.touched, session.panelShown);
   }
   return CommandResult::Done;
 }

@@ -10,6 +10,7 @@
 #include "app/main_buttons.h"
 #include "app/run_command.h"
 #include "app/step_command.h"
+#include "ui/memory_view_tracker.h"
 #include "ui/register_panel.h"
 
 namespace akkusim {
@@ -29,9 +30,10 @@ bool pressed(const MainWindow& main, MainButton which) {
   return buttonPressed(main.mouse, mainButton(main.buttons, which), ButtonFilter::LeftAlone);
 }
 
-void drawPanel(Screen& screen, const MainWindow& main) {
+void drawPanel(Screen& screen, MainWindow& main) {
   const MachineState& machine = *main.session.machine;
-  drawRegisterPanel(screen, main.memoryView, machine, machine.touched);
+  drawRegisterPanelTracked(screen, main.memoryView, machine, machine.touched,
+                           main.session.panelShown);
 }
 
 void waitForButtonRelease(Screen& screen, MainWindow& main) {
@@ -96,6 +98,7 @@ void newSequence(Screen& screen, MainWindow& main) {
 
 // A learner aid's key, read by the editor's pass and left to the loop.
 void aidSequence(Screen& screen, MainWindow& main, Aid aid) {
+  if (aid != Aid::StepBack) main.session.panelShown.valid = false;
   switch (aid) {
     case Aid::Help:
       main.result = showHelp(screen);
@@ -123,6 +126,7 @@ void memoryWheelStep(Screen& screen, MainWindow& main) {
   MemoryView& view = main.memoryView;
   const MachineState& machine = *main.session.machine;
   const int32_t top = view.top;
+  main.session.panelShown.valid = false;
   if (main.mouse.wheel > main.lastWheel && top > 0) {
     view.top = static_cast<int16_t>(std::max(top - step, 0));
     drawMemoryView(screen, view, machine, machine.touched);
@@ -153,6 +157,8 @@ constexpr std::array<ButtonSequence, 7> kButtonSequences{{
 void dispatchPointer(Screen& screen, MainWindow& main) {
   for (const ButtonSequence& entry : kButtonSequences) {
     if (pressed(main, entry.button)) {
+      // A sequence that ends with the whole panel drawn makes it valid again.
+      main.session.panelShown.valid = false;
       entry.sequence(screen, main);
       return;
     }

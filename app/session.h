@@ -12,6 +12,7 @@
 #include "machine/step_history.h"
 #include "program/assemble.h"
 #include "program/program_text.h"
+#include "ui/memory_view_tracker.h"
 #include "ui/register_panel.h"
 
 namespace akkusim {
@@ -38,6 +39,10 @@ struct Session {
   // ends without drawing it all (Assemble) leaves a picture that the
   // machine alone does not give back.
   std::optional<PanelPicture> pictureBeforeSteps;
+  // The panel's memory view as the main window last drew it, so that a step
+  // back repaints only the words it changed. Anything else that draws over
+  // the view makes it invalid.
+  MemoryViewShadow panelShown;
 };
 
 }  // namespace akkusim

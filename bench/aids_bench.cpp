@@ -16,7 +16,7 @@
 #include "platform/headless/headless_platform.h"
 #include "program/assemble.h"
 #include "ui/listing_view.h"
-#include "ui/register_panel.h"
+#include "ui/memory_view_tracker.h"
 
 using namespace akkusim;
 
@@ -48,8 +48,10 @@ std::unique_ptr<Window> openWindow() {
   return window;
 }
 
+// The main window's redraw after a Schritt.
 void redrawPanel(Window& w) {
-  drawRegisterPanel(w.screen, w.memoryView, *w.session.machine, w.session.machine->touched);
+  drawRegisterPanelTracked(w.screen, w.memoryView, *w.session.machine,
+                           w.session.machine->touched, w.session.panelShown);
 }
 
 void schrittAndRedraw(benchmark::State& state) {
@@ -73,10 +75,27 @@ void stepBackAndRedraw(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     executeStep(w->screen, w->session, w->listing, w->memoryView);
+    redrawPanel(*w);
     state.ResumeTiming();
     stepBack(w->screen, w->session, w->listing, w->memoryView);
   }
 }
 BENCHMARK(stepBackAndRedraw);
+
+// A Schritt with its redraw and the step back that takes it back, untimed
+// pauses aside: less this and schrittAndRedraw, the step back alone.
+void schrittThenStepBack(benchmark::State& state) {
+  auto w = openWindow();
+  if (!w) return state.SkipWithError("no window");
+  static const std::vector<uint8_t> kNoStops;
+  runInstructionsRecorded(*w->session.machine, kCheckpointSteps - 1, w->session.history, kNoStops,
+                          false);
+  for (auto _ : state) {
+    executeStep(w->screen, w->session, w->listing, w->memoryView);
+    redrawPanel(*w);
+    stepBack(w->screen, w->session, w->listing, w->memoryView);
+  }
+}
+BENCHMARK(schrittThenStepBack);
 
 }  // namespace

@@ -80,4 +80,24 @@ void updateMemoryView(Screen& screen, const MemoryView& view, const MachineState
   unlockScreen(screen);
 }
 
+void drawRegisterPanelTracked(Screen& screen, const MemoryView& view, const MachineState& machine,
+                              std::optional<Address> touched, MemoryViewShadow& shadow) {
+  drawPanelLines(screen);
+  drawMemoryViewTracked(screen, view, machine, touched, shadow);
+  drawRegisterRows(screen, machine);
+}
+
+void updateRegisterPanel(Screen& screen, const MemoryView& view, const MachineState& machine,
+                         std::optional<Address> touched, MemoryViewShadow& shadow) {
+  if (!shadow.valid || shadow.top != view.top) {
+    drawRegisterPanelTracked(screen, view, machine, touched, shadow);
+    return;
+  }
+  // The dividing lines are left as they are: the view paints over one of
+  // their pixels, and the caller keeps the shadow valid only while the
+  // panel it drew last is on the screen.
+  updateMemoryView(screen, view, machine, touched, shadow);
+  drawRegisterRows(screen, machine);
+}
+
 }  // namespace akkusim

@@ -33,4 +33,11 @@ void drawMemoryViewTracked(Screen& screen, const MemoryView& view, const Machine
 void updateMemoryView(Screen& screen, const MemoryView& view, const MachineState& machine,
                       std::optional<Address> touched, MemoryViewShadow& shadow);
 
+// drawRegisterPanel and updateMemoryView's counterparts for the whole
+// panel: the register rows are cheap and always drawn.
+void drawRegisterPanelTracked(Screen& screen, const MemoryView& view, const MachineState& machine,
+                              std::optional<Address> touched, MemoryViewShadow& shadow);
+void updateRegisterPanel(Screen& screen, const MemoryView& view, const MachineState& machine,
+                         std::optional<Address> touched, MemoryViewShadow& shadow);
+
 }  // namespace akkusim

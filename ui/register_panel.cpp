@@ -67,10 +67,17 @@ std::string_view flagMark(uint8_t flag) {
 
 void drawRegisterPanel(Screen& screen, const MemoryView& view, const MachineState& machine,
                        std::optional<Address> touched) {
+  drawPanelLines(screen);
+  drawMemoryView(screen, view, machine, touched);
+  drawRegisterRows(screen, machine);
+}
+
+void drawPanelLines(Screen& screen) {
   drawLine(screen.window, 430, 0, 430, 799, screen.foreground);
   drawLine(screen.window, 0, 180, 431, 180, screen.foreground);
-  drawMemoryView(screen, view, machine, touched);
+}
 
+void drawRegisterRows(Screen& screen, const MachineState& machine) {
   lockScreen(screen);
   Image& window = screen.window;
   const uint32_t ink = screen.foreground;

@@ -37,6 +37,10 @@ void drawRegisterPanel(Screen& screen, const MemoryView& view, const MachineStat
                        std::optional<Address> touched);
 void drawMemoryView(Screen& screen, const MemoryView& view, const MachineState& machine,
                     std::optional<Address> touched);
+// The panel's parts besides the memory view: its two dividing lines, and the
+// register rows with the flags.
+void drawPanelLines(Screen& screen);
+void drawRegisterRows(Screen& screen, const MachineState& machine);
 
 // What the panel shows, copied off the screen: the registers with the flags,
 // and the memory view with the row it was scrolled to.
