@@ -6,8 +6,8 @@
 #include "app/session.h"
 #include "app/step_command.h"
 #include "ui/listing_view.h"
-#include "ui/message_box.h"
 #include "ui/memory_view_tracker.h"
+#include "ui/message_box.h"
 #include "ui/register_panel.h"
 
 namespace akkusim {

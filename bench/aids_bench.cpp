@@ -50,8 +50,8 @@ std::unique_ptr<Window> openWindow() {
 
 // The main window's redraw after a Schritt.
 void redrawPanel(Window& w) {
-  drawRegisterPanelTracked(w.screen, w.memoryView, *w.session.machine,
-                           w.session.machine->touched, w.session.panelShown);
+  drawRegisterPanelTracked(w.screen, w.memoryView, *w.session.machine, w.session.machine->touched,
+                           w.session.panelShown);
 }
 
 void schrittAndRedraw(benchmark::State& state) {
@@ -64,14 +64,20 @@ void schrittAndRedraw(benchmark::State& state) {
 }
 BENCHMARK(schrittAndRedraw);
 
-void stepBackAndRedraw(benchmark::State& state) {
-  auto w = openWindow();
-  if (!w) return state.SkipWithError("no window");
-  // The dearest step back: the newest checkpoint lies as far back as it can,
-  // so the step back runs forward 1,023 steps from it.
+// The dearest step back: the newest checkpoint lies as far back as it can,
+// so the step back runs forward 1,023 steps from it.
+std::unique_ptr<Window> openWindowForDearestStepBack() {
+  auto window = openWindow();
+  if (!window) return nullptr;
   static const std::vector<uint8_t> kNoStops;
-  runInstructionsRecorded(*w->session.machine, kCheckpointSteps - 1, w->session.history, kNoStops,
-                          false);
+  runInstructionsRecorded(*window->session.machine, kCheckpointSteps - 1, window->session.history,
+                          kNoStops, false);
+  return window;
+}
+
+void stepBackAndRedraw(benchmark::State& state) {
+  auto w = openWindowForDearestStepBack();
+  if (!w) return state.SkipWithError("no window");
   for (auto _ : state) {
     state.PauseTiming();
     executeStep(w->screen, w->session, w->listing, w->memoryView);
@@ -85,11 +91,8 @@ BENCHMARK(stepBackAndRedraw);
 // A Schritt with its redraw and the step back that takes it back, untimed
 // pauses aside: less this and schrittAndRedraw, the step back alone.
 void schrittThenStepBack(benchmark::State& state) {
-  auto w = openWindow();
+  auto w = openWindowForDearestStepBack();
   if (!w) return state.SkipWithError("no window");
-  static const std::vector<uint8_t> kNoStops;
-  runInstructionsRecorded(*w->session.machine, kCheckpointSteps - 1, w->session.history, kNoStops,
-                          false);
   for (auto _ : state) {
     executeStep(w->screen, w->session, w->listing, w->memoryView);
     redrawPanel(*w);

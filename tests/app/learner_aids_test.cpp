@@ -139,7 +139,8 @@ TEST(StepBack, ShowsTheWholePanelAfterSomethingElseDrewOnTheWindow) {
   const Case cases[] = {
       {"wheel away and back",
        [](RunSession& s) { s.platform.moveTo(800, 400).wheel(-1).wait(5).wheel(1).wait(5); }},
-      {"help box", [](RunSession& s) { s.platform.key(keys::kF1).wait(kBoxOpen).key(keys::kEnter); }},
+      {"help box",
+       [](RunSession& s) { s.platform.key(keys::kF1).wait(kBoxOpen).key(keys::kEnter); }},
       {"Laden cancelled",
        [](RunSession& s) { s.clickButton(MainButton::Load).wait(10).key(keys::kEscape); }},
       {"Speichern cancelled",
