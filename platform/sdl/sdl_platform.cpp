@@ -27,6 +27,7 @@
 #include "platform/sdl/surface_paint.h"
 #include "platform/window/frame_diff.h"
 #include "platform/window/input_state.h"
+#include "platform/window/shared_input.h"
 #include "platform/window/window_scale.h"
 
 namespace akkusim {
@@ -104,21 +105,9 @@ class SdlPlatform : public Platform {
     if (changed) wake();
   }
 
-  MouseReading readMouse() override {
-    std::lock_guard lock(inputMutex_);
-    return readPointer(input_, width_, height_);
-  }
-
-  std::optional<Key> readKey() override {
-    std::lock_guard lock(inputMutex_);
-    return popKey(input_.keys);
-  }
-
-  bool isKeyDown(int32_t scancode) override {
-    if (scancode < 0 || scancode > 127) return false;
-    std::lock_guard lock(inputMutex_);
-    return input_.down[static_cast<std::size_t>(scancode)];
-  }
+  MouseReading readMouse() override { return akkusim::readMouse(input_, width_, height_); }
+  std::optional<Key> readKey() override { return akkusim::readKey(input_); }
+  bool isKeyDown(int32_t scancode) override { return akkusim::isKeyDown(input_, scancode); }
 
   void sleepMs(int32_t milliseconds) override {
     if (milliseconds <= 0) return;
@@ -221,9 +210,10 @@ class SdlPlatform : public Platform {
     sdl_.SDL_RaiseWindow(window_);
     sdl_.SDL_SetWindowInputFocus(window_);
     const Uint32 flags = sdl_.SDL_GetWindowFlags(window_);
-    std::lock_guard lock(inputMutex_);
-    input_.focused = (flags & SDL_WINDOW_INPUT_FOCUS) != 0;
-    input_.inside = (flags & SDL_WINDOW_MOUSE_FOCUS) != 0;
+    updateInput(input_, [&](InputState& input) {
+      input.focused = (flags & SDL_WINDOW_INPUT_FOCUS) != 0;
+      input.inside = (flags & SDL_WINDOW_MOUSE_FOCUS) != 0;
+    });
     return true;
   }
 
@@ -248,8 +238,7 @@ class SdlPlatform : public Platform {
         while (sdl_.SDL_PollEvent(&event) != 0) whole |= record(event);
       }
       if (gCloseSignalled.exchange(false)) {
-        std::lock_guard lock(inputMutex_);
-        pushKey(input_.keys, keys::kWindowClose);
+        updateInput(input_, [](InputState& input) { pushKey(input.keys, keys::kWindowClose); });
       }
       bool fresh = false;
       {
@@ -308,8 +297,8 @@ class SdlPlatform : public Platform {
   }
 
   bool record(const SDL_Event& event) {
-    std::lock_guard lock(inputMutex_);
-    return recordEvent(input_, event, scale_);
+    return updateInput(input_,
+                       [&](InputState& input) { return recordEvent(input, event, scale_); });
   }
 
   const SdlLibrary sdl_;
@@ -325,8 +314,7 @@ class SdlPlatform : public Platform {
   std::string failure_;
   std::atomic<bool> wakeable_{false};
 
-  std::mutex inputMutex_;
-  InputState input_;
+  SharedInput input_;
 
   std::mutex frameMutex_;
   FrameDiff frames_;  // its `shown` is the window thread's own

@@ -19,6 +19,7 @@
 #include "platform/win32/win32_paint.h"
 #include "platform/window/frame_diff.h"
 #include "platform/window/input_state.h"
+#include "platform/window/shared_input.h"
 #include "platform/window/window_scale.h"
 
 namespace akkusim {
@@ -93,21 +94,9 @@ class Win32Platform : public Platform {
     if (changed) SetEvent(wake_);
   }
 
-  MouseReading readMouse() override {
-    std::lock_guard lock(inputMutex_);
-    return readPointer(input_, width_, height_);
-  }
-
-  std::optional<Key> readKey() override {
-    std::lock_guard lock(inputMutex_);
-    return popKey(input_.keys);
-  }
-
-  bool isKeyDown(int32_t scancode) override {
-    if (scancode < 0 || scancode > 127) return false;
-    std::lock_guard lock(inputMutex_);
-    return input_.down[static_cast<std::size_t>(scancode)];
-  }
+  MouseReading readMouse() override { return akkusim::readMouse(input_, width_, height_); }
+  std::optional<Key> readKey() override { return akkusim::readKey(input_); }
+  bool isKeyDown(int32_t scancode) override { return akkusim::isKeyDown(input_, scancode); }
 
   void sleepMs(int32_t milliseconds) override {
     if (milliseconds > 0) Sleep(static_cast<DWORD>(milliseconds));
@@ -192,12 +181,14 @@ class Win32Platform : public Platform {
     POINT pointer{};
     GetCursorPos(&pointer);
     ScreenToClient(window_, &pointer);
-    std::lock_guard lock(inputMutex_);
-    input_.focused = GetFocus() == window_;
-    input_.x = unscaled(pointer.x, scale_);
-    input_.y = unscaled(pointer.y, scale_);
-    input_.inside = pointer.x >= 0 && pointer.y >= 0 && pointer.x < width_ * scale_ &&
-                    pointer.y < height_ * scale_;
+    const bool focused = GetFocus() == window_;
+    record([&](InputState& input) {
+      input.focused = focused;
+      input.x = unscaled(pointer.x, scale_);
+      input.y = unscaled(pointer.y, scale_);
+      input.inside = pointer.x >= 0 && pointer.y >= 0 && pointer.x < width_ * scale_ &&
+                     pointer.y < height_ * scale_;
+    });
     return true;
   }
 
@@ -353,8 +344,7 @@ class Win32Platform : public Platform {
 
   template <typename Change>
   void record(Change change) {
-    std::lock_guard lock(inputMutex_);
-    change(input_);
+    updateInput(input_, change);
   }
 
   void recordKey(const KeyMessage& message) {
@@ -373,8 +363,7 @@ class Win32Platform : public Platform {
   bool stop_ = false;
   std::string failure_;
 
-  std::mutex inputMutex_;
-  InputState input_;
+  SharedInput input_;
 
   std::mutex frameMutex_;
   FrameDiff frames_;  // its `shown` is the window thread's own
