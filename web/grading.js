@@ -2,7 +2,8 @@
 // a zip or single files) checked by the grader compiled into akkusim.wasm,
 // exactly as `akkusim test` checks them on the command line: the same
 // folder rules, the same table as `--csv`, byte for byte. Nothing is sent
-// anywhere; the files are read in the browser.
+// anywhere; the files are read in the browser. The grader runs beside the
+// page where it can (grading_runner.js), so the page answers meanwhile.
 
 (function () {
   'use strict';
@@ -27,6 +28,9 @@
   let grader = null;
   // The arguments and files of the last grading, for its text report.
   let lastGraded = null;
+  // Counts the results cleared: a grading still running when the page's
+  // choice changed shows nothing.
+  let cleared = 0;
 
   // The grader module (akkusim_grader.js, loaded before this runs).
   window.addEventListener('load', () => {
@@ -36,14 +40,18 @@
                   'bereitstellen und die Seite neu laden.');
       return;
     }
-    window.akkusimGraderModule().then((module) => {
-      grader = module.akkusimGrader;
+    window.akkusimStartGrader().then((started) => {
+      grader = started;
+      document.getElementById('grading').dataset.grader = started.where;
       say('Bereit.');
       grade();
     }, () => showProblem('Die Prüfung konnte nicht starten. Bitte die Seite neu laden.'));
   });
 
+  // The page's state; a grading under way shows its own line meanwhile.
+  let said = '';
   function say(text) {
+    said = text;
     message.textContent = text;
   }
 
@@ -140,6 +148,8 @@
   }
 
   function clearResult() {
+    ++cleared;
+    lastGraded = null;
     table.replaceChildren();
     notes.textContent = '';
     textReport.hidden = true;
@@ -147,7 +157,7 @@
     csvButton.disabled = true;
   }
 
-  function grade() {
+  async function grade() {
     clearResult();
     chosen.textContent = [
       testFile ? `Testdatei: ${testFile.name}` : 'Noch keine Testdatei.',
@@ -163,14 +173,17 @@
     const files = [{ path: testFile.name, bytes: testFile.bytes },
                    ...programs.flatMap((argument) => argument.files)];
     const args = [testFile.name, ...programs.map((argument) => argument.name)];
-    const graded = grader.run([...args, '--csv', '--csv-separator', separator.value], files);
+    const sep = separator.value;
+    const graded = await gradedOrProblem(() => grader.run([...args, '--csv', '--csv-separator',
+                                                           sep], files));
+    if (!graded) return;
     if (graded.exitCode !== 0 && graded.exitCode !== 5) {
       showProblem(graded.messages.trim());
       return;
     }
     csv = graded.report;
     csvButton.disabled = false;
-    showTable(new TextDecoder().decode(csv), separator.value);
+    showTable(new TextDecoder().decode(csv), sep);
     notes.textContent = graded.messages;
     // The text report is graded once asked for: grading twice would keep
     // the page busy twice as long.
@@ -180,6 +193,24 @@
     textReport.hidden = false;
     say(graded.exitCode === 0 ? 'Geprüft: Alle Programme bestehen alle Fälle.' :
                                'Geprüft: Nicht alle Programme bestehen alle Fälle.');
+  }
+
+  // What `gradeNow()` resolves to, while the page still wants it: else
+  // null, and a grading that broke off is said.
+  async function gradedOrProblem(gradeNow) {
+    const asked = cleared;
+    message.textContent = 'Die Abgaben werden geprüft …';
+    let graded = null;
+    try {
+      graded = await gradeNow();
+    } catch {
+      if (asked === cleared) {
+        showProblem('Die Prüfung ist abgebrochen. Bitte die Seite neu laden.');
+      }
+    }
+    if (asked !== cleared) return null;
+    message.textContent = said;
+    return graded;
   }
 
   // The rows of the CSV as `--csv` writes them: quoted fields where needed.
@@ -247,7 +278,9 @@
   textReport.addEventListener('toggle', () => {
     if (!textReport.open || !lastGraded || report.textContent !== '') return;
     const { args, files } = lastGraded;
-    report.textContent = new TextDecoder().decode(grader.run(args, files).report);
+    gradedOrProblem(() => grader.run(args, files)).then((graded) => {
+      if (graded) report.textContent = new TextDecoder().decode(graded.report);
+    });
   });
 
   const input = (id) => document.getElementById(id);

@@ -2,10 +2,12 @@
 // it grades a class: a test file and KLASSE programs (default 30, the
 // multiplication assignment solved) dropped together, each program graded
 // by itself. A heartbeat on the page's main thread records its longest gap
-// while the grading runs; a figure for BENCHMARKS.md, no test.
+// while the grading runs; a figure for BENCHMARKS.md, no test. The page
+// grades in a worker; --without-worker serves it under a rule against
+// workers, so that it grades in the page itself.
 //
 //   node bench/web/grading_block.mjs [--site build-web] [--class 30] [--rounds 3]
-//   (AKKUSIM_BROWSER=firefox for Firefox ESR)
+//     [--without-worker]   (AKKUSIM_BROWSER=firefox for Firefox ESR)
 
 import { mkdtemp, readFile, rm } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
@@ -22,13 +24,15 @@ const option = (name, fallback) => {
 const site = option('--site', 'build-web');
 const classSize = Number(option('--class', '30'));
 const rounds = Number(option('--rounds', '3'));
+const headers = args.includes('--without-worker') ?
+    { 'Content-Security-Policy': "worker-src 'none'" } : {};
 
 const kProgram = [
   'LOADI 0', 'STORE 102', 'LOAD 101', 'STORE b', 'schleife:', 'LOAD b', 'JMPZ fertig', 'SUBI 1',
   'STORE b', 'LOAD 102', 'ADD 100', 'STORE 102', 'JMP schleife', 'fertig:', 'HOLD', 'b: WORD 0',
 ].map((line) => `${line}\r\n`).join('');
 
-const server = await serveFolder(site);
+const server = await serveFolder(site, 0, { headers });
 const origin = `http://127.0.0.1:${server.address().port}`;
 const work = await mkdtemp(join(tmpdir(), 'akkusim-grading-block-'));
 const browser = await launch(join(work, 'profile'));
@@ -44,6 +48,7 @@ try {
   await page.goto(`${origin}/pruefen.html`);
   await page.waitForFunction(
     () => document.getElementById('message').textContent === 'Bereit.', kWait);
+  const where = await page.evaluate(() => document.getElementById('grading').dataset.grader);
   const results = [];
   for (let round = 0; round < rounds; ++round) {
     results.push(await page.$eval('#drop', async (target, files) => {
@@ -75,7 +80,8 @@ try {
       return { longest, total, rows: document.querySelectorAll('#table tr').length - 1 };
     }, dropped));
   }
-  console.log(`== grading page, ${classSize} programs dropped, ${kBrowser}`);
+  console.log(`== grading page, ${classSize} programs dropped, ${kBrowser}, graded in the ` +
+              `${where ?? 'page'}`);
   for (const { longest, total, rows } of results) {
     console.log(`longest main-thread block ${longest.toFixed(0)} ms, table after ` +
                 `${total.toFixed(0)} ms, ${rows} rows`);

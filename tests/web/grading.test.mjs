@@ -10,11 +10,12 @@ import { execFile } from 'node:child_process';
 import { copyFile, mkdir, readdir, readFile, stat, writeFile } from 'node:fs/promises';
 import { dirname, join } from 'node:path';
 import { describe, test } from 'node:test';
+import { pathToFileURL } from 'node:url';
 import { deflateRawSync } from 'node:zlib';
 
 import {
-  click, download, isFirefox, kRoot, kWait, newPage, openPage, servedSite, sharedBrowser,
-  typeProgram,
+  click, download, isFirefox, kRoot, kSite, kWait, newPage, openPage, servedSite, serveMore,
+  sharedBrowser, typeProgram,
 } from './driver.mjs';
 
 const kCli = process.env.AKKUSIM_CLI || join(kRoot, 'build', 'akkusim');
@@ -201,6 +202,26 @@ describe('the grading page', () => {
     () => document.querySelectorAll('#table tr').length > 0 ||
         document.getElementById('problem').textContent !== '', kWait);
 
+  // Opens the grading page at `address`, ready to grade.
+  async function openReady(address) {
+    const page = await newPage(browser, new URL(address).origin, site.foreign);
+    await page.goto(address);
+    await page.waitForFunction(
+      () => document.getElementById('message').textContent === 'Bereit.', kWait);
+    return page;
+  }
+
+  // Files ({ name, bytes }) dropped together on the page.
+  function drop(page, files) {
+    return page.$eval('#drop', (target, given) => {
+      const transfer = new DataTransfer();
+      for (const { name, bytes } of given) {
+        transfer.items.add(new File([new Uint8Array(bytes)], name));
+      }
+      target.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true }));
+    }, files);
+  }
+
   async function verifyGradeBook(page, folder) {
     const expected = await cli(['test.toml', 'abgaben', '--csv'], site.work);
     assert.equal(expected.exitCode, 5, expected.err);
@@ -268,20 +289,10 @@ describe('the grading page', () => {
     for (const { name, bytes } of dropped.slice(1)) {
       await writeFile(join(site.work, name), Buffer.from(bytes));
     }
-    const page = await newPage(browser, site.origin, site.foreign);
+    const page = await openReady(`${site.origin}/pruefen.html`);
     try {
-      await page.goto(`${site.origin}/pruefen.html`);
-      await page.waitForFunction(
-        () => document.getElementById('message').textContent === 'Bereit.', kWait);
-
       // Run
-      await page.$eval('#drop', (target, files) => {
-        const transfer = new DataTransfer();
-        for (const { name, bytes } of files) {
-          transfer.items.add(new File([new Uint8Array(bytes)], name));
-        }
-        target.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true }));
-      }, dropped);
+      await drop(page, dropped);
       await tableShown(page);
 
       // Verify
@@ -292,6 +303,60 @@ describe('the grading page', () => {
                    expected.out.toString('utf8').replace(/^\uFEFF/, ''));
     } finally {
       await page.close();
+    }
+  });
+
+  test('graded beside the page or, where no worker may start, in it: the same report',
+       async () => {
+    // Setup: the folder's page; the same under a host's rule against
+    // workers; the single file alone on a disk, as a teacher keeps it.
+    const noWorkers = await serveMore(
+        site, kSite, { headers: { 'Content-Security-Policy': "worker-src 'none'" } });
+    const disk = join(site.work, 'disk');
+    await mkdir(disk);
+    await copyFile(join(kSite, 'akkusim-pruefen.html'), join(disk, 'akkusim-pruefen.html'));
+    // Firefox reports the blocked worker as an error of the page.
+    const cases = [
+      { at: `${site.origin}/pruefen.html`, where: 'worker' },
+      { at: `${noWorkers}/pruefen.html`, where: 'page', blocked: /worker-src/ },
+      { at: pathToFileURL(join(disk, 'akkusim-pruefen.html')).href, where: 'page' },
+    ];
+    const dropped = [
+      { name: 'test.toml', bytes: [...(await readFile(join(site.work, 'test.toml')))] },
+      { name: 'anna.txt', bytes: [...programFile(kRight)] },
+      { name: 'ben.txt', bytes: [...programFile(kWrong)] },
+    ];
+    const seen = [];
+    for (const { at, blocked = /^$/ } of cases) {
+      const page = await openReady(at);
+      try {
+        // Run: the table, then the text report.
+        await drop(page, dropped);
+        await tableShown(page);
+        await page.click('#text-report summary');
+        await page.waitForFunction(
+          () => document.getElementById('report').textContent !== '', kWait);
+        seen.push(await page.evaluate(() => ({
+          where: document.getElementById('grading').dataset.grader,
+          message: document.getElementById('message').textContent,
+          problem: document.getElementById('problem').textContent,
+          rows: [...document.querySelectorAll('#table tr')].map((row) => row.textContent),
+          notes: document.getElementById('notes').textContent,
+          report: document.getElementById('report').textContent,
+        })));
+        assert.deepEqual(page.errors.filter((error) => !blocked.test(error)), [], at);
+      } finally {
+        await page.close();
+      }
+    }
+
+    // Verify
+    assert.deepEqual(seen.map(({ where }) => where), cases.map(({ where }) => where));
+    const [first, ...others] = seen.map(({ where, ...shown }) => shown);
+    assert.equal(first.rows.length, 3, first.rows.join('\n'));
+    assert.match(first.report, /ben\.txt: 0 von 4 Fällen bestanden/);
+    for (const [index, shown] of others.entries()) {
+      assert.deepEqual(shown, first, cases[index + 1].at);
     }
   });
 
