@@ -144,4 +144,18 @@ ProgramResult checkProgram(const TestSuite& suite, const std::string& file,
   return result;
 }
 
+ProgramResult checkArgument(const TestSuite& suite, const ProgramArgument& argument,
+                            std::istream& stdinStream, CheckMachines& machines) {
+  ProgramResult result;
+  if (argument.unreadable) {
+    result.file = argument.file;
+    result.error = argument.unreadable;
+    result.cases.resize(suite.cases.size());
+  } else {
+    result = checkProgram(suite, argument.file, stdinStream, machines);
+  }
+  result.learner = argument.learner;
+  return result;
+}
+
 }  // namespace akkusim

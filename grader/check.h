@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "files/program_folder.h"
 #include "grader/test_file.h"
 #include "machine/machine_state.h"
 #include "machine/run.h"
@@ -60,5 +61,10 @@ struct CheckMachines {
 // an instruction the suite forbids fails every case.
 ProgramResult checkProgram(const TestSuite& suite, const std::string& file,
                            std::istream& stdinStream, CheckMachines& machines);
+
+// The same for what a command line stands for, with its learner; an entry
+// the folder walk could not read fails every case with the walk's reason.
+ProgramResult checkArgument(const TestSuite& suite, const ProgramArgument& argument,
+                            std::istream& stdinStream, CheckMachines& machines);
 
 }  // namespace akkusim
