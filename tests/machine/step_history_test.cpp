@@ -118,6 +118,27 @@ TEST(StepHistory, TakesBackTheMarkedWordAsShownAroundARun) {
   }
 }
 
+// Setup: a run of two NOOPs from word 0 on, the word before it marked.
+// Run: both taken back, two single steps, one of them taken back. Verify:
+// the steps after the run's start go on from the word shown there, also
+// when the one left is run forward again from that checkpoint.
+TEST(StepHistory, StepsAfterTakingBackToARunStartGoOnFromTheShownMark) {
+  auto machine = freshMachine();
+  placeProgram(*machine, {{"NOOP", 0}, {"NOOP", 0}, {"NOOP", 0}});
+  StepHistory history;
+  machine->touched = 0;  // the run's start
+  recordRunStart(history, *machine, kUntouched);
+  runInstructionsRecorded(*machine, 2, history, kNoStops, false);
+
+  ASSERT_TRUE(takeStepsBack(history, *machine, 2));
+  executeInstructionRecorded(*machine, history);
+  executeInstructionRecorded(*machine, history);
+  ASSERT_TRUE(takeStepsBack(history, *machine, 1));
+
+  EXPECT_EQ(machine->pc, 2);
+  EXPECT_EQ(machine->touched, kUntouched);
+}
+
 // Setup: a loop that stores on five of its seven steps, run until the store log has
 // gone round twice. Run: steps back, far and then one at a time. Verify:
 // each time the machine a plain run reaches in as many steps; memory stays
