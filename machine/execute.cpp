@@ -8,32 +8,6 @@ namespace akkusim {
 
 namespace {
 
-Registers loadRegisters(const MachineState& machine) {
-  return Registers{bitsOf(machine.accumulator),
-                   machine.instruction,
-                   machine.parameter,
-                   machine.instructionAddress,
-                   machine.pc,
-                   machine.carry != 0,
-                   machine.overflow != 0,
-                   machine.zero != 0,
-                   machine.negative != 0,
-                   machine.touched.value_or(kNothingTouched)};
-}
-
-void storeRegisters(const Registers& r, MachineState& machine) {
-  machine.accumulator = asWord(r.accumulator);
-  machine.instruction = r.instruction;
-  machine.parameter = r.parameter;
-  machine.instructionAddress = r.instructionAddress;
-  machine.pc = r.pc;
-  machine.carry = r.carry;
-  machine.overflow = r.overflow;
-  machine.zero = r.zero;
-  machine.negative = r.negative;
-  machine.touched = r.touched == kNothingTouched ? std::nullopt : std::optional<Address>(r.touched);
-}
-
 // The memory word an executed step marks, as the table's operand kind for
 // the operation says: the word M[p] for a memory operand, the parameter word
 // for an immediate one or a shift count. Jumps, NOT and LOADC mark in their

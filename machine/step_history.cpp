@@ -5,34 +5,7 @@
 
 namespace akkusim {
 
-MachineRegisters registersOf(const MachineState& machine) {
-  return MachineRegisters{
-      machine.accumulator, machine.instruction, machine.parameter, machine.instructionAddress,
-      machine.pc,          machine.carry,       machine.overflow,  machine.zero,
-      machine.negative,    machine.touched};
-}
-
-bool operator==(const MachineRegisters& a, const MachineRegisters& b) {
-  return a.accumulator == b.accumulator && a.instruction == b.instruction &&
-         a.parameter == b.parameter && a.instructionAddress == b.instructionAddress &&
-         a.pc == b.pc && a.carry == b.carry && a.overflow == b.overflow && a.zero == b.zero &&
-         a.negative == b.negative && a.touched == b.touched;
-}
-
 namespace {
-
-void setRegisters(MachineState& machine, const MachineRegisters& r) {
-  machine.accumulator = r.accumulator;
-  machine.instruction = r.instruction;
-  machine.parameter = r.parameter;
-  machine.instructionAddress = r.instructionAddress;
-  machine.pc = r.pc;
-  machine.carry = r.carry;
-  machine.overflow = r.overflow;
-  machine.zero = r.zero;
-  machine.negative = r.negative;
-  machine.touched = r.touched;
-}
 
 // A checkpoint whose STOREs since have left the ring can no longer be
 // reached.
@@ -43,7 +16,7 @@ bool reachable(const StepHistory& history, const StepCheckpoint& checkpoint) {
 // The machine as it is now becomes the checkpoint for the current step.
 void checkpoint(StepHistory& history, const MachineState& machine,
                 std::optional<Address> shownTouched) {
-  const StepCheckpoint point{registersOf(machine), shownTouched, history.steps, history.storeEnd};
+  const StepCheckpoint point{loadRegisters(machine), shownTouched, history.steps, history.storeEnd};
   if (!history.checkpoints.empty() && history.checkpoints.back().step == history.steps) {
     history.checkpoints.back() = point;
   } else {
@@ -71,7 +44,7 @@ void allocateLog(StepHistory& history) {
 // on from the last recorded one.
 void prepare(StepHistory& history, const MachineState& machine) {
   allocateLog(history);
-  if (history.checkpoints.empty() || !(history.tip == registersOf(machine))) {
+  if (history.checkpoints.empty() || history.tip != loadRegisters(machine)) {
     checkpoint(history, machine, machine.touched);
   }
 }
@@ -114,7 +87,7 @@ RecordedRun runInstructionsRecorded(MachineState& machine, int64_t maxSteps, Ste
     history.steps += static_cast<uint64_t>(part.run.steps - (fetched ? 0 : 1));
     if (part.atBreakpoint || part.run.lastOutcome != StepOutcome::Executed) break;
   }
-  history.tip = registersOf(machine);
+  history.tip = loadRegisters(machine);
   return total;
 }
 
@@ -146,16 +119,16 @@ bool takeStepsBack(StepHistory& history, MachineState& machine, uint64_t count) 
     const StoreUndo& undo = history.stores[history.storeEnd & (kStoreLogEntries - 1)];
     machine.memory[undo.address] = undo.oldWord;
   }
-  setRegisters(machine, from.registers);
+  storeRegisters(from.registers, machine);
   if (from.step == target) {
     // From here on the steps go on from what is shown.
     machine.touched = from.shownTouched;
-    from.registers.touched = from.shownTouched;
+    from.registers = loadRegisters(machine);
   } else {
     runAgain(history, machine, target - from.step);
   }
   history.steps = target;
-  history.tip = registersOf(machine);
+  history.tip = loadRegisters(machine);
   return true;
 }
 
@@ -164,7 +137,7 @@ void clearHistory(StepHistory& history) {
   history.storeEnd = 0;
   std::deque<StepCheckpoint>().swap(history.checkpoints);
   history.steps = 0;
-  history.tip = MachineRegisters{};
+  history.tip = Registers{};
 }
 
 }  // namespace akkusim

@@ -14,33 +14,17 @@
 
 #include "machine/execute.h"
 #include "machine/machine_state.h"
+#include "machine/registers.h"
 #include "machine/store_log.h"
 
 namespace akkusim {
-
-// What a checkpoint keeps of the machine: all but the memory.
-struct MachineRegisters {
-  Word accumulator = 0;
-  Word instruction = 0;
-  Word parameter = 0;
-  Address instructionAddress = 0;
-  Address pc = 0;
-  uint8_t carry = 0;
-  uint8_t overflow = 0;
-  uint8_t zero = 0;
-  uint8_t negative = 0;
-  std::optional<Address> touched;
-};
-
-MachineRegisters registersOf(const MachineState& machine);
-bool operator==(const MachineRegisters& a, const MachineRegisters& b);
 
 // The machine before step `step` (counted since the history was cleared),
 // with the store log at `storeEnd`. A run marks from word 0 on, so the word
 // shown before a run's first step (`shownTouched`) can differ from the one
 // the steps go on from.
 struct StepCheckpoint {
-  MachineRegisters registers;
+  Registers registers{};
   std::optional<Address> shownTouched;
   uint64_t step = 0;
   uint64_t storeEnd = 0;
@@ -64,7 +48,7 @@ struct StepHistory {
   // The registers after the last recorded step: a machine that differs
   // when the next step is recorded (a run ended and put back its marked
   // word) gets a checkpoint of its own.
-  MachineRegisters tip;
+  Registers tip{};
 };
 
 // Runs up to `maxSteps` steps as runInstructionsLogged does and records

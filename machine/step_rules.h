@@ -1,35 +1,14 @@
 #pragma once
-// The registers one step works on and the rules by which the operations set
-// the accumulator, the flags and the pc. Only the executor includes it: every
-// rule is inlined into its run loop.
+// The rules by which the operations set the accumulator, the flags and the
+// pc. Only the executor includes it: every rule is inlined into its run loop.
 
 #include <cstdint>
 
 #include "machine/execute.h"
 #include "machine/machine_state.h"
+#include "machine/registers.h"
 
 namespace akkusim {
-
-// The touched word in the registers: a plain Address with a value for none,
-// so that it stays in one machine register across a run.
-inline constexpr Address kNothingTouched = -1;
-
-// The registers a step works on, held in locals by the callers so that the
-// compiler can keep them in machine registers across a run.
-struct Registers {
-  WordBits accumulator;
-  Word instruction;
-  Word parameter;
-  Address instructionAddress;
-  Address pc;
-  // Four booleans rather than one packed word: packing costs each step four
-  // shifts and ors, and pushed the run loop's locals out of registers.
-  bool carry;
-  bool overflow;
-  bool zero;
-  bool negative;
-  Address touched;  // or kNothingTouched
-};
 
 inline uint8_t signBit(uint32_t word) {
   return static_cast<uint8_t>((word >> 15) & 1u);

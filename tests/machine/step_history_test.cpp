@@ -118,6 +118,27 @@ TEST(StepHistory, TakesBackTheMarkedWordAsShownAroundARun) {
   }
 }
 
+// Setup: a run of two NOOPs from word 0 on, the word before it marked.
+// Run: both taken back, two single steps, one of them taken back. Verify:
+// the steps after the run's start go on from the word shown there, also
+// when the one left is run forward again from that checkpoint.
+TEST(StepHistory, StepsAfterTakingBackToARunStartGoOnFromTheShownMark) {
+  auto machine = freshMachine();
+  placeProgram(*machine, {{"NOOP", 0}, {"NOOP", 0}, {"NOOP", 0}});
+  StepHistory history;
+  machine->touched = 0;  // the run's start
+  recordRunStart(history, *machine, kUntouched);
+  runInstructionsRecorded(*machine, 2, history, kNoStops, false);
+
+  ASSERT_TRUE(takeStepsBack(history, *machine, 2));
+  executeInstructionRecorded(*machine, history);
+  executeInstructionRecorded(*machine, history);
+  ASSERT_TRUE(takeStepsBack(history, *machine, 1));
+
+  EXPECT_EQ(machine->pc, 2);
+  EXPECT_EQ(machine->touched, kUntouched);
+}
+
 // Setup: 10,000 runs of three steps, each started as Starten and the fast
 // run start theirs. Run: take every step back. Verify: all 30,000 steps
 // go back, to the machine before the first run.

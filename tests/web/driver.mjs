@@ -119,6 +119,15 @@ export async function serveMore(site, folder, { headers } = {}) {
   return `http://127.0.0.1:${server.address().port}`;
 }
 
+// Stops serving the site's server at `origin` at once, open connections
+// included, as a server gone.
+export function stopServing(site, origin) {
+  const port = Number(new URL(origin).port);
+  const server = site.servers.find((candidate) => candidate.address()?.port === port);
+  server.close();
+  server.closeAllConnections();
+}
+
 // A copy of the built folder in the work folder (at `under`, a path in it),
 // less the files named in `without`: the copy's folder.
 export async function copySite(site, { under, without = [] } = {}) {

@@ -6,50 +6,26 @@
 //   node --test tests/web/        (AKKUSIM_WEB_SITE names another build)
 
 import assert from 'node:assert/strict';
-import { appendFile, copyFile, mkdir, mkdtemp, readFile, readdir, rm } from 'node:fs/promises';
-import { tmpdir } from 'node:os';
-import { dirname, join } from 'node:path';
-import { after, before, describe, test } from 'node:test';
-import { fileURLToPath, pathToFileURL } from 'node:url';
+import { appendFile, readFile } from 'node:fs/promises';
+import { join } from 'node:path';
+import { describe, test } from 'node:test';
+import { pathToFileURL } from 'node:url';
 
-import { serveFolder } from '../../scripts/serve.mjs';
 import { writeWorker } from '../../scripts/service_worker.mjs';
 import {
-  click, isFirefox, kButton, kWait, launch, messageShown, newPage, openAddress, started,
-  typeProgram,
+  click, copySite, isFirefox, kButton, kRoot, kSite, kWait, launchIn, messageShown, newPage,
+  openAddress, servedSite, serveMore, started, stopServing, typeProgram,
 } from './driver.mjs';
 
-const kRoot = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
-const kSite = process.env.AKKUSIM_WEB_SITE || join(kRoot, 'build-web');
+const site = servedSite('pwa');
 
-let work;
-const foreignRequests = [];
-
-before(async () => {
-  work = await mkdtemp(join(tmpdir(), 'akkusim-pwa-'));
-});
-
-after(async () => {
-  await rm(work, { recursive: true, force: true });
-  assert.deepEqual(foreignRequests, [], 'requests to other places');
-});
+// The single files are downloads, which the installed app never opens.
+const kSingleFiles = ['akkusim.html', 'akkusim-pruefen.html'];
 
 // A host folder with a copy of the built folder under each of `paths`.
-async function hostWith(paths) {
-  const host = await mkdtemp(join(work, 'host-'));
-  for (const path of paths) {
-    await mkdir(join(host, path), { recursive: true });
-    for (const name of await readdir(kSite)) {
-      await copyFile(join(kSite, name), join(host, path, name));
-    }
-  }
-  return host;
-}
-
-// Stops answering at once, open connections included, as a server gone.
-function stop(server) {
-  server.close();
-  server.closeAllConnections();
+async function hostWith(host, paths) {
+  for (const path of paths) await copySite(site, { under: join(host, path) });
+  return join(site.work, host);
 }
 
 // The build the worker of `folder` keeps: { version, files }.
@@ -116,16 +92,14 @@ describe('the installed app', () => {
   test('each copy keeps its folder; without the server it starts again and runs a program',
        async () => {
     // Setup: two copies of the folder on one host; each visited once.
-    const host = await hostWith(['7a', '7b']);
+    const host = await hostWith('host-offline', ['7a', '7b']);
     const build = await workerBuild(join(host, '7a'));
-    const server = await serveFolder(host);
-    const origin = `http://127.0.0.1:${server.address().port}`;
-    const profile = join(work, 'profile-offline');
-    let browser = await launch(profile);
+    const origin = await serveMore(site, host);
+    let browser = await launchIn(site, 'profile-offline');
     try {
       const pages = [];
       for (const path of ['/7a/', '/7b/']) {
-        const page = await openAddress(browser, `${origin}${path}`, foreignRequests);
+        const page = await openAddress(browser, `${origin}${path}`, site.foreign);
         await installed(page, `${origin}${path}`, build.version);
         pages.push(page);
       }
@@ -134,6 +108,7 @@ describe('the installed app', () => {
         [`akkusim ${origin}/7a/ ${build.version}`]: kept('/7a/').sort(),
         [`akkusim ${origin}/7b/ ${build.version}`]: kept('/7b/').sort(),
       });
+      assert.deepEqual(build.files.filter((name) => kSingleFiles.includes(name)), []);
       if (!isFirefox) {
         // Chromium's own verdict (Firefox installs no such app).
         const session = await pages[1].createCDPSession();
@@ -145,21 +120,20 @@ describe('the installed app', () => {
 
       // Run: the server goes away; one copy is reloaded, the other opened
       // in the browser started again.
-      stop(server);
+      stopServing(site, origin);
       await pages[0].bringToFront();  // a tab out of sight draws no frames
       await pages[0].reload();
       await started(pages[0]);
       assert.deepEqual([...pages[0].errors, ...pages[1].errors], []);
       await browser.close();
-      browser = await launch(profile);
-      const page = await openAddress(browser, `${origin}/7b/`, foreignRequests);
+      browser = await launchIn(site, 'profile-offline');
+      const page = await openAddress(browser, `${origin}/7b/`, site.foreign);
       await runsAProgram(page);
 
       // Verify
       assert.deepEqual(page.errors, []);
     } finally {
       await browser.close();
-      stop(server);
     }
   });
 
@@ -168,14 +142,13 @@ describe('the installed app', () => {
     // changed file.
     // Both workers are written alike, as the build writes them.
     const writeBuild = () => writeWorker(join(kRoot, 'web', 'sw.js'), host);
-    const host = await hostWith(['']);
+    const host = await hostWith('host-update', ['']);
     await writeBuild();
     const before = await workerBuild(host);
-    const server = await serveFolder(host);
-    const origin = `http://127.0.0.1:${server.address().port}`;
-    const browser = await launch(join(work, 'profile-update'));
+    const origin = await serveMore(site, host);
+    const browser = await launchIn(site, 'profile-update');
     try {
-      const page = await openAddress(browser, `${origin}/`, foreignRequests);
+      const page = await openAddress(browser, `${origin}/`, site.foreign);
       await installed(page, `${origin}/`, before.version);
       await appendFile(join(host, 'style.css'), '\n/* neu gebaut */\n');
       await writeBuild();
@@ -188,7 +161,7 @@ describe('the installed app', () => {
       await started(page);
       await installed(page, `${origin}/`, rebuilt.version);
       const cachesAfter = await caches(page);
-      stop(server);
+      stopServing(site, origin);
       await page.reload();
       await started(page);
 
@@ -199,18 +172,16 @@ describe('the installed app', () => {
       assert.deepEqual(page.errors, []);
     } finally {
       await browser.close();
-      stop(server);
     }
   });
 
   test('no worker on plain http nor in the single file, which start as before', async () => {
     // Setup: the folder at an address of its own, which the browser takes
     // for plain http elsewhere (Chromium maps the name to this computer).
-    const server = await serveFolder(kSite);
-    const port = server.address().port;
-    const local = `http://127.0.0.1:${port}`;
-    const browser = await launch(join(work, 'profile-none'),
-                                 { args: [`--host-resolver-rules=MAP akkusim.test 127.0.0.1`] });
+    const local = site.origin;
+    const port = new URL(local).port;
+    const browser = await launchIn(site, 'profile-none',
+                                   { args: [`--host-resolver-rules=MAP akkusim.test 127.0.0.1`] });
     try {
       const cases = [
         { at: `${local}/`, secure: true, registers: ['sw.js'] },
@@ -221,7 +192,7 @@ describe('the installed app', () => {
       ];
       for (const { at, secure, registers } of cases) {
         const origin = new URL(at).origin;
-        const page = await newPage(browser, origin, foreignRequests);
+        const page = await newPage(browser, origin, site.foreign);
         await page.evaluateOnNewDocument(() => {
           window.registered = [];
           const worker = navigator.serviceWorker;
@@ -252,7 +223,6 @@ describe('the installed app', () => {
       }
     } finally {
       await browser.close();
-      stop(server);
     }
   });
 });
