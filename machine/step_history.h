@@ -32,7 +32,7 @@ struct StepCheckpoint {
 
 // Running forward from a checkpoint takes at most this many steps.
 inline constexpr uint64_t kCheckpointSteps = 1024;
-// The oldest checkpoints are forgotten beyond this many (at most 4 MiB):
+// The oldest checkpoints are forgotten beyond this many (at most 3 MiB):
 // every run starts one, so a million steps stay within reach unless they
 // came from more than 64,000 runs, far more than a learner starts by hand.
 inline constexpr std::size_t kCheckpoints = 65536;
