@@ -82,8 +82,6 @@ CommandResult fastRun(Screen& screen, MainButtons& buttons, Session& session, Li
   while (result == CommandResult::Done) {
     const Batch batch = runBatch(screen, session, stops, first);
     if (batch.last.atBreakpoint) {
-      followLine(screen, session, listing,
-                 session.lineMap.lineOfAddress[static_cast<std::size_t>(machine.pc)], listed);
       result = stopAtBreakpoint(screen, session, listing);
     } else {
       // The mark moves only for a step that fetched something, as a single

@@ -94,18 +94,15 @@ void toggleBreakpoint(Screen& screen, Session& session, ListingView& listing) {
 }
 
 std::vector<uint8_t> breakpointAddresses(const Session& session) {
-  std::vector<uint8_t> stops(static_cast<std::size_t>(kMemoryWords), 0);
-  const int32_t lines = lineCount(session.program);
-  bool any = false;
-  for (std::size_t address = 0; address < stops.size(); ++address) {
-    const int32_t line = session.lineMap.lineOfAddress[address];
-    if (line == kNoLine || line > lines) continue;
-    if (session.program.lines[static_cast<std::size_t>(line - 1)].breakpoint) {
-      stops[address] = 1;
-      any = true;
+  std::vector<uint8_t> stops;
+  for (const ProgramLine& line : session.program.lines) {
+    // A line typed since the last Assemble has no instruction in memory yet.
+    if (!line.breakpoint || !line.assembledAddress || *line.assembledAddress >= kMemoryWords) {
+      continue;
     }
+    if (stops.empty()) stops.assign(static_cast<std::size_t>(kMemoryWords), 0);
+    stops[static_cast<std::size_t>(*line.assembledAddress)] = 1;
   }
-  if (!any) stops.clear();
   return stops;
 }
 

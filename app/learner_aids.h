@@ -38,9 +38,9 @@ void keepPictureBeforeSteps(const Screen& screen, Session& session, const Memory
 // Sets or clears the breakpoint on the editor's current line and redraws it.
 void toggleBreakpoint(Screen& screen, Session& session, ListingView& listing);
 
-// One byte per address, non-zero where an instruction of a breakpoint line
-// starts (as the last Assemble placed the lines); empty without breakpoints,
-// so that a run need not look.
+// One byte per address, non-zero where the last Assemble put a breakpoint
+// line's instruction (for a line without one, the instruction after it);
+// empty without breakpoints, so that a run need not look.
 std::vector<uint8_t> breakpointAddresses(const Session& session);
 
 }  // namespace akkusim

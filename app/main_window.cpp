@@ -41,8 +41,10 @@ void waitForButtonRelease(Screen& screen, MainWindow& main) {
 }
 
 void assembleSequence(Screen& screen, MainWindow& main) {
-  clearHistory(main.session.history);
   main.result = assemble(screen, main.session, main.memoryView);
+  // A program that does not assemble leaves the machine as it was, and with
+  // it the steps that led there.
+  if (main.result == CommandResult::Done) clearHistory(main.session.history);
   waitForButtonRelease(screen, main);
   clearHighlight(screen, main.listing, main.session.program, main.session.highlightLine);
 }
@@ -235,7 +237,8 @@ void runMainLoop(Screen& screen, MainWindow& main) {
         break;
       }
       const EditorKeyResult step = editorKeyStep(screen, main.session, main.listing);
-      if (const std::optional<Aid> aid = step.key ? aidOfKey(*step.key) : std::nullopt) {
+      const std::optional<Aid> aid = step.key ? aidOfKey(*step.key) : std::nullopt;
+      if (aid) {
         aidSequence(screen, main, *aid);
         if (main.result == CommandResult::WindowClosed) {
           main.key = keys::kWindowClose;
@@ -243,6 +246,9 @@ void runMainLoop(Screen& screen, MainWindow& main) {
         }
       }
       main.key = step.key;
+      // A run that followed its executed line may have scrolled the cursor's
+      // line out of view: the key the editor took shows it again.
+      if (main.key && !aid && main.key != keys::kWindowClose) keepCursorLineVisible(screen, main);
       const bool movesLine =
           step.endsPass && main.key != keys::kEnter && main.key != keys::kWindowClose;
       if (main.key && !movesLine) drawTextCursor(screen, main);

@@ -8,6 +8,7 @@
 #include "app/step_command.h"
 #include "gfx/key.h"
 #include "ui/button.h"
+#include "ui/listing_view.h"
 #include "ui/memory_view_tracker.h"
 #include "ui/register_panel.h"
 
@@ -57,8 +58,11 @@ void endRun(Screen& screen, MainButtons& buttons, MachineState& machine, const R
 
 CommandResult stopAtBreakpoint(Screen& screen, Session& session, ListingView& listing) {
   const MachineState& machine = *session.machine;
-  showExecutedLine(screen, session, listing,
-                   session.lineMap.lineOfAddress[static_cast<std::size_t>(machine.pc)]);
+  const int32_t line = session.lineMap.lineOfAddress[static_cast<std::size_t>(machine.pc)];
+  // The learner must see where the run stopped, however far the listing is
+  // scrolled; the highlight below shows the whole view.
+  scrollListingTo(screen, listing, session.program, line, session.highlightLine);
+  showExecutedLine(screen, session, listing, line);
   return CommandResult::AtBreakpoint;
 }
 

@@ -61,10 +61,10 @@ constexpr std::string_view kHelp =
     "  --csv-separator Z  Trennzeichen der Tabelle: ; (Vorgabe) oder ,\n"
     "  --learner        Sicht der Lernenden: verborgene F\xC3\xA4lle ohne Einzelheiten\n"
     "\n"
-    "Exit-Codes: 0 HOLD erreicht, 1 Aufruf- oder Dateifehler, 2 Fehler beim\n"
-    "Assemblieren, 3 Laufzeitfehler, 4 Schrittgrenze erreicht.\n"
-    "test: 0 alle F\xC3\xA4lle bestanden, 5 ein Fall nicht bestanden, 1 Aufruf- oder\n"
-    "Dateifehler, 2 ung\xC3\xBCltige Testdatei.\n";
+    "Exit-Codes: 0 HOLD erreicht, 1 Aufruf-, Datei- oder Schreibfehler, 2 Fehler\n"
+    "beim Assemblieren, 3 Laufzeitfehler, 4 Schrittgrenze erreicht.\n"
+    "test: 0 alle F\xC3\xA4lle bestanden, 5 ein Fall nicht bestanden, 1 Aufruf-, Datei-\n"
+    "oder Schreibfehler, 2 ung\xC3\xBCltige Testdatei.\n";
 
 // A usage or file problem: one line on standard error, exit code 1.
 struct CliError {
@@ -297,8 +297,10 @@ bool isCliInvocation(int argc, const char* const* argv) {
          command == "-h" || command == "--version";
 }
 
-int runCli(int argc, const char* const* argv, std::istream& in, std::ostream& out,
-           std::ostream& err) {
+namespace {
+
+int runCommandLine(int argc, const char* const* argv, std::istream& in, std::ostream& out,
+                   std::ostream& err) {
   if (argc < 2) {
     err << "akkusim: kein Befehl (siehe akkusim --help)\n";
     return kExitUsage;
@@ -319,6 +321,21 @@ int runCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
   }
   err << "akkusim: unbekannter Befehl '" << command << "' (siehe akkusim --help)\n";
   return kExitUsage;
+}
+
+}  // namespace
+
+int runCli(int argc, const char* const* argv, std::istream& in, std::ostream& out,
+           std::ostream& err) {
+  const int code = runCommandLine(argc, argv, in, out, err);
+  // A report that did not reach its file (a full disk) must not pass for
+  // one that did: a script would hand on an empty grade book.
+  out.flush();
+  if (!out) {
+    err << "akkusim: die Ausgabe konnte nicht geschrieben werden\n";
+    return kExitUsage;
+  }
+  return code;
 }
 
 }  // namespace akkusim

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "files/file_system.h"
+#include "files/program_input.h"
 #include "text/ascii_case.h"
 
 namespace akkusim {
@@ -75,28 +76,80 @@ bool isHidden(const std::filesystem::path& path) {
   return !name.empty() && name.front() == '.';
 }
 
-// Every file below `folder`, hidden ones aside; a listing that fails part way
-// keeps what it found. Links to folders are not followed (no cycles).
-FolderContents walkFolder(const std::filesystem::path& folder) {
-  FolderContents contents;
+// One folder's entries in directory order; a listing that fails part way
+// keeps what it found and says why it stopped.
+struct FolderListing {
+  std::vector<std::filesystem::directory_entry> entries;
+  std::optional<std::string> error;
+};
+
+FolderListing listFolder(const std::filesystem::path& folder) {
+  FolderListing listing;
   std::error_code error;
-  std::filesystem::recursive_directory_iterator it(
-      folder, std::filesystem::directory_options::skip_permission_denied, error);
-  for (const std::filesystem::recursive_directory_iterator end; !error && it != end;
-       it.increment(error)) {
-    const std::filesystem::path& path = it->path();
-    std::error_code typeError;
-    if (isHidden(path)) {
-      if (it->is_directory(typeError)) it.disable_recursion_pending();
-      continue;
+  std::filesystem::directory_iterator it(folder, error);
+  for (const std::filesystem::directory_iterator end; !error && it != end; it.increment(error)) {
+    listing.entries.push_back(*it);
+  }
+  if (error) {
+    listing.error =
+        (listing.entries.empty() ? "nicht lesbar (" : "nicht vollst\xC3\xA4ndig lesbar (") +
+        systemErrorText(error) + ")";
+  }
+  return listing;
+}
+
+// The learner of a sub-folder (a path relative to the given folder).
+std::string learnerOf(const std::filesystem::path& inFolder) {
+  if (inFolder.empty() || inFolder == ".") return "";
+  return genericUtf8FromPath(inFolder);
+}
+
+// Sorts one entry of a listed folder into `contents`, or hands back a
+// sub-folder to walk. Links to folders are not followed (no cycles).
+std::optional<std::filesystem::path> takeEntry(const std::filesystem::path& root,
+                                               const std::filesystem::directory_entry& entry,
+                                               FolderContents& contents) {
+  const std::filesystem::path& path = entry.path();
+  if (isHidden(path)) return std::nullopt;
+  std::error_code error;
+  if (entry.is_directory(error) && !entry.is_symlink(error) && !error) return path;
+  const bool regular = entry.is_regular_file(error);
+  const std::filesystem::path relative = path.lexically_relative(root);
+  if (error && error != std::errc::no_such_file_or_directory) {
+    // A file that cannot even be told apart from a folder is still a learner's.
+    contents.programs.push_back({utf8FromPath(path), learnerOf(relative.parent_path()),
+                                 "nicht lesbar (" + systemErrorText(error) + ")"});
+    return std::nullopt;
+  }
+  if (!regular || error) return std::nullopt;
+  if (!programNameOf(utf8FromPath(path.filename()), ExtensionCase::Any)) {
+    contents.skipped.push_back(utf8FromPath(path));
+  } else {
+    contents.programs.push_back(
+        {utf8FromPath(path), learnerOf(relative.parent_path()), std::nullopt});
+  }
+  return std::nullopt;
+}
+
+// Every file below `root`, hidden ones aside. A folder that cannot be listed
+// (wholly or in part) stands in the list with its reason, so that no
+// learner goes missing without a word, and the walk goes on.
+FolderContents walkFolder(const std::filesystem::path& root) {
+  FolderContents contents;
+  std::vector<std::filesystem::path> pending{root};
+  while (!pending.empty()) {
+    const std::filesystem::path folder = std::move(pending.back());
+    pending.pop_back();
+    FolderListing listing = listFolder(folder);
+    if (listing.error) {
+      contents.programs.push_back({utf8FromPath(folder), learnerOf(folder.lexically_relative(root)),
+                                   std::move(listing.error)});
     }
-    if (it->is_directory(typeError) || !it->is_regular_file(typeError)) continue;
-    if (!programNameOf(utf8FromPath(path.filename()), ExtensionCase::Any)) {
-      contents.skipped.push_back(utf8FromPath(path));
-      continue;
+    for (const std::filesystem::directory_entry& entry : listing.entries) {
+      if (std::optional<std::filesystem::path> sub = takeEntry(root, entry, contents)) {
+        pending.push_back(std::move(*sub));
+      }
     }
-    const std::filesystem::path inFolder = path.lexically_relative(folder).parent_path();
-    contents.programs.push_back({utf8FromPath(path), genericUtf8FromPath(inFolder)});
   }
   const auto byFile = [](const ProgramArgument& a, const ProgramArgument& b) {
     return a.file < b.file;
@@ -178,7 +231,7 @@ ProgramArguments expandProgramArguments(const std::vector<std::string>& argument
   for (const std::string& argument : arguments) {
     std::error_code error;
     if (argument == "-" || !std::filesystem::is_directory(pathFromUtf8(argument), error)) {
-      if (seen.firstTime(argument)) expanded.programs.push_back({argument, ""});
+      if (seen.firstTime(argument)) expanded.programs.push_back({argument, "", std::nullopt});
       continue;
     }
     FolderContents contents = walkFolder(pathFromUtf8(argument));

@@ -65,6 +65,9 @@ bool programFileExists(const std::filesystem::path& folder, std::string_view nam
 struct ProgramArgument {
   std::string file;     // as given, or the path found in a given folder
   std::string learner;  // the sub-folder (path) of a given folder it lies in, or ""
+  // Why a folder (or a file) met on the walk could not be read; nothing when
+  // it could. Such an entry is no program that passes.
+  std::optional<std::string> unreadable;
 };
 
 struct ProgramArguments {
@@ -81,7 +84,9 @@ struct ProgramArguments {
 // over; any other file that is no program is listed as skipped. Anything
 // else given (also "-", standard input) is taken as a program file as it is.
 // A file that two arguments stand for (a folder given twice, a file given
-// also by its folder) counts once, where it first appears.
+// also by its folder) counts once, where it first appears. A folder or file
+// below a given folder that cannot be read is listed among the programs with
+// the reason (ProgramArgument::unreadable), and the walk goes on.
 ProgramArguments expandProgramArguments(const std::vector<std::string>& arguments);
 
 }  // namespace akkusim

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fstream>
 #include <streambuf>
+#include <system_error>
 
 namespace akkusim {
 
@@ -52,29 +53,9 @@ class InspectingBuffer : public std::streambuf {
 const std::string kReadError = "Lesefehler";
 const std::string kTooLargeProgram = "zu gro\xC3\x9F f\xC3\xBCr ein Programm (mehr als 16 MiB)";
 
-// The system's own texts are English; the reasons a user meets are named
-// here, the rest by number.
-std::string errorText(int error) {
-  switch (error) {
-    case EACCES:
-    case EPERM:
-      return "keine Berechtigung";
-    case EIO:
-      return "Ein-/Ausgabefehler";
-    case ELOOP:
-      return "zu viele symbolische Verkn\xC3\xBCpfungen";
-    case ENAMETOOLONG:
-      return "Name zu lang";
-    case EMFILE:
-    case ENFILE:
-      return "zu viele offene Dateien";
-    default:
-      return "Systemfehler " + std::to_string(error);
-  }
-}
-
 Failure unreadable() {
-  return Failure{"nicht lesbar (" + errorText(errno) + ")"};
+  return Failure{"nicht lesbar (" +
+                 systemErrorText(std::error_code(errno, std::generic_category())) + ")"};
 }
 
 // The size of a regular file (0 for anything else that can be read), or why
@@ -107,6 +88,25 @@ Result<LoadedProgram> readInspected(std::istream& source) {
 }
 
 }  // namespace
+
+// The system's own texts are English; the reasons a user meets are named
+// here, the rest by number. Compared as conditions, so that Windows' own
+// codes find the same words.
+std::string systemErrorText(std::error_code error) {
+  if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted) {
+    return "keine Berechtigung";
+  }
+  if (error == std::errc::io_error) return "Ein-/Ausgabefehler";
+  if (error == std::errc::too_many_symbolic_link_levels) {
+    return "zu viele symbolische Verkn\xC3\xBCpfungen";
+  }
+  if (error == std::errc::filename_too_long) return "Name zu lang";
+  if (error == std::errc::too_many_files_open ||
+      error == std::errc::too_many_files_open_in_system) {
+    return "zu viele offene Dateien";
+  }
+  return "Systemfehler " + std::to_string(error.value());
+}
 
 std::string programDisplayName(const std::string& file) {
   return file == "-" ? std::string("Standardeingabe") : file;

@@ -8,6 +8,7 @@
 #include <istream>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "base/result.h"
 #include "files/program_file.h"
@@ -21,6 +22,9 @@ inline constexpr uint64_t kMostProgramInputBytes = 16u << 20;
 // Reads FILE, or standard input for "-". The reason alone names why it is no
 // program: empty, binary, too large, a directory, missing or unreadable.
 Result<LoadedProgram> readProgramInput(const std::string& file, std::istream& stdinStream);
+
+// Why the system refused, in German: "keine Berechtigung", "Systemfehler 5".
+std::string systemErrorText(std::error_code error);
 
 // "Standardeingabe" for "-", the path otherwise.
 std::string programDisplayName(const std::string& file);

@@ -99,12 +99,26 @@ std::vector<CaseResult> checkAssembled(const TestSuite& suite, const MachineStat
     scratch = assembled;
     for (const WordBlock& block : testCase.memory) writeWords(scratch, block);
     if (testCase.accumulator) scratch.accumulator = asWord(*testCase.accumulator);
-    const RunSummary run = runToEnd(scratch, stepsOf(suite, testCase));
+    // Only a suite that forbids something pays for looking at each code word.
+    const GuardedSummary run =
+        suite.forbiddenCodes.empty()
+            ? GuardedSummary{runToEnd(scratch, stepsOf(suite, testCase)), false}
+            : runToEndRefusing(scratch, stepsOf(suite, testCase), suite.forbiddenCodes.data());
     CaseResult result;
-    result.end = run.end;
-    result.steps = run.steps;
+    result.end = run.summary.end;
+    result.steps = run.summary.steps;
     result.instructionAddress = scratch.instructionAddress;
-    result.differences = differencesOf(testCase, scratch, run.end);
+    if (run.refused) {
+      result.forbidden = true;
+      result.instructionAddress = scratch.pc;
+      Difference d;
+      d.kind = DifferenceKind::Forbidden;
+      d.address = scratch.pc;
+      d.actual = bitsOf(scratch.memory[static_cast<std::size_t>(scratch.pc)]);
+      result.differences.push_back(d);
+    } else {
+      result.differences = differencesOf(testCase, scratch, run.summary.end);
+    }
     result.passed = result.differences.empty();
     results.push_back(std::move(result));
   }
@@ -141,6 +155,20 @@ ProgramResult checkProgram(const TestSuite& suite, const std::string& file,
     result.passed += 1;
     result.points += suite.cases[i].points;
   }
+  return result;
+}
+
+ProgramResult checkArgument(const TestSuite& suite, const ProgramArgument& argument,
+                            std::istream& stdinStream, CheckMachines& machines) {
+  ProgramResult result;
+  if (argument.unreadable) {
+    result.file = argument.file;
+    result.error = argument.unreadable;
+    result.cases.resize(suite.cases.size());
+  } else {
+    result = checkProgram(suite, argument.file, stdinStream, machines);
+  }
+  result.learner = argument.learner;
   return result;
 }
 

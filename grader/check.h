@@ -8,21 +8,24 @@
 #include <string>
 #include <vector>
 
+#include "files/program_folder.h"
 #include "grader/test_file.h"
 #include "machine/machine_state.h"
 #include "machine/run.h"
 
 namespace akkusim {
 
-enum class DifferenceKind { End, Memory, Accumulator, Flag };
+// Forbidden: the run came to an instruction the suite forbids and stopped
+// before it; nothing else of the case is compared.
+enum class DifferenceKind { End, Memory, Accumulator, Flag, Forbidden };
 
 // One thing that was not as expected. Words are kept signed, as shown.
 struct Difference {
   DifferenceKind kind = DifferenceKind::End;
-  Address address = 0;  // Memory; End: the instruction's address (kNoInstruction for none)
+  Address address = 0;  // Memory, Forbidden; End: the instruction's (kNoInstruction for none)
   char flag = 'C';      // Flag
   int32_t expected = 0;
-  int32_t actual = 0;
+  int32_t actual = 0;                 // Forbidden: the code word's bits
   RunEnd expectedEnd = RunEnd::Hold;  // End
   RunEnd actualEnd = RunEnd::Hold;
 };
@@ -32,7 +35,8 @@ struct CaseResult {
   RunEnd end = RunEnd::Hold;
   int64_t steps = 0;
   Address instructionAddress = kNoInstruction;  // the run's "Befehlszähler" at the end
-  std::vector<Difference> differences;          // the end first, then memory, accumulator, flags
+  bool forbidden = false;  // stopped before a forbidden instruction, at instructionAddress
+  std::vector<Difference> differences;  // the end first, then memory, accumulator, flags
 };
 
 struct ProgramResult {
@@ -57,8 +61,14 @@ struct CheckMachines {
 };
 
 // Reads FILE as `run` does, assembles it and checks it; a program that uses
-// an instruction the suite forbids fails every case.
+// an instruction the suite forbids fails every case, and a case whose run
+// comes to one (written as a data word, stored at run time) fails.
 ProgramResult checkProgram(const TestSuite& suite, const std::string& file,
                            std::istream& stdinStream, CheckMachines& machines);
+
+// The same for what a command line stands for, with its learner; an entry
+// the folder walk could not read fails every case with the walk's reason.
+ProgramResult checkArgument(const TestSuite& suite, const ProgramArgument& argument,
+                            std::istream& stdinStream, CheckMachines& machines);
 
 }  // namespace akkusim

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "grader/report_csv.h"
+#include "isa/opcode_table.h"
 #include "machine/run.h"
 #include "program/messages.h"
 #include "text/json.h"
@@ -65,12 +66,24 @@ std::string whatOf(const Difference& d) {
       return "accumulator";
     case DifferenceKind::Flag:
       return std::string("flags.") + d.flag;
+    case DifferenceKind::Forbidden:
+      return "forbidden";
   }
   return "";
 }
 
+std::string_view forbiddenMnemonic(const Difference& d) {
+  return mnemonicOf(asWord(d.actual));
+}
+
 void printDifferenceJson(std::ostream& out, const Difference& d) {
-  out << "{\"what\":" << jsonString(whatOf(d)) << ",\"expected\":";
+  out << "{\"what\":" << jsonString(whatOf(d));
+  if (d.kind == DifferenceKind::Forbidden) {
+    out << ",\"address\":" << d.address << ",\"instruction\":" << jsonString(forbiddenMnemonic(d))
+        << '}';
+    return;
+  }
+  out << ",\"expected\":";
   if (d.kind == DifferenceKind::End) {
     out << jsonString(runEndName(d.expectedEnd))
         << ",\"actual\":" << jsonString(runEndName(d.actualEnd));
@@ -91,8 +104,12 @@ void printCaseJson(std::ostream& out, const TestCase& testCase, const CaseResult
     return;
   }
   if (!programError) {
-    out << ",\"end\":" << jsonString(runEndName(c.end)) << ",\"steps\":" << c.steps;
-    if (isRunError(c.end)) out << ",\"instructionAddress\":" << c.instructionAddress;
+    // A run stopped before a forbidden instruction has no end of its own.
+    out << ",\"end\":" << jsonString(c.forbidden ? "forbidden" : runEndName(c.end))
+        << ",\"steps\":" << c.steps;
+    if (c.forbidden || isRunError(c.end)) {
+      out << ",\"instructionAddress\":" << c.instructionAddress;
+    }
   }
   out << ",\"differences\":[";
   for (std::size_t k = 0; k < c.differences.size(); ++k) {
@@ -157,6 +174,10 @@ std::string differenceText(const Difference& d, int64_t maxSteps) {
       return "Akkumulator" + valuesText(d.expected, d.actual);
     case DifferenceKind::Flag:
       return std::string("Flag ") + d.flag + valuesText(d.expected, d.actual);
+    case DifferenceKind::Forbidden:
+      // As the check of the source names a line, the run names the address.
+      return "Befehl " + std::string(forbiddenMnemonic(d)) +
+             " ist in dieser Aufgabe nicht erlaubt (Adresse " + std::to_string(d.address) + ")";
   }
   return "";
 }

@@ -117,8 +117,7 @@ void checkInOrder(const TestSuite& suite, const std::vector<ProgramArgument>& fi
                   std::ostream* progressOut) {
   auto machines = std::make_unique<CheckMachines>();
   for (std::size_t i = 0; i < files.size(); ++i) {
-    ProgramResult result = checkProgram(suite, files[i].file, in, *machines);
-    result.learner = files[i].learner;
+    const ProgramResult result = checkArgument(suite, files[i], in, *machines);
     reportProgram(out, writer, suite, result);
     writeProgress(progressOut, i + 1, files.size());
   }

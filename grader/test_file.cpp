@@ -1,6 +1,7 @@
 #include "grader/test_file.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <set>
 #include <string>
@@ -153,6 +154,23 @@ void readForbidden(Findings& findings, const toml::node& node, TestSuite& suite)
   }
 }
 
+std::vector<uint8_t> forbiddenCodesOf(const std::vector<std::string>& forbidden) {
+  if (forbidden.empty()) return {};
+  static_assert(static_cast<std::size_t>(Op::Unknown) == kOpcodeCount);
+  std::array<uint8_t, kOpcodeCount + 1> byOp{};  // Op::Unknown last, never forbidden
+  for (const OpcodeRow& row : kOpcodeRows) {
+    if (std::find(forbidden.begin(), forbidden.end(), row.mnemonic) != forbidden.end()) {
+      byOp[static_cast<std::size_t>(row.op)] = 1;
+    }
+  }
+  // Every word the executor decodes to a forbidden operation.
+  std::vector<uint8_t> codes(kMemoryWords, 0);
+  for (std::size_t word = 0; word < codes.size(); ++word) {
+    codes[word] = byOp[static_cast<std::size_t>(decodeOp(static_cast<WordBits>(word)))];
+  }
+  return codes;
+}
+
 }  // namespace
 
 int64_t stepsOf(const TestSuite& suite, const TestCase& testCase) {
@@ -205,6 +223,7 @@ TestFileReading readTestFile(std::string_view text) {
     reading.error = *findings.earliest;
     return reading;
   }
+  suite.forbiddenCodes = forbiddenCodesOf(suite.forbidden);
   reading.suite = std::move(suite);
   return reading;
 }

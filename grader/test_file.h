@@ -43,6 +43,10 @@ struct TestSuite {
   int64_t maxSteps = kDefaultCaseSteps;
   // Instructions a program must not use, as the instruction table spells them.
   std::vector<std::string> forbidden;
+  // The same for the run, which refuses them however they came into memory:
+  // kMemoryWords entries indexed by a code word's bits, 1 for a forbidden
+  // instruction. Empty when nothing is forbidden, and then no run pays for it.
+  std::vector<uint8_t> forbiddenCodes;
   std::vector<TestCase> cases;
   bool pointsGiven = false;  // some case sets `points`: the text report shows them
 };

@@ -39,12 +39,6 @@ struct Pipeline {
   std::vector<std::optional<ProgramResult>> results{};
 };
 
-ProgramResult checkArgument(Pipeline& p, std::size_t index, CheckMachines& machines) {
-  ProgramResult result = checkProgram(p.suite, p.files[index].file, p.in, machines);
-  result.learner = p.files[index].learner;
-  return result;
-}
-
 void checkWorker(Pipeline& p) {
   auto machines = std::make_unique<CheckMachines>();
   while (true) {
@@ -56,7 +50,7 @@ void checkWorker(Pipeline& p) {
       if (p.next >= p.files.size()) return;
       index = p.next++;
     }
-    ProgramResult result = checkArgument(p, index, *machines);
+    ProgramResult result = checkArgument(p.suite, p.files[index], p.in, *machines);
     {
       const std::lock_guard<std::mutex> hold(p.lock);
       p.results[index] = std::move(result);
@@ -65,9 +59,10 @@ void checkWorker(Pipeline& p) {
   }
 }
 
-// Checks every program on all cores and reports each, in order, as soon as
 }  // namespace
 
+// Checks every program on all cores and reports each, in order, as soon as
+// it and all before it are checked.
 void checkOnAllCores(const TestSuite& suite, const std::vector<ProgramArgument>& files,
                      std::istream& in, std::ostream& out, ReportWriter& writer,
                      std::ostream* progressOut) {

@@ -299,6 +299,38 @@ StepsRun runInstructions(MachineState& machine, int64_t maxSteps, const StepObse
 
 namespace {
 
+// Stops before an instruction whose code word is refused.
+struct RefuseCodes {
+  const uint8_t* refused;
+  const Word* memory;
+  bool stopped = false;
+
+  [[gnu::always_inline]] bool operator()(const Registers& r) {
+    // A pc past the last instruction fetches nothing: nothing to refuse.
+    if (!instructionFits(r.pc)) return true;
+    if (refused[bitsOf(memory[r.pc])] != 0) {
+      stopped = true;
+      return false;
+    }
+    return true;
+  }
+};
+
+}  // namespace
+
+GuardedRun runInstructionsRefusing(MachineState& machine, int64_t maxSteps,
+                                   const uint8_t* refusedCodes) {
+  RefuseCodes refuse{refusedCodes, machine.memory.data()};
+  PlainWrite write;
+  GuardedRun guarded;
+  guarded.run = runLoop(
+      machine, maxSteps, [](const Registers&) {}, refuse, write);
+  guarded.refused = refuse.stopped;
+  return guarded;
+}
+
+namespace {
+
 // A STORE's write that first notes the word it overwrites, with the log's
 // end in a field: as a local of the inlined loop it stays in a register.
 struct LoggedWrite {

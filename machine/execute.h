@@ -43,6 +43,20 @@ using StepObserver = std::function<void(const MachineState&)>;
 // each step that fetched something; slower, for a trace.
 StepsRun runInstructions(MachineState& machine, int64_t maxSteps, const StepObserver& observer);
 
+// How a run that refuses some instructions went: as above, and whether it
+// stopped before a refused one (that step not made, pc at it).
+struct GuardedRun {
+  StepsRun run;
+  bool refused = false;
+};
+
+// The plain loop, stopping before an instruction whose code word is marked
+// in `refusedCodes` (kMemoryWords bytes indexed by the word's bits, non-zero
+// = refused): however the word came there, written as data or stored by the
+// program itself.
+GuardedRun runInstructionsRefusing(MachineState& machine, int64_t maxSteps,
+                                   const uint8_t* refusedCodes);
+
 struct StoreLog;
 
 // How a run that may stop at breakpoints went: as above, and whether it

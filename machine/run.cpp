@@ -52,6 +52,12 @@ RunSummary runToEnd(MachineState& machine, int64_t maxSteps) {
   return summaryOf(runInstructions(machine, maxSteps));
 }
 
+GuardedSummary runToEndRefusing(MachineState& machine, int64_t maxSteps,
+                                const uint8_t* refusedCodes) {
+  const GuardedRun guarded = runInstructionsRefusing(machine, maxSteps, refusedCodes);
+  return GuardedSummary{summaryOf(guarded.run), guarded.refused};
+}
+
 RunSummary runToEnd(MachineState& machine, int64_t maxSteps, const StepObserver& observer) {
   return summaryOf(runInstructions(machine, maxSteps, observer));
 }

@@ -24,6 +24,15 @@ struct RunSummary {
 
 // Runs up to `maxSteps` steps through the fast run loop.
 RunSummary runToEnd(MachineState& machine, int64_t maxSteps);
+// The same run, stopped before an instruction whose code word is marked in
+// `refusedCodes` (see runInstructionsRefusing); `refused` tells whether it
+// was, with the machine's pc then at that instruction.
+struct GuardedSummary {
+  RunSummary summary;
+  bool refused = false;
+};
+GuardedSummary runToEndRefusing(MachineState& machine, int64_t maxSteps,
+                                const uint8_t* refusedCodes);
 // The same run, showing `observer` the machine after every fetched step.
 RunSummary runToEnd(MachineState& machine, int64_t maxSteps, const StepObserver& observer);
 

@@ -32,9 +32,10 @@ struct StepCheckpoint {
 
 // Running forward from a checkpoint takes at most this many steps.
 inline constexpr uint64_t kCheckpointSteps = 1024;
-// The oldest checkpoints are forgotten beyond this many: 4 million steps of
-// a run, fewer with many runs started and stopped.
-inline constexpr std::size_t kCheckpoints = 4096;
+// The oldest checkpoints are forgotten beyond this many (at most 3 MiB):
+// every run starts one, so a million steps stay within reach unless they
+// came from more than 64,000 runs, far more than a learner starts by hand.
+inline constexpr std::size_t kCheckpoints = 65536;
 // How far back a step can always be taken (at most one STORE a step fits
 // the store log from a checkpoint this far back).
 inline constexpr uint64_t kHistorySteps = uint64_t{1} << 20;

@@ -91,7 +91,8 @@ AssembleResult assembleProgram(ProgramText& program, MachineState& machine, Line
   std::fill(lineMap.lineOfAddress.begin(), lineMap.lineOfAddress.end(), uint16_t{kNoLine});
   std::size_t address = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const ProgramLine& line = lines[i];
+    ProgramLine& line = lines[i];
+    line.assembledAddress = static_cast<int32_t>(address);
     switch (line.kind) {
       case LineKind::Empty:
       case LineKind::LabelOnly:

@@ -2,6 +2,7 @@
 // The program as a list of source lines, each with its parse results.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,11 @@ struct ProgramLine {
   // Runs stop before this line's instruction. Kept with the line, so that it
   // moves when lines above are inserted or removed.
   bool breakpoint = false;
+  // Where the last Assemble that succeeded put this line's words; for a line
+  // without words, the next word (so a label line stands for the instruction
+  // it names). Kept with the line like the breakpoint, so that a run stops
+  // at the same instruction after lines above were inserted or removed.
+  std::optional<int32_t> assembledAddress;
 };
 
 inline constexpr int32_t kMaxProgramLines = 65535;

@@ -176,6 +176,27 @@ TEST(StepBack, ShowsTheWholePanelAfterSomethingElseDrewOnTheWindow) {
   }
 }
 
+// Setup: two Schritte, then a faulty line and an Assemble that refuses it.
+// Run: F2. Verify: the machine as after the first Schritt; the refused
+// Assemble changed nothing, so it forgets no steps either.
+TEST(StepBack, ARefusedAssembleKeepsTheSteps) {
+  RunSession s;
+  Shot first;
+  Shot back;
+  s.typeProgram({"LOADI 1", "ADDI 1", "HOLD"});
+  s.clickButton(MainButton::Assemble);
+  s.clickButton(MainButton::Step).wait(5);
+  capture(s, first);
+  s.clickButton(MainButton::Step);
+  s.platform.type("QQQ 1").wait(5);
+  s.clickButton(MainButton::Assemble).wait(kBoxOpen);
+  s.platform.key(keys::kEnter).wait(5).key(keys::kF2).wait(5);
+  capture(s, back);
+  EXPECT_EQ(s.run(), 0);
+
+  expectSameMachine(first.machine, back.machine);
+}
+
 TEST(StepBack, WithNothingToTakeBackABoxSaysSo) {
   struct Case {
     const char* name;
@@ -273,6 +294,71 @@ TEST(Breakpoints, RunsStopBeforeTheMarkedLineAndGoOnFromIt) {
   }
 }
 
+// Setup: a breakpoint, Assemble; then a line inserted above the marked
+// line, or the mark on the label line instead. Run: Starten or F8. Verify:
+// the run stops before the marked line's ADDI, not before the instruction
+// that took over its line number, and a label stands for its instruction.
+TEST(Breakpoints, StopAtTheMarkedInstructionAfterEditsAboveAndOnALabel) {
+  struct Case {
+    const char* name;
+    int32_t ups;  // from the line after the program to the marked line
+    bool insertAbove;
+  };
+  const Case cases[] = {{"line inserted above", 4, true}, {"label line", 5, false}};
+  for (const Case& c : cases) {
+    for (const bool fast : {false, true}) {
+      SCOPED_TRACE(std::string(c.name) + (fast ? ", F8" : ", Starten"));
+      RunSession s;
+      Shot stop;
+      s.typeProgram(kLoop);
+      for (int32_t i = 0; i < c.ups; ++i) s.platform.key(keys::kUp);
+      s.platform.key(keys::kF9);
+      s.clickButton(MainButton::Assemble);
+      if (c.insertAbove) {
+        s.platform.key(keys::kUp).key(keys::kUp).key(keys::kHome).key(keys::kEnter).wait(5);
+      }
+      startRun(s, fast);
+      capture(s, stop);
+      EXPECT_EQ(s.run(), 0);
+
+      EXPECT_EQ(stop.machine.pc, kLoopStart);
+      EXPECT_EQ(stop.machine.accumulator, 0);
+      EXPECT_FALSE(showsMessage(stop.frame, "Programmende", " OK "));
+    }
+  }
+}
+
+// Setup: a breakpoint on line 92 of 100, the view back at the top. Run:
+// Starten or F8. Verify: the run stops there with that line scrolled into
+// view and highlighted.
+TEST(Breakpoints, ARunScrollsToTheBreakpointItStopsAt) {
+  for (const bool fast : {false, true}) {
+    SCOPED_TRACE(fast ? "F8" : "Starten");
+    RunSession s;
+    Image stopped;
+    int32_t scrollY = -1;
+    std::vector<std::string> lines(91, "NOOP");
+    lines.push_back("ADDI 1");
+    lines.resize(99, "NOOP");
+    lines.push_back("HOLD");
+    s.typeProgram(lines);
+    for (int32_t i = 0; i < 9; ++i) s.platform.key(keys::kUp);
+    s.platform.key(keys::kF9);
+    for (int32_t i = 0; i < 4; ++i) s.platform.key(keys::kPageUp);
+    s.clickButton(MainButton::Assemble);
+    startRun(s, fast);
+    s.platform.wait(200);  // Starten's 91 steps take a millisecond each
+    s.capture(stopped).call([&s, &scrollY] { scrollY = s.main.listing.view.scrollY; });
+    EXPECT_EQ(s.run(), 0);
+
+    const int32_t row = 91 - scrollY / kListingRowHeight;
+    ASSERT_GE(row, 0);
+    ASSERT_LT(row, 60);
+    EXPECT_EQ(listingRowBackground(stopped, row), kLightGreen);
+    EXPECT_TRUE(numberIsRed(stopped, row));
+  }
+}
+
 TEST(Breakpoints, TheMarkMovesWithItsLineStaysOnAssembleAndGoesWithNeu) {
   RunSession s;
   Image moved;
@@ -318,11 +404,15 @@ TEST(FastRun, EndsAsStartenEnds) {
 }
 
 // Setup: 150 lines, a long loop at the top, the cursor and the view back at
-// the top. Run: F8 to the HOLD on the last line. Verify: the listing has scrolled to show that
-// line highlighted, and the screen shows all of the scrolled listing.
+// the top. Run: F8 to the HOLD on the last line, then End. Verify: the
+// listing has scrolled to show that line highlighted, and the screen shows
+// all of the scrolled listing; End, a key for the editor, scrolls back to
+// the cursor's line and shows the cursor there.
 TEST(FastRun, TheListingFollowsTheExecutedLine) {
   RunSession s;
   Image ended;
+  Image keyed;
+  int32_t scrollAfterKey = -1;
   // The loop at the top outlasts the first batch, which shows the top.
   std::vector<std::string> lines{"LOADI 1", "loop:", "ADDI 1",    "NOOP",
                                  "NOOP",    "NOOP",  "JMPNZ loop"};
@@ -338,6 +428,8 @@ TEST(FastRun, TheListingFollowsTheExecutedLine) {
     scrollY = s.main.listing.view.scrollY;
     listed = s.main.listing.view.image;
   });
+  s.platform.key(keys::kEnd).wait(5);
+  s.capture(keyed).call([&s, &scrollAfterKey] { scrollAfterKey = s.main.listing.view.scrollY; });
   EXPECT_EQ(s.run(), 0);
 
   const int32_t row = 149 - scrollY / kListingRowHeight;
@@ -353,6 +445,9 @@ TEST(FastRun, TheListingFollowsTheExecutedLine) {
     }
   }
   EXPECT_EQ(stale, 0);
+  EXPECT_EQ(scrollAfterKey, 0);
+  EXPECT_TRUE(showsText(keyed, 60, 201, "LOADI 1", kBlack));
+  EXPECT_EQ(pixelAt(keyed, 8 * 8 + 53, 205), kBlack) << "text cursor after LOADI 1";
 }
 
 TEST(FastRun, StoppenEscapeAndClosingEndAnEndlessLoop) {

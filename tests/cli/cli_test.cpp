@@ -294,6 +294,21 @@ TEST_F(CliTest, UnreadableFileIsReported) {
   EXPECT_NE(r.report.find("nicht lesbar (keine Berechtigung)"), std::string::npos) << r.report;
 }
 
+// A report that never reached its file must not pass for one that did: a
+// script would hand on an empty grade book.
+TEST_F(CliTest, OutputThatCannotBeWrittenGivesALineAndExitCodeOne) {
+  const std::string program = file("summe.txt", kSum);
+  write("summe.toml", "[[case]]\nname = \"summe\"\nexpect.accumulator = 55\n");
+
+  for (const std::string& args : {"run " + program, "run --json --trace " + program,
+                                  "asm " + program, "test summe.toml " + program,
+                                  "test summe.toml " + program + " --csv", std::string("--help")}) {
+    const ProcessResult r = runOntoFullDisk(args);
+    EXPECT_EQ(r.exitCode, 1) << args;
+    EXPECT_EQ(r.err, "akkusim: die Ausgabe konnte nicht geschrieben werden\n") << args;
+  }
+}
+
 TEST_F(CliTest, HelpAndVersion) {
   const ProcessResult help = run("--help");
   EXPECT_EQ(help.exitCode, 0);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/temp_folder.h"
+#include "support/unprivileged.h"
 #include "text/line_edit.h"
 
 using namespace akkusim;
@@ -270,6 +271,45 @@ TEST(ExpandProgramArguments, AFolderWithoutProgramsStandsForNothing) {
   const ProgramArguments expanded = expandProgramArguments({f.folder.string()});
   EXPECT_TRUE(expanded.programs.empty());
   EXPECT_EQ(expanded.skipped, std::vector<std::string>{(f.folder / "LIESMICH.md").string()});
+}
+
+// A learner's folder that cannot be read stands in the list with the
+// reason, and the walk goes on with every other folder.
+TEST(ExpandProgramArguments, AnUnreadableFolderIsListedWithItsReason) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows has no permissions for owner, group and others";
+#else
+  // Setup
+  FolderFixture f;
+  for (const char* file :
+       {"anna/a.txt", "ben/b.txt", "carl/c.txt", "carl/alt/c.txt", "dora/d.txt"}) {
+    fs::create_directories((f.folder / file).parent_path());
+    std::ofstream(f.folder / file) << "HOLD\n";
+  }
+  for (const char* folder : {"ben", "carl/alt"})
+    fs::permissions(f.folder / folder, fs::perms::none);
+
+  // Run: permissions hold for the child, also when the tests run as root.
+  const ChildResult r = runUnprivileged([&f](std::string& report) {
+    for (const ProgramArgument& p : expandProgramArguments({f.folder.string()}).programs) {
+      report += fs::path(p.file).lexically_relative(f.folder).generic_string() + " | " + p.learner +
+                " | " + p.unreadable.value_or("") + "\n";
+    }
+    return 0;
+  });
+  for (const char* folder : {"ben", "carl/alt"}) {
+    fs::permissions(f.folder / folder, fs::perms::owner_all);
+  }
+
+  // Verify
+  EXPECT_EQ(r.exitCode, 0) << r.report;
+  EXPECT_EQ(r.report,
+            "anna/a.txt | anna | \n"
+            "ben | ben | nicht lesbar (keine Berechtigung)\n"
+            "carl/alt | carl/alt | nicht lesbar (keine Berechtigung)\n"
+            "carl/c.txt | carl | \n"
+            "dora/d.txt | dora | \n");
+#endif
 }
 
 }  // namespace

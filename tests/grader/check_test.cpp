@@ -202,6 +202,62 @@ TEST(CheckTest, AForbiddenInstructionFailsEveryCaseNamingItsFirstLine) {
   }
 }
 
+// The source check sees only instruction lines; the run refuses MUL's code
+// word however it came to be executed, and only the cases that reach it fail.
+TEST(CheckTest, ARunThatComesToAForbiddenCodeWordFailsNamingTheAddress) {
+  // Setup: case "plus" stays clear of the address 6, case "minus" gets there.
+  const std::string cases =
+      "[[case]]\nname = \"plus\"\nmemory = { 100 = 1 }\n"
+      "[[case]]\nname = \"minus\"\nmemory = { 100 = -1 }\n";
+  struct Smuggled {
+    const char* program;
+    const char* forbid;
+    const char* reason;  // of case "minus"; nullptr: it passes
+  };
+  const Smuggled table[] = {
+      // MUL's code as a data word, jumped to.
+      {"LOAD 100\nJMPN m\nHOLD\nm: WORD 268\nn: WORD 100\nHOLD\n", "[\"MUL\"]",
+       "Befehl MUL ist in dieser Aufgabe nicht erlaubt (Adresse 6)"},
+      // MULI's code stored over a NOOP at run time.
+      {"LOAD 100\nJMPNN e\nLOADI 524\nSTORE m\nm:\nNOOP\nNOOP\ne:\nHOLD\n", "[\"MUL\", \"MULI\"]",
+       "Befehl MULI ist in dieser Aufgabe nicht erlaubt (Adresse 8)"},
+      // Without forbid, or forbidding another, the same word runs.
+      {"LOAD 100\nJMPN m\nHOLD\nm: WORD 268\nn: WORD 100\nHOLD\n", "[\"MULI\"]", nullptr},
+      {"LOAD 100\nJMPN m\nHOLD\nm: WORD 268\nn: WORD 100\nHOLD\n", "[]", nullptr},
+  };
+  for (const Smuggled& f : table) {
+    SCOPED_TRACE(f.program);
+    const TestSuite suite = suiteOf("forbid = " + std::string(f.forbid) + "\n" + cases);
+
+    // Run
+    const ProgramResult result =
+        checkText(f.program, "forbid = " + std::string(f.forbid) + "\n" + cases);
+    ReportWriter writer;
+    writer.format = ReportFormat::Json;
+    std::ostringstream json;
+    printReport(json, writer, suite, {result});
+
+    // Verify
+    ASSERT_EQ(result.cases.size(), 2u);
+    EXPECT_FALSE(result.error) << *result.error;
+    EXPECT_TRUE(result.cases[0].passed);
+    if (f.reason == nullptr) {
+      EXPECT_TRUE(result.cases[1].passed);
+      continue;
+    }
+    EXPECT_FALSE(result.cases[1].passed);
+    EXPECT_EQ(failedCaseText(suite, 1, result.cases[1], ReportView::Teacher),
+              "Fall 'minus': " + std::string(f.reason));
+    const std::string address = std::to_string(result.cases[1].instructionAddress);
+    EXPECT_NE(json.str().find("\"end\":\"forbidden\""), std::string::npos) << json.str();
+    EXPECT_NE(json.str().find("\"instructionAddress\":" + address +
+                              ",\"differences\":[{\"what\":\"forbidden\",\"address\":" + address +
+                              ",\"instruction\":\"MUL"),
+              std::string::npos)
+        << json.str();
+  }
+}
+
 TEST(CheckTest, PointsAddUpOverThePassedCasesOnly) {
   const ProgramResult result =
       checkText("LOADI 6\nHOLD\n",

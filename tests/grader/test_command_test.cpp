@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "support/command_runner.h"
+#include "support/unprivileged.h"
 
 using namespace akkusim;
 
@@ -149,6 +151,51 @@ TEST_F(TestCommandTest, AClassFolderNamesEachLearnerAndListsWhatIsNoProgram) {
             std::string::npos)
       << csv.out;
   EXPECT_EQ(csv.err, "Übersprungen (kein Programm): klasse/Bert/bericht.pdf\n");
+}
+
+// A learner's folder that cannot be read is no program that passes: it is
+// named with the reason, the learners after it are checked all the same,
+// and the exit code is that of a failed program.
+TEST_F(TestCommandTest, AnUnreadableFolderFailsWithItsReasonAndTheOthersAreChecked) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows has no permissions for owner, group and others";
+#else
+  // Setup
+  write("klasse/anna/abgabe.txt", kAddRight);
+  write("klasse/ben/abgabe.txt", kAddRight);
+  write("klasse/carl/abgabe.txt", kAddRight);
+  const std::filesystem::path ben = folder_ / "work/klasse/ben";
+  std::filesystem::permissions(ben, std::filesystem::perms::none);
+  ASSERT_TRUE(handToUnprivilegedUser(folder_));
+
+  // Run: permissions hold for the child, also when the tests run as root.
+  const ChildResult r = runUnprivileged([this](std::string& report) {
+    const ProcessResult text = run("test add.toml klasse");
+    const ProcessResult json = run("test add.toml klasse --json");
+    const ProcessResult csv = run("test add.toml klasse --csv");
+    report = text.out + json.out + csv.out;
+    return text.exitCode * 10 + json.exitCode;
+  });
+  std::filesystem::permissions(ben, std::filesystem::perms::owner_all);
+
+  // Verify
+  EXPECT_EQ(r.exitCode, 55) << r.report;
+  EXPECT_NE(r.report.find("Addition\n"
+                          "anna (klasse/anna/abgabe.txt): 2 von 2 Fällen bestanden\n"
+                          "ben (klasse/ben): 0 von 2 Fällen bestanden\n"
+                          "  nicht lesbar (keine Berechtigung)\n"
+                          "carl (klasse/carl/abgabe.txt): 2 von 2 Fällen bestanden\n"
+                          "Gesamt: 4 von 6 Fällen bestanden; vollständig bestanden: 2 von 3 "
+                          "Programmen\n"),
+            std::string::npos)
+      << r.report;
+  EXPECT_NE(r.report.find("{\"file\":\"klasse/ben\",\"learner\":\"ben\",\"passed\":0,"),
+            std::string::npos)
+      << r.report;
+  EXPECT_NE(r.report.find(",\"error\":\"nicht lesbar (keine Berechtigung)\","), std::string::npos)
+      << r.report;
+  EXPECT_NE(r.report.find("\r\nben;klasse/ben;0;2;"), std::string::npos) << r.report;
+#endif
 }
 
 // Where it went wrong, as `run` shows it: the failing instruction's address

@@ -139,6 +139,27 @@ TEST(StepHistory, StepsAfterTakingBackToARunStartGoOnFromTheShownMark) {
   EXPECT_EQ(machine->touched, kUntouched);
 }
 
+// Setup: 10,000 runs of three steps, each started as Starten and the fast
+// run start theirs. Run: take every step back. Verify: all 30,000 steps
+// go back, to the machine before the first run.
+TEST(StepHistory, ManyShortRunsKeepAllTheirSteps) {
+  const std::vector<Instruction> program{{"ADDI", 1}, {"STORE", 100}, {"JMP", 0}};
+  auto machine = freshMachine();
+  placeProgram(*machine, program);
+  StepHistory history;
+  constexpr uint64_t kRuns = 10000;
+  for (uint64_t run = 0; run < kRuns; ++run) {
+    recordRunStart(history, *machine, machine->touched);
+    runInstructionsRecorded(*machine, 3, history, kNoStops, false);
+  }
+
+  EXPECT_EQ(stepsToTakeBack(history), 3 * kRuns);
+  ASSERT_TRUE(takeStepsBack(history, *machine, 3 * kRuns));
+  auto plain = freshMachine();
+  placeProgram(*plain, program);
+  expectSameMachine(*plain, *machine);
+}
+
 // Setup: a loop that stores on five of its seven steps, run until the store log has
 // gone round twice. Run: steps back, far and then one at a time. Verify:
 // each time the machine a plain run reaches in as many steps; memory stays

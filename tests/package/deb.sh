@@ -10,6 +10,7 @@
 set -u
 DIST=$(cd "$1" && pwd)
 BUILD=$(cd "$2" && pwd)
+SOURCE=$(cd "$(dirname "$0")/../.." && pwd)
 . "$(dirname "$0")/../support/xvfb.sh"
 require_tools import compare
 
@@ -50,7 +51,10 @@ installed_status=$?
 "$BUILD/akkusim" run "$example" >"$WORK/build.out" 2>&1
 [ $installed_status -eq $? ] || fail "akkusim run: exit code $installed_status, the build's differs"
 cmp "$WORK/installed.out" "$WORK/build.out" || fail "akkusim run prints other bytes than the build"
-akkusim test /usr/share/akkusim/Aufgaben/summe/test.toml /usr/share/akkusim/Aufgaben/summe/loesung.txt \
+# The reference solutions stay with the teacher: the one to check comes from
+# the source tree.
+grep 'loesung\.txt$' "$WORK/files" && fail "the package ships reference solutions"
+akkusim test /usr/share/akkusim/Aufgaben/summe/test.toml "$SOURCE/Aufgaben/summe/loesung.txt" \
   >"$WORK/test.out" 2>&1 || { cat "$WORK/test.out"; fail "akkusim test on the installed assignment"; }
 
 # --- The window ---------------------------------------------------------

@@ -44,6 +44,8 @@ done
 [ "$(grep -c "$(printf '\r$')" "$unpacked/LIESMICH.txt")" -eq "$(wc -l <"$unpacked/LIESMICH.txt")" ] ||
   fail "LIESMICH.txt has lines without CR LF"
 [ ! -e "$unpacked/installiert.txt" ] || fail "the zip carries the setup's marker"
+# The reference solutions stay with the teacher.
+find "$unpacked" -name loesung.txt | grep . && fail "the zip ships reference solutions"
 same_run "$unpacked"
 
 # --- The setup, for all users and for one ---------------------------------
@@ -62,6 +64,7 @@ setup_round() {
       Aufgaben/summe/test.toml; do
     [ -f "$installed/$file" ] || fail "$mode: the setup installed no $file"
   done
+  find "$installed" -name loesung.txt | grep . && fail "$mode: the setup installed reference solutions"
   [ -f "$menu" ] || fail "$mode: the setup made no start-menu entry"
   quiet=$(wine reg query "$key" /v QuietUninstallString 2>/dev/null | tr -d '\r' |
     sed -n 's/^ *QuietUninstallString *REG_SZ *//p')

@@ -52,16 +52,25 @@ fs::path CommandTest::write(const std::string& name, const std::string& bytes) {
 }
 
 ProcessResult CommandTest::run(const std::string& args, const std::string& input) {
+  return runWithOutput(args, input, folder_ / "out");
+}
+
+ProcessResult CommandTest::runOntoFullDisk(const std::string& args) {
+  return runWithOutput(args, "", "/dev/full");
+}
+
+ProcessResult CommandTest::runWithOutput(const std::string& args, const std::string& input,
+                                         const fs::path& out) {
   const fs::path in = folder_ / "stdin";
   std::ofstream(in, std::ios::binary) << input;
-  const std::string command =
-      "cd " + shellQuoted((folder_ / "work").string()) + " && " + shellQuoted(AKKUSIM_EXE) + " " +
-      args + " <" + shellQuoted(in.string()) + " >" + shellQuoted((folder_ / "out").string()) +
-      " 2>" + shellQuoted((folder_ / "err").string());
+  const std::string command = "cd " + shellQuoted((folder_ / "work").string()) + " && " +
+                              shellQuoted(AKKUSIM_EXE) + " " + args + " <" +
+                              shellQuoted(in.string()) + " >" + shellQuoted(out.string()) + " 2>" +
+                              shellQuoted((folder_ / "err").string());
   const int status = std::system(command.c_str());
   ProcessResult result;
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
-  result.out = contentsOf(folder_ / "out");
+  if (out == folder_ / "out") result.out = contentsOf(out);
   result.err = contentsOf(folder_ / "err");
   return result;
 }

@@ -31,12 +31,19 @@ class CommandTest : public testing::Test {
   // `args` goes into the shell command as it is, with the test's folder as
   // the working folder; `input` feeds standard input.
   ProcessResult run(const std::string& args, const std::string& input = "");
+  // The same with standard output on /dev/full, where every write fails as
+  // on a full disk; `out` stays empty.
+  ProcessResult runOntoFullDisk(const std::string& args);
   // The same on a pseudo-terminal: standard input, output and error are the
   // terminal unless `args` redirects them; `out` is what the terminal got.
   ProcessResult runOnTerminal(const std::string& args);
 
   std::optional<TempFolder> temp_;
   std::filesystem::path folder_;
+
+ private:
+  ProcessResult runWithOutput(const std::string& args, const std::string& input,
+                              const std::filesystem::path& out);
 };
 
 }  // namespace akkusim
