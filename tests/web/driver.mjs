@@ -61,6 +61,11 @@ export function launch(profile, { javaScript = true, args = [] } = {}) {
         'network.captive-portal-service.enabled': false,
         'network.connectivity-service.enabled': false,
         'javascript.enabled': javaScript,
+        // The downloads panel opens after a download, and again when its
+        // tab is brought to the front, and takes the window's focus at a
+        // moment of its own: a click the page took just before is then
+        // dropped with the focus, as a desktop window drops it.
+        'browser.download.alwaysOpenPanel': false,
       },
     });
   }
