@@ -10,13 +10,11 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <condition_variable>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <limits>
-#include <mutex>
 #include <optional>
 #include <thread>
 #include <utility>
@@ -28,6 +26,7 @@
 #include "platform/window/frame_diff.h"
 #include "platform/window/input_state.h"
 #include "platform/window/shared_input.h"
+#include "platform/window/window_handshake.h"
 #include "platform/window/window_scale.h"
 
 namespace akkusim {
@@ -58,54 +57,27 @@ class SdlPlatform : public Platform {
  public:
   SdlPlatform(SdlLibrary sdl, int scale) : sdl_(std::move(sdl)), scale_(scale) {}
   ~SdlPlatform() override {
-    {
-      std::lock_guard lock(controlMutex_);
-      stop_ = true;
-    }
-    control_.notify_all();
+    requestStop(handshake_);
     if (thread_.joinable()) thread_.join();
   }
 
   // Starts the window thread and its video subsystem.
   Status start() {
     thread_ = std::thread([this] { run(); });
-    std::unique_lock lock(controlMutex_);
-    control_.wait(lock, [this] { return phase_ != Phase::Starting; });
-    if (phase_ == Phase::Failed) return Failure{failure_};
-    return succeeded();
+    return waitUntilStarted(handshake_);
   }
 
   Status openWindow(int32_t width, int32_t height) override {
-    if (width < 1 || height < 1) return Failure{"ungültige Fenstergröße"};
-    std::unique_lock lock(controlMutex_);
-    if (phase_ != Phase::Ready) {
-      return Failure{phase_ == Phase::Open ? "das Fenster ist schon offen" : failure_};
-    }
-    width_ = width;
-    height_ = height;
-    {
-      std::lock_guard frameLock(frameMutex_);
-      resetFrameDiff(frames_, width, height);
-      rects_.reserve(static_cast<std::size_t>(height));
-    }
-    phase_ = Phase::Opening;
-    control_.notify_all();
-    control_.wait(lock, [this] { return phase_ != Phase::Opening; });
-    if (phase_ != Phase::Open) return Failure{failure_};
-    return succeeded();
+    return requestWindow(handshake_, width, height);
   }
 
   void present(const Image& frame) override {
-    if (frame.width != width_ || frame.height != height_) return;
-    bool changed = false;
-    {
-      std::lock_guard lock(frameMutex_);
-      changed = stageFrame(frames_, frame);
-    }
-    if (changed) wake();
+    if (stagePresentedFrame(handshake_, frame)) wake();
   }
 
-  MouseReading readMouse() override { return akkusim::readMouse(input_, width_, height_); }
+  MouseReading readMouse() override {
+    return akkusim::readMouse(input_, handshake_.width, handshake_.height);
+  }
   std::optional<Key> readKey() override { return akkusim::readKey(input_); }
   bool isKeyDown(int32_t scancode) override { return akkusim::isKeyDown(input_, scancode); }
 
@@ -125,15 +97,6 @@ class SdlPlatform : public Platform {
   SdlPresentStats stats() const { return {shownFrames_.load(), shownMicros_.load()}; }
 
  private:
-  enum class Phase { Starting, Ready, Opening, Open, Failed };
-
-  void fail(std::string reason) {
-    std::lock_guard lock(controlMutex_);
-    failure_ = std::move(reason);
-    phase_ = Phase::Failed;
-    control_.notify_all();
-  }
-
   void wake() {
     if (!wakeable_.load()) return;
     SDL_Event event{};
@@ -154,32 +117,23 @@ class SdlPlatform : public Platform {
     sdl_.SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     if (sdl_.SDL_Init(SDL_INIT_VIDEO) != 0) {
       const char* display = std::getenv("DISPLAY");
-      fail(std::string("kein Bildschirm gefunden (Anzeige ") + (display ? display : "") +
-           " nicht erreichbar)");
+      markFailed(handshake_, std::string("kein Bildschirm gefunden (Anzeige ") +
+                                 (display ? display : "") + " nicht erreichbar)");
       return;
     }
-    {
-      std::unique_lock lock(controlMutex_);
-      phase_ = Phase::Ready;
-      control_.notify_all();
-      control_.wait(lock, [this] { return phase_ == Phase::Opening || stop_; });
-      if (stop_) {
-        lock.unlock();
-        sdl_.SDL_Quit();
-        return;
-      }
-    }
-    if (!createWindow()) {
-      destroyWindow();
-      fail("das Fenster konnte nicht geöffnet werden");
+    markPhase(handshake_, WindowPhase::Ready);
+    if (!waitForWindowRequest(handshake_)) {
       sdl_.SDL_Quit();
       return;
     }
-    {
-      std::lock_guard lock(controlMutex_);
-      phase_ = Phase::Open;
-      control_.notify_all();
+    if (!createWindow()) {
+      destroyWindow();
+      markFailed(handshake_, "das Fenster konnte nicht geöffnet werden");
+      sdl_.SDL_Quit();
+      return;
     }
+    rects_.reserve(static_cast<std::size_t>(handshake_.height));
+    markPhase(handshake_, WindowPhase::Open);
     wakeable_.store(true);
     loop();
     wakeable_.store(false);
@@ -195,16 +149,19 @@ class SdlPlatform : public Platform {
     constexpr int32_t kFrameHeight = 64;
     SDL_Rect usable{};
     if (sdl_.SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
-    return chooseScale(usable.w, usable.h, width_, height_, kFrameWidth, kFrameHeight);
+    return chooseScale(usable.w, usable.h, handshake_.width, handshake_.height, kFrameWidth,
+                       kFrameHeight);
   }
 
   bool createWindow() {
     if (scale_ == 0) scale_ = autoScale();
     window_ = sdl_.SDL_CreateWindow("akkusim", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                    width_ * scale_, height_ * scale_, SDL_WINDOW_SHOWN);
+                                    handshake_.width * scale_, handshake_.height * scale_,
+                                    SDL_WINDOW_SHOWN);
     if (!window_) return false;
     if (!sdl_.SDL_GetWindowSurface(window_)) return false;
-    scaledRow_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(scale_), 0);
+    scaledRow_.assign(static_cast<std::size_t>(handshake_.width) * static_cast<std::size_t>(scale_),
+                      0);
     sdl_.SDL_StartTextInput();
     // Without a window manager nobody hands out the focus; ask for it.
     sdl_.SDL_RaiseWindow(window_);
@@ -223,15 +180,10 @@ class SdlPlatform : public Platform {
     surface_ = nullptr;
   }
 
-  bool stopping() {
-    std::lock_guard lock(controlMutex_);
-    return stop_;
-  }
-
   void loop() {
     bool haveFrame = false;
     bool whole = false;
-    while (!stopping()) {
+    while (!stopRequested(handshake_)) {
       SDL_Event event;
       if (sdl_.SDL_WaitEventTimeout(&event, 5) != 0) {
         whole |= record(event);
@@ -240,14 +192,7 @@ class SdlPlatform : public Platform {
       if (gCloseSignalled.exchange(false)) {
         updateInput(input_, [](InputState& input) { pushKey(input.keys, keys::kWindowClose); });
       }
-      bool fresh = false;
-      {
-        std::lock_guard lock(frameMutex_);
-        if (frames_.pending) {
-          takeChanges(frames_, rects_);
-          fresh = true;
-        }
-      }
+      const bool fresh = takeStagedChanges(handshake_, rects_);
       haveFrame |= fresh;
       if (!haveFrame || (!fresh && !whole)) continue;
       const int64_t sendStart = nowMicros();
@@ -279,13 +224,13 @@ class SdlPlatform : public Platform {
     surface_ = surface;
     if (whole) {
       rects_.clear();
-      rects_.push_back(Rect{0, 0, width_, height_});
+      rects_.push_back(Rect{0, 0, handshake_.width, handshake_.height});
     }
     if (SDL_MUSTLOCK(surface) && sdl_.SDL_LockSurface(surface) != 0) return false;
     sent_.clear();
     for (const Rect& rect : rects_) {
-      const SDL_Rect onWindow =
-          paintScaled(sdl_, *surface, rect, frames_.shown.data(), width_, scale_, scaledRow_);
+      const SDL_Rect onWindow = paintScaled(sdl_, *surface, rect, handshake_.frames.shown.data(),
+                                            handshake_.width, scale_, scaledRow_);
       if (onWindow.w > 0 && onWindow.h > 0) sent_.push_back(onWindow);
     }
     if (SDL_MUSTLOCK(surface)) sdl_.SDL_UnlockSurface(surface);
@@ -303,21 +248,13 @@ class SdlPlatform : public Platform {
 
   const SdlLibrary sdl_;
   int scale_;  // 0 until the window thread picks it
-  int32_t width_ = 0;
-  int32_t height_ = 0;
   std::thread thread_;
 
-  std::mutex controlMutex_;
-  std::condition_variable control_;
-  Phase phase_ = Phase::Starting;
-  bool stop_ = false;
-  std::string failure_;
+  WindowHandshake handshake_;
   std::atomic<bool> wakeable_{false};
 
   SharedInput input_;
 
-  std::mutex frameMutex_;
-  FrameDiff frames_;  // its `shown` is the window thread's own
   // The window thread's own: the rectangles of the change being sent, and
   // the same on the window.
   std::vector<Rect> rects_;

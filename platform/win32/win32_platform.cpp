@@ -8,8 +8,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <utility>
@@ -20,6 +18,7 @@
 #include "platform/window/frame_diff.h"
 #include "platform/window/input_state.h"
 #include "platform/window/shared_input.h"
+#include "platform/window/window_handshake.h"
 #include "platform/window/window_scale.h"
 
 namespace akkusim {
@@ -46,11 +45,7 @@ class Win32Platform : public Platform {
   // that a 1 ms pause lasts about that rather than a 15.6 ms tick.
   explicit Win32Platform(int scale) : scale_(scale) { timeBeginPeriod(1); }
   ~Win32Platform() override {
-    {
-      std::lock_guard lock(controlMutex_);
-      stop_ = true;
-    }
-    control_.notify_all();
+    requestStop(handshake_);
     if (wake_ != nullptr) SetEvent(wake_);
     if (thread_.joinable()) thread_.join();
     if (wake_ != nullptr) CloseHandle(wake_);
@@ -61,40 +56,23 @@ class Win32Platform : public Platform {
   Status start() {
     wake_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     if (wake_ == nullptr) return Failure{"das Fenster konnte nicht geöffnet werden"};
+    // Nothing to prepare before the window is asked for.
+    markPhase(handshake_, WindowPhase::Ready);
     thread_ = std::thread([this] { run(); });
     return succeeded();
   }
 
   Status openWindow(int32_t width, int32_t height) override {
-    if (width < 1 || height < 1) return Failure{"ungültige Fenstergröße"};
-    std::unique_lock lock(controlMutex_);
-    if (phase_ != Phase::Ready) {
-      return Failure{phase_ == Phase::Open ? "das Fenster ist schon offen" : failure_};
-    }
-    width_ = width;
-    height_ = height;
-    {
-      std::lock_guard frameLock(frameMutex_);
-      resetFrameDiff(frames_, width, height);
-    }
-    phase_ = Phase::Opening;
-    control_.notify_all();
-    control_.wait(lock, [this] { return phase_ != Phase::Opening; });
-    if (phase_ != Phase::Open) return Failure{failure_};
-    return succeeded();
+    return requestWindow(handshake_, width, height);
   }
 
   void present(const Image& frame) override {
-    if (frame.width != width_ || frame.height != height_) return;
-    bool changed = false;
-    {
-      std::lock_guard lock(frameMutex_);
-      changed = stageFrame(frames_, frame);
-    }
-    if (changed) SetEvent(wake_);
+    if (stagePresentedFrame(handshake_, frame)) SetEvent(wake_);
   }
 
-  MouseReading readMouse() override { return akkusim::readMouse(input_, width_, height_); }
+  MouseReading readMouse() override {
+    return akkusim::readMouse(input_, handshake_.width, handshake_.height);
+  }
   std::optional<Key> readKey() override { return akkusim::readKey(input_); }
   bool isKeyDown(int32_t scancode) override { return akkusim::isKeyDown(input_, scancode); }
 
@@ -109,31 +87,14 @@ class Win32Platform : public Platform {
   }
 
  private:
-  enum class Phase { Ready, Opening, Open, Failed };
-
-  void fail(std::string reason) {
-    std::lock_guard lock(controlMutex_);
-    failure_ = std::move(reason);
-    phase_ = Phase::Failed;
-    control_.notify_all();
-  }
-
   // The window thread: the window belongs to it, and so do its messages.
   void run() {
-    {
-      std::unique_lock lock(controlMutex_);
-      control_.wait(lock, [this] { return phase_ == Phase::Opening || stop_; });
-      if (stop_) return;
-    }
+    if (!waitForWindowRequest(handshake_)) return;
     if (!createWindow()) {
-      fail("das Fenster konnte nicht geöffnet werden");
+      markFailed(handshake_, "das Fenster konnte nicht geöffnet werden");
       return;
     }
-    {
-      std::lock_guard lock(controlMutex_);
-      phase_ = Phase::Open;
-      control_.notify_all();
-    }
+    markPhase(handshake_, WindowPhase::Open);
     loop();
     gWindow.store(nullptr);
     DestroyWindow(window_);
@@ -144,8 +105,8 @@ class Win32Platform : public Platform {
   int autoScale(int32_t frameWidth, int32_t frameHeight) const {
     RECT work{};
     if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) return 1;
-    return chooseScale(work.right - work.left, work.bottom - work.top, width_, height_, frameWidth,
-                       frameHeight);
+    return chooseScale(work.right - work.left, work.bottom - work.top, handshake_.width,
+                       handshake_.height, frameWidth, frameHeight);
   }
 
   bool createWindow() {
@@ -163,8 +124,8 @@ class Win32Platform : public Platform {
     const int32_t frameWidth = frame.right - frame.left;
     const int32_t frameHeight = frame.bottom - frame.top;
     if (scale_ == 0) scale_ = autoScale(frameWidth, frameHeight);
-    const int32_t outerWidth = width_ * scale_ + frameWidth;
-    const int32_t outerHeight = height_ * scale_ + frameHeight;
+    const int32_t outerWidth = handshake_.width * scale_ + frameWidth;
+    const int32_t outerHeight = handshake_.height * scale_ + frameHeight;
     RECT work{0, 0, outerWidth, outerHeight};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const int32_t left =
@@ -186,33 +147,24 @@ class Win32Platform : public Platform {
       input.focused = focused;
       input.x = unscaled(pointer.x, scale_);
       input.y = unscaled(pointer.y, scale_);
-      input.inside = pointer.x >= 0 && pointer.y >= 0 && pointer.x < width_ * scale_ &&
-                     pointer.y < height_ * scale_;
+      input.inside = pointer.x >= 0 && pointer.y >= 0 && pointer.x < handshake_.width * scale_ &&
+                     pointer.y < handshake_.height * scale_;
     });
     return true;
   }
 
-  bool stopping() {
-    std::lock_guard lock(controlMutex_);
-    return stop_;
-  }
-
   void loop() {
-    while (!stopping()) {
+    while (!stopRequested(handshake_)) {
       MsgWaitForMultipleObjectsEx(1, &wake_, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
       MSG message;
       while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
       }
-      {
-        std::lock_guard lock(frameMutex_);
-        if (!frames_.pending) continue;
-        takeChanges(frames_, rects_);
-      }
+      if (!takeStagedChanges(handshake_, rects_)) continue;
       haveFrame_ = true;
       const HDC dc = GetDC(window_);
-      paintScaled(dc, rects_, frames_.shown.data(), width_, scale_, scratch_);
+      paintScaled(dc, rects_, handshake_.frames.shown.data(), handshake_.width, scale_, scratch_);
       ReleaseDC(window_, dc);
     }
   }
@@ -239,8 +191,9 @@ class Win32Platform : public Platform {
         const HDC dc = BeginPaint(window, &paint);
         // The frame as last sent; before the first one, the window's black.
         if (haveFrame_) {
-          const std::vector<Rect> whole{Rect{0, 0, width_, height_}};
-          paintScaled(dc, whole, frames_.shown.data(), width_, scale_, scratch_);
+          const std::vector<Rect> whole{Rect{0, 0, handshake_.width, handshake_.height}};
+          paintScaled(dc, whole, handshake_.frames.shown.data(), handshake_.width, scale_,
+                      scratch_);
         } else {
           FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         }
@@ -352,21 +305,11 @@ class Win32Platform : public Platform {
   }
 
   int scale_;  // 0 until the window thread picks it
-  int32_t width_ = 0;
-  int32_t height_ = 0;
   std::thread thread_;
   HANDLE wake_ = nullptr;  // set when a frame is staged or the platform ends
 
-  std::mutex controlMutex_;
-  std::condition_variable control_;
-  Phase phase_ = Phase::Ready;
-  bool stop_ = false;
-  std::string failure_;
-
+  WindowHandshake handshake_;
   SharedInput input_;
-
-  std::mutex frameMutex_;
-  FrameDiff frames_;  // its `shown` is the window thread's own
 
   // The window thread's own.
   HWND window_ = nullptr;
