@@ -268,6 +268,28 @@ describe('the browser edition', () => {
       await browser.close();
     }
   });
+  // Firefox's downloads panel, for one, takes the window's focus and leaves
+  // the canvas the page's focused element: the canvas hears only its blur,
+  // and no focus event follows a press on it.
+  test('a press on the canvas is taken after the window lost the focus the canvas kept',
+       async () => {
+    const browser = await launchIn(site, 'profile-refocus');
+    try {
+      const page = await openPage(browser, site.origin, site.foreign);
+      await page.evaluate(() => {
+        document.getElementById('screen').dispatchEvent(new FocusEvent('blur'));
+      });
+      assert.equal(await page.evaluate(() => document.activeElement.id), 'screen');
+      await click(page, kButton.load);
+      await chooserOpened(page);
+      await page.keyboard.press('Escape');
+      await chooserClosed(page);
+      assert.deepEqual(page.errors, []);
+    } finally {
+      await browser.close();
+    }
+  });
+
   test('a page that cannot start says in German what to do, in place of the canvas',
        async () => {
     // The built folder less one of its files, on a server of its own.
