@@ -168,12 +168,19 @@ TEST_F(ButtonScreen, WaitForReleaseWithoutAPressPollsOnce) {
   EXPECT_NEAR(platform.nowMs() - before, 1.0, 0.05);
 }
 
-TEST_F(ButtonScreen, WaitForReleaseWaitsForTheButtonAndReturnsTheWheel) {
-  platform.moveTo(50, 50).press(1).wait(20).wheel(-3).release();
-  MouseReading mouse;
-  EXPECT_EQ(waitForRelease(screen, mouse), -3);
-  EXPECT_GE(platform.nowMs(), 20.0);
-  EXPECT_FALSE(anyHeld(mouse.buttons));
+TEST(WaitForRelease, WaitsForEveryButtonAndReturnsTheWheel) {
+  for (const int32_t held : {1, 2, 4, 3}) {
+    HeadlessPlatform platform;
+    Screen screen{platform};
+    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight).ok());
+    platform.moveTo(50, 50).press(held).wait(20).wheel(-3).release();
+    MouseReading mouse;
+
+    EXPECT_EQ(waitForRelease(screen, mouse), -3) << held;
+
+    EXPECT_GE(platform.nowMs(), 20.0) << held;
+    EXPECT_FALSE(anyHeld(mouse.buttons)) << held;
+  }
 }
 
 TEST_F(ButtonScreen, WaitForReleaseEndsWhenThePointerLeaves) {
