@@ -355,6 +355,20 @@ TEST(FileChooser, ThirtyEntriesShowAThumbAndAnEmptyListShowsNone) {
   EXPECT_TRUE(allPixels(emptyShot, 709, 245, 709, 589, kBlack)) << "frame";
 }
 
+TEST(FileChooser, WaitingPausesBetweenPolls) {
+  // Setup: a second of looking at the list.
+  ChooserFixture f;
+  f.addFile("demo.txt");
+  f.platform.wait(1000).key(keys::kEscape);
+
+  // Run
+  EXPECT_EQ(f.choose(true), "");
+
+  // Verify: a few polls per millisecond, not the hundred of a loop without
+  // pauses (each poll moves the virtual clock by 10 us).
+  EXPECT_LT(f.platform.pollCount(), 5000);
+}
+
 TEST(FileChooser, DrawsFramesAndCaptionOfEachMode) {
   ChooserFixture f;
   f.addFile(std::string(45, 'x') + ".txt");

@@ -372,11 +372,32 @@ TEST(ShowMessage, ButtonsAnswerAtTheirNewPlaceAfterADrag) {
 TEST(ShowMessage, PointerLeavingTheWindowEndsADrag) {
   BoxFixture f;
   const Image before = f.screen.window;
+  Image back;
   f.platform.wait(5).moveTo(420, 360).press().wait(3).moveTo(430, 360).wait(3);
-  f.platform.leaveWindow().wait(3).moveTo(900, 700).wait(3).release().wait(3);
+  f.platform.leaveWindow().wait(3).moveTo(900, 700).wait(3);
+  f.capture(back).release().wait(3);
   f.platform.key(keys::kEnter);
   EXPECT_EQ(showMessage(f.screen, kQuestion, "Ja\\nNein"), MessageAnswer::FirstButton);
   EXPECT_TRUE(samePixels(f.screen.window, before));
+  // Back in the window with the button still down, the box stays where the
+  // drag left it, 10 pixels right of where it opened.
+  EXPECT_EQ(pixelAt(back, 407, 343), kWhite);
+  EXPECT_EQ(pixelAt(back, 406, 343), kUnderneath);
+  EXPECT_EQ(pixelAt(back, 1000, 750), kUnderneath);
+}
+
+TEST(ShowMessage, WaitingAndHoldingPauseBetweenPolls) {
+  // Setup: a second of reading, then a second of holding the button on the box.
+  BoxFixture f;
+  f.platform.wait(1000).moveTo(420, 360).press().wait(1000).release().wait(5);
+  f.platform.key(keys::kEnter);
+
+  // Run
+  EXPECT_EQ(showMessage(f.screen, kQuestion, "Ja\\nNein"), MessageAnswer::FirstButton);
+
+  // Verify: a few polls per millisecond, not the hundred of a loop without
+  // pauses (each poll moves the virtual clock by 10 us).
+  EXPECT_LT(f.platform.pollCount(), 6000);
 }
 
 }  // namespace
