@@ -326,20 +326,36 @@ TEST(FileChooser, WheelOutsideTheListDoesNotScrollIt) {
   for (int i = 0; i < 30; ++i) f.addFile("g" + std::to_string(100 + i) + ".txt");
   f.platform.wait(5).moveTo(800, 400).wheel(-3).wait(5).click(kListInsideX, rowY(0));
   EXPECT_EQ(f.choose(true), "g100");
+
+  // Nor does turning it outside the window: one row down, then three more
+  // notches outside, and the list is still one row down on return.
+  ChooserFixture g;
+  for (int i = 0; i < 30; ++i) g.addFile("g" + std::to_string(100 + i) + ".txt");
+  g.platform.wait(5).moveTo(kListInsideX, 400).wait(2).wheel(-1).wait(2);
+  g.platform.leaveWindow().wait(2).wheel(-3).wait(2).moveTo(kListInsideX, 400).wait(2);
+  g.platform.click(kListInsideX, rowY(0));
+  EXPECT_EQ(g.choose(true), "g101");
 }
 
 TEST(FileChooser, ThirtyEntriesShowAThumbAndAnEmptyListShowsNone) {
   ChooserFixture full;
   for (int i = 0; i < 30; ++i) full.addFile("h" + std::to_string(10 + i) + ".txt");
   Image fullShot;
+  Image scrolledShot;
   full.platform.wait(5);
-  full.capture(fullShot).key(keys::kEscape);
+  full.capture(fullShot).moveTo(kListInsideX, 400).shift(true).wait(2).wheel(-1).wait(2);
+  full.capture(scrolledShot).shift(false).key(keys::kEscape);
   full.choose(true);
 
   // Thumb: x 706..708 from y 246 over 345 * 345 / 450 - 2 pixels.
   EXPECT_EQ(pixelAt(fullShot, 707, 250), kGrey);
   EXPECT_EQ(pixelAt(fullShot, 707, 509), kGrey);
   EXPECT_EQ(pixelAt(fullShot, 707, 510), kWhite);
+  // Scrolled to the end (105): the thumb is drawn again, from 327 down to
+  // the frame.
+  EXPECT_EQ(pixelAt(scrolledShot, 707, 326), kWhite);
+  EXPECT_EQ(pixelAt(scrolledShot, 707, 327), kGrey);
+  EXPECT_EQ(pixelAt(scrolledShot, 707, 588), kGrey);
   EXPECT_TRUE(anyPixel(fullShot, 265, 249, 300, 256, kBlack)) << "first entry drawn";
   EXPECT_TRUE(textAt(fullShot, 265, 249, "h10", kBlack, kWhite));
   EXPECT_TRUE(textAt(fullShot, 265, 264, "h11", kBlack, kWhite));
