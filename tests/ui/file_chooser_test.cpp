@@ -213,6 +213,29 @@ TEST(FileChooser, EscapeCancelAndCloseEndTheDialogAndRestoreTheWindow) {
   }
 }
 
+TEST(FileChooser, KeyAndPressInOnePassAreTakenInTurn) {
+  // The window closing and, in save mode, Enter come before a press on an
+  // entry; a press on an entry comes before Escape.
+  struct Case {
+    bool loadMode;
+    Key key;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {true, keys::kWindowClose, ChooserFixture::kClosed},
+      {false, keys::kWindowClose, ChooserFixture::kClosed},
+      {false, keys::kEnter, "neu"},
+      {true, keys::kEscape, "demo"},
+  };
+  for (const Case& c : cases) {
+    ChooserFixture f;
+    f.addFile("demo.txt");
+    f.platform.wait(5).moveTo(kListInsideX, rowY(0)).press().key(c.key).release();
+
+    EXPECT_EQ(f.choose(c.loadMode, "neu"), c.expected) << c.loadMode << int{c.key.code};
+  }
+}
+
 TEST(FileChooser, ClickOnAnEntryPicksItWhileTheButtonIsStillDown) {
   ChooserFixture f;
   for (const char* name : {"eins.txt", "zwei.txt", "drei.txt"}) f.addFile(name);
