@@ -182,6 +182,21 @@ TEST(RunCommand, ClosingTheWindowDuringARunEndsTheProgram) {
   EXPECT_GT(s.main.session.machine->accumulator, 400);
 }
 
+// The close key is looked at after Stoppen, so a pass that sees both ends
+// the program rather than only the run.
+TEST(RunCommand, ClosingTheWindowInThePassThatStopsEndsTheProgram) {
+  RunSession s;
+  CommandResult result = CommandResult::Done;
+  s.typeProgram({"loop:", "ADDI 1", "JMP loop"});
+  s.clickButton(MainButton::Assemble);
+  s.clickButton(MainButton::Run).wait(20);
+  s.platform.moveTo(s.buttonX(MainButton::Run), s.buttonY(MainButton::Run)).press().closeWindow();
+  s.platform.wait(4).call([&s, &result] { result = s.main.result; }).release();
+  EXPECT_EQ(s.run(), 0);
+
+  EXPECT_EQ(result, CommandResult::WindowClosed);
+}
+
 TEST(RunCommand, ClosingTheWindowWhileAMessageIsUpEndsTheProgram) {
   RunSession s;
   s.typeProgram({"HOLD"});
