@@ -9,6 +9,7 @@
 
 #include "gfx/screen.h"
 #include "platform/headless/headless_platform.h"
+#include "support/glyph_check.h"
 
 using namespace akkusim;
 
@@ -78,10 +79,11 @@ TEST_F(ButtonScreen, LongLabelsAreCutToTheWidth) {
     const int32_t left = firstTextColumn(b, kBlack);
     EXPECT_GE(left, c.cellX) << c.label;
     EXPECT_LE(left, c.cellX + 1) << c.label;
-    // Nothing of an eleventh character right of the tenth cell.
+    // Nothing of an eleventh character right of the tenth cell, nor past the frame.
     for (int32_t x = c.cellX + 80; x < 109; ++x) {
       for (int32_t y = 132; y < 144; ++y) EXPECT_EQ(pixelAt(screen.window, x, y), kWhite);
     }
+    EXPECT_FALSE(anyPixel(screen.window, 111, 130, 200, 145, kBlack)) << c.label;
   }
 }
 

@@ -94,6 +94,7 @@ TEST(FileChooser, SaveModeNameFieldFollowsTheTypedName) {
   EXPECT_EQ(f.choose(false, "test"), "");
 
   EXPECT_TRUE(anyPixel(opened, 410, 220, 441, 227, kBlack));
+  EXPECT_TRUE(textAt(opened, 410, 220, "test", kBlack, kWhite));
   expectCursorBarAt(opened, 442);
   EXPECT_EQ(pixelAt(opened, kSaveFrameX, kSaveFrameY), kBlack);
   EXPECT_TRUE(anyPixel(typed, 442, 220, 449, 227, kBlack)) << "the digit 1";
@@ -340,6 +341,8 @@ TEST(FileChooser, ThirtyEntriesShowAThumbAndAnEmptyListShowsNone) {
   EXPECT_EQ(pixelAt(fullShot, 707, 509), kGrey);
   EXPECT_EQ(pixelAt(fullShot, 707, 510), kWhite);
   EXPECT_TRUE(anyPixel(fullShot, 265, 249, 300, 256, kBlack)) << "first entry drawn";
+  EXPECT_TRUE(textAt(fullShot, 265, 249, "h10", kBlack, kWhite));
+  EXPECT_TRUE(textAt(fullShot, 265, 264, "h11", kBlack, kWhite));
 
   ChooserFixture empty;
   std::filesystem::remove_all(empty.folder);
@@ -354,6 +357,7 @@ TEST(FileChooser, ThirtyEntriesShowAThumbAndAnEmptyListShowsNone) {
 
 TEST(FileChooser, DrawsFramesAndCaptionOfEachMode) {
   ChooserFixture f;
+  f.addFile(std::string(45, 'x') + ".txt");
   Image loadShot;
   f.platform.wait(5);
   f.capture(loadShot).key(keys::kEscape);
@@ -373,7 +377,31 @@ TEST(FileChooser, DrawsFramesAndCaptionOfEachMode) {
     EXPECT_EQ(pixelAt(*shot, 849, 599), kWhite);
     EXPECT_EQ(pixelAt(*shot, 848, 598), kBlack);
     EXPECT_EQ(pixelAt(*shot, 740, 550), kBlack) << "Abbruch frame";
+    // The three lines at the right and the bottom edge, from the outside in.
+    for (const int32_t at : {598, 596, 595}) {
+      EXPECT_EQ(pixelAt(*shot, 500, at), kBlack) << "bottom " << at;
+      EXPECT_EQ(pixelAt(*shot, 250 + at, 300), kBlack) << "right " << at;
+    }
+    for (const int32_t at : {597, 594}) {
+      EXPECT_EQ(pixelAt(*shot, 500, at), kWhite) << "bottom " << at;
+      EXPECT_EQ(pixelAt(*shot, 250 + at, 300), kWhite) << "right " << at;
+    }
+    EXPECT_EQ(pixelAt(*shot, 825, 570), kBlack) << "Abbruch frame, 85 x 20";
+    EXPECT_EQ(pixelAt(*shot, 826, 570), kWhite);
+    EXPECT_EQ(pixelAt(*shot, 825, 571), kWhite);
+    EXPECT_TRUE(textAt(*shot, 755, 557, "Abbruch", kBlack, kWhite));
   }
+  EXPECT_TRUE(
+      textAt(loadShot, 270, 220, "Datei w\x84hlen, die geladen werden soll:", kBlack, kWhite));
+  EXPECT_TRUE(textAt(saveShot, 270, 220, "Speichern unter:", kBlack, kWhite));
+  // Entries are cut to 40 characters; "Speichern" is drawn only for saving.
+  EXPECT_TRUE(textAt(loadShot, 265, 249, std::string(40, 'x'), kBlack, kWhite));
+  EXPECT_FALSE(anyPixel(loadShot, 585, 249, 700, 256, kBlack));
+  EXPECT_FALSE(anyPixel(loadShot, 740, 520, 825, 540, kBlack));
+  EXPECT_EQ(pixelAt(saveShot, 825, 540), kBlack) << "Speichern frame, 85 x 20";
+  EXPECT_EQ(pixelAt(saveShot, 826, 540), kWhite);
+  EXPECT_EQ(pixelAt(saveShot, 825, 541), kWhite);
+  EXPECT_TRUE(textAt(saveShot, 747, 527, "Speichern", kBlack, kWhite));
   // "Datei wählen, ..." is 38 cells wide; "Speichern unter:" 16.
   EXPECT_TRUE(anyPixel(loadShot, 270 + 8 * 30, 220, 270 + 8 * 38 - 1, 227, kBlack));
   EXPECT_FALSE(anyPixel(saveShot, 270 + 8 * 16, 220, 270 + 8 * 17, 227, kBlack));

@@ -174,6 +174,17 @@ TEST(ShowMessage, DrawsTheProgramEndBoxAndRestoresTheWindow) {
   EXPECT_EQ(pixelAt(shown, 474, 400), kBlack);
   EXPECT_EQ(pixelAt(shown, 616, 454), kBlack);
   EXPECT_EQ(pixelAt(shown, 617, 455), kWhite);
+  // The same three lines at the right and the bottom edge, from the outside in.
+  struct Pixel {
+    int32_t x;
+    int32_t y;
+    uint32_t colour;
+  };
+  const Pixel edges[] = {{616, 400, kBlack}, {615, 400, kWhite}, {614, 400, kBlack},
+                         {613, 400, kBlack}, {612, 400, kWhite}, {500, 454, kBlack},
+                         {500, 453, kWhite}, {500, 452, kBlack}, {500, 451, kBlack},
+                         {500, 450, kWhite}};
+  for (const Pixel& p : edges) EXPECT_EQ(pixelAt(shown, p.x, p.y), p.colour) << p.x << "," << p.y;
   // The button's double frame from (523, 413) to (565, 436).
   EXPECT_EQ(pixelAt(shown, 523, 413), kBlack);
   EXPECT_EQ(pixelAt(shown, 565, 436), kBlack);
@@ -184,7 +195,9 @@ TEST(ShowMessage, DrawsTheProgramEndBoxAndRestoresTheWindow) {
   EXPECT_FALSE(anyPixel(shown, 525, 415, 536, 434, kBlack));
   EXPECT_TRUE(anyPixel(shown, 537, 421, 552, 428, kBlack));
   EXPECT_FALSE(anyPixel(shown, 537, 415, 560, 420, kBlack));
+  EXPECT_TRUE(textAt(shown, 529, 421, " OK ", kBlack, kWhite));
   // The text at (493, 371), 12 cells wide.
+  EXPECT_TRUE(textAt(shown, 493, 371, "Programmende", kBlack, kWhite));
   EXPECT_TRUE(anyPixel(shown, 493, 371, 500, 378, kBlack));
   EXPECT_TRUE(anyPixel(shown, 581, 371, 588, 378, kBlack));
   EXPECT_FALSE(anyPixel(shown, 476, 360, 492, 380, kBlack));
@@ -284,12 +297,16 @@ TEST(ShowMessage, PressOnButtonInvertsAndReleasingElsewhereCancels) {
   EXPECT_EQ(pixelAt(pressed, 552, 425), kBlack);
   EXPECT_EQ(pixelAt(pressed, 590, 444), kBlack);
   EXPECT_TRUE(anyPixel(pressed, 556, 431, 587, 438, kWhite));
+  EXPECT_TRUE(textAt(pressed, 556, 431, "Nein", kWhite, kBlack));
   EXPECT_EQ(pixelAt(pressed, 498, 425), kWhite);  // "Ja" untouched
   // Normal again: white inside, the double frame intact, label black.
   EXPECT_EQ(pixelAt(released, 552, 425), kWhite);
   EXPECT_EQ(pixelAt(released, 551, 424), kBlack);
   EXPECT_EQ(pixelAt(released, 550, 423), kBlack);
   EXPECT_TRUE(anyPixel(released, 556, 431, 587, 438, kBlack));
+  EXPECT_TRUE(textAt(released, 556, 431, "Nein", kBlack, kWhite));
+  EXPECT_EQ(pixelAt(released, 591, 435), kBlack);
+  EXPECT_EQ(pixelAt(released, 592, 446), kBlack);
 }
 
 TEST(ShowMessage, APressedButtonStaysPressedWhileThePointerIsOutsideTheWindow) {
