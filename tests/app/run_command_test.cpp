@@ -213,13 +213,14 @@ TEST(RunCommand, RunTimeErrorsStopTheRunWithTheirMessage) {
     std::string message;
     int16_t accumulator;  // kept by the failing instruction
     int32_t pc;           // after the failing fetch
+    int32_t lightRow;     // green while the message is up; -1: none (a data word)
   };
   const std::vector<Case> cases = {
-      {{"x: WORD 999"}, "Fehler: Unbekannter Befehl", 0, 2},
-      {{"LOADI 1", "SHLI -1", "HOLD"}, "Falscher Operator für SHLI", 1, 4},
-      {{"LOADI 1", "SHL s", "HOLD", "s: WORD -32768"}, "Falscher Operator für SHLI", 1, 4},
-      {{"LOADI 5", "DIVI 0", "HOLD"}, "Fehler: Division durch Null", 5, 4},
-      {{"LOADI 5", "MOD z", "HOLD", "z: WORD 0"}, "Fehler: Division durch Null", 5, 4},
+      {{"x: WORD 999"}, "Fehler: Unbekannter Befehl", 0, 2, -1},
+      {{"LOADI 1", "SHLI -1", "HOLD"}, "Falscher Operator für SHLI", 1, 4, 1},
+      {{"LOADI 1", "SHL s", "HOLD", "s: WORD -32768"}, "Falscher Operator für SHLI", 1, 4, 1},
+      {{"LOADI 5", "DIVI 0", "HOLD"}, "Fehler: Division durch Null", 5, 4, 1},
+      {{"LOADI 5", "MOD z", "HOLD", "z: WORD 0"}, "Fehler: Division durch Null", 5, 4, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.program[1 % c.program.size()]);
@@ -234,6 +235,9 @@ TEST(RunCommand, RunTimeErrorsStopTheRunWithTheirMessage) {
     EXPECT_EQ(s.run(), 0);
 
     EXPECT_TRUE(showsMessage(box, c.message, " OK "));
+    for (int32_t row = 0; row < 2; ++row) {
+      EXPECT_EQ(listingRowBackground(box, row), row == c.lightRow ? kLightGreen : kWhite);
+    }
     EXPECT_TRUE(allButtonsActive(after));
     EXPECT_EQ(s.main.session.machine->accumulator, c.accumulator);
     EXPECT_EQ(s.main.session.machine->pc, c.pc);
