@@ -169,6 +169,20 @@ TEST(RunCommand, StopEndsTheRunAndTheProgramContinues) {
   EXPECT_GT(s.main.session.machine->accumulator, afterStop + 5);
 }
 
+// The run takes every key from the queue and keeps none for the editor.
+TEST(RunCommand, KeysTypedDuringARunAreDropped) {
+  RunSession s;
+  s.typeProgram({"loop:", "JMP loop"});
+  s.clickButton(MainButton::Assemble);
+  s.clickButton(MainButton::Run).wait(20);
+  s.platform.type("Zu").key(keys::kEnter).wait(20);
+  s.clickButton(MainButton::Run);
+  EXPECT_EQ(s.run(), 0);
+
+  EXPECT_EQ(s.lineCount(), 3);
+  EXPECT_EQ(s.lineText(2), "");
+}
+
 TEST(RunCommand, ClosingTheWindowDuringARunEndsTheProgram) {
   RunSession s;
   // Would end by itself after about a second, long after the close.
