@@ -141,6 +141,10 @@ TEST(MessageLayout, ConvertsOnceAndCutsLabels) {
 TEST(MessageLayout, TooWideLineDoesNotFit) {
   EXPECT_TRUE(layoutMessage(std::string(130, 'x'), " OK ").fits);
   EXPECT_FALSE(layoutMessage(std::string(131, 'x'), " OK ").fits);
+  // Two buttons of 64 characters need 1084 pixels, of 65 exactly 1100.
+  const std::string first(36, 'a');
+  EXPECT_TRUE(layoutMessage("x", first + "\\n" + std::string(64, 'b')).fits);
+  EXPECT_FALSE(layoutMessage("x", first + "\\n" + std::string(65, 'b')).fits);
 }
 
 TEST(ShowMessage, TooWideBoxIsNotShownAndDrawsNothing) {
@@ -359,6 +363,32 @@ TEST(ShowMessage, DraggingMovesTheBoxAndClampsAtTheEdges) {
       EXPECT_EQ(pixelAt(dragged, 500, 400), kUnderneath);
     }
     EXPECT_TRUE(samePixels(f.screen.window, before));
+  }
+}
+
+TEST(ShowMessage, APressDragsTheBoxStrictlyInsideItsAnchorRectangle) {
+  // The box is 294 x 124 at X 399, Y 345: a press drags it strictly inside
+  // x 399..693 and y 345..469, which reaches two pixels past the box's
+  // right and bottom edges; the press moves 200 pixels down.
+  struct Case {
+    int32_t x;
+    int32_t y;
+    bool drags;
+  };
+  const std::vector<Case> cases = {
+      {399, 400, false}, {400, 400, true}, {692, 400, true}, {693, 400, false},
+      {450, 345, false}, {450, 346, true}, {450, 468, true}, {450, 469, false},
+  };
+  for (const Case& c : cases) {
+    BoxFixture f;
+    Image after;
+    f.platform.wait(5).moveTo(c.x, c.y).press().wait(3).moveTo(c.x, c.y + 200).wait(3).release();
+    f.platform.wait(3);
+    f.capture(after).key(keys::kEnter);
+
+    EXPECT_EQ(showMessage(f.screen, kQuestion, "Ja\\nNein"), MessageAnswer::FirstButton);
+
+    EXPECT_EQ(pixelAt(after, 500, 343), c.drags ? kUnderneath : kWhite) << c.x << "," << c.y;
   }
 }
 
