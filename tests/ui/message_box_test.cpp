@@ -89,6 +89,8 @@ TEST(MessageLayout, SizesPositionsAndButtonOffsetsFollowLinesAndLabels) {
        {68, -1, -1}},
       // The button row is wider than the text: three buttons 15 pixels apart.
       {"Frage", "Ja\\nNein\\nAbbruch", 1, 5, 7, 253, 104, 419, 355, {10, 91, 172}},
+      // A third label makes three buttons even with the second one empty.
+      {"Frage", "Ja\\n\\nAbbruch", 1, 5, 7, 253, 104, 419, 355, {10, 91, 172}},
       // An umlaut counts as one character once converted.
       {"über", "Ja\\nNein", 1, 4, 4, 124, 104, 484, 355, {12, 66, -1}},
   };
