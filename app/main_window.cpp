@@ -58,6 +58,9 @@ void loadSequence(Screen& screen, MainWindow& main) {
   redrawListing(screen, main.listing, main.session.program);
   main.session.cursor.currentLine = 0;
   main.session.cursor.cursorColumn = 1;
+  // The loop pads the current line only when it turns: without this a full
+  // first line would take the next typed character and lose its last one.
+  padCurrentLine(main.session);
   drawTextCursor(screen, main);
   waitForButtonRelease(screen, main);
   clearHighlight(screen, main.listing, main.session.program, main.session.highlightLine);

@@ -75,6 +75,32 @@ TEST(FileSequences, CancelledLoadKeepsTheTextButEmptiesTheFileName) {
   }
 }
 
+// After Laden the cursor is on line 0 at once, also when the chooser was
+// cancelled: a first line with 40 characters is full from the first key on.
+TEST(FileSequences, FullFirstLineRefusesTypingRightAfterLaden) {
+  const std::string full(40, 'a');
+  for (const bool cancel : {false, true}) {
+    SCOPED_TRACE(cancel ? "cancelled" : "loaded");
+    MainWindowSession s;
+    s.writeProgram("voll", full + "\r\nHOLD\r\n");
+    s.setProgram({full, "NOOP"}, 1);
+    s.platform.wait(5);
+    s.clickButton(MainButton::Load).wait(10);
+    if (cancel) {
+      s.platform.key(keys::kEscape);
+    } else {
+      s.platform.click(kFirstEntryX, kFirstEntryY);
+    }
+    s.platform.wait(10).type("z");
+
+    EXPECT_EQ(s.run(), 0);
+
+    EXPECT_EQ(s.lineText(0), full);
+    EXPECT_EQ(s.main.session.program.lines[0].text, full + " ");
+    EXPECT_EQ(s.main.session.cursor.cursorColumn, 1);
+  }
+}
+
 TEST(FileSequences, SavedProgramLoadsBackToTheSameListing) {
   MainWindowSession s;
   s.setProgram({"LOAD 5", "x: word 3", "HOLD # Ende"}, 0);

@@ -183,6 +183,21 @@ TEST(MainWindow, WheelTurnedOutsideTakesOneStepOnReentry) {
   EXPECT_EQ(s.main.lastWheel, -3);
 }
 
+TEST(MainWindow, AButtonsReleaseTakesTheWheelTurnedOutside) {
+  // Setup: the wheel turned over the listing, then a click on "Reset", whose
+  // wait for the release reads the wheel.
+  MainWindowSession s;
+  s.platform.wait(5).moveTo(200, 400).wait(5).wheel(-3).wait(5);
+  s.clickButton(MainButton::Reset).wait(5).moveTo(700, 400).wait(5);
+
+  // Run
+  s.run();
+
+  // Verify: back over the memory view, there is nothing left to scroll by.
+  EXPECT_EQ(s.main.memoryView.top, 0);
+  EXPECT_EQ(s.main.lastWheel, -3);
+}
+
 TEST(MainWindow, NewStartsAnEmptyProgramAtTheTop) {
   MainWindowSession s;
   std::vector<std::string> program(100, "LOAD 5");

@@ -43,4 +43,31 @@ TEST(ResetCommand, ClearsMachineAndHighlightThenRunsClearedMemoryToTheLimit) {
   EXPECT_EQ(s.main.session.highlightLine, 0);
 }
 
+TEST(ResetCommand, KeepsTheScrolledMemoryRowsAndTheLinesOfTheLastAssemble) {
+  RunSession s;
+  Image afterReset;
+  std::vector<int32_t> highlighted;
+  const auto noteHighlight = [&s, &highlighted] {
+    highlighted.push_back(s.main.session.highlightLine);
+  };
+  s.typeProgram({"# Anfang", "LOADI 7", "# Mitte", "HOLD"});
+  s.clickButton(MainButton::Assemble);
+  s.platform.moveTo(700, 400).wait(5).wheel(-1).wait(5);
+  s.clickButton(MainButton::Reset).wait(5);
+  s.capture(afterReset);
+  // The cleared memory runs as NOOPs, still marked with the lines that the
+  // last Assemble placed at 0 and 2; no line was placed at 4.
+  for (int i = 0; i < 3; ++i) {
+    s.clickButton(MainButton::Step).wait(5).call(noteHighlight);
+  }
+  EXPECT_EQ(s.run(), 0);
+
+  EXPECT_EQ(s.main.memoryView.top, 50);
+  EXPECT_TRUE(showsText(afterReset, 440, 15, formatNumber(500, 6), kDarkGrey, kLightGrey));
+  EXPECT_EQ(highlighted, (std::vector<int32_t>{2, 4, 0}));
+  const MachineState& m = *s.main.session.machine;
+  EXPECT_EQ(m.accumulator, 0);
+  EXPECT_EQ(m.pc, 6);
+}
+
 }  // namespace

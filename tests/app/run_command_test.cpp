@@ -169,6 +169,20 @@ TEST(RunCommand, StopEndsTheRunAndTheProgramContinues) {
   EXPECT_GT(s.main.session.machine->accumulator, afterStop + 5);
 }
 
+// The run takes every key from the queue and keeps none for the editor.
+TEST(RunCommand, KeysTypedDuringARunAreDropped) {
+  RunSession s;
+  s.typeProgram({"loop:", "JMP loop"});
+  s.clickButton(MainButton::Assemble);
+  s.clickButton(MainButton::Run).wait(20);
+  s.platform.type("Zu").key(keys::kEnter).wait(20);
+  s.clickButton(MainButton::Run);
+  EXPECT_EQ(s.run(), 0);
+
+  EXPECT_EQ(s.lineCount(), 3);
+  EXPECT_EQ(s.lineText(2), "");
+}
+
 TEST(RunCommand, ClosingTheWindowDuringARunEndsTheProgram) {
   RunSession s;
   // Would end by itself after about a second, long after the close.
@@ -180,6 +194,21 @@ TEST(RunCommand, ClosingTheWindowDuringARunEndsTheProgram) {
   EXPECT_LT(s.platform.nowMs(), closedAt + 10);
   EXPECT_LT(s.main.session.machine->accumulator, 497);
   EXPECT_GT(s.main.session.machine->accumulator, 400);
+}
+
+// The close key is looked at after Stoppen, so a pass that sees both ends
+// the program rather than only the run.
+TEST(RunCommand, ClosingTheWindowInThePassThatStopsEndsTheProgram) {
+  RunSession s;
+  CommandResult result = CommandResult::Done;
+  s.typeProgram({"loop:", "ADDI 1", "JMP loop"});
+  s.clickButton(MainButton::Assemble);
+  s.clickButton(MainButton::Run).wait(20);
+  s.platform.moveTo(s.buttonX(MainButton::Run), s.buttonY(MainButton::Run)).press().closeWindow();
+  s.platform.wait(4).call([&s, &result] { result = s.main.result; }).release();
+  EXPECT_EQ(s.run(), 0);
+
+  EXPECT_EQ(result, CommandResult::WindowClosed);
 }
 
 TEST(RunCommand, ClosingTheWindowWhileAMessageIsUpEndsTheProgram) {
@@ -198,13 +227,14 @@ TEST(RunCommand, RunTimeErrorsStopTheRunWithTheirMessage) {
     std::string message;
     int16_t accumulator;  // kept by the failing instruction
     int32_t pc;           // after the failing fetch
+    int32_t lightRow;     // green while the message is up; -1: none (a data word)
   };
   const std::vector<Case> cases = {
-      {{"x: WORD 999"}, "Fehler: Unbekannter Befehl", 0, 2},
-      {{"LOADI 1", "SHLI -1", "HOLD"}, "Falscher Operator für SHLI", 1, 4},
-      {{"LOADI 1", "SHL s", "HOLD", "s: WORD -32768"}, "Falscher Operator für SHLI", 1, 4},
-      {{"LOADI 5", "DIVI 0", "HOLD"}, "Fehler: Division durch Null", 5, 4},
-      {{"LOADI 5", "MOD z", "HOLD", "z: WORD 0"}, "Fehler: Division durch Null", 5, 4},
+      {{"x: WORD 999"}, "Fehler: Unbekannter Befehl", 0, 2, -1},
+      {{"LOADI 1", "SHLI -1", "HOLD"}, "Falscher Operator für SHLI", 1, 4, 1},
+      {{"LOADI 1", "SHL s", "HOLD", "s: WORD -32768"}, "Falscher Operator für SHLI", 1, 4, 1},
+      {{"LOADI 5", "DIVI 0", "HOLD"}, "Fehler: Division durch Null", 5, 4, 1},
+      {{"LOADI 5", "MOD z", "HOLD", "z: WORD 0"}, "Fehler: Division durch Null", 5, 4, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.program[1 % c.program.size()]);
@@ -219,6 +249,9 @@ TEST(RunCommand, RunTimeErrorsStopTheRunWithTheirMessage) {
     EXPECT_EQ(s.run(), 0);
 
     EXPECT_TRUE(showsMessage(box, c.message, " OK "));
+    for (int32_t row = 0; row < 2; ++row) {
+      EXPECT_EQ(listingRowBackground(box, row), row == c.lightRow ? kLightGreen : kWhite);
+    }
     EXPECT_TRUE(allButtonsActive(after));
     EXPECT_EQ(s.main.session.machine->accumulator, c.accumulator);
     EXPECT_EQ(s.main.session.machine->pc, c.pc);

@@ -65,6 +65,27 @@ TEST(StepCommand, MarksLineAndWordsAndStopsAtHold) {
   EXPECT_EQ(s.main.session.machine->memory[100], 7);
 }
 
+TEST(StepCommand, AtTheMemoryLimitTheLineAndTheMarksStay) {
+  RunSession s;
+  Image box;
+  int32_t highlighted = 0;
+  s.typeProgram({"JMP 65535"});
+  s.clickButton(MainButton::Assemble);
+  s.clickButton(MainButton::Step);
+  s.clickButton(MainButton::Step).wait(kBoxOpen);
+  s.capture(box).call([&s, &highlighted] { highlighted = s.main.session.highlightLine; });
+  s.platform.key(keys::kEnter);
+  EXPECT_EQ(s.run(), 0);
+
+  EXPECT_TRUE(showsMessage(box, "Fehler: Speicherüberlauf", " OK "));
+  EXPECT_EQ(listingRowBackground(box, 0), kLightGreen);
+  EXPECT_EQ(highlighted, 1);
+  const MachineState& m = *s.main.session.machine;
+  EXPECT_EQ(m.pc, 65535);
+  EXPECT_EQ(m.instructionAddress, 0);
+  EXPECT_EQ(m.touched, 65535);
+}
+
 TEST(StepCommand, StaleLineNumbersAreLeftAlone) {
   RunSession s;
   Image shot;

@@ -111,10 +111,12 @@ TEST(ApplyKeyToLine, ActsOnEachKeyAsTheCharacterRulesAllow) {
 
 TEST(ApplyKeyToLine, MalformedCharacterRulesEndWithoutReadingAKey) {
   for (const std::string characterRules : {"a+", "a-", "aC", "aCx", "c", "0%Cx"}) {
-    const EditResult r = edit("abc", characterRules, ch('x'), 40, 2);
-    EXPECT_EQ(r.text, "abc") << characterRules;
-    EXPECT_EQ(r.key, std::nullopt) << characterRules;
-    EXPECT_EQ(r.reads, 0) << characterRules;
+    for (const int32_t maxLength : {40, 2}) {  // not even cut to the maximum length
+      const EditResult r = edit("abc", characterRules, ch('x'), maxLength, 2);
+      EXPECT_EQ(r.text, "abc") << characterRules << " " << maxLength;
+      EXPECT_EQ(r.key, std::nullopt) << characterRules;
+      EXPECT_EQ(r.reads, 0) << characterRules;
+    }
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include "gfx/screen.h"
 #include "platform/headless/headless_platform.h"
+#include "support/glyph_check.h"
 
 using namespace akkusim;
 
@@ -78,10 +79,11 @@ TEST_F(ButtonScreen, LongLabelsAreCutToTheWidth) {
     const int32_t left = firstTextColumn(b, kBlack);
     EXPECT_GE(left, c.cellX) << c.label;
     EXPECT_LE(left, c.cellX + 1) << c.label;
-    // Nothing of an eleventh character right of the tenth cell.
+    // Nothing of an eleventh character right of the tenth cell, nor past the frame.
     for (int32_t x = c.cellX + 80; x < 109; ++x) {
       for (int32_t y = 132; y < 144; ++y) EXPECT_EQ(pixelAt(screen.window, x, y), kWhite);
     }
+    EXPECT_FALSE(anyPixel(screen.window, 111, 130, 200, 145, kBlack)) << c.label;
   }
 }
 
@@ -166,12 +168,19 @@ TEST_F(ButtonScreen, WaitForReleaseWithoutAPressPollsOnce) {
   EXPECT_NEAR(platform.nowMs() - before, 1.0, 0.05);
 }
 
-TEST_F(ButtonScreen, WaitForReleaseWaitsForTheButtonAndReturnsTheWheel) {
-  platform.moveTo(50, 50).press(1).wait(20).wheel(-3).release();
-  MouseReading mouse;
-  EXPECT_EQ(waitForRelease(screen, mouse), -3);
-  EXPECT_GE(platform.nowMs(), 20.0);
-  EXPECT_FALSE(anyHeld(mouse.buttons));
+TEST(WaitForRelease, WaitsForEveryButtonAndReturnsTheWheel) {
+  for (const int32_t held : {1, 2, 4, 3}) {
+    HeadlessPlatform platform;
+    Screen screen{platform};
+    ASSERT_TRUE(openScreen(screen, kScreenWidth, kScreenHeight).ok());
+    platform.moveTo(50, 50).press(held).wait(20).wheel(-3).release();
+    MouseReading mouse;
+
+    EXPECT_EQ(waitForRelease(screen, mouse), -3) << held;
+
+    EXPECT_GE(platform.nowMs(), 20.0) << held;
+    EXPECT_FALSE(anyHeld(mouse.buttons)) << held;
+  }
 }
 
 TEST_F(ButtonScreen, WaitForReleaseEndsWhenThePointerLeaves) {

@@ -94,6 +94,7 @@ TEST(FileChooser, SaveModeNameFieldFollowsTheTypedName) {
   EXPECT_EQ(f.choose(false, "test"), "");
 
   EXPECT_TRUE(anyPixel(opened, 410, 220, 441, 227, kBlack));
+  EXPECT_TRUE(textAt(opened, 410, 220, "test", kBlack, kWhite));
   expectCursorBarAt(opened, 442);
   EXPECT_EQ(pixelAt(opened, kSaveFrameX, kSaveFrameY), kBlack);
   EXPECT_TRUE(anyPixel(typed, 442, 220, 449, 227, kBlack)) << "the digit 1";
@@ -212,6 +213,29 @@ TEST(FileChooser, EscapeCancelAndCloseEndTheDialogAndRestoreTheWindow) {
   }
 }
 
+TEST(FileChooser, KeyAndPressInOnePassAreTakenInTurn) {
+  // The window closing and, in save mode, Enter come before a press on an
+  // entry; a press on an entry comes before Escape.
+  struct Case {
+    bool loadMode;
+    Key key;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {true, keys::kWindowClose, ChooserFixture::kClosed},
+      {false, keys::kWindowClose, ChooserFixture::kClosed},
+      {false, keys::kEnter, "neu"},
+      {true, keys::kEscape, "demo"},
+  };
+  for (const Case& c : cases) {
+    ChooserFixture f;
+    f.addFile("demo.txt");
+    f.platform.wait(5).moveTo(kListInsideX, rowY(0)).press().key(c.key).release();
+
+    EXPECT_EQ(f.choose(c.loadMode, "neu"), c.expected) << c.loadMode << int{c.key.code};
+  }
+}
+
 TEST(FileChooser, ClickOnAnEntryPicksItWhileTheButtonIsStillDown) {
   ChooserFixture f;
   for (const char* name : {"eins.txt", "zwei.txt", "drei.txt"}) f.addFile(name);
@@ -325,21 +349,39 @@ TEST(FileChooser, WheelOutsideTheListDoesNotScrollIt) {
   for (int i = 0; i < 30; ++i) f.addFile("g" + std::to_string(100 + i) + ".txt");
   f.platform.wait(5).moveTo(800, 400).wheel(-3).wait(5).click(kListInsideX, rowY(0));
   EXPECT_EQ(f.choose(true), "g100");
+
+  // Nor does turning it outside the window: one row down, then three more
+  // notches outside, and the list is still one row down on return.
+  ChooserFixture g;
+  for (int i = 0; i < 30; ++i) g.addFile("g" + std::to_string(100 + i) + ".txt");
+  g.platform.wait(5).moveTo(kListInsideX, 400).wait(2).wheel(-1).wait(2);
+  g.platform.leaveWindow().wait(2).wheel(-3).wait(2).moveTo(kListInsideX, 400).wait(2);
+  g.platform.click(kListInsideX, rowY(0));
+  EXPECT_EQ(g.choose(true), "g101");
 }
 
 TEST(FileChooser, ThirtyEntriesShowAThumbAndAnEmptyListShowsNone) {
   ChooserFixture full;
   for (int i = 0; i < 30; ++i) full.addFile("h" + std::to_string(10 + i) + ".txt");
   Image fullShot;
+  Image scrolledShot;
   full.platform.wait(5);
-  full.capture(fullShot).key(keys::kEscape);
+  full.capture(fullShot).moveTo(kListInsideX, 400).shift(true).wait(2).wheel(-1).wait(2);
+  full.capture(scrolledShot).shift(false).key(keys::kEscape);
   full.choose(true);
 
   // Thumb: x 706..708 from y 246 over 345 * 345 / 450 - 2 pixels.
   EXPECT_EQ(pixelAt(fullShot, 707, 250), kGrey);
   EXPECT_EQ(pixelAt(fullShot, 707, 509), kGrey);
   EXPECT_EQ(pixelAt(fullShot, 707, 510), kWhite);
+  // Scrolled to the end (105): the thumb is drawn again, from 327 down to
+  // the frame.
+  EXPECT_EQ(pixelAt(scrolledShot, 707, 326), kWhite);
+  EXPECT_EQ(pixelAt(scrolledShot, 707, 327), kGrey);
+  EXPECT_EQ(pixelAt(scrolledShot, 707, 588), kGrey);
   EXPECT_TRUE(anyPixel(fullShot, 265, 249, 300, 256, kBlack)) << "first entry drawn";
+  EXPECT_TRUE(textAt(fullShot, 265, 249, "h10", kBlack, kWhite));
+  EXPECT_TRUE(textAt(fullShot, 265, 264, "h11", kBlack, kWhite));
 
   ChooserFixture empty;
   std::filesystem::remove_all(empty.folder);
@@ -352,8 +394,23 @@ TEST(FileChooser, ThirtyEntriesShowAThumbAndAnEmptyListShowsNone) {
   EXPECT_TRUE(allPixels(emptyShot, 709, 245, 709, 589, kBlack)) << "frame";
 }
 
+TEST(FileChooser, WaitingPausesBetweenPolls) {
+  // Setup: a second of looking at the list.
+  ChooserFixture f;
+  f.addFile("demo.txt");
+  f.platform.wait(1000).key(keys::kEscape);
+
+  // Run
+  EXPECT_EQ(f.choose(true), "");
+
+  // Verify: a few polls per millisecond, not the hundred of a loop without
+  // pauses (each poll moves the virtual clock by 10 us).
+  EXPECT_LT(f.platform.pollCount(), 5000);
+}
+
 TEST(FileChooser, DrawsFramesAndCaptionOfEachMode) {
   ChooserFixture f;
+  f.addFile(std::string(45, 'x') + ".txt");
   Image loadShot;
   f.platform.wait(5);
   f.capture(loadShot).key(keys::kEscape);
@@ -373,7 +430,31 @@ TEST(FileChooser, DrawsFramesAndCaptionOfEachMode) {
     EXPECT_EQ(pixelAt(*shot, 849, 599), kWhite);
     EXPECT_EQ(pixelAt(*shot, 848, 598), kBlack);
     EXPECT_EQ(pixelAt(*shot, 740, 550), kBlack) << "Abbruch frame";
+    // The three lines at the right and the bottom edge, from the outside in.
+    for (const int32_t at : {598, 596, 595}) {
+      EXPECT_EQ(pixelAt(*shot, 500, at), kBlack) << "bottom " << at;
+      EXPECT_EQ(pixelAt(*shot, 250 + at, 300), kBlack) << "right " << at;
+    }
+    for (const int32_t at : {597, 594}) {
+      EXPECT_EQ(pixelAt(*shot, 500, at), kWhite) << "bottom " << at;
+      EXPECT_EQ(pixelAt(*shot, 250 + at, 300), kWhite) << "right " << at;
+    }
+    EXPECT_EQ(pixelAt(*shot, 825, 570), kBlack) << "Abbruch frame, 85 x 20";
+    EXPECT_EQ(pixelAt(*shot, 826, 570), kWhite);
+    EXPECT_EQ(pixelAt(*shot, 825, 571), kWhite);
+    EXPECT_TRUE(textAt(*shot, 755, 557, "Abbruch", kBlack, kWhite));
   }
+  EXPECT_TRUE(
+      textAt(loadShot, 270, 220, "Datei w\x84hlen, die geladen werden soll:", kBlack, kWhite));
+  EXPECT_TRUE(textAt(saveShot, 270, 220, "Speichern unter:", kBlack, kWhite));
+  // Entries are cut to 40 characters; "Speichern" is drawn only for saving.
+  EXPECT_TRUE(textAt(loadShot, 265, 249, std::string(40, 'x'), kBlack, kWhite));
+  EXPECT_FALSE(anyPixel(loadShot, 585, 249, 700, 256, kBlack));
+  EXPECT_FALSE(anyPixel(loadShot, 740, 520, 825, 540, kBlack));
+  EXPECT_EQ(pixelAt(saveShot, 825, 540), kBlack) << "Speichern frame, 85 x 20";
+  EXPECT_EQ(pixelAt(saveShot, 826, 540), kWhite);
+  EXPECT_EQ(pixelAt(saveShot, 825, 541), kWhite);
+  EXPECT_TRUE(textAt(saveShot, 747, 527, "Speichern", kBlack, kWhite));
   // "Datei wählen, ..." is 38 cells wide; "Speichern unter:" 16.
   EXPECT_TRUE(anyPixel(loadShot, 270 + 8 * 30, 220, 270 + 8 * 38 - 1, 227, kBlack));
   EXPECT_FALSE(anyPixel(saveShot, 270 + 8 * 16, 220, 270 + 8 * 17, 227, kBlack));

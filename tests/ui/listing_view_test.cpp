@@ -97,6 +97,14 @@ TEST_F(ListingFixture, ScrolledRowsAreClippedAndFiveDigitNumbersFit) {
   EXPECT_TRUE(textAt(screen.window, 2, kTop + 590, "    61", kGrey, kWhite));
   // Line 0 was drawn above the image and did not wrap into it.
   EXPECT_EQ(program.lines[0].lineIndex, 0);
+
+  // Past index 32767 the 16-bit index counts on instead of turning negative.
+  ProgramLine far;
+  far.text = "HOLD";
+  far.lineIndex = static_cast<int16_t>(-32768);
+  listing.view.scrollY = 32768 * 10;
+  drawProgramLine(screen, far, listing, true, kWhite);
+  EXPECT_TRUE(textAt(screen.window, 2, kTop, " 32769", kGrey, kWhite));
 }
 
 TEST_F(ListingFixture, SingleRowRedrawUsesTheGivenBackground) {

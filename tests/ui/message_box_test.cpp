@@ -89,6 +89,8 @@ TEST(MessageLayout, SizesPositionsAndButtonOffsetsFollowLinesAndLabels) {
        {68, -1, -1}},
       // The button row is wider than the text: three buttons 15 pixels apart.
       {"Frage", "Ja\\nNein\\nAbbruch", 1, 5, 7, 253, 104, 419, 355, {10, 91, 172}},
+      // A third label makes three buttons even with the second one empty.
+      {"Frage", "Ja\\n\\nAbbruch", 1, 5, 7, 253, 104, 419, 355, {10, 91, 172}},
       // An umlaut counts as one character once converted.
       {"über", "Ja\\nNein", 1, 4, 4, 124, 104, 484, 355, {12, 66, -1}},
   };
@@ -141,6 +143,10 @@ TEST(MessageLayout, ConvertsOnceAndCutsLabels) {
 TEST(MessageLayout, TooWideLineDoesNotFit) {
   EXPECT_TRUE(layoutMessage(std::string(130, 'x'), " OK ").fits);
   EXPECT_FALSE(layoutMessage(std::string(131, 'x'), " OK ").fits);
+  // Two buttons of 64 characters need 1084 pixels, of 65 exactly 1100.
+  const std::string first(36, 'a');
+  EXPECT_TRUE(layoutMessage("x", first + "\\n" + std::string(64, 'b')).fits);
+  EXPECT_FALSE(layoutMessage("x", first + "\\n" + std::string(65, 'b')).fits);
 }
 
 TEST(ShowMessage, TooWideBoxIsNotShownAndDrawsNothing) {
@@ -174,6 +180,17 @@ TEST(ShowMessage, DrawsTheProgramEndBoxAndRestoresTheWindow) {
   EXPECT_EQ(pixelAt(shown, 474, 400), kBlack);
   EXPECT_EQ(pixelAt(shown, 616, 454), kBlack);
   EXPECT_EQ(pixelAt(shown, 617, 455), kWhite);
+  // The same three lines at the right and the bottom edge, from the outside in.
+  struct Pixel {
+    int32_t x;
+    int32_t y;
+    uint32_t colour;
+  };
+  const Pixel edges[] = {{616, 400, kBlack}, {615, 400, kWhite}, {614, 400, kBlack},
+                         {613, 400, kBlack}, {612, 400, kWhite}, {500, 454, kBlack},
+                         {500, 453, kWhite}, {500, 452, kBlack}, {500, 451, kBlack},
+                         {500, 450, kWhite}};
+  for (const Pixel& p : edges) EXPECT_EQ(pixelAt(shown, p.x, p.y), p.colour) << p.x << "," << p.y;
   // The button's double frame from (523, 413) to (565, 436).
   EXPECT_EQ(pixelAt(shown, 523, 413), kBlack);
   EXPECT_EQ(pixelAt(shown, 565, 436), kBlack);
@@ -184,7 +201,9 @@ TEST(ShowMessage, DrawsTheProgramEndBoxAndRestoresTheWindow) {
   EXPECT_FALSE(anyPixel(shown, 525, 415, 536, 434, kBlack));
   EXPECT_TRUE(anyPixel(shown, 537, 421, 552, 428, kBlack));
   EXPECT_FALSE(anyPixel(shown, 537, 415, 560, 420, kBlack));
+  EXPECT_TRUE(textAt(shown, 529, 421, " OK ", kBlack, kWhite));
   // The text at (493, 371), 12 cells wide.
+  EXPECT_TRUE(textAt(shown, 493, 371, "Programmende", kBlack, kWhite));
   EXPECT_TRUE(anyPixel(shown, 493, 371, 500, 378, kBlack));
   EXPECT_TRUE(anyPixel(shown, 581, 371, 588, 378, kBlack));
   EXPECT_FALSE(anyPixel(shown, 476, 360, 492, 380, kBlack));
@@ -284,12 +303,16 @@ TEST(ShowMessage, PressOnButtonInvertsAndReleasingElsewhereCancels) {
   EXPECT_EQ(pixelAt(pressed, 552, 425), kBlack);
   EXPECT_EQ(pixelAt(pressed, 590, 444), kBlack);
   EXPECT_TRUE(anyPixel(pressed, 556, 431, 587, 438, kWhite));
+  EXPECT_TRUE(textAt(pressed, 556, 431, "Nein", kWhite, kBlack));
   EXPECT_EQ(pixelAt(pressed, 498, 425), kWhite);  // "Ja" untouched
   // Normal again: white inside, the double frame intact, label black.
   EXPECT_EQ(pixelAt(released, 552, 425), kWhite);
   EXPECT_EQ(pixelAt(released, 551, 424), kBlack);
   EXPECT_EQ(pixelAt(released, 550, 423), kBlack);
   EXPECT_TRUE(anyPixel(released, 556, 431, 587, 438, kBlack));
+  EXPECT_TRUE(textAt(released, 556, 431, "Nein", kBlack, kWhite));
+  EXPECT_EQ(pixelAt(released, 591, 435), kBlack);
+  EXPECT_EQ(pixelAt(released, 592, 446), kBlack);
 }
 
 TEST(ShowMessage, APressedButtonStaysPressedWhileThePointerIsOutsideTheWindow) {
@@ -345,6 +368,32 @@ TEST(ShowMessage, DraggingMovesTheBoxAndClampsAtTheEdges) {
   }
 }
 
+TEST(ShowMessage, APressDragsTheBoxStrictlyInsideItsAnchorRectangle) {
+  // The box is 294 x 124 at X 399, Y 345: a press drags it strictly inside
+  // x 399..693 and y 345..469, which reaches two pixels past the box's
+  // right and bottom edges; the press moves 200 pixels down.
+  struct Case {
+    int32_t x;
+    int32_t y;
+    bool drags;
+  };
+  const std::vector<Case> cases = {
+      {399, 400, false}, {400, 400, true}, {692, 400, true}, {693, 400, false},
+      {450, 345, false}, {450, 346, true}, {450, 468, true}, {450, 469, false},
+  };
+  for (const Case& c : cases) {
+    BoxFixture f;
+    Image after;
+    f.platform.wait(5).moveTo(c.x, c.y).press().wait(3).moveTo(c.x, c.y + 200).wait(3).release();
+    f.platform.wait(3);
+    f.capture(after).key(keys::kEnter);
+
+    EXPECT_EQ(showMessage(f.screen, kQuestion, "Ja\\nNein"), MessageAnswer::FirstButton);
+
+    EXPECT_EQ(pixelAt(after, 500, 343), c.drags ? kUnderneath : kWhite) << c.x << "," << c.y;
+  }
+}
+
 TEST(ShowMessage, ButtonsAnswerAtTheirNewPlaceAfterADrag) {
   BoxFixture f;
   f.platform.wait(5).moveTo(420, 360).press().wait(3).moveTo(320, 260).wait(3).release();
@@ -355,11 +404,32 @@ TEST(ShowMessage, ButtonsAnswerAtTheirNewPlaceAfterADrag) {
 TEST(ShowMessage, PointerLeavingTheWindowEndsADrag) {
   BoxFixture f;
   const Image before = f.screen.window;
+  Image back;
   f.platform.wait(5).moveTo(420, 360).press().wait(3).moveTo(430, 360).wait(3);
-  f.platform.leaveWindow().wait(3).moveTo(900, 700).wait(3).release().wait(3);
+  f.platform.leaveWindow().wait(3).moveTo(900, 700).wait(3);
+  f.capture(back).release().wait(3);
   f.platform.key(keys::kEnter);
   EXPECT_EQ(showMessage(f.screen, kQuestion, "Ja\\nNein"), MessageAnswer::FirstButton);
   EXPECT_TRUE(samePixels(f.screen.window, before));
+  // Back in the window with the button still down, the box stays where the
+  // drag left it, 10 pixels right of where it opened.
+  EXPECT_EQ(pixelAt(back, 407, 343), kWhite);
+  EXPECT_EQ(pixelAt(back, 406, 343), kUnderneath);
+  EXPECT_EQ(pixelAt(back, 1000, 750), kUnderneath);
+}
+
+TEST(ShowMessage, WaitingAndHoldingPauseBetweenPolls) {
+  // Setup: a second of reading, then a second of holding the button on the box.
+  BoxFixture f;
+  f.platform.wait(1000).moveTo(420, 360).press().wait(1000).release().wait(5);
+  f.platform.key(keys::kEnter);
+
+  // Run
+  EXPECT_EQ(showMessage(f.screen, kQuestion, "Ja\\nNein"), MessageAnswer::FirstButton);
+
+  // Verify: a few polls per millisecond, not the hundred of a loop without
+  // pauses (each poll moves the virtual clock by 10 us).
+  EXPECT_LT(f.platform.pollCount(), 6000);
 }
 
 }  // namespace

@@ -46,6 +46,7 @@ TEST(FormatNumber, PadsOrFillsWithHashes) {
 }
 
 TEST_F(PanelFixture, AfterResetShowsZerosNoopAndDashes) {
+  fillBox(screen.window, 25, 25, 429, 100, kRed);  // whatever was there before
   resetMachine(*machine);
   drawRegisterPanel(screen, MemoryView{}, *machine, std::nullopt);
 
@@ -64,6 +65,11 @@ TEST_F(PanelFixture, AfterResetShowsZerosNoopAndDashes) {
   EXPECT_EQ(pixelAt(w, 0, 180), kBlack);
   EXPECT_EQ(pixelAt(w, 431, 180), kLightGrey);  // the memory view covers the line's end
   EXPECT_EQ(pixelAt(w, 200, 181), kWhite);
+  EXPECT_EQ(pixelAt(w, 430, 10), kDarkGrey);  // the header line starts on the divider
+  // The register rows repaint exactly x 30..429, y 30..97.
+  EXPECT_FALSE(anyPixel(w, 30, 30, 429, 97, kRed));
+  EXPECT_EQ(pixelAt(w, 29, 30), kRed);
+  EXPECT_EQ(pixelAt(w, 30, 98), kRed);
   // No word is red: no instruction executed and nothing touched.
   EXPECT_FALSE(anyPixel(w, 431, 11, 1099, 799, kRed));
 }

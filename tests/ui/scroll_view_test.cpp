@@ -112,6 +112,7 @@ TEST_F(ViewScreen, FrameIsDrawnAroundTheVisibleArea) {
   EXPECT_EQ(pixelAt(screen.window, 100, 100), kBlack);
   EXPECT_EQ(pixelAt(screen.window, 149, 139), kBlack);
   EXPECT_EQ(pixelAt(screen.window, 150, 139), kWhite);
+  EXPECT_EQ(pixelAt(screen.window, 149, 140), kWhite);
   EXPECT_EQ(pixelAt(screen.window, 101, 101), kLightGrey);
 }
 
