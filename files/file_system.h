@@ -62,4 +62,8 @@ std::optional<std::filesystem::path> userDocumentsFolder();
 // for a folder that is missing).
 bool folderAcceptsNewFiles(const std::filesystem::path& folder);
 
+// Whether the system finds a file whatever the letter case of its name, as
+// Windows does: "summe.txt" then opens "Summe.TXT".
+bool fileNamesIgnoreLetterCase();
+
 }  // namespace akkusim

@@ -124,6 +124,10 @@ std::optional<std::filesystem::path> userDocumentsFolder() {
   return std::nullopt;
 }
 
+bool fileNamesIgnoreLetterCase() {
+  return false;
+}
+
 bool folderAcceptsNewFiles(const std::filesystem::path& folder) {
   std::error_code error;
   return std::filesystem::is_directory(folder, error) && ::access(folder.c_str(), W_OK | X_OK) == 0;

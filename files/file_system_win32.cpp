@@ -167,6 +167,10 @@ std::optional<std::filesystem::path> userDocumentsFolder() {
   return documents;
 }
 
+bool fileNamesIgnoreLetterCase() {
+  return true;
+}
+
 bool folderAcceptsNewFiles(const std::filesystem::path& folder) {
   // The folder's access rules are the system's to judge: a file is made
   // there and gone again when it is closed.

@@ -30,6 +30,13 @@ std::optional<std::string> programNameOf(std::string_view fileName, ExtensionCas
   return std::string(stem);
 }
 
+// A listed name goes back to its file by appending ".txt": where the system
+// finds files whatever their letter case, "Summe.TXT" opens again that way and
+// is listed as well; elsewhere it would not be found.
+ExtensionCase folderExtensionCase() {
+  return fileNamesIgnoreLetterCase() ? ExtensionCase::Any : ExtensionCase::Exact;
+}
+
 // The program files directly in `folder`, as (name, path) in directory
 // order; a listing that fails part way keeps what it found.
 template <typename Visit>
@@ -180,7 +187,7 @@ bool isDeviceName(std::string_view name) {
 }
 
 std::optional<std::string> programNameOfFile(std::string_view fileName) {
-  return programNameOf(fileName, ExtensionCase::Exact);
+  return programNameOf(fileName, folderExtensionCase());
 }
 
 std::optional<std::string> programNameOfForeignFile(std::string_view fileName) {
@@ -211,7 +218,7 @@ bool comesBeforeInList(const std::string& a, const std::string& b) {
 std::vector<std::string> listProgramFolder(const std::filesystem::path& folder) {
   std::vector<std::string> names;
   forEachProgramFile(
-      folder, ExtensionCase::Exact,
+      folder, folderExtensionCase(),
       [&names](const std::string& name, const std::filesystem::path&) { names.push_back(name); });
   std::sort(names.begin(), names.end(), comesBeforeInList);
   return names;

@@ -12,10 +12,11 @@
 
 namespace akkusim {
 
-// Exactly ".txt", in lower case, for the files of the program folder. A name
-// goes back to its file by appending the extension, so only such a file opens
-// again under the name it is listed by: on a file system that tells cases
-// apart, "A.TXT" would be listed as "A" and then not be found.
+// ".txt", in lower case, for the files of the program folder. A name goes
+// back to its file by appending the extension, so only such a file opens
+// again under the name it is listed by where the system tells letter cases
+// apart: there "A.TXT" would be listed as "A" and then not be found. Windows
+// finds it, and lists it too.
 inline constexpr std::string_view kProgramExtension{".txt"};
 
 // A name the learner gives: letters, digits, "_" and "-", 1 to 40 of them.
@@ -33,7 +34,8 @@ bool isProgramName(std::string_view name);
 bool isDeviceName(std::string_view name);
 
 // The program a file of the folder holds: an ordinary file name (not
-// hidden) with the extension and something before it. Nothing otherwise.
+// hidden) with the extension (in any letter case on Windows) and something
+// before it. Nothing otherwise.
 // Names found this way need not follow the rule for given names.
 std::optional<std::string> programNameOfFile(std::string_view fileName);
 

@@ -1,5 +1,6 @@
-// Saving over a file that another program holds open, which only Windows
-// refuses.
+// What only Windows does with program files: it refuses a save over a file
+// that another program holds open, and it finds a file whatever the letter
+// case of its name.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "files/disk_program_store.h"
 #include "files/file_system.h"
 #include "files/program_file.h"
 #include "support/program_lines.h"
@@ -60,6 +62,30 @@ TEST(FileHeldElsewhere, SaveSaysSoAndLosesNothing) {
     EXPECT_TRUE(saveProgramFile(path, programOf({"HOLD"})));
     EXPECT_EQ(contentsOf(path), "HOLD\r\n");
   }
+}
+
+// Tools on Windows write ".TXT": such a file is listed, loaded and saved
+// like any other, and a save leaves one file, not a second beside it.
+TEST(ProgramFolderOnWindows, AFileEndingInUpperCaseTxtIsListedLoadedAndSaved) {
+  // Setup
+  TempFolder temp("upper_case_txt");
+  std::ofstream(temp.path() / "SUMME.TXT", std::ios::binary) << "LOADI 1\r\nHOLD\r\n";
+  DiskProgramStore store(temp.path());
+
+  // Run
+  const std::vector<std::string> listed = store.list();
+  const Result<LoadedProgram> loaded = store.load("SUMME");
+  const Status saved = store.save("SUMME", programOf({"HOLD"}));
+
+  // Verify
+  EXPECT_EQ(listed, std::vector<std::string>{"SUMME"});
+  ASSERT_TRUE(loaded);
+  ASSERT_EQ(loaded.value().program.lines.size(), 2u);
+  EXPECT_EQ(loaded.value().program.lines[0].text, "LOADI 1");
+  EXPECT_TRUE(saved);
+  EXPECT_EQ(entriesOf(temp.path()).size(), 1u);
+  EXPECT_EQ(store.list(), std::vector<std::string>{"SUMME"});
+  EXPECT_EQ(contentsOf(store.pathOf("SUMME")), "HOLD\r\n");
 }
 
 }  // namespace

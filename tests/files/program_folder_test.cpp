@@ -109,6 +109,10 @@ TEST(ProgramFileName, ListedAndNewNamesOfFiles) {
   };
   const std::string forty(40, 'x');
   const std::optional<std::string> none;
+  // Listed where the system finds the file by its name with ".txt" appended.
+  const auto listedWithoutCase = [&](const std::string& name) {
+    return kCaseTellsFilesApart ? none : std::optional<std::string>(name);
+  };
   for (const Case& c : {
            Case{"summe.txt", "summe", "summe", "summe"},
            Case{"Aufgabe_3-b.txt", "Aufgabe_3-b", "Aufgabe_3-b", "Aufgabe_3-b"},
@@ -124,8 +128,8 @@ TEST(ProgramFileName, ListedAndNewNamesOfFiles) {
                 "bung",
                 none},
            Case{"../summe.txt", none, none, none},
-           Case{"A.TXT", none, "A", "A"},
-           Case{"Aufgabe_3-b.Txt", none, "Aufgabe_3-b", "Aufgabe_3-b"},
+           Case{"A.TXT", listedWithoutCase("A"), "A", "A"},
+           Case{"Aufgabe_3-b.Txt", listedWithoutCase("Aufgabe_3-b"), "Aufgabe_3-b", "Aufgabe_3-b"},
            Case{".txt", none, none, none},
            Case{".TXT", none, none, none},
            Case{".versteckt.txt", none, none, none},
@@ -158,7 +162,10 @@ TEST(ListProgramFolder, ProgramsInReadingOrderWithoutExtension) {
 
   // Verify: letter case aside first, then the bytes ("A" before "a").
   std::vector<std::string> expected = {"_x", "A", "a", "a.b", "b", "b-1", "B_2", "demo", "Zeta"};
-  if (!kCaseTellsFilesApart) std::erase(expected, "A");
+  if (!kCaseTellsFilesApart) {
+    // Windows: "A.txt" and "a.txt" are one file, and "GROSS.TXT" opens as "GROSS.txt".
+    expected = {"_x", "a", "a.b", "b", "b-1", "B_2", "demo", "GROSS", "Zeta"};
+  }
   EXPECT_EQ(names, expected);
 }
 
